@@ -1,0 +1,9 @@
+#include "app/Program.h"
+
+namespace vs {
+
+Program::Program(plat::EventLoop::ClockKind clock) : rt(clock) {}
+
+Program::~Program() = default;
+
+}  // namespace vs

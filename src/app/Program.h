@@ -1,0 +1,18 @@
+#pragma once
+// All program-wide state of the system: the platform runtime, the state records of each
+// subsystem and the form instances. main() makes one; each test makes its own.
+#include "platform/core/Runtime.h"
+
+namespace vs {
+
+class Program {
+ public:
+  explicit Program(plat::EventLoop::ClockKind clock);
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+  ~Program();
+
+  plat::Runtime rt;
+};
+
+}  // namespace vs

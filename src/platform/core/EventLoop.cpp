@@ -1,0 +1,249 @@
+#include "platform/core/EventLoop.h"
+
+#include <poll.h>
+
+#include <chrono>
+#include <ctime>
+#include <deque>
+
+namespace plat {
+
+namespace {
+
+class PollWaiter : public Waiter {
+ public:
+  std::vector<int> wait(const std::vector<int>& fds, int timeoutMs) override {
+    std::vector<pollfd> pfds;
+    pfds.reserve(fds.size());
+    for (int fd : fds) pfds.push_back({fd, POLLIN, 0});
+    std::vector<int> ready;
+    int n = ::poll(pfds.data(), pfds.size(), timeoutMs);
+    if (n <= 0) return ready;
+    for (const auto& p : pfds)
+      if (p.revents & (POLLIN | POLLHUP | POLLERR)) ready.push_back(p.fd);
+    return ready;
+  }
+};
+
+// Days since 1970-01-01 for a civil date, and back (proleptic Gregorian).
+std::int64_t DaysFromCivil(int y, int m, int d) {
+  y -= m <= 2;
+  const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+  const int yoe = static_cast<int>(y - era * 400);
+  const int doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+  const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return era * 146097 + doe - 719468;
+}
+
+void CivilFromDays(std::int64_t z, int& y, int& m, int& d) {
+  z += 719468;
+  const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+  const int doe = static_cast<int>(z - era * 146097);
+  const int yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  const int doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const int mp = (5 * doy + 2) / 153;
+  d = doy - (153 * mp + 2) / 5 + 1;
+  m = mp + (mp < 10 ? 3 : -9);
+  y = static_cast<int>(yoe + era * 400) + (m <= 2);
+}
+
+}  // namespace
+
+struct EventLoop::Impl {
+  struct Timer {
+    Millis interval;
+    Millis due;
+    std::function<void()> tick;
+  };
+  struct Watch {
+    int fd;
+    std::function<void()> onReadable;
+  };
+
+  ClockKind kind;
+  std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
+  Millis manualNow = 0;
+  std::int64_t manualEpochSeconds = 0;  // local time at manualNow == 0, seconds since 1970
+  std::map<TimerId, Timer> timers;
+  std::map<WatchId, Watch> watches;
+  std::deque<std::function<void()>> posted;
+  int nextId = 1;
+  PollWaiter pollWaiter;
+  Waiter* waiter = &pollWaiter;
+
+  Millis now() const {
+    if (kind == ClockKind::Manual) return manualNow;
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                                 start)
+        .count();
+  }
+
+  // The earliest due timer, or timers.end().
+  std::map<TimerId, Timer>::iterator nextTimer() {
+    auto best = timers.end();
+    for (auto it = timers.begin(); it != timers.end(); ++it)
+      if (best == timers.end() || it->second.due < best->second.due) best = it;
+    return best;
+  }
+
+  // Fires the timer `id` if it is due at time t; reschedules it on its own phase.
+  bool fireDueTimer(Millis t) {
+    auto it = nextTimer();
+    if (it == timers.end() || it->second.due > t) return false;
+    Timer& timer = it->second;
+    const Millis interval = timer.interval > 0 ? timer.interval : 1;
+    // Keep the phase; a timer that fell behind skips the ticks it missed.
+    timer.due += interval;
+    if (timer.due <= t) timer.due += ((t - timer.due) / interval + 1) * interval;
+    auto tick = timer.tick;  // the handler may stop or restart its own timer
+    tick();
+    return true;
+  }
+
+  bool runPosted() {
+    if (posted.empty()) return false;
+    auto task = std::move(posted.front());
+    posted.pop_front();
+    task();
+    return true;
+  }
+
+  std::vector<int> watchedFds() const {
+    std::vector<int> fds;
+    for (const auto& [id, w] : watches) fds.push_back(w.fd);
+    return fds;
+  }
+
+  // Delivers data of descriptors that are readable now (or after waiting timeoutMs).
+  bool deliverFds(int timeoutMs, Waiter& w) {
+    const auto fds = watchedFds();
+    if (fds.empty() && timeoutMs == 0) return false;
+    const auto ready = w.wait(fds, timeoutMs);
+    bool any = false;
+    for (int fd : ready) {
+      for (auto it = watches.begin(); it != watches.end(); ++it) {
+        if (it->second.fd != fd) continue;
+        auto cb = it->second.onReadable;
+        cb();
+        any = true;
+        break;
+      }
+    }
+    return any;
+  }
+};
+
+EventLoop::EventLoop(ClockKind kind) : impl_(std::make_unique<Impl>()) {
+  impl_->kind = kind;
+  // The manual clock starts on a fixed day so that tests see the same dates every run.
+  impl_->manualEpochSeconds = DaysFromCivil(2026, 1, 15) * 86400 + 9 * 3600;
+}
+
+EventLoop::~EventLoop() = default;
+
+EventLoop::ClockKind EventLoop::clockKind() const { return impl_->kind; }
+
+Millis EventLoop::now() const { return impl_->now(); }
+
+DateTime EventLoop::localTime() const {
+  std::int64_t secs;
+  if (impl_->kind == ClockKind::Manual) {
+    secs = impl_->manualEpochSeconds + impl_->manualNow / 1000;
+  } else {
+    std::time_t t = std::time(nullptr);
+    std::tm tm{};
+    localtime_r(&t, &tm);
+    return DateTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
+  }
+  DateTime dt;
+  std::int64_t days = secs / 86400;
+  std::int64_t rem = secs % 86400;
+  if (rem < 0) {
+    rem += 86400;
+    --days;
+  }
+  CivilFromDays(days, dt.year, dt.month, dt.day);
+  dt.hour = static_cast<int>(rem / 3600);
+  dt.minute = static_cast<int>(rem / 60 % 60);
+  dt.second = static_cast<int>(rem % 60);
+  return dt;
+}
+
+void EventLoop::setLocalTime(const DateTime& t) {
+  const std::int64_t secs =
+      DaysFromCivil(t.year, t.month, t.day) * 86400 + t.hour * 3600 + t.minute * 60 + t.second;
+  impl_->manualEpochSeconds = secs - impl_->manualNow / 1000;
+}
+
+EventLoop::TimerId EventLoop::startTimer(Millis interval, std::function<void()> tick) {
+  const TimerId id = impl_->nextId++;
+  impl_->timers[id] = Impl::Timer{interval, impl_->now() + (interval > 0 ? interval : 1),
+                                  std::move(tick)};
+  return id;
+}
+
+void EventLoop::stopTimer(TimerId id) { impl_->timers.erase(id); }
+
+EventLoop::WatchId EventLoop::watchFd(int fd, std::function<void()> onReadable) {
+  const WatchId id = impl_->nextId++;
+  impl_->watches[id] = Impl::Watch{fd, std::move(onReadable)};
+  return id;
+}
+
+void EventLoop::unwatchFd(WatchId id) { impl_->watches.erase(id); }
+
+void EventLoop::post(std::function<void()> task) { impl_->posted.push_back(std::move(task)); }
+
+void EventLoop::processPending() {
+  // Posted tasks first, then any descriptor that has data, until both are quiet.
+  for (int guard = 0; guard < 100000; ++guard) {
+    bool any = impl_->runPosted();
+    if (!any) any = impl_->deliverFds(0, impl_->pollWaiter);
+    if (!any) return;
+  }
+}
+
+void EventLoop::advance(Millis ms) {
+  const Millis end = impl_->manualNow + ms;
+  processPending();
+  for (;;) {
+    auto it = impl_->nextTimer();
+    if (it == impl_->timers.end() || it->second.due > end) break;
+    if (it->second.due > impl_->manualNow) impl_->manualNow = it->second.due;
+    impl_->fireDueTimer(impl_->manualNow);
+    processPending();
+  }
+  impl_->manualNow = end;
+  processPending();
+}
+
+void EventLoop::runUntil(const std::function<bool()>& done, const std::string& what, Millis limit) {
+  if (impl_->kind == ClockKind::Manual) {
+    const Millis end = impl_->manualNow + limit;
+    for (;;) {
+      if (done()) return;
+      if (impl_->runPosted()) continue;
+      if (impl_->deliverFds(0, impl_->pollWaiter)) continue;
+      auto it = impl_->nextTimer();
+      if (it == impl_->timers.end())
+        throw LoopStalled("nothing left to do while waiting for " + what);
+      if (it->second.due > end) throw LoopStalled("time limit reached while waiting for " + what);
+      if (it->second.due > impl_->manualNow) impl_->manualNow = it->second.due;
+      impl_->fireDueTimer(impl_->manualNow);
+    }
+  }
+  for (;;) {
+    if (done()) return;
+    if (impl_->runPosted()) continue;
+    const Millis t = impl_->now();
+    if (impl_->fireDueTimer(t)) continue;
+    int timeout = -1;
+    auto it = impl_->nextTimer();
+    if (it != impl_->timers.end()) timeout = static_cast<int>(std::max<Millis>(0, it->second.due - t));
+    impl_->deliverFds(timeout, *impl_->waiter);
+  }
+}
+
+void EventLoop::setWaiter(Waiter* waiter) { impl_->waiter = waiter ? waiter : &impl_->pollWaiter; }
+
+}  // namespace plat
