@@ -1,7 +1,9 @@
 #pragma once
 // All program-wide state of the system: the platform runtime, the state records of each
 // subsystem and the form instances. main() makes one; each test makes its own.
+#include "link/LinkState.h"
 #include "platform/core/Runtime.h"
+#include "shell/ShellState.h"
 
 namespace vs {
 
@@ -13,6 +15,8 @@ class Program {
   ~Program();
 
   plat::Runtime rt;
+  ShellState shell;
+  LinkState link;
 };
 
 }  // namespace vs
