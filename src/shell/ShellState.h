@@ -1,8 +1,11 @@
 #pragma once
 // Program-wide state of the application shell: the settings records loaded from and saved
 // to "Conf.ini", the language table, and the shell's shared flags.
+#include <array>
 #include <cstdint>
 #include <string>
+
+#include "shell/LanguageTable.h"
 
 namespace vs {
 
@@ -49,6 +52,8 @@ struct ShellState {
   std::int16_t PrintType = 0;
   // LINGUA: 1 Italian, 2 English, 3 Spanish; 0 (never set) counts as Italian.
   std::int16_t LanguageCode = 0;
+  // The screen texts of the chosen language, UTF-8, by fixed index (src/shell/LanguageTable.*).
+  std::array<std::string, kLanguageTextCount> LangText;
 
   // IMPOSTAZIONI (scrambled; src/shell/SystemSetup.*): option bits 1 opacity range 9,99 K,
   // 2 HC range 19999 ppm, 4 no leak-test request; coefficients of the extended HC range.
