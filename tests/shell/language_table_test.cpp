@@ -1,0 +1,152 @@
+#include "shell/LanguageTable.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <string>
+
+#include "app/Program.h"
+#include "platform/text/Cp1252.h"
+
+namespace vs {
+namespace {
+
+namespace fs = std::filesystem;
+
+// One section of a language file: every key with the text "<tag> <index>", except the
+// indexes in `missing` (left out) and `empty` (written as "key=").
+std::string Section(const std::string& name, const std::string& tag,
+                    const std::set<int>& missing = {}, const std::set<int>& empty = {}) {
+  std::string s = "[" + name + "]\r\n";
+  for (int k = 0; k < kLanguageTextCount; ++k) {
+    if (missing.count(k)) continue;
+    s += std::string(LanguageKey(k)) + "=";
+    if (!empty.count(k)) s += tag + " " + std::to_string(k);
+    s += "\r\n";
+  }
+  return s;
+}
+
+class LanguageTableTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string tmpl = (fs::temp_directory_path() / "vs-lang-XXXXXX").string();
+    ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
+    dir_ = tmpl;
+    p_.rt.currentDirectory = dir_;
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  // Writes "Lingua.ini" from UTF-8 text, stored as Windows-1252 like the real file.
+  void WriteLingua(const std::string& utf8) const {
+    std::ofstream(dir_ / "Lingua.ini", std::ios::binary) << plat::Utf8ToCp1252(utf8);
+  }
+  const std::string& Text(int k) const { return p_.shell.LangText[static_cast<std::size_t>(k)]; }
+
+  fs::path dir_;
+  Program p_{plat::EventLoop::ClockKind::Manual};
+};
+
+TEST_F(LanguageTableTest, CodeChoosesSectionAndEveryKeyIsFound) {
+  WriteLingua(Section("ITALIANO", "it") + Section("INGLESE", "en") + Section("SPAGNOLO", "es"));
+  const struct {
+    std::int16_t code;
+    const char* tag;
+  } cases[] = {{0, "it"}, {1, "it"}, {2, "en"}, {3, "es"}};
+  for (const auto& c : cases) {
+    LoadLanguageTexts(p_, c.code);
+    for (int k = 0; k < kLanguageTextCount; ++k) {
+      // A key not found would repeat the text before it, so each index has its own text.
+      ASSERT_EQ(Text(k), std::string(c.tag) + " " + std::to_string(k))
+          << "code " << c.code << ", key " << LanguageKey(k);
+    }
+  }
+  EXPECT_EQ(p_.shell.ConfIniPath, (dir_ / "Lingua.ini").string());
+}
+
+TEST_F(LanguageTableTest, TextsAreWindows1252OnDiskAndUtf8InTheTable) {
+  WriteLingua("[SPAGNOLO]\r\nMenùtitolo=ANÁLISIS ¿Ñ?\r\nMenùgas=Opacità 30€\r\n");
+  std::string raw;
+  {
+    std::ifstream in(dir_ / "Lingua.ini", std::ios::binary);
+    raw.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  ASSERT_NE(raw.find("Men\xF9titolo=AN\xC1LISIS \xBF\xD1?"), std::string::npos);
+  LoadLanguageTexts(p_, 3);
+  EXPECT_EQ(Text(0), "ANÁLISIS ¿Ñ?");
+  EXPECT_EQ(Text(1), "Opacità 30€");
+}
+
+TEST_F(LanguageTableTest, MissingOrEmptyKeyRepeatsTheTextBeforeIt) {
+  WriteLingua(Section("ITALIANO", "it", /*missing=*/{3, 100, 101}, /*empty=*/{50}));
+  LoadLanguageTexts(p_, 1);
+  EXPECT_EQ(Text(2), "it 2");
+  EXPECT_EQ(Text(3), "it 2");
+  EXPECT_EQ(Text(4), "it 4");
+  EXPECT_EQ(Text(50), "it 49");
+  EXPECT_EQ(Text(100), "it 99");
+  EXPECT_EQ(Text(101), "it 99");
+  EXPECT_EQ(Text(102), "it 102");
+}
+
+TEST_F(LanguageTableTest, MissingFirstKeyGivesEmptyTextEvenAfterAnEarlierLoad) {
+  WriteLingua(Section("ITALIANO", "it") + Section("INGLESE", "en", /*missing=*/{0}));
+  LoadLanguageTexts(p_, 1);
+  ASSERT_EQ(Text(0), "it 0");
+  LoadLanguageTexts(p_, 2);
+  EXPECT_EQ(Text(0), "");
+  EXPECT_EQ(Text(1), "en 1");
+}
+
+TEST_F(LanguageTableTest, MissingSectionOrFileEmptiesEveryText) {
+  WriteLingua(Section("ITALIANO", "it") + Section("INGLESE", "en"));
+  LoadLanguageTexts(p_, 2);
+  ASSERT_EQ(Text(166), "en 166");
+  LoadLanguageTexts(p_, 3);  // no SPAGNOLO section
+  for (int k = 0; k < kLanguageTextCount; ++k) EXPECT_EQ(Text(k), "") << k;
+
+  LoadLanguageTexts(p_, 2);
+  fs::remove(dir_ / "Lingua.ini");
+  LoadLanguageTexts(p_, 2);
+  for (int k = 0; k < kLanguageTextCount; ++k) EXPECT_EQ(Text(k), "") << k;
+}
+
+TEST_F(LanguageTableTest, CodeOutsideTheLanguagesLoadsItalian) {
+  // A hand-edited code must not turn every text into the list of section names.
+  WriteLingua(Section("ITALIANO", "it") + Section("INGLESE", "en") + Section("SPAGNOLO", "es"));
+  for (std::int16_t code : {std::int16_t{4}, std::int16_t{-1}, std::int16_t{32767}}) {
+    LoadLanguageTexts(p_, 2);
+    LoadLanguageTexts(p_, code);
+    EXPECT_EQ(Text(0), "it 0") << code;
+    EXPECT_EQ(Text(166), "it 166") << code;
+  }
+  EXPECT_EQ(LanguageSection(0), "ITALIANO");
+  EXPECT_EQ(LanguageSection(-5), "ITALIANO");
+}
+
+TEST_F(LanguageTableTest, LongTextIsCutAndQuotesAreDropped) {
+  WriteLingua("[ITALIANO]\r\nMenùtitolo=" + std::string(300, 'x') +
+              "\r\nMenùgas=\"  tra virgolette \"\r\n");
+  LoadLanguageTexts(p_, 1);
+  EXPECT_EQ(Text(0), std::string(254, 'x'));
+  EXPECT_EQ(Text(1), "  tra virgolette ");
+}
+
+TEST(LanguageKeyTest, KeysAreFixedByIndex) {
+  EXPECT_EQ(LanguageKey(0), "Menùtitolo");
+  EXPECT_EQ(LanguageKey(45), "ANFUMOMisura");
+  EXPECT_EQ(LanguageKey(126), "RiconoscimentoImpo");
+  EXPECT_EQ(LanguageKey(158), "MenùUtility");
+  EXPECT_EQ(LanguageKey(166), "DVeicoliMod");
+  EXPECT_EQ(LanguageKey(-1), "");
+  EXPECT_EQ(LanguageKey(kLanguageTextCount), "");
+  std::set<std::string> distinct;
+  for (int k = 0; k < kLanguageTextCount; ++k) distinct.insert(std::string(LanguageKey(k)));
+  EXPECT_EQ(distinct.size(), static_cast<std::size_t>(kLanguageTextCount));
+}
+
+}  // namespace
+}  // namespace vs
