@@ -1,10 +1,13 @@
 #pragma once
 // What the platform offers the system as a whole: the event loop and its clock, the
 // regional settings, the program's folder and the current directory, the serial devices,
-// the program's version. One per Program; tests make their own on the manual clock.
+// the program's version, the forms runtime and the program services. One per Program;
+// tests make their own on the manual clock.
 #include <filesystem>
 
 #include "platform/core/EventLoop.h"
+#include "platform/forms/AppServices.h"
+#include "platform/forms/FormsRuntime.h"
 #include "platform/serial/SerialRegistry.h"
 #include "platform/text/RegionalSettings.h"
 
@@ -28,6 +31,8 @@ class Runtime {
   std::filesystem::path currentDirectory;  // the process's working directory at start
   SerialRegistry serial{*this};
   Version version;
+  FormsRuntime forms{*this};  // every form, the observers, modal stack, message boxes
+  AppServices app{*this};     // title, beep, end, starting programs
 };
 
 }  // namespace plat

@@ -1,0 +1,50 @@
+#include "platform/forms/MessageBox.h"
+
+#include <iostream>
+
+#include "platform/core/Runtime.h"
+
+namespace plat {
+
+MsgBoxResult MsgBox(Runtime& rt, const std::string& text, MsgBoxButtons buttons, MsgBoxIcon icon,
+                    const std::string& title) {
+  const MsgBoxResult closed =
+      buttons == MsgBoxButtons::OKCancel ? MsgBoxResult::Cancel : MsgBoxResult::OK;
+  if (rt.app.endRequested()) return closed;
+  MessageBox box({text, title.empty() ? rt.app.title : title, buttons, icon});
+  const std::string what = "message box \"" + text + "\"";
+  MessageBoxPresenter* presenter = rt.forms.messageBoxPresenter();
+  if (!presenter) {
+    if (rt.loop.clockKind() == EventLoop::ClockKind::Manual) {
+      rt.forms.notify([&](FormsObserver& o) { o.loopStalled(what + " with nobody to answer"); });
+      throw LoopStalled(what + " with nobody to answer");
+    }
+    std::cerr << box.request().title << ": " << text << '\n';
+    return MsgBoxResult::OK;
+  }
+
+  rt.forms.pushModal({nullptr, &box, rt.forms.nextSerial()});
+  rt.forms.notify([&](FormsObserver& o) { o.messageBoxOpened(box); });
+  auto finish = [&] {
+    if (!box.answered()) box.answer(closed);
+    rt.forms.popModal(&box);
+    presenter->close(box);
+    rt.forms.notify([&](FormsObserver& o) { o.messageBoxClosed(box); });
+  };
+  try {
+    presenter->open(box);
+    rt.loop.runUntil([&] { return box.answered() || rt.app.endRequested(); }, what,
+                     rt.forms.modalTimeLimit);
+  } catch (const LoopStalled& e) {
+    rt.forms.notify([&](FormsObserver& o) { o.loopStalled(e.what()); });
+    finish();
+    throw;
+  } catch (...) {
+    finish();
+    throw;
+  }
+  finish();
+  return box.result();
+}
+
+}  // namespace plat
