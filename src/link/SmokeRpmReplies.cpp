@@ -85,15 +85,6 @@ bool TryParseRpmVe(LinkState& l, std::string_view reply, int commandLen, int uni
   return true;
 }
 
-template <typename S>
-std::string TmpLangText161(const S& s) {
-  if constexpr (requires { s.LangText[161]; }) {
-    return std::string(s.LangText[161]);
-  } else {
-    return "LANGTEXT161";
-  }
-}
-
 struct ErrorCodeText {
   const char* code;
   const char* caption;
@@ -164,7 +155,7 @@ void ShowOpaErrorCode(Program& p, std::string_view code) {
   l.ShowParseWarning = 0;
   std::string text;
   if (entry->italian == nullptr) {
-    text = TmpLangText161(p.shell);
+    text = p.shell.LangText[161];  // CRITICTcam
   } else {
     text = p.shell.LanguageCode == 2 ? entry->english : entry->italian;
   }

@@ -1,0 +1,44 @@
+#pragma once
+// Reply frames as the instruments send them, for the link tests.
+#include <string>
+#include <string_view>
+
+#include "link/MctcNetFrame.h"
+
+namespace vs::testing {
+
+// STX address ETB unit ETB command ETB data checksum ETX (the ETB before the data is
+// there even when the data is empty).
+inline std::string Reply(std::string_view command, std::string_view data,
+                         std::string_view address = "GAS", std::string_view unit = "1") {
+  std::string f;
+  f += kStx;
+  f += address;
+  f += kEtb;
+  f += unit;
+  f += kEtb;
+  f += command;
+  f += kEtb;
+  f += data;
+  f += ComputeMctcNetChecksum(f);
+  return f;
+}
+
+// A reply without data: no ETB after the command.
+inline std::string BareReply(std::string_view command, std::string_view address = "GAS") {
+  return BuildMctcNetFrame(address, command, "1", "");
+}
+
+// Fields joined by ETB.
+inline std::string Fields(std::initializer_list<std::string_view> fields) {
+  std::string s;
+  bool first = true;
+  for (std::string_view f : fields) {
+    if (!first) s += kEtb;
+    s += f;
+    first = false;
+  }
+  return s;
+}
+
+}  // namespace vs::testing
