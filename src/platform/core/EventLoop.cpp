@@ -2,6 +2,7 @@
 
 #include <poll.h>
 
+#include <algorithm>
 #include <chrono>
 #include <ctime>
 #include <deque>
@@ -13,11 +14,22 @@ namespace {
 class PollWaiter : public Waiter {
  public:
   std::vector<int> wait(const std::vector<int>& fds, int timeoutMs) override {
+    return waitMicros(fds, timeoutMs < 0 ? -1 : std::int64_t{timeoutMs} * 1000);
+  }
+
+  // ppoll() sleeps to the microsecond, so a timer wakes the loop when it is due and not at
+  // the next whole millisecond.
+  std::vector<int> waitMicros(const std::vector<int>& fds, std::int64_t timeoutUs) override {
     std::vector<pollfd> pfds;
     pfds.reserve(fds.size());
     for (int fd : fds) pfds.push_back({fd, POLLIN, 0});
     std::vector<int> ready;
-    int n = ::poll(pfds.data(), pfds.size(), timeoutMs);
+    timespec ts{};
+    if (timeoutUs >= 0) {
+      ts.tv_sec = static_cast<time_t>(timeoutUs / 1'000'000);
+      ts.tv_nsec = static_cast<long>(timeoutUs % 1'000'000 * 1000);
+    }
+    int n = ::ppoll(pfds.data(), pfds.size(), timeoutUs >= 0 ? &ts : nullptr, nullptr);
     if (n <= 0) return ready;
     for (const auto& p : pfds)
       if (p.revents & (POLLIN | POLLHUP | POLLERR)) ready.push_back(p.fd);
@@ -73,7 +85,11 @@ struct EventLoop::Impl {
 
   Millis now() const {
     if (kind == ClockKind::Manual) return manualNow;
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+    return realMicros() / 1000;
+  }
+
+  std::int64_t realMicros() const {
+    return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() -
                                                                  start)
         .count();
   }
@@ -114,11 +130,12 @@ struct EventLoop::Impl {
     return fds;
   }
 
-  // Delivers data of descriptors that are readable now (or after waiting timeoutMs).
-  bool deliverFds(int timeoutMs, Waiter& w) {
+  // Delivers data of descriptors that are readable now (or after waiting timeoutUs;
+  // negative: no limit).
+  bool deliverFds(std::int64_t timeoutUs, Waiter& w) {
     const auto fds = watchedFds();
-    if (fds.empty() && timeoutMs == 0) return false;
-    const auto ready = w.wait(fds, timeoutMs);
+    if (fds.empty() && timeoutUs == 0) return false;
+    const auto ready = w.waitMicros(fds, timeoutUs);
     bool any = false;
     for (int fd : ready) {
       for (auto it = watches.begin(); it != watches.end(); ++it) {
@@ -177,8 +194,8 @@ void EventLoop::setLocalTime(const DateTime& t) {
 
 EventLoop::TimerId EventLoop::startTimer(Millis interval, std::function<void()> tick) {
   const TimerId id = impl_->nextId++;
-  impl_->timers[id] = Impl::Timer{interval, impl_->now() + (interval > 0 ? interval : 1),
-                                  std::move(tick)};
+  impl_->timers[id] =
+      Impl::Timer{interval, impl_->now() + (interval > 0 ? interval : 1), std::move(tick)};
   return id;
 }
 
@@ -235,12 +252,15 @@ void EventLoop::runUntil(const std::function<bool()>& done, const std::string& w
   for (;;) {
     if (done()) return;
     if (impl_->runPosted()) continue;
-    const Millis t = impl_->now();
-    if (impl_->fireDueTimer(t)) continue;
-    int timeout = -1;
+    // A timer due at d ms fires once the microsecond clock reaches d * 1000: the wait below
+    // sleeps exactly that long, so ticks are not rounded up to the next millisecond.
+    const std::int64_t us = impl_->realMicros();
+    if (impl_->fireDueTimer(us / 1000)) continue;
+    std::int64_t timeoutUs = -1;
     auto it = impl_->nextTimer();
-    if (it != impl_->timers.end()) timeout = static_cast<int>(std::max<Millis>(0, it->second.due - t));
-    impl_->deliverFds(timeout, *impl_->waiter);
+    if (it != impl_->timers.end())
+      timeoutUs = std::max<std::int64_t>(0, it->second.due * 1000 - us);
+    impl_->deliverFds(timeoutUs, *impl_->waiter);
   }
 }
 

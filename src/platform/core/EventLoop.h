@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,14 @@ class Waiter {
   // Wait at most timeoutMs (negative: no limit) for a readable descriptor among fds or
   // for window-system input. Returns the descriptors that are readable now.
   virtual std::vector<int> wait(const std::vector<int>& fds, int timeoutMs) = 0;
+  // The same with the timeout in microseconds. A waiter that can sleep more finely than a
+  // millisecond overrides it, so that timers tick on time rather than up to a millisecond
+  // late; by default the timeout is rounded up to whole milliseconds.
+  virtual std::vector<int> waitMicros(const std::vector<int>& fds, std::int64_t timeoutUs) {
+    if (timeoutUs < 0) return wait(fds, -1);
+    const std::int64_t ms = (timeoutUs + 999) / 1000;
+    return wait(fds, static_cast<int>(ms > 2'000'000'000 ? 2'000'000'000 : ms));
+  }
 };
 
 // Thrown by a nested run under the manual clock that has nothing left to do and whose

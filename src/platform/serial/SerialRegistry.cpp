@@ -1,0 +1,91 @@
+#include "platform/serial/SerialRegistry.h"
+
+#include <system_error>
+
+#include "platform/core/Error.h"
+#include "platform/core/Runtime.h"
+#include "platform/serial/TermiosLink.h"
+
+namespace plat {
+
+// A link that marks its port as in use for as long as it lives.
+class SerialRegistry::Claimed : public SerialLink {
+ public:
+  Claimed(SerialRegistry& registry, int port, std::unique_ptr<SerialLink> inner)
+      : registry_(registry), port_(port), inner_(std::move(inner)) {
+    registry_.inUse_.insert(port_);
+  }
+  ~Claimed() override {
+    inner_.reset();
+    registry_.inUse_.erase(port_);
+  }
+  void setSpeed(int baud) override { inner_->setSpeed(baud); }
+  void write(std::string_view bytes) override { inner_->write(bytes); }
+
+ private:
+  SerialRegistry& registry_;
+  int port_;
+  std::unique_ptr<SerialLink> inner_;
+};
+
+SerialRegistry::~SerialRegistry() {
+  for (auto& [port, device] : memory_) device->orphan();
+}
+
+std::shared_ptr<MemoryDevice> SerialRegistry::attachMemory(int port) {
+  checkPortNumber(port);
+  auto& slot = memory_[port];
+  if (slot) slot->orphan();
+  slot = std::make_shared<MemoryDevice>(rt_.loop, port);
+  return slot;
+}
+
+void SerialRegistry::detach(int port) {
+  auto it = memory_.find(port);
+  if (it == memory_.end()) return;
+  it->second->orphan();
+  memory_.erase(it);
+}
+
+std::filesystem::path SerialRegistry::devicePath(int port) const {
+  namespace fs = std::filesystem;
+  const fs::path link = rt_.currentDirectory / ("COM" + std::to_string(port));
+  std::error_code ec;
+  const auto status = fs::symlink_status(link, ec);
+  if (!ec && fs::exists(status)) {
+    if (!fs::is_symlink(status)) return link;
+    fs::path target = fs::read_symlink(link, ec);
+    if (!ec) return target.is_absolute() ? target : rt_.currentDirectory / target;
+    return link;
+  }
+  return "/dev/ttyS" + std::to_string(port - 1);
+}
+
+bool SerialRegistry::inUse(int port) const { return inUse_.count(port) != 0; }
+
+std::unique_ptr<SerialLink> SerialRegistry::open(int port, int baud, SerialReceiver receiver) {
+  checkPortNumber(port);
+  const std::string com = "COM" + std::to_string(port);
+  if (inUse(port))
+    throw RuntimeError(kErrPortAlreadyOpen,
+                       "Port already open: " + com + " is in use by another window");
+  std::unique_ptr<SerialLink> inner;
+  if (auto it = memory_.find(port); it != memory_.end()) {
+    inner = it->second->open(baud, std::move(receiver));
+  } else {
+    const auto path = devicePath(port);
+    std::string label = path.string();
+    std::error_code ec;
+    if (std::filesystem::is_symlink(rt_.currentDirectory / com, ec)) label += " (link " + com + ")";
+    inner = OpenTermios(rt_.loop, path, label, baud, std::move(receiver));
+  }
+  return std::make_unique<Claimed>(*this, port, std::move(inner));
+}
+
+void SerialRegistry::checkPortNumber(int port) {
+  if (port < kFirstPort || port > kLastPort)
+    throw RuntimeError(kErrInvalidPortNumber, "Invalid port number " + std::to_string(port) +
+                                                  ": serial ports are numbered 1 to 16");
+}
+
+}  // namespace plat
