@@ -101,6 +101,7 @@ struct LinkState {
   double OpaValueField7 = 0;
   std::string OpaValueText5, OpaValueText6, OpaValueText7;
   double OpaSupplyVoltage = 0;  // volts
+  std::string OpaLuStatus1, OpaLuStatus2;  // lock parameters "020" and "021" of the last "@LU"
 
   // --- ExternalRpmReading: the engine-speed counter's last reply ---
   std::string RpmReplyText1, RpmReplyText2;

@@ -61,6 +61,11 @@ struct ShellState {
   double GasKquad = 1E-09, GasKlin = 0.008;
   // Outcome of the access-code form: 1 right, 0 wrong, 2 cancelled.
   std::int16_t PassResult = 0;
+
+  // --- Message boxes (src/shell/MessageForms.*): the caller sets the text, then shows ---
+  std::string CriticMessage, ExclamMessage, ExclamStampaMessage;
+  std::int16_t ExclamPending = 0;        // nonzero: the smoke test still owes the Exclam box
+  std::int16_t ExclamStampaPending = 0;  // 1: the smoke test shows its print notice once
 };
 
 }  // namespace vs
