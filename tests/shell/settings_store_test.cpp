@@ -1,0 +1,331 @@
+#include "shell/SettingsStore.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "app/Program.h"
+#include "shell/SettingsAccess.h"
+#include "shell/SystemSetup.h"
+
+namespace vs {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A program on the manual clock whose current directory is a fresh temporary folder.
+class SettingsStoreTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string tmpl = (fs::temp_directory_path() / "vs-settings-XXXXXX").string();
+    ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
+    dir_ = tmpl;
+    p_.rt.currentDirectory = dir_;
+    p_.rt.regional = plat::RegionalSettings::English();
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  fs::path conf() const { return dir_ / "Conf.ini"; }
+  void WriteConf(const std::string& bytes) const {
+    std::ofstream(conf(), std::ios::binary) << bytes;
+  }
+  std::string ReadConf() const {
+    std::ifstream in(conf(), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
+
+  fs::path dir_;
+  Program p_{plat::EventLoop::ClockKind::Manual};
+};
+
+// Saves every section from fixed values, then loads them into a second program.
+void SaveAll(Program& p) {
+  SaveSmokeLimits(p, 1000, 3500, 40.5f, 2.5f);
+  SaveGasLimits(p, 1000, 2000, 2500, 0.97f, 1.03f, 1, 0.5f, 0.3f, 5800);
+  SaveVehicleData(p, "Fiat Punto", "AB123CD", "ZFA18800000", "2004", "Punto 1.2");
+  SaveUserData(p, "Rossi Mario", "Bianchi Luca", "Officina Centro");
+  SaveRpmSettings(p, "Giri", "OM-12", "SN 77", "01/02/2030", 3, 2, 4, 4, 1, 0, 2);
+  SaveAmbientData(p, "21,5", "101.3", "55 %");
+  SavePrintSettings(p, 1);
+  SaveLanguage(p, 3);
+  // The set-up forms write their own link sections in the same formats.
+  SettingsWriter opa(p, "COMOPA");
+  opa.Int16("TModCom", 2);
+  opa.Int16("TCOM", 2);
+  opa.Int16("TBRate", 4);
+  opa.Text("Marca", "Opacimetro SpA");
+  opa.Text("NOmologa", "OP-001");
+  opa.SetSection("MODOPA");
+  opa.Int16("Modello", 5);
+  SettingsWriter gas(p, "COMKYMRA");
+  gas.Int16("TModCom", 1);
+  gas.Int16("TCOM", 1);
+  gas.Int16("TBRate", 2);
+  gas.Text("Marca", "Analizzatori Srl");
+  gas.Text("NOmologa", "GA-042");
+  gas.SetSection("MODKYMRA");
+  gas.Int16("Modello", 3);
+}
+
+void LoadAll(Program& p) {
+  LoadSmokeLimits(p);
+  LoadGasLimits(p);
+  LoadVehicleData(p);
+  LoadUserData(p);
+  LoadRpmSettings(p);
+  LoadAmbientData(p);
+  LoadPrintSettings(p);
+  LoadLanguage(p);
+  LoadComSettings(p);
+  LoadInstrumentModels(p);
+}
+
+class SettingsRoundTripTest : public SettingsStoreTest,
+                              public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(SettingsRoundTripTest, EverySectionReadsBackWhatWasSaved) {
+  p_.rt.regional.decimalSeparator = GetParam();
+  SaveAll(p_);
+  Program q(plat::EventLoop::ClockKind::Manual);
+  q.rt.currentDirectory = dir_;
+  q.rt.regional = p_.rt.regional;
+  LoadAll(q);
+  const ShellState& s = q.shell;
+  EXPECT_EQ(s.SmokeRpmMin, 1000.0f);
+  EXPECT_EQ(s.SmokeRpmMax, 3500.0f);
+  EXPECT_EQ(s.SmokeOpacityThreshold, 40.5);
+  EXPECT_EQ(s.SmokeKLimit, 2.5);
+  EXPECT_EQ(s.GasLimitRpmIdle, 1000);
+  EXPECT_EQ(s.GasLimitRpmRaisedLow, 2000);
+  EXPECT_EQ(s.GasLimitRpmRaisedHigh, 2500);
+  EXPECT_EQ(s.GasLimitLambdaLow, 0.97);  // the single's shortest text, read as a double
+  EXPECT_EQ(s.GasLimitLambdaHigh, 1.03);
+  EXPECT_EQ(s.GasRpmCheckEnabled, 1);
+  EXPECT_EQ(s.GasLimitCOcorrIdle, 0.5);
+  EXPECT_EQ(s.GasLimitCOcorrRaisedIdle, 0.3);
+  EXPECT_EQ(s.GasTestDuration, 5800);
+  EXPECT_EQ(s.VehicleMakeType, "Fiat Punto");
+  EXPECT_EQ(s.VehiclePlate, "AB123CD");
+  EXPECT_EQ(s.VehicleChassis, "ZFA18800000");
+  EXPECT_EQ(s.VehicleYear, "2004");
+  EXPECT_EQ(s.VehicleModel, "Punto 1.2");
+  EXPECT_EQ(s.OperatorName, "Rossi Mario");
+  EXPECT_EQ(s.TechnicalManager, "Bianchi Luca");
+  EXPECT_EQ(s.AgencyName, "Officina Centro");
+  EXPECT_EQ(s.RpmMake, "Giri");
+  EXPECT_EQ(s.RpmHomologation, "OM-12");
+  EXPECT_EQ(s.RpmSerial, "SN 77");
+  EXPECT_EQ(s.RpmExpiry, "01/02/2030");
+  EXPECT_EQ(s.RpmComPort, 3);
+  EXPECT_EQ(s.RpmBaudIndex, 2);
+  EXPECT_EQ(s.RpmCylinders, 4);
+  EXPECT_EQ(s.RpmEngineStrokes, 4);
+  EXPECT_EQ(s.ExternRpm, 1);
+  EXPECT_EQ(s.ExternOilTemp, 0);
+  EXPECT_EQ(s.RpmPollSelect, 2);
+  EXPECT_EQ(s.AmbientTemperature, "21,5");
+  EXPECT_EQ(s.AmbientPressure, "101.3");
+  EXPECT_EQ(s.AmbientHumidity, "55 %");
+  EXPECT_EQ(s.PrintType, 1);
+  EXPECT_EQ(s.LanguageCode, 3);
+  EXPECT_EQ(q.link.ActiveComMode, 2);
+  EXPECT_EQ(s.OpaComPort, 2);
+  EXPECT_EQ(s.OpaBaudIndex, 4);
+  EXPECT_EQ(q.link.InstrMake, "Opacimetro SpA");
+  EXPECT_EQ(q.link.InstrHomologation, "OP-001");
+  EXPECT_EQ(s.GasComMode, 1);
+  EXPECT_EQ(s.GasComPort, 1);
+  EXPECT_EQ(s.GasBaudIndex, 2);
+  EXPECT_EQ(s.GasMake, "Analizzatori Srl");
+  EXPECT_EQ(s.GasHomologation, "GA-042");
+  EXPECT_EQ(s.OpaModelIndex, 5);
+  EXPECT_EQ(s.GasModelIndex, 3);
+}
+
+INSTANTIATE_TEST_SUITE_P(DecimalSeparators, SettingsRoundTripTest, ::testing::Values(".", ","));
+
+TEST_F(SettingsStoreTest, NumbersAreWrittenUnderTheRegionalSettings) {
+  p_.rt.regional = plat::RegionalSettings::Italian();
+  SaveGasLimits(p_, 1000, 2000, 2500, 0.97f, 1.03f, 0, 0.5f, 0.3f, 5800);
+  SaveAmbientData(p_, "20", "100", "50");
+  const std::string text = ReadConf();
+  EXPECT_NE(text.find("LI=0,97"), std::string::npos) << text;
+  EXPECT_NE(text.find("AS=1,03"), std::string::npos);
+  EXPECT_NE(text.find("MCS=5800"), std::string::npos);
+  // The key is Windows-1252 on disk: "à" is the single byte 0xE0.
+  EXPECT_NE(text.find("Umidit\xE0Relativa=50"), std::string::npos);
+
+  // No translation of separators: the same file under "." settings doesn't convert, so the
+  // lambda bounds keep their values while the keys around them still load.
+  Program q(plat::EventLoop::ClockKind::Manual);
+  q.rt.currentDirectory = dir_;
+  q.rt.regional = plat::RegionalSettings::English();
+  q.shell.GasLimitLambdaLow = 0.95;
+  LoadGasLimits(q);
+  EXPECT_EQ(q.shell.GasLimitLambdaLow, 0.95);
+  EXPECT_EQ(q.shell.GasLimitRpmRaisedHigh, 2500);
+  EXPECT_EQ(q.shell.GasTestDuration, 5800);
+}
+
+TEST_F(SettingsStoreTest, FirstStartWithoutConfIni) {
+  ShellState& s = p_.shell;
+  s.VehiclePlate = "old";
+  s.OperatorName = s.AmbientPressure = s.RpmMake = s.GasMake = "old";
+  p_.link.InstrMake = "old";
+  s.SmokeRpmMin = 700;
+  s.GasTestDuration = 40;
+  s.RpmComPort = 6;
+  s.ExternRpm = 1;
+  s.PrintType = 1;
+  s.OpaComPort = 9;
+  s.GasModelIndex = 2;
+  LoadAll(p_);
+  EXPECT_FALSE(fs::exists(conf()));  // loading never creates the file
+  EXPECT_EQ(s.LanguageCode, 0);      // Italian
+  EXPECT_EQ(s.VehiclePlate, "");
+  EXPECT_EQ(s.OperatorName, "");
+  EXPECT_EQ(s.AmbientPressure, "");
+  EXPECT_EQ(s.RpmMake, "");
+  EXPECT_EQ(s.GasMake, "");
+  EXPECT_EQ(p_.link.InstrMake, "");
+  EXPECT_EQ(s.SmokeRpmMin, 700.0f);
+  EXPECT_EQ(s.GasTestDuration, 40);
+  EXPECT_EQ(s.RpmComPort, 6);
+  EXPECT_EQ(s.ExternRpm, 1);
+  EXPECT_EQ(s.PrintType, 1);
+  EXPECT_EQ(s.OpaComPort, 9);
+  EXPECT_EQ(s.GasModelIndex, 2);
+
+  SaveLanguage(p_, 0);  // the first save creates the file; code 0 reads back as 0
+  s.LanguageCode = 2;
+  LoadLanguage(p_);
+  EXPECT_EQ(s.LanguageCode, 0);
+}
+
+TEST_F(SettingsStoreTest, MissingOrEmptyKeyNeverTakesThePreviousKeysText) {
+  WriteConf(
+      "[VEICOLO]\r\nFeT=Fiat Uno\r\nTelaio=\r\nAnno=1990\r\n"
+      "[LO]\r\nRN=900\r\nVK=2.5\r\n"
+      "[RPM]\r\nMarca=Giri\r\nScadenza=01/02/2030\r\nTBRaterpm=2\r\n"
+      "[COMOPA]\r\nNOmologa=OP-7\r\n"
+      "[COMKYMRA]\r\nTCOM=4\r\n"
+      "[MODOPA]\r\nModello=3\r\n");
+  ShellState& s = p_.shell;
+  s.VehiclePlate = s.VehicleChassis = s.VehicleModel = "old";
+  s.SmokeRpmMax = 3000;
+  s.SmokeOpacityThreshold = 1.5;
+  s.RpmComPort = 6;
+  s.GasComMode = 1;
+  s.GasModelIndex = 2;
+  LoadVehicleData(p_);
+  LoadSmokeLimits(p_);
+  LoadRpmSettings(p_);
+  LoadComSettings(p_);
+  LoadInstrumentModels(p_);
+  EXPECT_EQ(s.VehicleMakeType, "Fiat Uno");
+  EXPECT_EQ(s.VehiclePlate, "");    // missing
+  EXPECT_EQ(s.VehicleChassis, "");  // empty
+  EXPECT_EQ(s.VehicleYear, "1990");
+  EXPECT_EQ(s.VehicleModel, "");
+  EXPECT_EQ(s.SmokeRpmMin, 900.0f);
+  EXPECT_EQ(s.SmokeRpmMax, 3000.0f);  // not RN's 900
+  EXPECT_EQ(s.SmokeOpacityThreshold, 1.5);
+  EXPECT_EQ(s.SmokeKLimit, 2.5);
+  EXPECT_EQ(s.RpmSerial, "");
+  EXPECT_EQ(s.RpmComPort, 6);  // not the expiry date converted
+  EXPECT_EQ(s.RpmBaudIndex, 2);
+  EXPECT_EQ(p_.link.InstrMake, "");
+  EXPECT_EQ(p_.link.InstrHomologation, "OP-7");
+  EXPECT_EQ(s.GasComMode, 1);  // not carried over from the other section
+  EXPECT_EQ(s.GasComPort, 4);
+  EXPECT_EQ(s.GasHomologation, "");
+  EXPECT_EQ(s.OpaModelIndex, 3);
+  EXPECT_EQ(s.GasModelIndex, 2);  // [MODKYMRA] missing: not MODOPA's 3
+}
+
+TEST_F(SettingsStoreTest, ValueThatDoesNotConvertKeepsItsVariableAndTheLaterKeysLoad) {
+  WriteConf(
+      "[RPM]\r\nMarca=Giri\r\nTCOMrpm=01/02/2030\r\nTBRaterpm=40000\r\n"
+      "NCilindriRPM=6\r\nNTempiRPM=2.5\r\nExternRPM=3.5\r\nExternToil=abc\r\nSelrpmT=1\r\n"
+      "[IA]\r\nRN=mille\r\nCGLPP=1e400\r\nGV=2600\r\nAM=1\r\n");
+  ShellState& s = p_.shell;
+  s.RpmComPort = 6;
+  s.RpmBaudIndex = 2;
+  s.ExternOilTemp = 1;
+  s.GasLimitRpmIdle = 1100;
+  s.GasLimitRpmRaisedLow = 2100;
+  LoadRpmSettings(p_);
+  LoadGasLimits(p_);
+  EXPECT_EQ(s.RpmMake, "Giri");
+  EXPECT_EQ(s.RpmComPort, 6);    // a date
+  EXPECT_EQ(s.RpmBaudIndex, 2);  // overflow
+  EXPECT_EQ(s.RpmCylinders, 6);
+  EXPECT_EQ(s.RpmEngineStrokes, 2);  // rounded half to even
+  EXPECT_EQ(s.ExternRpm, 4);
+  EXPECT_EQ(s.ExternOilTemp, 1);
+  EXPECT_EQ(s.RpmPollSelect, 1);
+  EXPECT_EQ(s.GasLimitRpmIdle, 1100);
+  EXPECT_EQ(s.GasLimitRpmRaisedLow, 2100);
+  EXPECT_EQ(s.GasLimitRpmRaisedHigh, 2600);
+  EXPECT_EQ(s.GasRpmCheckEnabled, 1);
+}
+
+TEST_F(SettingsStoreTest, ConfIniPathIsRebuiltFromTheCurrentDirectory) {
+  p_.shell.ConfIniPath = "/elsewhere/Lingua.ini";
+  SavePrintSettings(p_, 1);
+  EXPECT_EQ(p_.shell.ConfIniPath, dir_.string() + "/Conf.ini");
+  EXPECT_TRUE(fs::exists(conf()));
+  p_.shell.ConfIniPath = "/elsewhere/Lingua.ini";
+  p_.shell.PrintType = 0;
+  LoadPrintSettings(p_);
+  EXPECT_EQ(p_.shell.PrintType, 1);
+}
+
+// The sample of a fresh station loads completely under either decimal separator.
+TEST_P(SettingsRoundTripTest, SampleConfIniLoadsEverySection) {
+  const char* source = std::getenv("VS_SOURCE_DIR");
+  ASSERT_NE(source, nullptr);
+  const fs::path sample = fs::path(source) / "data" / "Conf.ini";
+  ASSERT_TRUE(fs::exists(sample));
+  fs::copy_file(sample, conf());
+  p_.rt.regional.decimalSeparator = GetParam();
+  LoadAll(p_);
+  LoadSystemSettings(p_);
+  const ShellState& s = p_.shell;
+  EXPECT_EQ(s.LanguageCode, 1);
+  EXPECT_EQ(s.GasComPort, 1);
+  EXPECT_EQ(s.OpaComPort, 2);
+  EXPECT_EQ(s.RpmComPort, 3);
+  EXPECT_EQ(s.GasBaudIndex, 2);
+  EXPECT_EQ(s.OpaBaudIndex, 2);
+  EXPECT_EQ(s.RpmBaudIndex, 2);
+  EXPECT_EQ(s.GasComMode, 2);
+  EXPECT_EQ(p_.link.ActiveComMode, 2);
+  EXPECT_EQ(s.GasModelIndex, 3);
+  EXPECT_EQ(s.OpaModelIndex, 5);
+  EXPECT_EQ(s.RpmCylinders, 4);
+  EXPECT_EQ(s.RpmEngineStrokes, 4);
+  EXPECT_EQ(s.SmokeRpmMin, 1000.0f);
+  EXPECT_EQ(s.SmokeRpmMax, 3000.0f);
+  EXPECT_EQ(s.SmokeOpacityThreshold, 0.5);
+  EXPECT_EQ(s.SmokeKLimit, 2.5);
+  EXPECT_EQ(s.GasLimitLambdaLow, 0.97);
+  EXPECT_EQ(s.GasLimitLambdaHigh, 1.03);
+  EXPECT_EQ(s.GasLimitCOcorrIdle, 0.5);
+  EXPECT_EQ(s.GasLimitCOcorrRaisedIdle, 0.3);
+  EXPECT_EQ(s.GasRpmCheckEnabled, 1);
+  EXPECT_EQ(s.GasTestDuration, 5800);
+  EXPECT_EQ(s.PrintType, 1);
+  EXPECT_EQ(s.AmbientHumidity, "50");
+  EXPECT_EQ(s.SystemEnableMask, 0);
+  EXPECT_EQ(s.GasKquad, 1E-09);
+  EXPECT_EQ(s.GasKlin, 0.008);
+}
+
+}  // namespace
+}  // namespace vs
