@@ -1,0 +1,378 @@
+#include "sim/Instrument.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <utility>
+
+#include "link/MctcNetFrame.h"
+#include "link/OwnProtocolFrame.h"
+#include "platform/core/EventLoop.h"
+#include "platform/serial/MemoryDevice.h"
+
+namespace vs::sim {
+namespace {
+
+std::string Join(std::initializer_list<std::string> fields) {
+  std::string s;
+  bool first = true;
+  for (const std::string& f : fields) {
+    if (!first) s += kEtb;
+    s += f;
+    first = false;
+  }
+  return s;
+}
+
+// Big-endian value bytes; a negative value is the out-of-range mark (high byte 255).
+void Put16(std::string& s, double v) {
+  if (v < 0) {
+    s += '\xFF';
+    s += '\0';
+    return;
+  }
+  const auto n = static_cast<std::uint32_t>(std::min(std::lround(v), 65535L));
+  s += static_cast<char>(n >> 8);
+  s += static_cast<char>(n & 0xFF);
+}
+
+void Put24(std::string& s, std::uint32_t n) {
+  s += static_cast<char>((n >> 16) & 0xFF);
+  s += static_cast<char>((n >> 8) & 0xFF);
+  s += static_cast<char>(n & 0xFF);
+}
+
+std::uint32_t Scaled(double v, double scale) {
+  return static_cast<std::uint32_t>(std::max(0L, std::lround(v * scale)));
+}
+
+// A 16-bit record: channel, two unused bytes, high, low.
+std::string Record16(int channel, double v) {
+  std::string r{static_cast<char>(channel), 0, 0};
+  Put16(r, v);
+  return r;
+}
+
+std::string Record24(int channel, std::uint32_t v) {
+  std::string r{static_cast<char>(channel), 0};
+  Put24(r, v);
+  return r;
+}
+
+std::string Padded(std::string s, std::size_t n) {
+  s.resize(n, ' ');
+  return s;
+}
+
+}  // namespace
+
+std::string FormatField(double v) {
+  char buf[64];
+  const auto res = std::to_chars(buf, buf + sizeof buf, v);
+  return std::string(buf, res.ptr);
+}
+
+std::string MctcReply(std::string_view address, std::string_view command, std::string_view data,
+                      std::string_view unit) {
+  return BuildMctcNetFrame(address, command, unit, data);
+}
+
+std::string BinaryReply(int address, int command, std::string_view data) {
+  std::string f{kStx, static_cast<char>(address),        kAck, static_cast<char>(command),
+                0,    static_cast<char>(data.size() + 2)};
+  f += data;
+  int sum = 0;
+  for (const char c : f) sum += static_cast<unsigned char>(c);
+  f += static_cast<char>((256 - sum % 256) % 256);
+  f += kEtx;
+  return f;
+}
+
+Instrument::Instrument(Device device, Protocol protocol, int model)
+    : device_(device), protocol_(protocol), model_(model) {
+  if (device == Device::Gas) {
+    binaryStatus = {128, 3, 0, 0, 0};  // ready, petrol with catalyst
+  } else {
+    binaryStatus = model == 0 ? std::array<std::uint8_t, 5>{0x80, 0, 0, 0, 200}
+                              : std::array<std::uint8_t, 5>{0x10, 0, 16, 0, 200};
+  }
+  if (device == Device::Gas && protocol == Protocol::Binary) identity.version = "5.4";
+}
+
+std::string Instrument::address() const {
+  switch (device_) {
+    case Device::Gas:
+      return "GAS";
+    case Device::Opacimeter:
+      return "OPA";
+    case Device::EngineSpeed:
+      return "RPM";
+  }
+  return {};
+}
+
+int Instrument::addressByte() const {
+  if (device_ == Device::Gas) return model_ == 2 ? 33 : 49;
+  return model_ == 0 ? 81 : 65;
+}
+
+void Instrument::setReply(std::string_view command, std::string data) {
+  mctcReplies_[std::string(command)] = std::move(data);
+}
+
+void Instrument::setBinaryReply(int command, std::string data) {
+  binaryReplies_[command] = std::move(data);
+}
+
+void Instrument::clearReplies() {
+  mctcReplies_.clear();
+  binaryReplies_.clear();
+}
+
+void Instrument::received(std::string_view bytes) {
+  inbox_ += bytes;
+  if (protocol_ == Protocol::Mctc) {
+    handleMctc();
+  } else {
+    handleBinary();
+  }
+}
+
+// Requests: STX address ETB unit ETB command [ETB data] checksum ETX.
+void Instrument::handleMctc() {
+  for (;;) {
+    const std::size_t start = inbox_.find(kStx);
+    if (start == std::string::npos) {
+      inbox_.clear();
+      return;
+    }
+    const std::size_t end = inbox_.find(kEtx, start);
+    if (end == std::string::npos) {
+      inbox_.erase(0, start);
+      return;
+    }
+    const std::string frame = inbox_.substr(start, end - start + 1);
+    inbox_.erase(0, end + 1);
+    if (frame.size() < 9 || ComputeMctcNetChecksum(frame.substr(0, frame.size() - 3)) !=
+                                frame.substr(frame.size() - 3)) {
+      ++badFrames;
+      continue;
+    }
+    const std::string body = frame.substr(1, frame.size() - 4);
+    std::vector<std::string> parts;
+    std::size_t pos = 0;
+    for (;;) {
+      const std::size_t etb = body.find(kEtb, pos);
+      if (etb == std::string::npos || parts.size() == 3) {
+        parts.push_back(body.substr(pos));
+        break;
+      }
+      parts.push_back(body.substr(pos, etb - pos));
+      pos = etb + 1;
+    }
+    if (parts.size() < 3) {
+      ++badFrames;
+      continue;
+    }
+    if (parts[0] != address()) continue;  // another device's request
+    Request r{parts[2], parts.size() > 3 ? parts[3] : std::string()};
+    requests.push_back(r);
+    answer(r);
+  }
+}
+
+// Requests: STX address 0 command 0 LEN data checksum ETX.
+void Instrument::handleBinary() {
+  for (;;) {
+    const std::size_t start = inbox_.find(kStx);
+    if (start == std::string::npos) {
+      inbox_.clear();
+      return;
+    }
+    inbox_.erase(0, start);
+    if (inbox_.size() < 6) return;
+    const std::size_t total = static_cast<unsigned char>(inbox_[5]) + std::size_t{6};
+    if (inbox_.size() < total) return;
+    const std::string frame = inbox_.substr(0, total);
+    int sum = 0;
+    for (std::size_t i = 0; i + 1 < total; ++i) sum += static_cast<unsigned char>(frame[i]);
+    if (total < 8 || frame.back() != kEtx || sum % 256 != 0) {
+      ++badFrames;
+      inbox_.erase(0, 1);  // look for the next STX
+      continue;
+    }
+    inbox_.erase(0, total);
+    if (static_cast<unsigned char>(frame[1]) != addressByte()) continue;
+    Request r{std::string(1, frame[3]), frame.substr(6, total - 8)};
+    requests.push_back(r);
+    answer(r);
+  }
+}
+
+void Instrument::answer(const Request& request) {
+  if (silent) return;
+  const std::string reply = replyTo(request);
+  if (reply.empty()) return;
+  emit(garbage.empty() ? reply : garbage);
+}
+
+void Instrument::emit(const std::string& reply) {
+  if (joinReplies && held_.empty()) {
+    held_ = reply;
+    return;
+  }
+  const std::string out = std::exchange(held_, {}) + reply;
+  if (!send) return;
+  const std::size_t pieces = static_cast<std::size_t>(std::max(1, splitInto));
+  const std::size_t step = std::max<std::size_t>(1, (out.size() + pieces - 1) / pieces);
+  for (std::size_t at = 0; at < out.size(); at += step) send(out.substr(at, step));
+}
+
+std::string Instrument::replyTo(const Request& request) const {
+  if (protocol_ == Protocol::Mctc) {
+    return MctcReply(address(), request.command, mctcData(request.command));
+  }
+  const int command = static_cast<unsigned char>(request.command.at(0));
+  return BinaryReply(addressByte(), command, binaryData(command));
+}
+
+std::string Instrument::mctcData(const std::string& command) const {
+  if (const auto it = mctcReplies_.find(command); it != mctcReplies_.end()) return it->second;
+  const Identity& i = identity;
+  if (command == "ID") {
+    return Join({i.make, i.model, i.homologation, i.serial, i.expiry, i.version, i.field7});
+  }
+  if (command == "ST" || command == "@ST") return std::string(1, mctcStatus);
+  switch (device_) {
+    case Device::Gas:
+      if (command == "@VA") {
+        const GasReadings& g = gas;
+        return Join({FormatField(g.co), FormatField(g.coCorr), FormatField(g.co2),
+                     FormatField(g.hc), FormatField(g.o2), FormatField(g.lambda),
+                     FormatField(g.oilTemp), FormatField(g.rpm), FormatField(g.nox)});
+      }
+      break;
+    case Device::Opacimeter:
+      if (command == "@VA") {
+        const OpaReadings& o = opa;
+        return Join({FormatField(o.k), FormatField(o.n), FormatField(o.rpm), FormatField(o.oilTemp),
+                     FormatField(o.smokeTemp), FormatField(o.cellTemp), FormatField(o.field7)});
+      }
+      if (command == "@RD")
+        return Join({"0", "0", "0", "0", "0", FormatField(opa.supplyMillivolts)});
+      break;
+    case Device::EngineSpeed:
+      if (command == "VA") return FormatField(rpm.rpm);
+      if (command == "TP") return FormatField(rpm.oilTemp);
+      if (command == "VE") return Join({FormatField(rpm.rpm), FormatField(rpm.oilTemp)});
+      break;
+  }
+  return {};  // an acknowledgement: the echo without data
+}
+
+std::string Instrument::binaryData(int command) const {
+  if (const auto it = binaryReplies_.find(command); it != binaryReplies_.end()) return it->second;
+  const Identity& i = identity;
+  std::string d;
+  if (command == '?') {
+    for (const std::uint8_t b : binaryStatus) d += static_cast<char>(b);
+    return d;
+  }
+  const auto digits = [](std::string_view ddmmyyyy) {
+    // DD, MM and the last two digits of the year.
+    return std::string(ddmmyyyy.substr(0, std::min<std::size_t>(4, ddmmyyyy.size()))) +
+           std::string(ddmmyyyy.size() >= 8 ? ddmmyyyy.substr(6, 2) : "");
+  };
+  if (device_ == Device::Gas) {
+    switch (command) {
+      case '1': {  // bytes 8-15 serial, 17-18 P.E.F., 22 and 23 the version's digits
+        d = " " + Padded(i.serial, 8) + " ";
+        Put16(d, i.pef);
+        d += std::string(3, '\0');
+        d += i.version.size() > 0 ? i.version[0] : '0';
+        d += i.version.size() > 2 ? i.version[2] : '0';
+        return d;
+      }
+      case '.': {  // bytes 13-18: one digit value per byte, DDMMYY
+        d = std::string(6, '\0');
+        for (const char c : Padded(digits(i.expiry), 6)) d += static_cast<char>(c - '0');
+        return d;
+      }
+      case 'P': {
+        const GasReadings& g = gas;
+        const bool m2 = model_ == 2;
+        const auto oil = g.oilTemp < 0 ? 0x040000u : Scaled(g.oilTemp, 1000);
+        d += Record24(m2 ? 3 : 10, oil);
+        d += Record24(m2 ? 9 : 13, g.hcRaw);
+        d += Record16(m2 ? 11 : 14, g.lambda < 0 ? -1 : g.lambda * 1000);
+        d += Record16(m2 ? 8 : 12, g.rpm);
+        d += Record16(7, g.co < 0 ? -1 : g.co * 1000);
+        d += Record16(6, g.co2 < 0 ? -1 : g.co2 * 1000);
+        d += Record16(5, g.hc);
+        d += Record16(2, g.o2 < 0 ? -1 : g.o2 * 1000);
+        return d;
+      }
+      default:
+        return {};
+    }
+  }
+  switch (command) {
+    case '1':  // bytes 8-13: six characters of the serial number
+      return " " + Padded(i.serial.substr(std::min<std::size_t>(2, i.serial.size())), 6);
+    case 'a':  // bytes 7-12: DDMMYY
+      return Padded(digits(i.expiry), 6);
+    case 'P': {
+      const OpaReadings& o = opa;
+      for (const int channel : {3, 5, 6, 0, 2, 8, 1, 7}) {
+        double v = 0;
+        switch (channel) {
+          case 0:
+            v = o.smokeTemp;
+            break;
+          case 1:
+            v = o.n < 0 ? -1 : o.n * 10;
+            break;
+          case 5:
+            v = o.cellTemp;
+            break;
+          case 6:
+            v = o.oilTemp;
+            break;
+          case 7:
+            v = o.k < 0 ? -1 : o.k * 100;
+            break;
+          case 8:
+            v = o.rpm;
+            break;
+          default:
+            break;
+        }
+        d += Record16(channel, v);
+      }
+      return d;
+    }
+    default:
+      return {};
+  }
+}
+
+void Attach(Instrument& instrument, const std::shared_ptr<plat::MemoryDevice>& device,
+            plat::EventLoop* loop) {
+  std::weak_ptr<plat::MemoryDevice> weak = device;
+  instrument.send = [&instrument, weak, loop](std::string_view bytes) {
+    const auto dev = weak.lock();
+    if (!dev) return;
+    if (loop == nullptr || instrument.replyDelayMs <= 0) {
+      dev->send(bytes);
+      return;
+    }
+    auto id = std::make_shared<plat::EventLoop::TimerId>();
+    *id = loop->startTimer(instrument.replyDelayMs, [loop, id, weak, data = std::string(bytes)] {
+      loop->stopTimer(*id);
+      if (const auto d = weak.lock()) d->send(data);
+    });
+  };
+  device->onWrite = [&instrument](std::string_view bytes) { instrument.received(bytes); };
+}
+
+}  // namespace vs::sim

@@ -1,0 +1,135 @@
+#pragma once
+// Simulated instruments: a gas analyser and an opacimeter, each in MCTC-NET or in the
+// maker's binary protocol, and an engine-speed counter in MCTC-NET. An instrument takes
+// the bytes the program writes (in any pieces), recognises whole requests addressed to
+// it, and answers them from scriptable values. It can stay silent, send garbage, split a
+// reply over several writes, join two replies into one, or answer late.
+//
+// In-process it sits on an in-memory serial device (Attach); sim_main.cpp puts it on a
+// pseudo-terminal.
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace plat {
+class EventLoop;
+class MemoryDevice;
+}  // namespace plat
+
+namespace vs::sim {
+
+enum class Device { Gas, Opacimeter, EngineSpeed };
+enum class Protocol { Mctc, Binary };
+
+struct Identity {
+  std::string make = "KARVESTON";
+  std::string model = "TOPAZ";
+  std::string homologation = "OM-4711";
+  std::string serial = "AQ123456";
+  std::string expiry = "31122030";  // DDMMYYYY
+  std::string version = "1.5";      // binary gas analyser: digit "." digit
+  std::string field7 = "0";
+  int pef = 512;  // binary gas analyser
+};
+
+// -1 stands for a value the instrument flags as out of range.
+struct GasReadings {
+  double co = 0.12, coCorr = 0.10, co2 = 14.5, hc = 120, o2 = 0.8, lambda = 1.002;
+  double oilTemp = 85, rpm = 850, nox = 40;
+  std::uint32_t hcRaw = 0x3FFFFF;  // binary: the extended-range HC channel
+};
+
+struct OpaReadings {
+  double k = 0.35, n = 14.1, rpm = 800, oilTemp = 80, smokeTemp = 95, cellTemp = 75;
+  double field7 = 0;
+  double supplyMillivolts = 12600;  // "@RD" field 6
+};
+
+struct RpmReadings {
+  double rpm = 850, oilTemp = 80;
+};
+
+// One request as the instrument understood it.
+struct Request {
+  std::string command;  // MCTC-NET command, or the binary command byte as one character
+  std::string data;     // data text (ETB-separated fields) or data bytes
+};
+
+class Instrument {
+ public:
+  Instrument(Device device, Protocol protocol, int model = 0);
+
+  Device device() const { return device_; }
+  Protocol protocol() const { return protocol_; }
+  int model() const { return model_; }
+  std::string address() const;  // "GAS", "OPA" or "RPM"
+  int addressByte() const;      // binary: 49 or 33 (gas), 81 or 65 (opacimeter)
+
+  // The line: where replies go, and the bytes the program wrote.
+  std::function<void(std::string_view bytes)> send;
+  void received(std::string_view bytes);
+
+  // What it answers.
+  Identity identity;
+  GasReadings gas;
+  OpaReadings opa;
+  RpmReadings rpm;
+  char mctcStatus = 'H';                       // "ST"/"@ST" reply; And 31 = 8, measuring
+  std::array<std::uint8_t, 5> binaryStatus{};  // "?" reply, bytes 7 to 11
+  // A fixed data text (MCTC-NET, fields joined by ETB) or data bytes (binary) for a
+  // command, replacing what the instrument would compute.
+  void setReply(std::string_view command, std::string data);
+  void setBinaryReply(int command, std::string data);
+  void clearReplies();
+
+  // Misbehaviour, applied to every reply from now on.
+  bool silent = false;       // answers nothing
+  std::string garbage;       // not empty: sent instead of each reply
+  int splitInto = 1;         // a reply goes out in this many writes
+  bool joinReplies = false;  // each reply is held and goes out with the next one
+  int replyDelayMs = 0;      // on a device attached with a loop: answer this much later
+
+  // What it saw.
+  std::vector<Request> requests;
+  int badFrames = 0;  // requests with a wrong checksum, length or end byte
+
+  // The reply it would send to a request (empty when it has none).
+  std::string replyTo(const Request& request) const;
+
+ private:
+  void handleMctc();
+  void handleBinary();
+  void answer(const Request& request);
+  void emit(const std::string& reply);
+  std::string mctcData(const std::string& command) const;
+  std::string binaryData(int command) const;
+
+  Device device_;
+  Protocol protocol_;
+  int model_;
+  std::string inbox_;
+  std::string held_;
+  std::map<std::string, std::string> mctcReplies_;
+  std::map<int, std::string> binaryReplies_;
+};
+
+// Puts the instrument on an in-memory serial device: what the program writes reaches it,
+// its replies reach the program through the event loop. With a loop, replyDelayMs works.
+// The instrument must outlive the device's use.
+void Attach(Instrument& instrument, const std::shared_ptr<plat::MemoryDevice>& device,
+            plat::EventLoop* loop = nullptr);
+
+// MCTC-NET reply frame: STX, address, ETB, unit, ETB, command, [ETB, data], checksum, ETX.
+std::string MctcReply(std::string_view address, std::string_view command, std::string_view data,
+                      std::string_view unit = "1");
+// Binary reply frame: STX, address, ACK, command, 0, N, data, checksum, ETX.
+std::string BinaryReply(int address, int command, std::string_view data);
+// Numbers as the instruments write them: "." and no more digits than needed.
+std::string FormatField(double v);
+
+}  // namespace vs::sim
