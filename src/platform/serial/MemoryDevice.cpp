@@ -24,11 +24,11 @@ class MemoryDevice::Link : public SerialLink {
   std::shared_ptr<MemoryDevice> device_;
 };
 
-MemoryDevice::MemoryDevice(EventLoop& loop, int port) : loop_(&loop), port_(port) {}
+MemoryDevice::MemoryDevice(EventLoop& loop, int port) : loop_(loop), port_(port) {}
 
 void MemoryDevice::send(std::string_view bytes) {
-  if (!receiver_ || !loop_ || bytes.empty()) return;
-  loop_->post([weak = weak_from_this(), session = session_, data = std::string(bytes)] {
+  if (!receiver_ || bytes.empty()) return;
+  loop_.post([weak = weak_from_this(), session = session_, data = std::string(bytes)] {
     auto self = weak.lock();
     if (!self || self->session_ != session || !self->receiver_) return;
     auto receiver = self->receiver_;  // the receiver may close the port
@@ -61,8 +61,6 @@ std::unique_ptr<SerialLink> MemoryDevice::open(int baud, SerialReceiver receiver
   baud_ = baud;
   return std::make_unique<Link>(shared_from_this());
 }
-
-void MemoryDevice::orphan() { loop_ = nullptr; }
 
 void MemoryDevice::programWrote(std::string_view bytes) {
   written_.append(bytes);

@@ -17,7 +17,7 @@ class EventLoop;
 
 class MemoryDevice : public std::enable_shared_from_this<MemoryDevice> {
  public:
-  // Made by SerialRegistry::attachMemory.
+  // Made by SerialRegistry::attachMemory; used while its Runtime lives.
   MemoryDevice(EventLoop& loop, int port);
   MemoryDevice(const MemoryDevice&) = delete;
   MemoryDevice& operator=(const MemoryDevice&) = delete;
@@ -53,14 +53,12 @@ class MemoryDevice : public std::enable_shared_from_this<MemoryDevice> {
 
   // Opens the device for a port; throws RuntimeError when it is unavailable.
   std::unique_ptr<SerialLink> open(int baud, SerialReceiver receiver);
-  // The registry is going away: later sends are dropped.
-  void orphan();
 
  private:
   class Link;
   void programWrote(std::string_view bytes);
 
-  EventLoop* loop_;
+  EventLoop& loop_;
   int port_;
   SerialReceiver receiver_;    // empty while closed
   std::uint64_t session_ = 0;  // one per open, so late bytes never reach a later session

@@ -28,24 +28,14 @@ class SerialRegistry::Claimed : public SerialLink {
   std::unique_ptr<SerialLink> inner_;
 };
 
-SerialRegistry::~SerialRegistry() {
-  for (auto& [port, device] : memory_) device->orphan();
-}
-
 std::shared_ptr<MemoryDevice> SerialRegistry::attachMemory(int port) {
   checkPortNumber(port);
-  auto& slot = memory_[port];
-  if (slot) slot->orphan();
-  slot = std::make_shared<MemoryDevice>(rt_.loop, port);
-  return slot;
+  auto device = std::make_shared<MemoryDevice>(rt_.loop, port);
+  memory_[port] = device;
+  return device;
 }
 
-void SerialRegistry::detach(int port) {
-  auto it = memory_.find(port);
-  if (it == memory_.end()) return;
-  it->second->orphan();
-  memory_.erase(it);
-}
+void SerialRegistry::detach(int port) { memory_.erase(port); }
 
 std::filesystem::path SerialRegistry::devicePath(int port) const {
   namespace fs = std::filesystem;
@@ -68,7 +58,7 @@ std::unique_ptr<SerialLink> SerialRegistry::open(int port, int baud, SerialRecei
   const std::string com = "COM" + std::to_string(port);
   if (inUse(port))
     throw RuntimeError(kErrPortAlreadyOpen,
-                       "Port already open: " + com + " is in use by another window");
+                       "Port already open: " + com + " is already in use in this program");
   std::unique_ptr<SerialLink> inner;
   if (auto it = memory_.find(port); it != memory_.end()) {
     inner = it->second->open(baud, std::move(receiver));

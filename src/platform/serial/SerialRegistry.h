@@ -22,7 +22,6 @@ class SerialRegistry {
   static constexpr int kLastPort = 16;
 
   explicit SerialRegistry(Runtime& rt) : rt_(rt) {}
-  ~SerialRegistry();
   SerialRegistry(const SerialRegistry&) = delete;
   SerialRegistry& operator=(const SerialRegistry&) = delete;
 
