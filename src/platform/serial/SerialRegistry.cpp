@@ -58,7 +58,7 @@ std::unique_ptr<SerialLink> SerialRegistry::open(int port, int baud, SerialRecei
   const std::string com = "COM" + std::to_string(port);
   if (inUse(port))
     throw RuntimeError(kErrPortAlreadyOpen,
-                       "Port already open: " + com + " is already in use in this program");
+                       "Port already open: " + com + " is in use elsewhere in this program");
   std::unique_ptr<SerialLink> inner;
   if (auto it = memory_.find(port); it != memory_.end()) {
     inner = it->second->open(baud, std::move(receiver));
