@@ -174,8 +174,9 @@ void Instrument::handleMctc() {
       ++badFrames;
       continue;
     }
-    if (parts[0] != address()) continue;  // another device's request
     Request r{parts[2], parts.size() > 3 ? parts[3] : std::string()};
+    if (onRequest) onRequest(parts[0], r);
+    if (parts[0] != address()) continue;  // another device's request
     requests.push_back(r);
     answer(r);
   }
@@ -202,8 +203,10 @@ void Instrument::handleBinary() {
       continue;
     }
     inbox_.erase(0, total);
-    if (static_cast<unsigned char>(frame[1]) != addressByte()) continue;
+    const int to = static_cast<unsigned char>(frame[1]);
     Request r{std::string(1, frame[3]), frame.substr(6, total - 8)};
+    if (onRequest) onRequest(std::to_string(to), r);
+    if (to != addressByte()) continue;
     requests.push_back(r);
     answer(r);
   }

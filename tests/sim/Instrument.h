@@ -94,7 +94,10 @@ class Instrument {
   bool joinReplies = false;  // each reply is held and goes out with the next one
   int replyDelayMs = 0;      // on a device attached with a loop: answer this much later
 
-  // What it saw.
+  // What it saw: every well-formed request on the line, also those to other devices
+  // (address: the text, or the binary address byte in decimal) ...
+  std::function<void(std::string_view address, const Request& request)> onRequest;
+  // ... and the requests addressed to it.
   std::vector<Request> requests;
   int badFrames = 0;  // requests with a wrong checksum, length or end byte
 

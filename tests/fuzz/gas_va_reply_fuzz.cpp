@@ -1,0 +1,11 @@
+// Fuzz target: ParseGasVaReply on any bytes.
+#include "link/ReplyParsers.h"
+#include "link_fuzz.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  vs::Program& p = vs::fuzz::TheProgram();
+  const vs::fuzz::Input in = vs::fuzz::Take(data, size);
+  vs::ParseGasVaReply(p, in.reply, in.commandLen, in.unitLen);
+  p.link.headless.portHints.clear();
+  return 0;
+}

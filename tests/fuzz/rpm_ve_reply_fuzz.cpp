@@ -1,0 +1,11 @@
+// Fuzz target: ParseRpmVeReply on any bytes.
+#include "link/SmokeRpmReplies.h"
+#include "link_fuzz.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  vs::Program& p = vs::fuzz::TheProgram();
+  const vs::fuzz::Input in = vs::fuzz::Take(data, size);
+  vs::ParseRpmVeReply(p, in.reply, in.commandLen, in.unitLen);
+  vs::fuzz::CheckText(p.link.RpmReplyText1);
+  return 0;
+}

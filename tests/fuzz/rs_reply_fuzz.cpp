@@ -1,0 +1,11 @@
+// Fuzz target: ParseRsReply on any bytes.
+#include "link/ReplyParsers.h"
+#include "link_fuzz.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  vs::Program& p = vs::fuzz::TheProgram();
+  const vs::fuzz::Input in = vs::fuzz::Take(data, size);
+  vs::ParseRsReply(p, in.reply, in.commandLen, in.unitLen);
+  if (p.link.McnRsStatus1 < 0 || p.link.McnRsStatus1 > 255) std::abort();
+  return 0;
+}
