@@ -1,47 +1,22 @@
 #include "shell/SettingsStore.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "app/Program.h"
 #include "shell/SettingsAccess.h"
 #include "shell/SystemSetup.h"
+#include "shell/settings_test_fixture.h"
 
 namespace vs {
 namespace {
 
 namespace fs = std::filesystem;
 
-// A program on the manual clock whose current directory is a fresh temporary folder.
-class SettingsStoreTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    std::string tmpl = (fs::temp_directory_path() / "vs-settings-XXXXXX").string();
-    ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-    dir_ = tmpl;
-    p_.rt.currentDirectory = dir_;
-    p_.rt.regional = plat::RegionalSettings::English();
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  fs::path conf() const { return dir_ / "Conf.ini"; }
-  void WriteConf(const std::string& bytes) const {
-    std::ofstream(conf(), std::ios::binary) << bytes;
-  }
-  std::string ReadConf() const {
-    std::ifstream in(conf(), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
-
-  fs::path dir_;
-  Program p_{plat::EventLoop::ClockKind::Manual};
-};
+using SettingsStoreTest = test::ConfDirTest;
 
 // Saves every section from fixed values, then loads them into a second program.
 void SaveAll(Program& p) {

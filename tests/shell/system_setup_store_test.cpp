@@ -1,38 +1,16 @@
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
-#include "app/Program.h"
 #include "platform/text/Cp1252.h"
 #include "shell/SystemSetup.h"
+#include "shell/settings_test_fixture.h"
 
 namespace vs {
 namespace {
 
-namespace fs = std::filesystem;
-
-class SystemSettingsTest : public ::testing::Test {
+class SystemSettingsTest : public test::ConfDirTest {
  protected:
-  void SetUp() override {
-    std::string tmpl = (fs::temp_directory_path() / "vs-syssetup-XXXXXX").string();
-    ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-    dir_ = tmpl;
-    p_.rt.currentDirectory = dir_;
-    p_.rt.regional = plat::RegionalSettings::English();
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  void WriteConf(const std::string& bytes) const {
-    std::ofstream(dir_ / "Conf.ini", std::ios::binary) << bytes;
-  }
-  std::string ReadConf() const {
-    std::ifstream in(dir_ / "Conf.ini", std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
   // The bytes behind "key=" up to the end of its line.
   std::string StoredBytes(const std::string& key) const {
     const std::string text = ReadConf();
@@ -42,9 +20,6 @@ class SystemSettingsTest : public ::testing::Test {
     const auto end = text.find_first_of("\r\n", from);
     return text.substr(from, end - from);
   }
-
-  fs::path dir_;
-  Program p_{plat::EventLoop::ClockKind::Manual};
 };
 
 TEST(ScrambleStringTest, EveryCodeRoundTripsAndTheKeyIsA7) {
