@@ -28,7 +28,9 @@ struct Line {
   std::string_view value;  // key lines: the value, trimmed
 };
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+// Blanks around names, values and lines. A stray CR counts as one, so that a line ending
+// CR CR LF still reads as the line it was.
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 
 std::string_view Trim(std::string_view s) {
   while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
@@ -45,9 +47,7 @@ std::vector<Line> SplitLines(std::string_view text) {
     const std::size_t lf = text.find('\n', pos);
     line.end = lf == std::string_view::npos ? text.size() : lf;
     line.next = lf == std::string_view::npos ? text.size() : lf + 1;
-    std::string_view body = text.substr(line.begin, line.end - line.begin);
-    if (!body.empty() && body.back() == '\r') body.remove_suffix(1);
-    body = Trim(body);
+    std::string_view body = Trim(text.substr(line.begin, line.end - line.begin));
     if (!body.empty() && body.front() == '[') {
       line.kind = LineKind::Section;
       body.remove_prefix(1);
@@ -72,11 +72,16 @@ unsigned char Fold(unsigned char c) {
   if (c >= 'A' && c <= 'Z') return static_cast<unsigned char>(c + 32);
   if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<unsigned char>(c + 32);
   switch (c) {
-    case 0x8A: return 0x9A;  // Š
-    case 0x8C: return 0x9C;  // Œ
-    case 0x8E: return 0x9E;  // Ž
-    case 0x9F: return 0xFF;  // Ÿ
-    default: return c;
+    case 0x8A:
+      return 0x9A;  // Š
+    case 0x8C:
+      return 0x9C;  // Œ
+    case 0x8E:
+      return 0x9E;  // Ž
+    case 0x9F:
+      return 0xFF;  // Ÿ
+    default:
+      return c;
   }
 }
 
@@ -88,6 +93,12 @@ bool SameName(std::string_view a, std::string_view b) {
     }
   }
   return true;
+}
+
+// Ends the text with a line break unless it is empty or ends with one already.
+void EndLine(std::string& out) {
+  if (out.empty() || out.back() == '\n') return;
+  out += out.back() == '\r' ? "\n" : "\r\n";
 }
 
 // Names and values as they go into the file: Windows-1252, no line breaks.
@@ -202,7 +213,7 @@ std::string WithProfileValue(std::string_view fileBytes, std::string_view sectio
   const std::size_t header = FindSection(lines, s);
   if (header == lines.size()) {
     out.append(fileBytes);
-    if (!out.empty() && out.back() != '\n') out += "\r\n";
+    EndLine(out);
     out += "[" + s + "]\r\n" + k + "=" + v + "\r\n";
     return out;
   }
@@ -224,7 +235,7 @@ std::string WithProfileValue(std::string_view fileBytes, std::string_view sectio
   }
   const Line& after = lines[lastKey];
   out.append(fileBytes.substr(0, after.next));
-  if (after.next == after.end) out += "\r\n";  // that line ended the file without a break
+  EndLine(out);  // that line may have ended the file without a break
   out += k + "=" + v + "\r\n";
   out.append(fileBytes.substr(after.next));
   return out;

@@ -20,11 +20,21 @@ std::string FormatDateTimePattern(const DateTime& d, const std::string& pattern)
     while (i + run < pattern.size() && pattern[i + run] == c) ++run;
     int value = 0;
     switch (c) {
-      case 'd': value = d.day; break;
-      case 'M': value = d.month; break;
-      case 'H': value = d.hour; break;
-      case 'm': value = d.minute; break;
-      case 's': value = d.second; break;
+      case 'd':
+        value = d.day;
+        break;
+      case 'M':
+        value = d.month;
+        break;
+      case 'H':
+        value = d.hour;
+        break;
+      case 'm':
+        value = d.minute;
+        break;
+      case 's':
+        value = d.second;
+        break;
       case 'y':
         if (run <= 2) {
           out += Padded(d.year % 100, run);

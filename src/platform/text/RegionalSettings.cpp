@@ -7,6 +7,7 @@
 #include <initializer_list>
 #include <optional>
 #include <string_view>
+#include <utility>
 
 namespace plat {
 namespace {
@@ -37,15 +38,21 @@ std::string LocaleItem(const std::string& name, int mask, nl_item item) {
 
 // Languages that write a decimal comma, for locales whose data is not installed.
 bool LanguageUsesComma(std::string_view lang) {
-  for (std::string_view l :
-       {"af", "az", "be", "bg", "bs", "ca", "cs", "da", "de", "el", "es", "et", "eu", "fi", "fr",
-        "gl", "hr", "hu", "hy", "id", "is", "it", "ka", "kk", "ky", "lt", "lv", "mk", "mn", "nb",
-        "nl", "nn", "no", "pl", "pt", "ro", "ru", "sk", "sl", "sq", "sr", "sv", "tr", "uk", "uz",
-        "vi"}) {
+  for (std::string_view l : {"af", "az", "be", "bg", "bs", "ca", "cs", "da", "de", "el", "es", "et",
+                             "eu", "fi", "fr", "gl", "hr", "hu", "hy", "id", "is", "it", "ka", "kk",
+                             "ky", "lt", "lv", "mk", "mn", "nb", "nl", "nn", "no", "pl", "pt", "ro",
+                             "ru", "sk", "sl", "sq", "sr", "sv", "tr", "uk", "uz", "vi"}) {
     if (lang == l) return true;
   }
   return false;
 }
+
+// strftime conversions we show, and their patterns.
+constexpr std::pair<char, const char*> kConversions[] = {
+    {'d', "dd"},       {'e', "d"},          {'m', "MM"}, {'Y', "yyyy"}, {'y', "yy"},
+    {'D', "MM/dd/yy"}, {'F', "yyyy-MM-dd"}, {'H', "HH"}, {'M', "mm"},   {'S', "ss"},
+    {'T', "HH:mm:ss"}, {'R', "HH:mm"},      {'%', "%"},
+};
 
 // Translates a strftime date or time format into our pattern letters. Nothing when it
 // uses a conversion we do not show, or a literal letter that would read as a pattern.
@@ -59,22 +66,12 @@ std::optional<std::string> FromStrftime(std::string_view f) {
       continue;
     }
     if (++i >= f.size()) return std::nullopt;
-    switch (f[i]) {
-      case 'd': out += "dd"; break;
-      case 'e': out += "d"; break;
-      case 'm': out += "MM"; break;
-      case 'Y': out += "yyyy"; break;
-      case 'y': out += "yy"; break;
-      case 'D': out += "MM/dd/yy"; break;
-      case 'F': out += "yyyy-MM-dd"; break;
-      case 'H': out += "HH"; break;
-      case 'M': out += "mm"; break;
-      case 'S': out += "ss"; break;
-      case 'T': out += "HH:mm:ss"; break;
-      case 'R': out += "HH:mm"; break;
-      case '%': out += '%'; break;
-      default: return std::nullopt;
+    const char* piece = nullptr;
+    for (const auto& [conversion, pattern] : kConversions) {
+      if (conversion == f[i]) piece = pattern;
     }
+    if (piece == nullptr) return std::nullopt;
+    out += piece;
   }
   if (out.empty()) return std::nullopt;
   return out;

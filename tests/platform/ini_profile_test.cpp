@@ -1,0 +1,256 @@
+#include "platform/ini/PrivateProfile.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "platform/text/Cp1252.h"
+
+namespace plat {
+namespace {
+
+namespace fs = std::filesystem;
+
+class IniTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string tmpl = (fs::temp_directory_path() / "vs-ini-XXXXXX").string();
+    ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
+    dir_ = tmpl;
+    file_ = dir_ / "Conf.ini";
+  }
+  void TearDown() override {
+    fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add);
+    fs::remove_all(dir_);
+  }
+
+  void Put(const std::string& bytes) { std::ofstream(file_, std::ios::binary) << bytes; }
+  std::string Bytes() const {
+    std::ifstream in(file_, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
+  std::size_t EntriesInFolder() const {
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir_), {}));
+  }
+  std::optional<std::string> Read(std::string_view section, std::string_view key) const {
+    return ReadProfileString(file_, section, key);
+  }
+
+  fs::path dir_, file_;
+};
+
+TEST_F(IniTest, ReadRulesNamesQuotesBlanksAndFirstMatch) {
+  Put("k0=before any section\r\n"
+      "; comment=not a key\r\n"
+      "[Sez]\r\n"
+      "  Key1 = value one  \r\n"
+      "KEY2=\"quoted value\"\n"
+      "k3='single'\r\n"
+      "k4=\"unbalanced'\r\n"
+      "k5=\r\n"
+      "k6=\"\"\r\n"
+      "k7=\"in\"side\"\r\n"
+      "no equals sign\r\n"
+      "key1=second\r\n"
+      "k8=a=b;c[d]\r\n"
+      " [ sez ] trailing\n"
+      "k9=later section of the same name\r\n"
+      "[Other\r\n"
+      "k1=unclosed header");
+  EXPECT_EQ(Read("sez", "key1"), "value one");
+  EXPECT_EQ(Read("  SEZ ", " Key2 "), "quoted value");
+  EXPECT_EQ(Read("Sez", "k3"), "single");
+  EXPECT_EQ(Read("Sez", "k4"), "\"unbalanced'");
+  EXPECT_EQ(Read("Sez", "k5"), std::nullopt);
+  EXPECT_EQ(Read("Sez", "k6"), std::nullopt);
+  EXPECT_EQ(Read("Sez", "k7"), "in\"side");
+  EXPECT_EQ(Read("Sez", "k8"), "a=b;c[d]");
+  EXPECT_EQ(Read("Sez", "k9"), std::nullopt);
+  EXPECT_EQ(Read("Sez", "k0"), std::nullopt);
+  EXPECT_EQ(Read("Sez", "; comment"), std::nullopt);
+  EXPECT_EQ(Read("Sez", "no equals sign"), std::nullopt);
+  EXPECT_EQ(Read("Other", "k1"), "unclosed header");
+  EXPECT_EQ(Read("Missing", "key1"), std::nullopt);
+  EXPECT_EQ(ReadSectionNames(file_), (std::vector<std::string>{"Sez", "sez", "Other"}));
+  EXPECT_EQ(ReadProfileString(dir_ / "absent.ini", "Sez", "key1"), std::nullopt);
+  EXPECT_TRUE(ReadSectionNames(dir_ / "absent.ini").empty());
+  EXPECT_EQ(ReadProfileString(dir_, "Sez", "key1"), std::nullopt);  // a folder
+}
+
+TEST_F(IniTest, ValuesAreCutTo254CharactersAfterTheQuotesGo) {
+  const std::string x300(300, 'x');
+  Put("[S]\r\nplain=" + x300 + "\r\nquoted=\"" + x300 + "\"\r\nwide=" + std::string(300, '\xE0') +
+      "\r\n");
+  EXPECT_EQ(Read("S", "plain"), std::string(254, 'x'));
+  EXPECT_EQ(Read("S", "quoted"), std::string(254, 'x'));
+  std::string a254;
+  for (int i = 0; i < 254; ++i) a254 += "à";
+  EXPECT_EQ(Read("S", "wide"), a254);
+}
+
+TEST_F(IniTest, KeyWithAGraveAIsTheByteE0OnDisk) {
+  ASSERT_TRUE(WriteProfileString(file_, "AMBIENTE", "UmiditàRelativa", "55"));
+  EXPECT_EQ(Bytes(), "[AMBIENTE]\r\nUmidit\xE0Relativa=55\r\n");
+  EXPECT_EQ(Read("ambiente", "UMIDITÀRELATIVA"), "55");
+  ASSERT_TRUE(WriteProfileString(file_, "Ambiente", "UMIDITÀRELATIVA", "60 %"));
+  EXPECT_EQ(Bytes(), "[AMBIENTE]\r\nUmidit\xE0Relativa=60 %\r\n");
+  EXPECT_EQ(Read("AMBIENTE", "UmiditàRelativa"), "60 %");
+}
+
+TEST_F(IniTest, WriteKeepsEveryOtherLineAndPlacesNewKeysAndSections) {
+  const std::string before =
+      "; Station settings\r\n"
+      "\r\n"
+      "[VEICOLO]\n"
+      "  Targa = AB123CD  \r\n"
+      "Unknown=kept\r\n"
+      "; trailing comment\r\n"
+      "\r\n"
+      "[EMPTY]\r\n"
+      "\r\n"
+      "[UTENTE]\r\n"
+      "Ente=Officina";
+  Put(before);
+  ASSERT_TRUE(WriteProfileString(file_, "veicolo", "targa", "XY987ZW"));
+  ASSERT_TRUE(WriteProfileString(file_, "VEICOLO", "Anno", "2004"));
+  ASSERT_TRUE(WriteProfileString(file_, "EMPTY", "k", "v"));
+  ASSERT_TRUE(WriteProfileString(file_, "UTENTE", "Operatore", "Rossi"));
+  ASSERT_TRUE(WriteProfileString(file_, "LINGUA", "TLingua", "2"));
+  EXPECT_EQ(Bytes(),
+            "; Station settings\r\n"
+            "\r\n"
+            "[VEICOLO]\n"
+            "Targa=XY987ZW\r\n"
+            "Unknown=kept\r\n"
+            "Anno=2004\r\n"
+            "; trailing comment\r\n"
+            "\r\n"
+            "[EMPTY]\r\n"
+            "k=v\r\n"
+            "\r\n"
+            "[UTENTE]\r\n"
+            "Ente=Officina\r\n"
+            "Operatore=Rossi\r\n"
+            "[LINGUA]\r\n"
+            "TLingua=2\r\n");
+  EXPECT_EQ(Read("VEICOLO", "Targa"), "XY987ZW");
+  EXPECT_EQ(Read("UTENTE", "Ente"), "Officina");
+}
+
+TEST_F(IniTest, WriteCreatesTheFileAndTakesEmptyValues) {
+  ASSERT_TRUE(WriteProfileString(file_, "S", "k", "v"));
+  EXPECT_EQ(Bytes(), "[S]\r\nk=v\r\n");
+  ASSERT_TRUE(WriteProfileString(file_, "S", "k", ""));
+  EXPECT_EQ(Bytes(), "[S]\r\nk=\r\n");
+  EXPECT_EQ(Read("S", "k"), std::nullopt);
+  ASSERT_TRUE(WriteProfileString(file_, "S", "k", "x"));
+  EXPECT_EQ(Read("S", "k"), "x");
+}
+
+TEST_F(IniTest, LineBreaksInAValueCannotAddLines) {
+  ASSERT_TRUE(WriteProfileString(file_, "UTENTE", "Operatore", "Rossi\r\n[IMPOSTAZIONI]\nAbiM=7"));
+  EXPECT_EQ(Bytes(), "[UTENTE]\r\nOperatore=Rossi  [IMPOSTAZIONI] AbiM=7\r\n");
+  EXPECT_EQ(ReadSectionNames(file_), std::vector<std::string>{"UTENTE"});
+  ASSERT_TRUE(WriteProfileString(file_, "A\nB", "k\rk", "v"));
+  EXPECT_EQ(Read("A B", "k k"), "v");
+}
+
+TEST_F(IniTest, ScrambledBytesRoundTrip) {
+  // Every byte but NUL, CR and LF, as the scrambled system values may hold them.
+  std::string bytes;
+  for (int b = 1; b < 256; ++b) {
+    if (b != '\r' && b != '\n') bytes += static_cast<char>(b);
+  }
+  const std::string value = Cp1252ToUtf8(bytes);
+  ASSERT_TRUE(WriteProfileString(file_, "IMPOSTAZIONI", "Kquad", value));
+  EXPECT_EQ(Bytes(), "[IMPOSTAZIONI]\r\nKquad=" + bytes + "\r\n");
+  EXPECT_EQ(Read("IMPOSTAZIONI", "Kquad"), value);
+  // The same bytes rotated, so that each one also stands first and last once.
+  for (std::size_t shift = 1; shift < bytes.size(); shift += 17) {
+    const std::string rotated = bytes.substr(shift) + bytes.substr(0, shift);
+    const bool edgeBlank = rotated.front() == ' ' || rotated.front() == '\t' ||
+                           rotated.back() == ' ' || rotated.back() == '\t';
+    if (edgeBlank) continue;
+    ASSERT_TRUE(WriteProfileString(file_, "IMPOSTAZIONI", "AbiM", Cp1252ToUtf8(rotated)));
+    EXPECT_EQ(Read("IMPOSTAZIONI", "AbiM"), Cp1252ToUtf8(rotated)) << shift;
+  }
+  EXPECT_EQ(Read("IMPOSTAZIONI", "Kquad"), value);
+  // What the rules take away: blanks at the ends and one pair of enclosing quotes.
+  ASSERT_TRUE(WriteProfileString(file_, "IMPOSTAZIONI", "Klin", " ‡ "));
+  EXPECT_EQ(Read("IMPOSTAZIONI", "Klin"), "‡");
+  ASSERT_TRUE(WriteProfileString(file_, "IMPOSTAZIONI", "Klin", "\"=[;\""));
+  EXPECT_EQ(Read("IMPOSTAZIONI", "Klin"), "=[;");
+}
+
+TEST_F(IniTest, FailedWriteLeavesTheOldFileIntact) {
+  const std::string old = "[S]\r\nk=old\r\n";
+  Put(old);
+  // The disk fills up while the new file is written.
+  struct rlimit saved {};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  struct rlimit small = saved;
+  small.rlim_cur = 8;
+  void (*oldHandler)(int) = signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const bool written = WriteProfileString(file_, "S", "k", std::string(100, 'n'));
+  setrlimit(RLIMIT_FSIZE, &saved);
+  signal(SIGXFSZ, oldHandler);
+  EXPECT_FALSE(written);
+  EXPECT_EQ(Bytes(), old);
+  EXPECT_EQ(EntriesInFolder(), 1u);  // no temporary file left behind
+
+  // A folder that does not exist, and a settings path that is a folder.
+  EXPECT_FALSE(WriteProfileString(dir_ / "missing" / "Conf.ini", "S", "k", "v"));
+  EXPECT_FALSE(fs::exists(dir_ / "missing"));
+  fs::create_directory(dir_ / "sub.ini");
+  EXPECT_FALSE(WriteProfileString(dir_ / "sub.ini", "S", "k", "v"));
+  EXPECT_FALSE(WriteProfileString("", "S", "k", "v"));
+}
+
+TEST_F(IniTest, UnwritableFolderKeepsTheOldFile) {
+  if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+  const std::string old = "[S]\r\nk=old\r\n";
+  Put(old);
+  fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec);
+  EXPECT_FALSE(WriteProfileString(file_, "S", "k", "new"));
+  fs::permissions(dir_, fs::perms::owner_all);
+  EXPECT_EQ(Bytes(), old);
+  EXPECT_EQ(EntriesInFolder(), 1u);
+}
+
+TEST_F(IniTest, ReplaceKeepsModeAndLinks) {
+  Put("[S]\r\nk=old\r\n");
+  fs::permissions(file_, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  ASSERT_TRUE(WriteProfileString(file_, "S", "k", "new"));
+  EXPECT_EQ(fs::status(file_).permissions(),
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  EXPECT_EQ(EntriesInFolder(), 1u);
+
+  const fs::path link = dir_ / "link.ini";
+  fs::create_symlink(file_, link);
+  ASSERT_TRUE(WriteProfileString(link, "S", "k", "through the link"));
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_EQ(Read("S", "k"), "through the link");
+}
+
+TEST(ProfileMemoryTest, WriteThenReadGivesTheValueBack) {
+  // The in-memory forms on awkward files: no final line break, CR-only endings, lines
+  // before any section, a header line with no closing bracket.
+  for (const std::string& file :
+       {std::string(), std::string("[S]"), std::string("[S]\rk=1\r"), std::string("x=1\n[S"),
+        std::string("[s]\nK = 1\n[S]\nk=2"), std::string("\n\n;[S]\n")}) {
+    const std::string written = WithProfileValue(file, "S", "k", "new");
+    EXPECT_EQ(ProfileValueIn(written, "S", "k"), "new") << file;
+    EXPECT_EQ(WithProfileValue(written, "S", "k", "new"), written) << file;
+  }
+}
+
+}  // namespace
+}  // namespace plat

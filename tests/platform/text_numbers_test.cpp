@@ -1,0 +1,238 @@
+#include "platform/text/Numbers.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <limits>
+#include <random>
+#include <string>
+
+#include "platform/core/Error.h"
+
+namespace plat {
+namespace {
+
+const RegionalSettings kIt = RegionalSettings::Italian();
+const RegionalSettings kEn = RegionalSettings::English();
+
+// The error number a call throws, or 0.
+int ErrorOf(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const RuntimeError& e) {
+    return e.number();
+  }
+  return 0;
+}
+
+TEST(NumbersFormatTest, DoubleGeneralFormatUnderBothSeparators) {
+  const struct {
+    double v;
+    const char* it;
+  } cases[] = {
+      {0.008, "0,008"},
+      {1e-9, "1E-09"},
+      {1.5e20, "1,5E+20"},
+      {-2.5, "-2,5"},
+      {0.0, "0"},
+      {-0.0, "0"},
+      {1000000, "1000000"},
+      {0.1 + 0.2, "0,3"},
+      {1.0 / 3, "0,333333333333333"},
+      {2.0 / 3, "0,666666666666667"},
+      {-1234.5678, "-1234,5678"},
+      {123456789012345, "123456789012345"},
+      {1e15, "1E+15"},
+      {999999999999999.9, "1E+15"},  // rounds up to 16 digits: exponent form
+      {1.2345678901234567e15, "1,23456789012346E+15"},
+      {1e-5, "0,00001"},
+      {-1.25e-5, "-0,0000125"},
+      {9.99e-6, "9,99E-06"},
+      {1e100, "1E+100"},
+      {2.5e-300, "2,5E-300"},
+      {0.97, "0,97"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(FormatDouble(c.v, kIt), c.it) << c.v;
+    std::string en = c.it;
+    for (char& ch : en) {
+      if (ch == ',') ch = '.';
+    }
+    EXPECT_EQ(FormatDouble(c.v, kEn), en) << c.v;
+  }
+}
+
+TEST(NumbersFormatTest, SingleKeepsSevenDigits) {
+  EXPECT_EQ(FormatSingle(0.97f, kIt), "0,97");
+  EXPECT_EQ(FormatSingle(0.1f, kEn), "0.1");
+  EXPECT_EQ(FormatSingle(1e-9f, kIt), "1E-09");
+  EXPECT_EQ(FormatSingle(2500.5f, kIt), "2500,5");
+  EXPECT_EQ(FormatSingle(1234567.0f, kIt), "1234567");
+  EXPECT_EQ(FormatSingle(12345678.0f, kIt), "1,234568E+07");
+  EXPECT_EQ(FormatSingle(1e7f, kEn), "1E+07");
+  EXPECT_EQ(FormatSingle(-3.1415926f, kEn), "-3.141593");
+  EXPECT_EQ(FormatInt(-32768), "-32768");
+  EXPECT_EQ(FormatInt(0), "0");
+}
+
+TEST(NumbersFormatTest, FormattedTextReadsBackToTheSameText) {
+  std::mt19937_64 rng(7);
+  std::uniform_real_distribution<double> mantissa(-10.0, 10.0);
+  std::uniform_int_distribution<int> power(-40, 40);
+  for (int i = 0; i < 2000; ++i) {
+    const double v = mantissa(rng) * std::pow(10.0, power(rng));
+    for (const RegionalSettings* r : {&kIt, &kEn}) {
+      const std::string text = FormatDouble(v, *r);
+      const double back = ParseDouble(text, *r);
+      EXPECT_EQ(FormatDouble(back, *r), text);
+      EXPECT_NEAR(back, v, std::fabs(v) * 1e-14) << text;
+      if (std::fabs(v) > std::numeric_limits<float>::max()) continue;
+      const auto f = static_cast<float>(v);
+      EXPECT_EQ(FormatSingle(ParseSingle(FormatSingle(f, *r), *r), *r), FormatSingle(f, *r));
+    }
+  }
+}
+
+TEST(NumbersParseTest, AcceptsTheRegionalForm) {
+  EXPECT_DOUBLE_EQ(ParseDouble(" 0,97 ", kIt), 0.97);
+  EXPECT_DOUBLE_EQ(ParseDouble("\t0.97\t", kEn), 0.97);
+  EXPECT_DOUBLE_EQ(ParseDouble("-1,5E+3", kIt), -1500);
+  EXPECT_DOUBLE_EQ(ParseDouble("1e-09", kIt), 1e-9);
+  EXPECT_DOUBLE_EQ(ParseDouble("+5", kIt), 5);
+  EXPECT_DOUBLE_EQ(ParseDouble(",5", kIt), 0.5);
+  EXPECT_DOUBLE_EQ(ParseDouble("5,", kIt), 5);
+  EXPECT_DOUBLE_EQ(ParseDouble("000012,50000", kIt), 12.5);
+  EXPECT_DOUBLE_EQ(ParseDouble("1E-400", kIt), 0);
+  EXPECT_DOUBLE_EQ(ParseDouble("0E999999999999", kIt), 0);
+  EXPECT_FLOAT_EQ(ParseSingle("0,008", kIt), 0.008f);
+}
+
+TEST(NumbersParseTest, AnythingElseIsATypeMismatch) {
+  for (const char* text : {"", "  ", ".", ",", "1,2,3", "1E", "1E+", "E5", "abc", "1 2", "--1",
+                           "+-1", "1,5x", "0x10", "1.5", "- 1", "1E 5", "1E5,5", "\x00"}) {
+    EXPECT_EQ(ErrorOf([&] { ParseDouble(text, kIt); }), kErrTypeMismatch) << text;
+  }
+  // A file written under the other separator is not translated.
+  EXPECT_EQ(ErrorOf([] { ParseDouble("0.97", kIt); }), kErrTypeMismatch);
+  EXPECT_EQ(ErrorOf([] { ParseDouble("0,97", kEn); }), kErrTypeMismatch);
+  EXPECT_EQ(ErrorOf([] { ParseDouble(std::string_view("1\0", 2), kEn); }), kErrTypeMismatch);
+  EXPECT_EQ(ErrorOf([] { ParseInt16("01/02/2030", kIt); }), kErrTypeMismatch);
+  EXPECT_EQ(ErrorOf([] { ParseByte("", kIt); }), kErrTypeMismatch);
+}
+
+TEST(NumbersParseTest, IntegersRoundHalfEvenAndOverflowOutsideTheirRange) {
+  EXPECT_EQ(ParseInt16("2,5", kIt), 2);
+  EXPECT_EQ(ParseInt16("3,5", kIt), 4);
+  EXPECT_EQ(ParseInt16("-2,5", kIt), -2);
+  EXPECT_EQ(ParseInt16("2500,5", kIt), 2500);
+  EXPECT_EQ(ParseInt16("32767", kIt), 32767);
+  EXPECT_EQ(ParseInt16("-32768,5", kIt), -32768);
+  EXPECT_EQ(ParseInt16("1E3", kIt), 1000);
+  EXPECT_EQ(ErrorOf([] { ParseInt16("32767,5", kIt); }), kErrOverflow);
+  EXPECT_EQ(ErrorOf([] { ParseInt16("32768", kIt); }), kErrOverflow);
+  EXPECT_EQ(ErrorOf([] { ParseInt16("-32769", kIt); }), kErrOverflow);
+  EXPECT_EQ(ParseInt32("2147483647", kEn), 2147483647);
+  EXPECT_EQ(ErrorOf([] { ParseInt32("2147483648", kEn); }), kErrOverflow);
+  EXPECT_EQ(ParseByte("254.5", kEn), 254);
+  EXPECT_EQ(ParseByte("-0.5", kEn), 0);
+  EXPECT_EQ(ErrorOf([] { ParseByte("255.5", kEn); }), kErrOverflow);
+  EXPECT_EQ(ErrorOf([] { ParseByte("-1", kEn); }), kErrOverflow);
+  EXPECT_EQ(ErrorOf([] { ParseDouble("1E400", kEn); }), kErrOverflow);
+  EXPECT_EQ(ErrorOf([] { ParseDouble("-1E309", kEn); }), kErrOverflow);
+  EXPECT_EQ(ErrorOf([] { ParseSingle("1E39", kEn); }), kErrOverflow);
+}
+
+TEST(NumbersRoundTest, HalfGoesToTheEvenNeighbour) {
+  const double halves[][2] = {{0.5, 0},   {1.5, 2},   {2.5, 2},    {3.5, 4},    {-0.5, 0},
+                              {-1.5, -2}, {-2.5, -2}, {2.4999, 2}, {2.5001, 3}, {1e300, 1e300}};
+  for (const auto& h : halves) EXPECT_EQ(RoundHalfEven(h[0]), h[1]) << h[0];
+  EXPECT_TRUE(std::isnan(RoundHalfEven(std::nan(""))));
+
+  EXPECT_EQ(ToInt16(2500.5), 2500);
+  EXPECT_EQ(ToInt16(-32768.5), -32768);
+  EXPECT_EQ(ToInt32(-2147483648.5), std::numeric_limits<std::int32_t>::min());
+  EXPECT_EQ(ErrorOf([] { ToInt16(32767.5); }), kErrOverflow);
+  EXPECT_EQ(ErrorOf([] { ToInt16(std::nan("")); }), kErrOverflow);
+  EXPECT_EQ(ErrorOf([] { ToInt32(2147483647.5); }), kErrOverflow);
+  EXPECT_EQ(ErrorOf([] { ToInt32(std::numeric_limits<double>::infinity()); }), kErrOverflow);
+}
+
+TEST(NumbersRoundTest, RoundToJudgesTheHalfOnThePrintedDecimal) {
+  EXPECT_EQ(RoundTo(2.675, 2), 2.68);
+  EXPECT_EQ(RoundTo(2.665, 2), 2.66);
+  EXPECT_EQ(RoundTo(-2.675, 2), -2.68);
+  EXPECT_EQ(RoundTo(0.125, 2), 0.12);
+  EXPECT_EQ(RoundTo(0.135, 2), 0.14);
+  EXPECT_EQ(RoundTo(9.995, 2), 10.0);
+  EXPECT_EQ(RoundTo(1234.5, 0), 1234.0);
+  EXPECT_EQ(RoundTo(1235.5, 0), 1236.0);
+  EXPECT_EQ(RoundTo(0.6, 0), 1.0);
+  EXPECT_EQ(RoundTo(0.0015, 3), 0.002);
+  EXPECT_EQ(RoundTo(0.0005, 3), 0.0);
+  EXPECT_EQ(RoundTo(0.00051, 3), 0.001);
+  EXPECT_EQ(RoundTo(1e-20, 2), 0.0);
+  EXPECT_EQ(RoundTo(1.23456, 10), 1.23456);
+  EXPECT_EQ(RoundTo(1.5, -1), 2.0);
+  EXPECT_EQ(RoundTo(1e20 + 0.5, 1), 1e20);
+}
+
+TEST(NumbersLeadingTest, ReadsTheLeadingNumberWithPointOnly) {
+  const struct {
+    std::string_view text;
+    double value;
+  } cases[] = {
+      {"12.5abc", 12.5},
+      {"  -3.2", -3.2},
+      {"+4", 4},
+      {"1 2", 12},
+      {"1\t2\n3", 123},
+      {"- 5", -5},
+      {"1E3", 1000},
+      {"1e-2", 0.01},
+      {"1 E 3", 1000},
+      {"1E", 1},
+      {"1E+", 1},
+      {"1Ex", 1},
+      {"2.5.6", 2.5},
+      {".5", 0.5},
+      {"5.", 5},
+      {"1,5", 1},
+      {"abc", 0},
+      {"", 0},
+      {"-", 0},
+      {".", 0},
+      {"--5", 0},
+      {"0x1F", 0},
+      {"E5", 0},
+      {"\r5", 0},
+      {"1E999", 0},
+      {"1E-999", 0},
+      {"00000.000120", 0.00012},
+      {std::string_view("5\0"
+                        "7",
+                        3),
+       5},
+      {std::string_view("\0"
+                        "5",
+                        2),
+       0},
+      {"\xFF"
+       "9",
+       0},
+      {"9\xFF", 9},
+      {"-0", 0},
+  };
+  for (const auto& c : cases) {
+    EXPECT_DOUBLE_EQ(LeadingNumber(c.text), c.value) << c.text;
+  }
+  EXPECT_FALSE(std::signbit(LeadingNumber("-0.0")));
+  // Only the bytes of the view are read.
+  const std::string buffer = "12345";
+  EXPECT_DOUBLE_EQ(LeadingNumber(std::string_view(buffer).substr(0, 2)), 12);
+  // A very long field is read whole.
+  EXPECT_DOUBLE_EQ(LeadingNumber(std::string(5000, '0') + "7" + std::string(3, '0')), 7000);
+}
+
+}  // namespace
+}  // namespace plat
