@@ -138,4 +138,26 @@ class Control {
   Common design_;
 };
 
+// A kind of control with its own properties `State` (member s_), recorded with the design
+// and restored with it like the common ones.
+template <class Base, class State>
+class WithState : public Base {
+ public:
+  using Base::Base;
+
+ protected:
+  void saveDesign() override {
+    Base::saveDesign();
+    design_ = s_;
+  }
+  void restoreDesign() override {
+    Base::restoreDesign();
+    s_ = design_;
+  }
+  State s_;
+
+ private:
+  State design_;
+};
+
 }  // namespace plat

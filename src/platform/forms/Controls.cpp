@@ -46,7 +46,7 @@ std::string LoadPicture(const std::string& path) {
 // ---- Label
 
 Label::Label(Form& form, std::string name, int index)
-    : Control(form, ControlKind::Label, std::move(name), index) {}
+    : WithState(form, ControlKind::Label, std::move(name), index) {}
 
 void Label::setCaption(const std::string& v) {
   if (Set(s_.caption, v)) changed(Prop::Caption);
@@ -60,19 +60,11 @@ void Label::setBorderSingle(bool v) {
 void Label::setTransparent(bool v) {
   if (Set(s_.transparent, v)) changed(Prop::BackStyle);
 }
-void Label::saveDesign() {
-  Control::saveDesign();
-  d_ = s_;
-}
-void Label::restoreDesign() {
-  Control::restoreDesign();
-  s_ = d_;
-}
 
 // ---- TextBox
 
 TextBox::TextBox(Form& form, std::string name, int index)
-    : Control(form, ControlKind::TextBox, std::move(name), index) {
+    : WithState(form, ControlKind::TextBox, std::move(name), index) {
   setBackColor(colors::kWindowBackground);
   setForeColor(colors::kWindowText);
 }
@@ -95,19 +87,11 @@ void TextBox::setPasswordChar(const std::string& v) {
 void TextBox::setLocked(bool v) {
   if (Set(s_.locked, v)) changed(Prop::Locked);
 }
-void TextBox::saveDesign() {
-  Control::saveDesign();
-  d_ = s_;
-}
-void TextBox::restoreDesign() {
-  Control::restoreDesign();
-  s_ = d_;
-}
 
 // ---- CommandButton
 
 CommandButton::CommandButton(Form& form, std::string name, int index)
-    : Control(form, ControlKind::CommandButton, std::move(name), index) {}
+    : WithState(form, ControlKind::CommandButton, std::move(name), index) {}
 
 void CommandButton::setCaption(const std::string& v) {
   if (Set(s_.caption, v)) changed(Prop::Caption);
@@ -132,19 +116,11 @@ void CommandButton::setStyle(ButtonStyle v) {
 void CommandButton::setPicture(const std::string& v) {
   if (Set(s_.picture, v)) changed(Prop::Picture);
 }
-void CommandButton::saveDesign() {
-  Control::saveDesign();
-  d_ = s_;
-}
-void CommandButton::restoreDesign() {
-  Control::restoreDesign();
-  s_ = d_;
-}
 
 // ---- OptionButton
 
 OptionButton::OptionButton(Form& form, std::string name, int index)
-    : Control(form, ControlKind::OptionButton, std::move(name), index) {}
+    : WithState(form, ControlKind::OptionButton, std::move(name), index) {}
 
 void OptionButton::setCaption(const std::string& v) {
   if (Set(s_.caption, v)) changed(Prop::Caption);
@@ -166,19 +142,11 @@ void OptionButton::setValue(bool v) {
 void OptionButton::setStyle(ButtonStyle v) {
   if (Set(s_.style, v)) changed(Prop::Style);
 }
-void OptionButton::saveDesign() {
-  Control::saveDesign();
-  d_ = s_;
-}
-void OptionButton::restoreDesign() {
-  Control::restoreDesign();
-  s_ = d_;
-}
 
 // ---- CheckBox
 
 CheckBox::CheckBox(Form& form, std::string name, int index)
-    : Control(form, ControlKind::CheckBox, std::move(name), index) {}
+    : WithState(form, ControlKind::CheckBox, std::move(name), index) {}
 
 void CheckBox::setCaption(const std::string& v) {
   if (Set(s_.caption, v)) changed(Prop::Caption);
@@ -192,19 +160,11 @@ void CheckBox::setValue(int v) {
 void CheckBox::setStyle(ButtonStyle v) {
   if (Set(s_.style, v)) changed(Prop::Style);
 }
-void CheckBox::saveDesign() {
-  Control::saveDesign();
-  d_ = s_;
-}
-void CheckBox::restoreDesign() {
-  Control::restoreDesign();
-  s_ = d_;
-}
 
 // ---- ListControl
 
 ListControl::ListControl(Form& form, ControlKind kind, std::string name, int index)
-    : Control(form, kind, std::move(name), index) {
+    : WithState(form, kind, std::move(name), index) {
   setBackColor(colors::kWindowBackground);
   setForeColor(colors::kWindowText);
 }
@@ -255,20 +215,15 @@ void ListControl::Clear() {
   selectionChanged();
 }
 
+void ListControl::setIndexQuietly(int i) {
+  if (Set(s_.listIndex, i)) changed(Prop::ListIndex);
+}
+
 void ListControl::setListIndex(int i) {
   if (i < -1 || i >= ListCount()) InvalidValue();
   if (Set(s_.listIndex, i)) changed(Prop::ListIndex);
   selectionChanged();
   if (i >= 0) raiseClick();
-}
-
-void ListControl::saveDesign() {
-  Control::saveDesign();
-  d_ = s_;
-}
-void ListControl::restoreDesign() {
-  Control::restoreDesign();
-  s_ = d_;
 }
 
 ListBox::ListBox(Form& form, std::string name, int index)
@@ -277,60 +232,42 @@ ListBox::ListBox(Form& form, std::string name, int index)
 // ---- ComboBox
 
 ComboBox::ComboBox(Form& form, std::string name, int index)
-    : ListControl(form, ControlKind::ComboBox, std::move(name), index) {}
+    : WithState(form, ControlKind::ComboBox, std::move(name), index) {}
 
 void ComboBox::setStyle(ComboStyle v) {
-  if (Set(cs_.style, v)) changed(Prop::Style);
+  if (Set(s_.style, v)) changed(Prop::Style);
 }
 
 void ComboBox::setText(const std::string& v) {
-  if (Set(cs_.text, v)) changed(Prop::Text);
-  const auto it = std::find(s_.items.begin(), s_.items.end(), v);
-  const int i = it == s_.items.end() ? -1 : static_cast<int>(it - s_.items.begin());
-  if (Set(s_.listIndex, i)) changed(Prop::ListIndex);
+  if (Set(s_.text, v)) changed(Prop::Text);
+  const auto it = std::find(items().begin(), items().end(), v);
+  setIndexQuietly(it == items().end() ? -1 : static_cast<int>(it - items().begin()));
 }
 
 void ComboBox::selectionChanged() {
   // The box shows the chosen item; with no choice a drop-down list shows nothing, while a
   // drop-down combo keeps what was typed unless the list was cleared.
-  std::string text = cs_.text;
-  if (s_.listIndex >= 0)
-    text = s_.items[static_cast<std::size_t>(s_.listIndex)];
-  else if (cs_.style == ComboStyle::DropDownList || s_.items.empty())
+  std::string text = s_.text;
+  if (ListIndex() >= 0)
+    text = List(ListIndex());
+  else if (s_.style == ComboStyle::DropDownList || items().empty())
     text.clear();
-  if (Set(cs_.text, text)) changed(Prop::Text);
-}
-
-void ComboBox::saveDesign() {
-  ListControl::saveDesign();
-  cd_ = cs_;
-}
-void ComboBox::restoreDesign() {
-  ListControl::restoreDesign();
-  cs_ = cd_;
+  if (Set(s_.text, text)) changed(Prop::Text);
 }
 
 // ---- Frame
 
 Frame::Frame(Form& form, std::string name, int index)
-    : Control(form, ControlKind::Frame, std::move(name), index) {}
+    : WithState(form, ControlKind::Frame, std::move(name), index) {}
 
 void Frame::setCaption(const std::string& v) {
   if (Set(s_.caption, v)) changed(Prop::Caption);
-}
-void Frame::saveDesign() {
-  Control::saveDesign();
-  d_ = s_;
-}
-void Frame::restoreDesign() {
-  Control::restoreDesign();
-  s_ = d_;
 }
 
 // ---- PictureBox, Image
 
 PictureBox::PictureBox(Form& form, std::string name, int index)
-    : Control(form, ControlKind::PictureBox, std::move(name), index) {}
+    : WithState(form, ControlKind::PictureBox, std::move(name), index) {}
 
 void PictureBox::setPicture(const std::string& v) {
   if (Set(s_.picture, v)) changed(Prop::Picture);
@@ -338,17 +275,9 @@ void PictureBox::setPicture(const std::string& v) {
 void PictureBox::setBorderSingle(bool v) {
   if (Set(s_.border, v)) changed(Prop::BorderStyle);
 }
-void PictureBox::saveDesign() {
-  Control::saveDesign();
-  d_ = s_;
-}
-void PictureBox::restoreDesign() {
-  Control::restoreDesign();
-  s_ = d_;
-}
 
 Image::Image(Form& form, std::string name, int index)
-    : Control(form, ControlKind::Image, std::move(name), index) {}
+    : WithState(form, ControlKind::Image, std::move(name), index) {}
 
 void Image::setPicture(const std::string& v) {
   if (Set(s_.picture, v)) changed(Prop::Picture);
@@ -356,19 +285,11 @@ void Image::setPicture(const std::string& v) {
 void Image::setStretch(bool v) {
   if (Set(s_.stretch, v)) changed(Prop::Picture);
 }
-void Image::saveDesign() {
-  Control::saveDesign();
-  d_ = s_;
-}
-void Image::restoreDesign() {
-  Control::restoreDesign();
-  s_ = d_;
-}
 
 // ---- Line
 
 Line::Line(Form& form, std::string name, int index)
-    : Control(form, ControlKind::Line, std::move(name), index) {
+    : WithState(form, ControlKind::Line, std::move(name), index) {
   setPoints(s_.x1, s_.y1, s_.x2, s_.y2);
 }
 
@@ -385,19 +306,11 @@ void Line::setBorderWidth(int w) {
   if (w < 1) InvalidValue();
   if (Set(s_.width, w)) changed(Prop::LineColor);
 }
-void Line::saveDesign() {
-  Control::saveDesign();
-  d_ = s_;
-}
-void Line::restoreDesign() {
-  Control::restoreDesign();
-  s_ = d_;
-}
 
 // ---- VScrollBar
 
 VScrollBar::VScrollBar(Form& form, std::string name, int index)
-    : Control(form, ControlKind::VScrollBar, std::move(name), index) {}
+    : WithState(form, ControlKind::VScrollBar, std::move(name), index) {}
 
 void VScrollBar::setValue(int v) {
   if (v < std::min(s_.min, s_.max) || v > std::max(s_.min, s_.max)) InvalidValue();
@@ -426,19 +339,11 @@ void VScrollBar::setSmallChange(int v) {
   if (v < 1) InvalidValue();
   if (Set(s_.smallChange, v)) changed(Prop::Range);
 }
-void VScrollBar::saveDesign() {
-  Control::saveDesign();
-  d_ = s_;
-}
-void VScrollBar::restoreDesign() {
-  Control::restoreDesign();
-  s_ = d_;
-}
 
 // ---- Timer
 
 Timer::Timer(Form& form, std::string name, int index)
-    : Control(form, ControlKind::Timer, std::move(name), index) {
+    : WithState(form, ControlKind::Timer, std::move(name), index) {
   setVisible(false);
 }
 
@@ -467,19 +372,11 @@ void Timer::update(bool restart) {
 
 void Timer::loadStateChanged() { update(false); }
 void Timer::enabledChanged() { update(false); }
-void Timer::saveDesign() {
-  Control::saveDesign();
-  d_ = s_;
-}
-void Timer::restoreDesign() {
-  Control::restoreDesign();
-  s_ = d_;
-}
 
 // ---- ProgressBar
 
 ProgressBar::ProgressBar(Form& form, std::string name, int index)
-    : Control(form, ControlKind::ProgressBar, std::move(name), index) {}
+    : WithState(form, ControlKind::ProgressBar, std::move(name), index) {}
 
 void ProgressBar::setMin(float v) {
   if (!(v < s_.max)) InvalidValue();
@@ -498,15 +395,6 @@ void ProgressBar::setValue(float v) {
   if (Set(s_.value, v)) changed(Prop::Value);
 }
 
-void ProgressBar::saveDesign() {
-  Control::saveDesign();
-  d_ = s_;
-}
-void ProgressBar::restoreDesign() {
-  Control::restoreDesign();
-  s_ = d_;
-}
-
 // ---- Chart
 
 namespace {
@@ -514,7 +402,7 @@ constexpr Color kPalette[] = {0xC00000, 0x0000C0, 0x008000, 0x8000C0, 0x0080FF, 
 }
 
 Chart::Chart(Form& form, std::string name, int index)
-    : Control(form, ControlKind::Chart, std::move(name), index) {
+    : WithState(form, ControlKind::Chart, std::move(name), index) {
   setBackColor(colors::kWhite);
   setForeColor(colors::kBlack);
 }
@@ -567,15 +455,6 @@ void Chart::setSeriesColor(int column, Color c) {
   if (s_.colors.size() < static_cast<std::size_t>(column))
     s_.colors.resize(static_cast<std::size_t>(column), 0xFFFFFFFFu);
   if (Set(s_.colors[static_cast<std::size_t>(column - 1)], c)) changed(Prop::Chart);
-}
-
-void Chart::saveDesign() {
-  Control::saveDesign();
-  d_ = s_;
-}
-void Chart::restoreDesign() {
-  Control::restoreDesign();
-  s_ = d_;
 }
 
 }  // namespace plat

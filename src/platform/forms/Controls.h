@@ -16,7 +16,99 @@
 
 namespace plat {
 
-class Label : public Control {
+enum class ButtonStyle { Standard, Graphical };
+enum class ComboStyle { DropDownCombo, DropDownList };
+
+// The own properties of each kind, which follow the design like the common ones.
+namespace detail {
+struct LabelState {
+  std::string caption;
+  Alignment alignment = Alignment::Left;
+  bool border = false;
+  bool transparent = false;
+};
+
+struct TextBoxState {
+  std::string text;
+  Alignment alignment = Alignment::Left;
+  bool multiLine = false;
+  bool vScroll = false;
+  std::string passwordChar;
+  bool locked = false;
+};
+
+struct CommandButtonState {
+  std::string caption;
+  bool isDefault = false;
+  bool isCancel = false;
+  ButtonStyle style = ButtonStyle::Standard;
+  std::string picture;
+};
+
+struct OptionButtonState {
+  std::string caption;
+  bool value = false;
+  ButtonStyle style = ButtonStyle::Standard;
+};
+
+struct CheckBoxState {
+  std::string caption;
+  int value = 0;
+  ButtonStyle style = ButtonStyle::Standard;
+};
+
+struct FrameState {
+  std::string caption;
+};
+
+struct PictureBoxState {
+  std::string picture;
+  bool border = true;
+};
+
+struct ImageState {
+  std::string picture;
+  bool stretch = false;
+};
+
+struct LineState {
+  int x1 = 0, y1 = 0, x2 = 100, y2 = 0;
+  Color color = colors::kBlack;
+  int width = 1;
+};
+
+struct VScrollBarState {
+  int min = 0, max = 32767, value = 0, smallChange = 1;
+};
+
+struct TimerState {
+  int interval = 0;
+};
+
+struct ProgressBarState {
+  float min = 0, max = 100, value = 0;
+};
+
+struct ChartState {
+  std::vector<std::vector<double>> data;
+  std::vector<std::string> labels;
+  std::vector<Color> colors;
+  std::string title, xTitle, yTitle;
+  bool legend = true;
+};
+
+struct ListState {
+  std::vector<std::string> items;
+  int listIndex = -1;
+};
+
+struct ComboState {
+  ComboStyle style = ComboStyle::DropDownCombo;
+  std::string text;
+};
+}  // namespace detail
+
+class Label : public WithState<Control, detail::LabelState> {
  public:
   Label(Form& form, std::string name, int index = -1);
   const std::string& Caption() const { return s_.caption; }
@@ -27,22 +119,9 @@ class Label : public Control {
   void setBorderSingle(bool v);
   bool Transparent() const { return s_.transparent; }  // no background drawn
   void setTransparent(bool v);
-
- protected:
-  void saveDesign() override;
-  void restoreDesign() override;
-
- private:
-  struct State {
-    std::string caption;
-    Alignment alignment = Alignment::Left;
-    bool border = false;
-    bool transparent = false;
-  };
-  State s_, d_;
 };
 
-class TextBox : public Control {
+class TextBox : public WithState<Control, detail::TextBoxState> {
  public:
   TextBox(Form& form, std::string name, int index = -1);
   const std::string& Text() const { return s_.text; }
@@ -61,26 +140,9 @@ class TextBox : public Control {
 
   // The operator edited the text.
   std::function<void()> onChange;
-
- protected:
-  void saveDesign() override;
-  void restoreDesign() override;
-
- private:
-  struct State {
-    std::string text;
-    Alignment alignment = Alignment::Left;
-    bool multiLine = false;
-    bool vScroll = false;
-    std::string passwordChar;
-    bool locked = false;
-  };
-  State s_, d_;
 };
 
-enum class ButtonStyle { Standard, Graphical };
-
-class CommandButton : public Control {
+class CommandButton : public WithState<Control, detail::CommandButtonState> {
  public:
   CommandButton(Form& form, std::string name, int index = -1);
   const std::string& Caption() const { return s_.caption; }  // "&" marks the access key
@@ -96,24 +158,10 @@ class CommandButton : public Control {
   const std::string& Picture() const { return s_.picture; }
   void setPicture(const std::string& v);
   bool takesFocus() const override { return true; }
-
- protected:
-  void saveDesign() override;
-  void restoreDesign() override;
-
- private:
-  struct State {
-    std::string caption;
-    bool isDefault = false;
-    bool isCancel = false;
-    ButtonStyle style = ButtonStyle::Standard;
-    std::string picture;
-  };
-  State s_, d_;
 };
 
 // Option buttons form one group per container: setting one clears the others.
-class OptionButton : public Control {
+class OptionButton : public WithState<Control, detail::OptionButtonState> {
  public:
   OptionButton(Form& form, std::string name, int index = -1);
   const std::string& Caption() const { return s_.caption; }
@@ -125,22 +173,9 @@ class OptionButton : public Control {
   ButtonStyle Style() const { return s_.style; }
   void setStyle(ButtonStyle v);
   bool takesFocus() const override { return true; }
-
- protected:
-  void saveDesign() override;
-  void restoreDesign() override;
-
- private:
-  friend class Form;
-  struct State {
-    std::string caption;
-    bool value = false;
-    ButtonStyle style = ButtonStyle::Standard;
-  };
-  State s_, d_;
 };
 
-class CheckBox : public Control {
+class CheckBox : public WithState<Control, detail::CheckBoxState> {
  public:
   static constexpr int kUnchecked = 0, kChecked = 1, kGrayed = 2;
   CheckBox(Form& form, std::string name, int index = -1);
@@ -151,22 +186,10 @@ class CheckBox : public Control {
   ButtonStyle Style() const { return s_.style; }
   void setStyle(ButtonStyle v);
   bool takesFocus() const override { return true; }
-
- protected:
-  void saveDesign() override;
-  void restoreDesign() override;
-
- private:
-  struct State {
-    std::string caption;
-    int value = 0;
-    ButtonStyle style = ButtonStyle::Standard;
-  };
-  State s_, d_;
 };
 
 // What list boxes and combo boxes share: the items and the selected index.
-class ListControl : public Control {
+class ListControl : public WithState<Control, detail::ListState> {
  public:
   int ListCount() const { return static_cast<int>(s_.items.size()); }
   const std::vector<std::string>& items() const { return s_.items; }
@@ -184,14 +207,9 @@ class ListControl : public Control {
 
  protected:
   ListControl(Form& form, ControlKind kind, std::string name, int index);
-  void saveDesign() override;
-  void restoreDesign() override;
   virtual void selectionChanged() {}
-  struct State {
-    std::vector<std::string> items;
-    int listIndex = -1;
-  };
-  State s_, d_;
+  // Sets the index without running Click.
+  void setIndexQuietly(int i);
 };
 
 class ListBox : public ListControl {
@@ -199,50 +217,28 @@ class ListBox : public ListControl {
   ListBox(Form& form, std::string name, int index = -1);
 };
 
-enum class ComboStyle { DropDownCombo, DropDownList };
-
-class ComboBox : public ListControl {
+class ComboBox : public WithState<ListControl, detail::ComboState> {
  public:
   ComboBox(Form& form, std::string name, int index = -1);
-  ComboStyle Style() const { return cs_.style; }
+  ComboStyle Style() const { return s_.style; }
   void setStyle(ComboStyle v);
   // The text in the box: the chosen item, or what was typed (drop-down combo). Setting it
   // runs no handler; the index follows an item of exactly that text, else becomes -1.
-  const std::string& Text() const { return cs_.text; }
+  const std::string& Text() const { return s_.text; }
   void setText(const std::string& v);
 
   // The operator typed into the box (drop-down combo).
   std::function<void()> onChange;
 
  protected:
-  void saveDesign() override;
-  void restoreDesign() override;
   void selectionChanged() override;
-
- private:
-  friend struct InputAccess;
-  struct ComboState {
-    ComboStyle style = ComboStyle::DropDownCombo;
-    std::string text;
-  };
-  ComboState cs_, cd_;
 };
 
-class Frame : public Control {
+class Frame : public WithState<Control, detail::FrameState> {
  public:
   Frame(Form& form, std::string name, int index = -1);
   const std::string& Caption() const { return s_.caption; }
   void setCaption(const std::string& v);
-
- protected:
-  void saveDesign() override;
-  void restoreDesign() override;
-
- private:
-  struct State {
-    std::string caption;
-  };
-  State s_, d_;
 };
 
 // The picture of a picture box, image or graphical button: a file path, or the name of a
@@ -250,7 +246,7 @@ class Frame : public Control {
 // LoadPicture checks that the file exists (error 53 "File not found") and returns it.
 std::string LoadPicture(const std::string& path);
 
-class PictureBox : public Control {
+class PictureBox : public WithState<Control, detail::PictureBoxState> {
  public:
   PictureBox(Form& form, std::string name, int index = -1);
   const std::string& Picture() const { return s_.picture; }
@@ -258,42 +254,20 @@ class PictureBox : public Control {
   bool BorderSingle() const { return s_.border; }
   void setBorderSingle(bool v);
   bool takesFocus() const override { return true; }
-
- protected:
-  void saveDesign() override;
-  void restoreDesign() override;
-
- private:
-  struct State {
-    std::string picture;
-    bool border = true;
-  };
-  State s_, d_;
 };
 
-class Image : public Control {
+class Image : public WithState<Control, detail::ImageState> {
  public:
   Image(Form& form, std::string name, int index = -1);
   const std::string& Picture() const { return s_.picture; }
   void setPicture(const std::string& v);
   bool Stretch() const { return s_.stretch; }
   void setStretch(bool v);
-
- protected:
-  void saveDesign() override;
-  void restoreDesign() override;
-
- private:
-  struct State {
-    std::string picture;
-    bool stretch = false;
-  };
-  State s_, d_;
 };
 
 // A straight line from (X1, Y1) to (X2, Y2) in the container's pixels, in the colour
 // BorderColor; its Left/Top/Width/Height are the bounding box.
-class Line : public Control {
+class Line : public WithState<Control, detail::LineState> {
  public:
   Line(Form& form, std::string name, int index = -1);
   int X1() const { return s_.x1; }
@@ -305,23 +279,11 @@ class Line : public Control {
   void setBorderColor(Color c);
   int BorderWidth() const { return s_.width; }
   void setBorderWidth(int w);
-
- protected:
-  void saveDesign() override;
-  void restoreDesign() override;
-
- private:
-  struct State {
-    int x1 = 0, y1 = 0, x2 = 100, y2 = 0;
-    Color color = colors::kBlack;
-    int width = 1;
-  };
-  State s_, d_;
 };
 
 // A vertical scroll bar used as a spinner. Value lies between Min and Max (Min may be the
 // larger); the top arrow moves towards Min.
-class VScrollBar : public Control {
+class VScrollBar : public WithState<Control, detail::VScrollBarState> {
  public:
   VScrollBar(Form& form, std::string name, int index = -1);
   int Min() const { return s_.min; }
@@ -336,22 +298,14 @@ class VScrollBar : public Control {
 
   std::function<void()> onChange;
 
- protected:
-  void saveDesign() override;
-  void restoreDesign() override;
-
  private:
-  struct State {
-    int min = 0, max = 32767, value = 0, smallChange = 1;
-  };
-  State s_, d_;
   void clampAfterRangeChange();
 };
 
 // Ticks every Interval ms while Enabled, Interval > 0 and its form is loaded. Turning it
 // on or changing Interval starts a new period; switching on a running timer changes
 // nothing. A late tick is not queued twice.
-class Timer : public Control {
+class Timer : public WithState<Control, detail::TimerState> {
  public:
   Timer(Form& form, std::string name, int index = -1);
   ~Timer() override;
@@ -362,23 +316,17 @@ class Timer : public Control {
   std::function<void()> onTimer;
 
  protected:
-  void saveDesign() override;
-  void restoreDesign() override;
   void loadStateChanged() override;
   void enabledChanged() override;
 
  private:
-  struct State {
-    int interval = 0;
-  };
-  State s_, d_;
   EventLoop::TimerId id_ = 0;
   void update(bool restart);
 };
 
 // Min, Max and Value are single precision. A Max not above Min, a Min not below Max and a
 // Value outside Min..Max are refused (error 380) and leave the old values.
-class ProgressBar : public Control {
+class ProgressBar : public WithState<Control, detail::ProgressBarState> {
  public:
   ProgressBar(Form& form, std::string name, int index = -1);
   float Min() const { return s_.min; }
@@ -387,16 +335,6 @@ class ProgressBar : public Control {
   void setMin(float v);
   void setMax(float v);
   void setValue(float v);
-
- protected:
-  void saveDesign() override;
-  void restoreDesign() override;
-
- private:
-  struct State {
-    float min = 0, max = 100, value = 0;
-  };
-  State s_, d_;
 };
 
 enum class ChartAxis { X, Y };
@@ -404,7 +342,7 @@ enum class ChartAxis { X, Y };
 // A chart of a numeric table. Columns are numbered from 1: row r's column c is
 // ChartData()[r][c - 1]. Column 1 is the X value of the row; every further column is a
 // series drawn against it, named by its column label (shown in the legend).
-class Chart : public Control {
+class Chart : public WithState<Control, detail::ChartState> {
  public:
   Chart(Form& form, std::string name, int index = -1);
   const std::vector<std::vector<double>>& ChartData() const { return s_.data; }
@@ -420,20 +358,6 @@ class Chart : public Control {
   // Colour of series `column` (>= 1); a default palette unless set.
   Color SeriesColor(int column) const;
   void setSeriesColor(int column, Color c);
-
- protected:
-  void saveDesign() override;
-  void restoreDesign() override;
-
- private:
-  struct State {
-    std::vector<std::vector<double>> data;
-    std::vector<std::string> labels;
-    std::vector<Color> colors;
-    std::string title, xTitle, yTitle;
-    bool legend = true;
-  };
-  State s_, d_;
 };
 
 // Elements first..last of a control array, e.g. `ControlArray<Label> Label36{*this,

@@ -130,27 +130,15 @@ void Form::Show(ShowMode mode, Form* owner) {
   focusFirst();
   if (!modal_) return;
 
-  rt_.forms.pushModal({this, nullptr, showSerial_});
   const int myLoad = loadCount_;
-  rt_.forms.notify([&](FormsObserver& o) { o.modalStarted(*this); });
-  auto finish = [&] {
-    rt_.forms.popModal(this);
-    if (loadCount_ == myLoad) modal_ = false;
-    rt_.forms.notify([&](FormsObserver& o) { o.modalEnded(*this); });
-  };
-  const std::string what = "modal form " + name_;
-  try {
-    rt_.loop.runUntil([&] { return !visible_ || loadCount_ != myLoad || rt_.app.endRequested(); },
-                      what, rt_.forms.modalTimeLimit);
-  } catch (const LoopStalled& e) {
-    rt_.forms.notify([&](FormsObserver& o) { o.loopStalled(e.what()); });
-    finish();
-    throw;
-  } catch (...) {
-    finish();
-    throw;
-  }
-  finish();
+  rt_.forms.runModal(
+      {this, nullptr, showSerial_},
+      [&] { rt_.forms.notify([&](FormsObserver& o) { o.modalStarted(*this); }); },
+      [&] { return !visible_ || loadCount_ != myLoad; }, "modal form " + name_,
+      [&] {
+        if (loadCount_ == myLoad) modal_ = false;
+        rt_.forms.notify([&](FormsObserver& o) { o.modalEnded(*this); });
+      });
 }
 
 void Form::Hide() {

@@ -75,6 +75,29 @@ void FormsRuntime::removeFromZOrder(Form* f) {
   zOrder_.erase(std::remove(zOrder_.begin(), zOrder_.end(), f), zOrder_.end());
 }
 
+void FormsRuntime::runModal(ModalEntry e, const std::function<void()>& start,
+                            const std::function<bool()>& done, const std::string& what,
+                            const std::function<void()>& finish) {
+  modal_.push_back(e);
+  const void* which = e.form ? static_cast<const void*>(e.form) : e.box;
+  auto end = [&] {
+    popModal(which);
+    finish();
+  };
+  try {
+    start();
+    rt_.loop.runUntil([&] { return done() || rt_.app.endRequested(); }, what, modalTimeLimit);
+  } catch (const LoopStalled& stall) {
+    notify([&](FormsObserver& o) { o.loopStalled(stall.what()); });
+    end();
+    throw;
+  } catch (...) {
+    end();
+    throw;
+  }
+  end();
+}
+
 void FormsRuntime::popModal(const void* which) {
   for (auto it = modal_.rbegin(); it != modal_.rend(); ++it)
     if (it->form == which || it->box == which) {

@@ -3,6 +3,7 @@
 // form of the program, the order of the shown windows, the modal stack, the observers that
 // mirror the model (the display, the test driver), the message-box presenter and the
 // printer.
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -102,11 +103,15 @@ class FormsRuntime {
     long serial = 0;
   };
   long nextSerial() { return ++serial_; }
-  void pushModal(ModalEntry e) { modal_.push_back(e); }
-  void popModal(const void* which);
+  // Puts a modal form or box on the stack, runs `start`, then a nested loop until done() or
+  // the end of the program, and `finish` after it however it ends. A stall is reported to
+  // the observers and rethrown.
+  void runModal(ModalEntry e, const std::function<void()>& start, const std::function<bool()>& done,
+                const std::string& what, const std::function<void()>& finish);
 
  private:
   bool isObserver(FormsObserver* o) const;
+  void popModal(const void* which);
   Runtime& rt_;
   std::vector<Form*> forms_;
   std::vector<Form*> zOrder_;

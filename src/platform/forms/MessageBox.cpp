@@ -23,27 +23,18 @@ MsgBoxResult MsgBox(Runtime& rt, const std::string& text, MsgBoxButtons buttons,
     return MsgBoxResult::OK;
   }
 
-  rt.forms.pushModal({nullptr, &box, rt.forms.nextSerial()});
-  rt.forms.notify([&](FormsObserver& o) { o.messageBoxOpened(box); });
-  auto finish = [&] {
-    if (!box.answered()) box.answer(closed);
-    rt.forms.popModal(&box);
-    presenter->close(box);
-    rt.forms.notify([&](FormsObserver& o) { o.messageBoxClosed(box); });
-  };
-  try {
-    presenter->open(box);
-    rt.loop.runUntil([&] { return box.answered() || rt.app.endRequested(); }, what,
-                     rt.forms.modalTimeLimit);
-  } catch (const LoopStalled& e) {
-    rt.forms.notify([&](FormsObserver& o) { o.loopStalled(e.what()); });
-    finish();
-    throw;
-  } catch (...) {
-    finish();
-    throw;
-  }
-  finish();
+  rt.forms.runModal(
+      {nullptr, &box, rt.forms.nextSerial()},
+      [&] {
+        rt.forms.notify([&](FormsObserver& o) { o.messageBoxOpened(box); });
+        presenter->open(box);
+      },
+      [&] { return box.answered(); }, what,
+      [&] {
+        if (!box.answered()) box.answer(closed);
+        presenter->close(box);
+        rt.forms.notify([&](FormsObserver& o) { o.messageBoxClosed(box); });
+      });
   return box.result();
 }
 
