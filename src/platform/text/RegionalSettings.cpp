@@ -104,17 +104,10 @@ RegionalSettings RegionalSettings::FromEnvironment() {
 RegionalSettings RegionalSettings::Italian() {
   RegionalSettings r;
   r.decimalSeparator = ",";
-  r.shortDateFormat = "dd/MM/yyyy";
-  r.timeFormat = "HH:mm:ss";
   return r;
 }
 
-RegionalSettings RegionalSettings::English() {
-  RegionalSettings r;
-  r.decimalSeparator = ".";
-  r.shortDateFormat = "dd/MM/yyyy";
-  r.timeFormat = "HH:mm:ss";
-  return r;
-}
+// The defaults: a decimal point, dd/MM/yyyy and HH:mm:ss.
+RegionalSettings RegionalSettings::English() { return RegionalSettings{}; }
 
 }  // namespace plat
