@@ -3,7 +3,9 @@
 // subsystem and the form instances. main() makes one; each test makes its own.
 #include "link/LinkState.h"
 #include "platform/core/Runtime.h"
+#include "shell/PasswordForm.h"
 #include "shell/ShellState.h"
+#include "shell/SysSetUpForm.h"
 
 namespace vs {
 
@@ -17,6 +19,10 @@ class Program {
   plat::Runtime rt;
   ShellState shell;
   LinkState link;
+
+  // Forms of the application shell.
+  Password password{*this};
+  SYS_SET_UP sysSetUp{*this};
 };
 
 }  // namespace vs
