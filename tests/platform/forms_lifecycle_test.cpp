@@ -90,6 +90,7 @@ TEST_F(FormsLifecycleTest, UnloadResetsControlsToDesignAndKeepsFormVariables) {
 
 TEST_F(FormsLifecycleTest, TouchingAFormThatIsNotLoadedNeitherLoadsItNorStartsItsTimer) {
   page.Label1.setCaption("written while closed");
+  page.Check1.setValue(CheckBox::kUnchecked);
   page.Timer1.setEnabled(true);
   ui.advance(1000);
   EXPECT_FALSE(page.IsLoaded());
@@ -101,6 +102,7 @@ TEST_F(FormsLifecycleTest, TouchingAFormThatIsNotLoadedNeitherLoadsItNorStartsIt
   // An explicit load fills the page before it is shown; showing does not reset it.
   page.Load();
   EXPECT_EQ(page.Label1.Caption(), "loaded 1");
+  EXPECT_EQ(page.Check1.Value(), CheckBox::kChecked);  // the write before loading is lost
   page.Label1.setCaption("filled");
   EXPECT_FALSE(page.Visible());
   page.Show();

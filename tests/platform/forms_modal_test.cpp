@@ -24,6 +24,7 @@ class Dialog : public Form {
     CmdOk.setDefault(true);
     CmdOk.setCancel(true);
     CmdOk.onClick = [this] { Unload(); };
+    Timer1.setInterval(100);
   }
   CommandButton CmdOk{*this, "CmdOk"};
   Timer Timer1{*this, "Timer1"};
@@ -74,7 +75,6 @@ TEST_F(FormsModalTest, TwoNestedModalFormsWithTimersAndSerialEventsGoingOn) {
   meter.Command1.onClick = [&] { outer.Show(ShowMode::Modal); };
   // Outer's own timer opens Inner after 100 ms; the instrument answers 50 ms later and the
   // meter's receive handler closes Inner; the meter's 20th tick closes Outer.
-  outer.Timer1.setInterval(100);
   outer.Timer1.onTimer = [&] {
     outer.Timer1.setEnabled(false);
     inner.Show(ShowMode::Modal);

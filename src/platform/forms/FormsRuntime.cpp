@@ -52,6 +52,10 @@ bool FormsRuntime::isObserver(FormsObserver* o) const {
   return std::find(observers_.begin(), observers_.end(), o) != observers_.end();
 }
 
+void FormsRuntime::recordDesigns() {
+  for (Form* f : forms_) f->ensureDesign();
+}
+
 void FormsRuntime::stopAllTimers() {
   for (Form* f : forms_)
     for (Control* c : f->controls())

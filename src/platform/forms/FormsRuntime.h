@@ -83,6 +83,11 @@ class FormsRuntime {
   void setPrinter(Printer* p) { printer_ = p; }
   Printer* printer() const { return printer_; }
 
+  // Records the design of every form that has none yet (normally taken at its first
+  // load). Called once every form is built (by main, the display, the test driver), it
+  // makes a write to a form that was never loaded as short-lived as one to an unloaded form.
+  void recordDesigns();
+
   // Stops every timer of every form (the program ends).
   void stopAllTimers();
 
