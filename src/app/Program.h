@@ -5,6 +5,7 @@
 #include "platform/core/Runtime.h"
 #include "shell/PasswordForm.h"
 #include "shell/ShellState.h"
+#include "shell/ShellForms.h"
 #include "shell/SysSetUpForm.h"
 
 namespace vs {
@@ -23,6 +24,7 @@ class Program {
   // Forms of the application shell.
   Password password{*this};
   SYS_SET_UP sysSetUp{*this};
+  ShellForms shellForms{*this};  // the start menu, the data dialogs, the message boxes, about
 };
 
 }  // namespace vs
