@@ -1,0 +1,97 @@
+// A test form on the real display, for the end-to-end check of the display: a label, a
+// text box, a button, a cancel button and a menu with shortcuts, plus a 25 ms timer as a
+// measuring form has. Every event the model receives is written to standard output, one
+// line each, so that a script driving the window (xdotool) can check what arrived.
+//
+//   display_demo [--quit-after MS]
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+#include <string>
+
+#include "platform/display/Display.h"
+#include "platform/forms/Forms.h"
+
+namespace {
+
+class DemoForm : public plat::Form {
+ public:
+  explicit DemoForm(plat::Runtime& rt) : Form(rt, "Demo") {
+    setCaption("Display demo");
+    setBackColor(plat::colors::kYellow);
+    Move(0, 0, 440, 230);
+    Label1.Move(16, 12, 408, 34);
+    Label1.setCaption("Vantoscope display demo");
+    Label1.setAlignment(plat::Alignment::Center);
+    Label1.setBackColor(0x0A8D10);
+    Label1.setForeColor(plat::colors::kWhite);
+    Label1.setFont({"Arial", 15.75, true, false});
+    Label2.Move(16, 56, 90, 24);
+    Label2.setCaption("&Text:");
+    Label2.setTransparent(true);
+    Text1.Move(110, 54, 170, 26);
+    Command1.Move(296, 52, 128, 30);
+    Command1.setCaption("&Press me");
+    CmdOut.Move(296, 170, 128, 40);
+    CmdOut.setCaption("ESC");
+    CmdOut.setStyle(plat::ButtonStyle::Graphical);
+    CmdOut.setBackColor(0x0A8D10);
+    CmdOut.setFont({"Arial", 12, true, false});
+    CmdOut.setCancel(true);
+    Ticks.Move(16, 180, 260, 24);
+    Ticks.setTransparent(true);
+    Timer1.setInterval(25);
+
+    Command1.onClick = [this] { Say("click Command1"); };
+    Text1.onChange = [this] { Say("change Text1=" + Text1.Text()); };
+    CmdOut.onClick = [this] {
+      Say("click CmdOut");
+      this->rt().app.End(0);
+    };
+    mnuHello.onClick = [this] { Say("menu mnuHello"); };
+    mnuExit.onClick = [this] {
+      Say("menu mnuExit");
+      this->rt().app.End(0);
+    };
+    Timer1.onTimer = [this] {
+      if (++ticks_ % 40 == 0) Ticks.setCaption("Seconds: " + std::to_string(ticks_ / 40));
+    };
+  }
+
+  plat::Label Label1{*this, "Label1"};
+  plat::Label Label2{*this, "Label2"};
+  plat::TextBox Text1{*this, "Text1"};
+  plat::CommandButton Command1{*this, "Command1"};
+  plat::Label Ticks{*this, "Ticks"};
+  plat::CommandButton CmdOut{*this, "CmdOut"};
+  plat::Timer Timer1{*this, "Timer1"};
+  plat::MenuItem mnuFile{*this, "mnuFile", "&File"};
+  plat::MenuItem mnuHello{mnuFile, "mnuHello", "&Hello", plat::KeyPress::F(2)};
+  plat::MenuItem mnuExit{mnuFile, "mnuExit", "E&xit", plat::KeyPress::Ctrl('Q')};
+
+ private:
+  static void Say(const std::string& line) { std::cout << line << std::endl; }
+  long ticks_ = 0;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  long quitAfter = -1;
+  for (int i = 1; i + 1 < argc; ++i)
+    if (std::strcmp(argv[i], "--quit-after") == 0) quitAfter = std::atol(argv[i + 1]);
+  plat::Runtime rt(plat::EventLoop::ClockKind::Real);
+  DemoForm form(rt);
+  try {
+    plat::Display display(rt);
+    if (quitAfter >= 0) rt.loop.startTimer(quitAfter, [&] { rt.app.End(0); });
+    form.Show();
+    std::cout << "ready" << std::endl;
+    const int code = display.run();
+    std::cout << "end " << code << std::endl;
+    return code;
+  } catch (const std::exception& e) {
+    std::cerr << "display_demo: " << e.what() << '\n';
+    return 2;
+  }
+}
