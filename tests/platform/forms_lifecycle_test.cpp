@@ -89,6 +89,7 @@ TEST_F(FormsLifecycleTest, UnloadResetsControlsToDesignAndKeepsFormVariables) {
 }
 
 TEST_F(FormsLifecycleTest, TouchingAFormThatIsNotLoadedNeitherLoadsItNorStartsItsTimer) {
+  rt.forms.recordDesigns();
   page.Label1.setCaption("written while closed");
   page.Check1.setValue(CheckBox::kUnchecked);
   page.Timer1.setEnabled(true);

@@ -12,7 +12,6 @@ namespace plat::test {
 FormDriver::FormDriver(Runtime& rt) : rt_(rt) {
   if (rt_.loop.clockKind() != EventLoop::ClockKind::Manual)
     ADD_FAILURE() << "FormDriver needs the manual clock";
-  rt_.forms.recordDesigns();
   rt_.forms.addObserver(this);
   rt_.forms.setMessageBoxPresenter(this);
   rt_.forms.setPrinter(this);

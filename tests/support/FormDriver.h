@@ -37,9 +37,8 @@ namespace plat::test {
 
 class FormDriver : public FormsObserver, public MessageBoxPresenter, public Printer {
  public:
-  // Records the design of the forms built so far, installs itself as observer,
-  // message-box presenter, printer and program starter of `rt`, and limits each modal wait
-  // to 10 minutes of manual time.
+  // Installs itself as observer, message-box presenter, printer and program starter of
+  // `rt`, and limits each modal wait to 10 minutes of manual time.
   explicit FormDriver(Runtime& rt);
   ~FormDriver() override;
   FormDriver(const FormDriver&) = delete;
