@@ -55,6 +55,20 @@ TEST(EventLoopTest, ManualDateMovesWithTheClock) {
   EXPECT_EQ(loop.localTime(), (DateTime{2027, 1, 1, 0, 0, 0}));
 }
 
+TEST(EventLoopTest, AdvanceNeverTurnsTheClockBackAfterANestedRun) {
+  EventLoop loop(EventLoop::ClockKind::Manual);
+  int ticks = 0;
+  loop.startTimer(10, [&] {
+    if (++ticks == 1) loop.runUntil([&] { return loop.now() >= 500; }, "nested");
+  });
+  loop.advance(100);
+  EXPECT_GE(loop.now(), 500);
+}
+
+TEST(ErrorTest, RunIgnoringErrorsLetsAStalledLoopThrough) {
+  EXPECT_THROW(RunIgnoringErrors({[] { throw LoopStalled("x"); }}), LoopStalled);
+}
+
 TEST(ErrorTest, RunIgnoringErrorsSkipsOnlyTheFailingStep) {
   std::vector<int> done;
   RunIgnoringErrors({[&] { done.push_back(1); }, [&] { throw RuntimeError(kErrTypeMismatch, "x"); },

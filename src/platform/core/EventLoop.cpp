@@ -230,7 +230,8 @@ void EventLoop::advance(Millis ms) {
     impl_->fireDueTimer(impl_->manualNow);
     processPending();
   }
-  impl_->manualNow = end;
+  // A tick that ran a nested loop (a modal form) may have moved time past the end already.
+  impl_->manualNow = std::max(impl_->manualNow, end);
   processPending();
 }
 
