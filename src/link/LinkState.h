@@ -100,7 +100,7 @@ struct LinkState {
   double OpaK = 0, OpaN = 0, OpaRpm = 0, OpaOilTemp = 0, OpaSmokeTemp = 0, OpaCellTemp = 0;
   double OpaValueField7 = 0;
   std::string OpaValueText5, OpaValueText6, OpaValueText7;
-  double OpaSupplyVoltage = 0;  // volts
+  double OpaSupplyVoltage = 0;             // volts
   std::string OpaLuStatus1, OpaLuStatus2;  // lock parameters "020" and "021" of the last "@LU"
 
   // --- ExternalRpmReading: the engine-speed counter's last reply ---
