@@ -34,9 +34,6 @@ command -v xdotool >/dev/null 2>&1 || fail "xdotool is missing"
 
 out=$art/display_demo.out
 err=$art/display_demo.err
-# Fontconfig keeps caches that the leak checker counts as lost; they are not ours.
-printf 'leak:libfontconfig.so\n' > "$art/lsan.supp"
-export LSAN_OPTIONS="suppressions=$art/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 
 "$demo" >"$out" 2>"$err" &
 pid=$!
