@@ -149,7 +149,8 @@ int Core::dispatch(int event, FormWindow& w) {
     return 1;
   }
   Fl_Widget_Tracker alive(&w);
-  if (event == FL_KEYBOARD) {
+  // While a menu is pulled down it holds the keyboard (Enter picks its item).
+  if (event == FL_KEYBOARD && Fl::grab() == nullptr) {
     const KeyPress k = ModelKey(Fl::event_key(), Fl::event_state());
     bool model = !k.none();
     if (k.key == Key::Enter) {

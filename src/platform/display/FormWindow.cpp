@@ -157,6 +157,7 @@ void FormWindow::rebuildMenu() {
   }
   if (menuBar_) {
     menuBar_->menu(store->items.data());
+    menuBar_->redraw();
     if (any)
       menuBar_->show();
     else
