@@ -13,6 +13,7 @@ void SetUpDialog(plat::Form& f, int width, int height, plat::CommandButton& appl
   f.setBorderStyle(plat::BorderStyle::FixedDialog);
   f.setStartUpPosition(plat::StartUpPosition::CenterScreen);
   f.Move(0, 0, width, height);
+  apply.setFontSize(9.75);
   apply.setDefault(true);
   apply.setCancel(true);
   apply.Move((width - 130) / 2, height - 46, 130, 34);

@@ -19,7 +19,7 @@ void BrandLine(plat::Label& l, int top) {
   l.setBackColor(kBrandGreen);
   l.setFont({"Arial", 20.25, true, false});
   l.setAlignment(plat::Alignment::Center);
-  l.Move(0, top, kWidth, 46);
+  l.Move(0, top, kWidth, 40);
 }
 
 void BigButton(plat::CommandButton& b, const char* caption, int slot) {
@@ -49,7 +49,7 @@ Menu::Menu(Program& p) : plat::Form(p.rt, "Menù"), p_(p) {
 
   Label1.setCaption("KARVESTON");
   BrandLine(Label1, 10);
-  BrandLine(LabelTit, 60);
+  BrandLine(LabelTit, 56);
   Image1.setPicture("banner");
   Image1.Move(kWidth / 2 - 150, 124, 300, 64);
   Picture1.setPicture("lamp");
