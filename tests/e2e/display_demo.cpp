@@ -1,7 +1,7 @@
 // A test form on the real display, for the end-to-end check of the display: a label, a
-// text box, a button, a cancel button and a menu with shortcuts, plus a 25 ms timer as a
-// measuring form has. Every event the model receives is written to standard output, one
-// line each, so that a script driving the window (xdotool) can check what arrived.
+// text box, a button, a cancel button and a menu with shortcuts (one opens a message box),
+// plus a 25 ms timer as a measuring form has. Every event the model receives is written to standard
+// output, one line each, so that a script driving the window (xdotool) can check what arrived.
 //
 //   display_demo [--quit-after MS]
 #include <cstdlib>
@@ -53,6 +53,13 @@ class DemoForm : public plat::Form {
       Say("menu mnuExit");
       this->rt().app.End(0);
     };
+    mnuBox.onClick = [this] {
+      Say("menu mnuBox");
+      const auto answer =
+          plat::MsgBox(this->rt(), "Go on with the test?", plat::MsgBoxButtons::OKCancel,
+                       plat::MsgBoxIcon::Exclamation, "Demo box");
+      Say(answer == plat::MsgBoxResult::OK ? "box OK" : "box Cancel");
+    };
     Timer1.onTimer = [this] {
       if (++ticks_ % 40 == 0) Ticks.setCaption("Seconds: " + std::to_string(ticks_ / 40));
     };
@@ -67,6 +74,7 @@ class DemoForm : public plat::Form {
   plat::Timer Timer1{*this, "Timer1"};
   plat::MenuItem mnuFile{*this, "mnuFile", "&File"};
   plat::MenuItem mnuHello{mnuFile, "mnuHello", "&Hello", plat::KeyPress::F(2)};
+  plat::MenuItem mnuBox{mnuFile, "mnuBox", "&Message", plat::KeyPress::F(3)};
   plat::MenuItem mnuExit{mnuFile, "mnuExit", "E&xit", plat::KeyPress::Ctrl('Q')};
 
  private:

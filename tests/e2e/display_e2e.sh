@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # End-to-end check of the real display under Xvfb: the test form (display_demo) shows its
-# window; a mouse click, typing, a menu shortcut, an access key and Esc, sent as real X
-# input with xdotool, reach the model (the demo writes what it receives); a screenshot is
-# kept in <build>/artifacts/. Skips only when Xvfb is not installed.
+# window; a mouse click, typing, menu shortcuts, an access key, a message box (which keeps
+# the form below from taking clicks) and Esc, sent as real X input with xdotool, reach the
+# model (the demo writes what it receives); a screenshot is kept in <build>/artifacts/.
+# Skips only when Xvfb is not installed.
 set -euo pipefail
 
 if ! command -v xvfb-run >/dev/null 2>&1; then
@@ -72,6 +73,14 @@ wait_for "menu mnuHello"
 xdotool key alt+p          # access key of "&Press me"
 wait_for "click Command1" 2
 
+# A message box holds the input: a click on the form below it is refused.
+xdotool key F3
+wait_for "menu mnuBox"
+box=$(timeout 30 xdotool search --sync --onlyvisible --name '^Demo box$' | head -n 1) ||
+  fail "the message box did not appear"
+click_at 360 92
+sleep 0.5
+
 shot=$art/display_e2e.png
 if command -v import >/dev/null 2>&1; then
   import -window root "$shot"
@@ -82,6 +91,12 @@ else
   fail "no screenshot tool (import or xwd)"
 fi
 [ -s "$shot" ] || fail "empty screenshot"
+
+[ "$(grep -cxF "click Command1" "$out")" -eq 2 ] || fail "a click went past the message box"
+timeout 10 xdotool windowfocus --sync "$box" 2>/dev/null || true
+xdotool mousemove --sync --window "$box" 5 5
+xdotool key Return         # OK of the message box
+wait_for "box OK"
 
 xdotool key Escape         # the cancel button ends the program
 wait_for "click CmdOut"
@@ -95,4 +110,4 @@ rc=0
 wait "$pid" || rc=$?
 [ "$rc" -eq 0 ] || fail "the demo exited with $rc"
 grep -qx "end 0" "$out" || fail "no 'end 0'"
-echo "display e2e: click, typing, F2, Alt+P and Esc reached the model; screenshot $shot"
+echo "display e2e: click, typing, F2, Alt+P, the message box and Esc reached the model; screenshot $shot"

@@ -81,7 +81,8 @@ MessageWindow::MessageWindow(MessageBox& box)
   text_ = FltkText(r.text);
   int tw = kMaxText, th = 0;
   MeasureText(text_.c_str(), tw, th);
-  tw = std::min(std::max(tw, 120), kMaxText);
+  // FLTK keeps 3 pixels free on each side of a left-aligned label.
+  tw = std::min(std::max(tw, 120), kMaxText) + 8;
   const bool icon = r.icon != MsgBoxIcon::None;
   const int textX = kPad + (icon ? kIcon + kPad : 0);
   const bool cancel = r.buttons == MsgBoxButtons::OKCancel;

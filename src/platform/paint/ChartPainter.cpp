@@ -156,7 +156,7 @@ void PaintChart(cairo_t* cr, const Chart& chart, double w, double h) {
     for (std::size_t c = 1; c < columns; ++c) {
       const int column = static_cast<int>(c) + 1;
       std::string name = chart.ColumnLabel(column);
-      if (name.empty()) name = "C" + std::to_string(column);
+      if (name.empty()) name = std::to_string(column).insert(0, 1, 'C');
       SetColor(cr, chart.SeriesColor(column));
       cairo_rectangle(cr, g.legendX, y + 8, 18, 4);
       cairo_fill(cr);
