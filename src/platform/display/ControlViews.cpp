@@ -4,6 +4,7 @@
 #include <cmath>
 #include <deque>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "platform/display/CairoDraw.h"
@@ -153,43 +154,26 @@ class LineWidget : public Fl_Widget {
 
 // ---- Views.
 
-class PaintedView : public ControlView {
+// A control drawn by the painter whose widget reports clicks: labels, images, progress
+// bars and charts (PaintedBox), frames and picture boxes (PaintedGroup), buttons, option
+// buttons and check boxes (PaintedButton).
+template <class W>
+class ClickView : public ControlView {
  public:
-  PaintedView(FormWindow& w, Control& c) : ControlView(w, c), box_(new PaintedBox(c)) {
-    box_->callback(OnClick, this);
+  ClickView(FormWindow& w, Control& c) : ControlView(w, c), widget_(new W(c)) {
+    widget_->callback(OnClick, this);
   }
-  Fl_Widget* widget() const override { return box_; }
+  Fl_Widget* widget() const override { return widget_; }
+  Fl_Group* group() const override {
+    if constexpr (std::is_base_of_v<Fl_Group, W>)
+      return widget_;
+    else
+      return nullptr;
+  }
 
  private:
-  static void OnClick(Fl_Widget*, void* v) { input::click(static_cast<PaintedView*>(v)->control); }
-  PaintedBox* box_;
-};
-
-class ContainerView : public ControlView {
- public:
-  ContainerView(FormWindow& w, Control& c) : ControlView(w, c), group_(new PaintedGroup(c)) {
-    group_->callback(OnClick, this);
-  }
-  Fl_Widget* widget() const override { return group_; }
-  Fl_Group* group() const override { return group_; }
-
- private:
-  static void OnClick(Fl_Widget*, void* v) {
-    input::click(static_cast<ContainerView*>(v)->control);
-  }
-  PaintedGroup* group_;
-};
-
-class ButtonView : public ControlView {
- public:
-  ButtonView(FormWindow& w, Control& c) : ControlView(w, c), button_(new PaintedButton(c)) {
-    button_->callback(OnClick, this);
-  }
-  Fl_Widget* widget() const override { return button_; }
-
- private:
-  static void OnClick(Fl_Widget*, void* v) { input::click(static_cast<ButtonView*>(v)->control); }
-  PaintedButton* button_;
+  static void OnClick(Fl_Widget*, void* v) { input::click(static_cast<ClickView*>(v)->control); }
+  W* widget_;
 };
 
 class LineView : public ControlView {
@@ -473,14 +457,14 @@ std::unique_ptr<ControlView> MakeView(FormWindow& window, Control& c) {
     case ControlKind::Image:
     case ControlKind::ProgressBar:
     case ControlKind::Chart:
-      return std::make_unique<PaintedView>(window, c);
+      return std::make_unique<ClickView<PaintedBox>>(window, c);
     case ControlKind::Frame:
     case ControlKind::PictureBox:
-      return std::make_unique<ContainerView>(window, c);
+      return std::make_unique<ClickView<PaintedGroup>>(window, c);
     case ControlKind::CommandButton:
     case ControlKind::OptionButton:
     case ControlKind::CheckBox:
-      return std::make_unique<ButtonView>(window, c);
+      return std::make_unique<ClickView<PaintedButton>>(window, c);
     case ControlKind::Line:
       return std::make_unique<LineView>(window, static_cast<Line&>(c));
     case ControlKind::TextBox:
