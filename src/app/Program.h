@@ -4,8 +4,8 @@
 #include "link/LinkState.h"
 #include "platform/core/Runtime.h"
 #include "shell/PasswordForm.h"
-#include "shell/ShellState.h"
 #include "shell/ShellForms.h"
+#include "shell/ShellState.h"
 #include "shell/SysSetUpForm.h"
 
 namespace vs {
