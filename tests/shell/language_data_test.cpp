@@ -13,16 +13,14 @@
 #include "app/Program.h"
 #include "platform/text/Cp1252.h"
 #include "shell/LanguageTable.h"
+#include "support/SourceTree.h"
 
 namespace vs {
 namespace {
 
 namespace fs = std::filesystem;
 
-fs::path ShippedLingua() {
-  const char* source = std::getenv("VS_SOURCE_DIR");
-  return source ? fs::path(source) / "data" / "Lingua.ini" : fs::path();
-}
+fs::path ShippedLingua() { return plat::test::DataFolder() / "Lingua.ini"; }
 
 std::string ReadBytes(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);
@@ -30,7 +28,6 @@ std::string ReadBytes(const fs::path& file) {
 }
 
 TEST(LanguageDataTest, FileHasThreeSectionsWithEveryKeyInOrder) {
-  ASSERT_NE(std::getenv("VS_SOURCE_DIR"), nullptr) << "VS_SOURCE_DIR is set by CTest";
   const std::string bytes = ReadBytes(ShippedLingua());
   ASSERT_FALSE(bytes.empty());
 
@@ -80,8 +77,7 @@ TEST(LanguageDataTest, FileHasThreeSectionsWithEveryKeyInOrder) {
 class LanguageDataLoadTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_NE(std::getenv("VS_SOURCE_DIR"), nullptr) << "VS_SOURCE_DIR is set by CTest";
-    std::string tmpl = (fs::temp_directory_path() / "vs-lingua-XXXXXX").string();
+      std::string tmpl = (fs::temp_directory_path() / "vs-lingua-XXXXXX").string();
     ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
     dir_ = tmpl;
     fs::copy_file(ShippedLingua(), dir_ / "Lingua.ini");

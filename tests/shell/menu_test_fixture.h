@@ -11,13 +11,11 @@
 
 #include "shell/settings_test_fixture.h"
 #include "support/FormDriver.h"
+#include "support/SourceTree.h"
 
 namespace vs::test {
 
-inline std::filesystem::path DataFolder() {
-  if (const char* src = std::getenv("VS_SOURCE_DIR")) return std::filesystem::path(src) / "data";
-  return std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "data";
-}
+using plat::test::DataFolder;
 
 // A form that stands in for a form of another part: it records its unload step and, like
 // the test forms, switches the start menu's blink back on when it closes.

@@ -11,6 +11,7 @@
 #include "shell/SettingsAccess.h"
 #include "shell/SystemSetup.h"
 #include "shell/settings_test_fixture.h"
+#include "support/SourceTree.h"
 
 namespace vs {
 namespace {
@@ -231,9 +232,7 @@ TEST_F(SettingsStoreTest, ConfIniPathIsRebuiltFromTheCurrentDirectory) {
 
 // The sample of a fresh station loads completely under either decimal separator.
 TEST_P(SettingsRoundTripTest, SampleConfIniLoadsEverySection) {
-  const char* source = std::getenv("VS_SOURCE_DIR");
-  ASSERT_NE(source, nullptr);
-  const fs::path sample = fs::path(source) / "data" / "Conf.ini";
+  const fs::path sample = plat::test::DataFolder() / "Conf.ini";
   ASSERT_TRUE(fs::exists(sample));
   fs::copy_file(sample, conf());
   p_.rt.regional.decimalSeparator = GetParam();
