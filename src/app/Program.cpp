@@ -2,7 +2,9 @@
 
 namespace vs {
 
-Program::Program(plat::EventLoop::ClockKind clock) : rt(clock) {}
+Program::Program(plat::EventLoop::ClockKind clock) : rt(clock) {
+  shellForms.RiconosciMCTC = &riconosciMCTC;
+}
 
 Program::~Program() = default;
 

@@ -2,6 +2,7 @@
 // All program-wide state of the system: the platform runtime, the state records of each
 // subsystem and the form instances. main() makes one; each test makes its own.
 #include "link/LinkState.h"
+#include "link/RecognitionForm.h"
 #include "platform/core/Runtime.h"
 #include "shell/PasswordForm.h"
 #include "shell/ShellForms.h"
@@ -25,6 +26,9 @@ class Program {
   Password password{*this};
   SYS_SET_UP sysSetUp{*this};
   ShellForms shellForms{*this};  // the start menu, the data dialogs, the message boxes, about
+
+  // Forms of the instrument link.
+  RiconosciMCTC riconosciMCTC{*this};  // instrument recognition
 };
 
 }  // namespace vs

@@ -108,7 +108,7 @@ class FailingForm : public plat::Form {
 };
 
 TEST_F(MenuOpenersTest, OtherItemsOpenWhatIsBuiltAndNothingElse) {
-  p_.shellForms.ANGAS = p_.shellForms.RPM = nullptr;
+  p_.shellForms.ANGAS = p_.shellForms.RPM = p_.shellForms.RiconosciMCTC = nullptr;
   ui_.fkey(m_, 1);
   ui_.fkey(m_, 5);
   ui_.fkey(m_, 2);
