@@ -124,6 +124,7 @@ TEST_F(RecognitionTest, ScanAsksEachPortInTurnAndReportsWhatAnswered) {
   EXPECT_EQ(f_.Command1.Caption(), "&Ricerca");
   EXPECT_EQ(p_.link.ports.RiconosciMSComm3, &f_.MSComm3);
 
+  started_ = p_.rt.loop.now();
   ui_.enter(f_);  // the start button is the default button
   EXPECT_EQ(f_.Label3.Caption(), "Ricerca in corso...");
   EXPECT_EQ(f_.Label3.BackColor(), plat::colors::kGreen);
@@ -155,10 +156,9 @@ TEST_F(RecognitionTest, ScanAsksEachPortInTurnAndReportsWhatAnswered) {
   EXPECT_EQ(asked_, expected);
   EXPECT_EQ(p_.rt.loop.now() - started_, 44 * 500);
 
-  EXPECT_EQ(f_.Text3.Text(), NoConnect({1}) + "Com2   " + kGasLine + "\r\n" +
-                                 "Com3   KARVESTON   TOPAZ   AQ123456   1.5\r\n" + NoConnect({4}) +
-                                 "Com5   " + kRpmLine + "\r\n" + NoConnect({6}) +
-                                 NoConnectFrom(8, 16));
+  EXPECT_EQ(f_.Text3.Text(), NoConnect({1}) + "Com2   " + kGasLine + "\r\n" + "Com3   " + kGasLine +
+                                 "\r\n" + NoConnect({4}) + "Com5   " + kRpmLine + "\r\n" +
+                                 NoConnect({6}) + NoConnectFrom(8, 16));
   EXPECT_EQ(f_.Label3.Caption(), "Ricerca terminata");
   EXPECT_EQ(f_.Label3.BackColor(), plat::colors::kYellow);
   EXPECT_TRUE(f_.Command1.Enabled());
@@ -168,8 +168,6 @@ TEST_F(RecognitionTest, ScanAsksEachPortInTurnAndReportsWhatAnswered) {
   // The last instrument that answered is the program's instrument identity.
   EXPECT_EQ(p_.link.InstrMake, "GIRITEC");
   EXPECT_EQ(p_.link.GasSerialNumber, "R0042");
-  EXPECT_EQ(p_.link.GasCheckExpiry, "01/02/2031");
-  EXPECT_EQ(p_.link.InstrVersionX1000, 2500);
 }
 
 TEST_F(RecognitionTest, LateOrMalformedRepliesAndTheNextScan) {
