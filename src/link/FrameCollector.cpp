@@ -9,6 +9,15 @@ bool AppendReceived(std::string& buffer, std::string_view input, bool dropLoneBy
   if (input.empty()) return false;
   buffer += input;
   if (dropLoneByte && buffer.size() == 1 && buffer[0] != kStx) buffer.clear();
+  // No instrument reply comes near this length: a buffer past it holds a line that never
+  // sends ETX (noise, a wrong speed). Keep only its last frame start, so memory stays bounded.
+  if (buffer.size() > kMaxReplyBuffer) {
+    const std::size_t stx = buffer.rfind(kStx);
+    if (stx == std::string::npos || buffer.size() - stx > kMaxReplyBuffer)
+      buffer.clear();
+    else
+      buffer.erase(0, stx);
+  }
   return true;
 }
 

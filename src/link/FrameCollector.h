@@ -10,6 +10,8 @@ struct LinkState;
 
 // Appends received input to a form's buffer. The test forms (dropLoneByte) then empty a
 // buffer that holds one byte other than STX. Returns false when there was no input.
+// Longest receive buffer kept while waiting for ETX.
+inline constexpr std::size_t kMaxReplyBuffer = 4096;
 bool AppendReceived(std::string& buffer, std::string_view input, bool dropLoneByte);
 
 // The header a form expects in a reply: the address and the lengths of the unit and of

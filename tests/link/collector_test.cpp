@@ -122,6 +122,15 @@ TEST_F(CollectorTest, BurstEndingInsideAFrameWaitsForTheRest) {
   EXPECT_EQ(got.data, "2");
 }
 
+TEST_F(CollectorTest, EndlessNoiseWithoutEtxNeitherGrowsTheBufferNorHidesTheNextReply) {
+  const std::string noise(1000, 'x');
+  for (int i = 0; i < 100; ++i) EXPECT_EQ(Receive(noise).status, Status::Waiting);
+  EXPECT_LE(buffer.size(), kMaxReplyBuffer);
+  const McnCollected got = Receive(Reply("@VA", "1"));
+  ASSERT_EQ(got.status, Status::Accepted);
+  EXPECT_EQ(got.data, "1");
+}
+
 TEST_F(CollectorTest, EngineSpeedFormsUseTheirOwnHeader) {
   l.RpmMcnAddress = "RPM";
   l.RpmMcnDevNumber = "1";
