@@ -4,10 +4,8 @@
 #include "link/LinkState.h"
 #include "link/RecognitionForm.h"
 #include "platform/core/Runtime.h"
-#include "shell/PasswordForm.h"
 #include "shell/ShellForms.h"
 #include "shell/ShellState.h"
-#include "shell/SysSetUpForm.h"
 
 namespace vs {
 
@@ -22,10 +20,9 @@ class Program {
   ShellState shell;
   LinkState link;
 
-  // Forms of the application shell.
-  Password password{*this};
-  SYS_SET_UP sysSetUp{*this};
-  ShellForms shellForms{*this};  // the start menu, the data dialogs, the message boxes, about
+  // Forms of the application shell: the start menu, the data dialogs, the message boxes,
+  // the about box, the access code and the system set-up.
+  ShellForms shellForms{*this};
 
   // Forms of the instrument link.
   RiconosciMCTC riconosciMCTC{*this};  // instrument recognition

@@ -212,10 +212,10 @@ void Menu::SystemSetUp() {
   // An access-code form closed by its close box leaves no result: it counts as wrong, never
   // as an earlier right entry.
   p_.shell.PassResult = 0;
-  ShowModalForm(&p_.password);
+  ShowModalForm(&p_.shellForms.password);
   switch (p_.shell.PassResult) {
     case 1:
-      ShowModalForm(&p_.sysSetUp);
+      ShowModalForm(&p_.shellForms.sysSetUp);
       break;
     case 0:
       plat::MsgBox(p_.rt, "Password non Valida");

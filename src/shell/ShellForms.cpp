@@ -13,6 +13,8 @@ ShellForms::ShellForms(Program& p)
       exclam(p),
       exclamStampa(p),
       about(p),
+      password(p),
+      sysSetUp(p),
       p_(p) {}
 
 void ShellForms::ConnectLinkUi() {

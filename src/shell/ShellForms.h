@@ -7,6 +7,8 @@
 #include "shell/DataForms.h"
 #include "shell/MenuForm.h"
 #include "shell/MessageForms.h"
+#include "shell/PasswordForm.h"
+#include "shell/SysSetUpForm.h"
 
 namespace vs {
 
@@ -25,6 +27,8 @@ struct ShellForms {
   Exclam exclam;
   ExclamStampa exclamStampa;
   frmAbout about;
+  Password password;  // the access code in front of the system set-up
+  SYS_SET_UP sysSetUp;
 
   // Forms of the other parts, set by the Program when they are made; nullptr while a part
   // is not built (the menu items that open it then do nothing).

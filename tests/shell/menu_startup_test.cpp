@@ -93,7 +93,7 @@ INSTANTIATE_TEST_SUITE_P(Ways, MenuEndTest, ::testing::Values("esc", "enter", "b
 
 TEST_F(MenuStartupTest, SystemSetUpOpensOnlyBehindTheRightCode) {
   Menu& m = Start();
-  Password& pw = p_.password;
+  Password& pw = p_.shellForms.password;
   auto attempt = [&](std::function<void()> inPassword) {
     ui_.onModal(pw, std::move(inPassword));
     ui_.clearJournal();
@@ -104,7 +104,7 @@ TEST_F(MenuStartupTest, SystemSetUpOpensOnlyBehindTheRightCode) {
   auto type = [&](const char* code) {
     return [&, code] { ui_.type(pw.Text1, code), ui_.enter(pw); };
   };
-  ui_.onEveryModal(p_.sysSetUp, [&] { ui_.close(p_.sysSetUp); });
+  ui_.onEveryModal(p_.shellForms.sysSetUp, [&] { ui_.close(p_.shellForms.sysSetUp); });
   EXPECT_TRUE(attempt(type("PELTO")));
   EXPECT_TRUE(ui_.boxes().empty());
 

@@ -21,12 +21,12 @@ class SystemSetupFormsTest : public test::ConfDirTest {
 
   // Shows the access-code form modally, types `code` and presses Enter.
   std::int16_t Enter(const std::string& code) {
-    ui_.onModal(p_.password, [&] {
-      ui_.type(p_.password.Text1, code);
-      ui_.enter(p_.password);
+    ui_.onModal(p_.shellForms.password, [&] {
+      ui_.type(p_.shellForms.password.Text1, code);
+      ui_.enter(p_.shellForms.password);
     });
-    p_.password.Show(plat::ShowMode::Modal);
-    EXPECT_FALSE(p_.password.IsLoaded());
+    p_.shellForms.password.Show(plat::ShowMode::Modal);
+    EXPECT_FALSE(p_.shellForms.password.IsLoaded());
     return p_.shell.PassResult;
   }
 
@@ -34,7 +34,7 @@ class SystemSetupFormsTest : public test::ConfDirTest {
 };
 
 TEST_F(SystemSetupFormsTest, AccessCodeIsComparedExactly) {
-  EXPECT_EQ(p_.password.Text1.PasswordChar(), "*");
+  EXPECT_EQ(p_.shellForms.password.Text1.PasswordChar(), "*");
   EXPECT_EQ(Enter("PELTO"), 1);
   EXPECT_EQ(Enter("pelto"), 0);
   EXPECT_EQ(Enter(" PELTO"), 0);
@@ -42,24 +42,24 @@ TEST_F(SystemSetupFormsTest, AccessCodeIsComparedExactly) {
   EXPECT_EQ(Enter("PELT"), 0);
   EXPECT_EQ(Enter(""), 0);
 
-  ui_.onModal(p_.password, [&] { ui_.click(p_.password.Annulla); });
-  p_.password.Show(plat::ShowMode::Modal);
+  ui_.onModal(p_.shellForms.password, [&] { ui_.click(p_.shellForms.password.Annulla); });
+  p_.shellForms.password.Show(plat::ShowMode::Modal);
   EXPECT_EQ(p_.shell.PassResult, 2);
 }
 
 TEST_F(SystemSetupFormsTest, CloseBoxAfterARightEntryDoesNotCountAsRight) {
   EXPECT_EQ(Enter("PELTO"), 1);
-  ui_.onModal(p_.password, [&] {
-    ui_.type(p_.password.Text1, "PELTO");
-    ui_.close(p_.password);
+  ui_.onModal(p_.shellForms.password, [&] {
+    ui_.type(p_.shellForms.password.Text1, "PELTO");
+    ui_.close(p_.shellForms.password);
   });
-  p_.password.Show(plat::ShowMode::Modal);
+  p_.shellForms.password.Show(plat::ShowMode::Modal);
   EXPECT_EQ(p_.shell.PassResult, 0);
 }
 
 TEST_F(SystemSetupFormsTest, OpensWithDefaultsAndSavesAllThreeOptions) {
-  ui_.onModal(p_.sysSetUp, [&] {
-    SYS_SET_UP& f = p_.sysSetUp;
+  ui_.onModal(p_.shellForms.sysSetUp, [&] {
+    SYS_SET_UP& f = p_.shellForms.sysSetUp;
     EXPECT_EQ(f.CkAbilOpa.Value(), CheckBox::kUnchecked);
     EXPECT_EQ(f.CkAbilKymra.Value(), CheckBox::kUnchecked);
     EXPECT_EQ(f.CkAbilTt.Value(), CheckBox::kUnchecked);
@@ -71,31 +71,31 @@ TEST_F(SystemSetupFormsTest, OpensWithDefaultsAndSavesAllThreeOptions) {
     ui_.type(f.TKlin, "0,009");
     ui_.enter(f);  // CSalva is the default button
   });
-  p_.sysSetUp.Show(plat::ShowMode::Modal);
-  EXPECT_FALSE(p_.sysSetUp.IsLoaded());
+  p_.shellForms.sysSetUp.Show(plat::ShowMode::Modal);
+  EXPECT_FALSE(p_.shellForms.sysSetUp.IsLoaded());
   EXPECT_EQ(p_.shell.SystemEnableMask, 7);
   EXPECT_EQ(p_.shell.GasKquad, 1E-09);
   EXPECT_EQ(p_.shell.GasKlin, 0.009);
   EXPECT_NE(ReadConf().find("AbiM=\x90\xF1\xD5\xCE\xC9"), std::string::npos);  // "7Vrin"
 
   // The next opening shows what was saved; a grey box counts as not checked.
-  ui_.onModal(p_.sysSetUp, [&] {
-    SYS_SET_UP& f = p_.sysSetUp;
+  ui_.onModal(p_.shellForms.sysSetUp, [&] {
+    SYS_SET_UP& f = p_.shellForms.sysSetUp;
     EXPECT_EQ(f.CkAbilOpa.Value(), CheckBox::kChecked);
     EXPECT_EQ(f.CkAbilTt.Value(), CheckBox::kChecked);
     EXPECT_EQ(f.TKlin.Text(), "0,009");
     f.CkAbilKymra.setValue(CheckBox::kGrayed);
     ui_.click(f.CSalva);
   });
-  p_.sysSetUp.Show(plat::ShowMode::Modal);
+  p_.shellForms.sysSetUp.Show(plat::ShowMode::Modal);
   EXPECT_EQ(p_.shell.SystemEnableMask, 5);
 }
 
 TEST_F(SystemSetupFormsTest, CoefficientThatIsNotANumberChangesNothing) {
   SaveSystemSettings(p_, 1, 2E-09, 0.01);
   const std::string before = ReadConf();
-  ui_.onModal(p_.sysSetUp, [&] {
-    SYS_SET_UP& f = p_.sysSetUp;
+  ui_.onModal(p_.shellForms.sysSetUp, [&] {
+    SYS_SET_UP& f = p_.shellForms.sysSetUp;
     ui_.click(f.CkAbilTt);
     ui_.type(f.TKquad, "3E-09");
     ui_.type(f.TKlin, "0.5.1");
@@ -114,7 +114,7 @@ TEST_F(SystemSetupFormsTest, CoefficientThatIsNotANumberChangesNothing) {
     EXPECT_TRUE(f.IsLoaded());
     ui_.click(f.CAnnulla);
   });
-  p_.sysSetUp.Show(plat::ShowMode::Modal);
+  p_.shellForms.sysSetUp.Show(plat::ShowMode::Modal);
   EXPECT_EQ(ui_.boxes().size(), 2u);
   EXPECT_EQ(p_.shell.SystemEnableMask, 1);
   EXPECT_EQ(p_.shell.GasKquad, 2E-09);
