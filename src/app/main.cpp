@@ -23,7 +23,12 @@ std::filesystem::path ExecutableFolder(const char* argv0) {
 
 int main(int argc, char** argv) {
   vs::Program program(plat::EventLoop::ClockKind::Real);
-  program.rt.currentDirectory = std::filesystem::current_path();
+  std::error_code ec;
+  program.rt.currentDirectory = std::filesystem::current_path(ec);
+  if (ec) {
+    std::cerr << "vantoscope: the current folder cannot be read: " << ec.message() << '\n';
+    return 1;
+  }
   program.rt.programFolder = ExecutableFolder(argc > 0 ? argv[0] : nullptr);
   program.rt.regional = plat::RegionalSettings::FromEnvironment();
   program.rt.forms.recordDesigns();
