@@ -4,10 +4,13 @@
 #include <filesystem>
 #include <iostream>
 #include <optional>
+#include <string>
 #include <system_error>
 
 #include "app/Program.h"
+#include "platform/core/Error.h"
 #include "platform/display/Display.h"
+#include "platform/forms/MessageBox.h"
 
 namespace {
 
@@ -40,6 +43,23 @@ int main(int argc, char** argv) {
     std::cerr << "vantoscope: " << e.what() << '\n';
     return 1;
   }
+  // A run-time error that escapes a handler is reported and the program goes on: a station
+  // keeps running rather than closing on one bad event. While one report is on screen, a
+  // repeating error (a timer's) goes to standard error instead of piling up boxes.
+  bool reporting = false;
+  program.rt.loop.setErrorHook([&program, &reporting](const std::exception& e) {
+    const auto* err = dynamic_cast<const plat::RuntimeError*>(&e);
+    const std::string text =
+        "Errore " + (err != nullptr ? std::to_string(err->number()) + ": " : std::string()) +
+        e.what();
+    if (reporting) {
+      std::cerr << "vantoscope: " << text << '\n';
+      return;
+    }
+    reporting = true;
+    plat::MsgBox(program.rt, text, plat::MsgBoxButtons::OK, plat::MsgBoxIcon::Critical);
+    reporting = false;
+  });
   program.shellForms.menu.Show();
   return display->run();
 }

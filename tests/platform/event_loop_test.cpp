@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "platform/core/Error.h"
@@ -63,6 +64,23 @@ TEST(EventLoopTest, AdvanceNeverTurnsTheClockBackAfterANestedRun) {
   });
   loop.advance(100);
   EXPECT_GE(loop.now(), 500);
+}
+
+TEST(EventLoopTest, ErrorsOfHandlersGoToTheHookAndTheLoopGoesOn) {
+  EventLoop loop(EventLoop::ClockKind::Manual);
+  int ticks = 0;
+  loop.startTimer(10, [&] {
+    ++ticks;
+    throw RuntimeError(kErrOverflow, "Overflow");
+  });
+  EXPECT_THROW(loop.advance(10), RuntimeError);  // no hook: the test sees it
+  std::vector<std::string> reported;
+  loop.setErrorHook([&](const std::exception& e) { reported.push_back(e.what()); });
+  loop.post([] { throw RuntimeError(kErrTypeMismatch, "Type mismatch"); });
+  loop.advance(30);
+  EXPECT_EQ(ticks, 4);
+  EXPECT_EQ(reported,
+            (std::vector<std::string>{"Type mismatch", "Overflow", "Overflow", "Overflow"}));
 }
 
 TEST(ErrorTest, RunIgnoringErrorsLetsAStalledLoopThrough) {

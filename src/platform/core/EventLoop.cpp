@@ -94,6 +94,20 @@ struct EventLoop::Impl {
         .count();
   }
 
+  // Runs one handler. An error that escapes it goes to the error hook when one is set
+  // (the program reports it and goes on); without a hook it propagates, so a test fails.
+  std::function<void(const std::exception&)> errorHook;
+  void guarded(const std::function<void()>& handler) {
+    if (!errorHook) return handler();
+    try {
+      handler();
+    } catch (const LoopStalled&) {
+      throw;
+    } catch (const std::exception& e) {
+      errorHook(e);
+    }
+  }
+
   // The earliest due timer, or timers.end().
   std::map<TimerId, Timer>::iterator nextTimer() {
     auto best = timers.end();
@@ -112,7 +126,7 @@ struct EventLoop::Impl {
     timer.due += interval;
     if (timer.due <= t) timer.due += ((t - timer.due) / interval + 1) * interval;
     auto tick = timer.tick;  // the handler may stop or restart its own timer
-    tick();
+    guarded(tick);
     return true;
   }
 
@@ -120,7 +134,7 @@ struct EventLoop::Impl {
     if (posted.empty()) return false;
     auto task = std::move(posted.front());
     posted.pop_front();
-    task();
+    guarded(task);
     return true;
   }
 
@@ -135,13 +149,15 @@ struct EventLoop::Impl {
   bool deliverFds(std::int64_t timeoutUs, Waiter& w) {
     const auto fds = watchedFds();
     if (fds.empty() && timeoutUs == 0) return false;
-    const auto ready = w.waitMicros(fds, timeoutUs);
+    // The display's waiter runs the operator's handlers (clicks, keys) while it waits.
+    std::vector<int> ready;
+    guarded([&] { ready = w.waitMicros(fds, timeoutUs); });
     bool any = false;
     for (int fd : ready) {
       for (auto it = watches.begin(); it != watches.end(); ++it) {
         if (it->second.fd != fd) continue;
         auto cb = it->second.onReadable;
-        cb();
+        guarded(cb);
         any = true;
         break;
       }
@@ -263,6 +279,10 @@ void EventLoop::runUntil(const std::function<bool()>& done, const std::string& w
       timeoutUs = std::max<std::int64_t>(0, it->second.due * 1000 - us);
     impl_->deliverFds(timeoutUs, *impl_->waiter);
   }
+}
+
+void EventLoop::setErrorHook(std::function<void(const std::exception&)> hook) {
+  impl_->errorHook = std::move(hook);
 }
 
 void EventLoop::setWaiter(Waiter* waiter) { impl_->waiter = waiter ? waiter : &impl_->pollWaiter; }

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/core/Error.h"
+
 namespace plat {
 
 class Runtime;
@@ -14,8 +16,6 @@ class SerialLink;
 
 // CommEvent() after a receive event.
 inline constexpr int kCommEvReceive = 2;
-// A write to an open device failed (device gone, or it takes no more data).
-inline constexpr int kErrPortIoFailed = 8020;
 
 class SerialPort {
  public:
