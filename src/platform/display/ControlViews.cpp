@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <deque>
+#include <functional>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -10,6 +12,7 @@
 #include "platform/display/CairoDraw.h"
 #include "platform/display/Core.h"
 #include "platform/display/FormWindow.h"
+#include "platform/display/Keys.h"
 #include "platform/forms/UserInput.h"
 #include "platform/paint/Geometry.h"
 #include "platform/paint/Painter.h"
@@ -25,12 +28,46 @@
 #include <FL/Fl_Input.H>
 #include <FL/Fl_Input_Choice.H>
 #include <FL/Fl_Menu_Button.H>
-#include <FL/Fl_Multiline_Input.H>
 #include <FL/Fl_Scrollbar.H>
 #include <FL/Fl_Secret_Input.H>
+#include <FL/Fl_Text_Buffer.H>
+#include <FL/Fl_Text_Editor.H>
 #include <FL/Fl_Window.H>
+#include <FL/fl_draw.H>
+#include <FL/fl_utf8.h>
 
 namespace plat::display {
+
+std::string EditorText(std::string_view model) {
+  std::string out;
+  out.reserve(model.size());
+  for (std::size_t i = 0; i < model.size(); ++i)
+    if (!(model[i] == '\r' && i + 1 < model.size() && model[i + 1] == '\n')) out += model[i];
+  return out;
+}
+
+std::string ModelText(std::string_view editor) {
+  std::string out;
+  out.reserve(editor.size() + editor.size() / 8);
+  for (char c : editor) {
+    if (c == '\n') out += '\r';
+    out += c;
+  }
+  return out;
+}
+
+int AlignOffset(Alignment a, int room) {
+  if (room <= 0) return 0;
+  switch (a) {
+    case Alignment::Left:
+      return 0;
+    case Alignment::Center:
+      return room / 2;
+    case Alignment::Right:
+      return room;
+  }
+  return 0;
+}
 
 std::string FltkText(std::string_view s) {
   std::string out;
@@ -207,15 +244,74 @@ class LineView : public ControlView {
   LineWidget* widget_;
 };
 
+// Pixels kept free after the text of a single-line box, room for the cursor: with less, the
+// box scrolls the text.
+constexpr int kCursorRoom = 4;
+
+// A single-line box: FLTK's input (or its secret input) with the text aligned left, centred
+// or right while it fits the box.
+template <class Base>
+class AlignedInput : public Base {
+ public:
+  AlignedInput() : Base(0, 0, 1, 1) {}
+  void align(Alignment a) {
+    if (a == alignment_) return;
+    alignment_ = a;
+    this->redraw();
+  }
+  void draw() override {
+    const Fl_Boxtype b = this->box();
+    if (this->damage() & FL_DAMAGE_ALL) this->draw_box(b, this->color());
+    drawn_ = offset();
+    const int X = this->x() + Fl::box_dx(b), W = this->w() - Fl::box_dw(b);
+    this->drawtext(X + drawn_, this->y() + Fl::box_dy(b), W - drawn_, this->h() - Fl::box_dh(b));
+  }
+  int handle(int e) override {
+    const bool mouse =
+        e == FL_PUSH || e == FL_DRAG || e == FL_RELEASE || e == FL_DND_DRAG || e == FL_DND_RELEASE;
+    const int shift = mouse ? offset() : 0;
+    int used = 0;
+    if (shift == 0) {
+      used = Base::handle(e);
+    } else {
+      // The input finds the character under the mouse as if the text began at its left
+      // edge: it is told the mouse is that much further left.
+      const int saved = Fl::e_x;
+      Fl::e_x = std::max(this->x() + Fl::box_dx(this->box()), saved - shift);
+      used = Base::handle(e);
+      Fl::e_x = saved;
+    }
+    // Typing moves a centred or right-aligned text as a whole.
+    if (offset() != drawn_) this->redraw();
+    return used;
+  }
+
+ private:
+  // How far right of the box's left edge the text begins.
+  int offset() const {
+    if (alignment_ == Alignment::Left) return 0;
+    fl_font(this->textfont(), this->textsize());
+    double width = 0;
+    if (this->input_type() == FL_SECRET_INPUT)
+      width = fl_width("\xe2\x80\xa2") *
+              fl_utf_nb_char(reinterpret_cast<const unsigned char*>(this->value()), this->size());
+    else
+      width = fl_width(this->value(), this->size());
+    const int room =
+        this->w() - Fl::box_dw(this->box()) - static_cast<int>(std::ceil(width)) - kCursorRoom;
+    return AlignOffset(alignment_, room);
+  }
+  Alignment alignment_ = Alignment::Left;
+  int drawn_ = 0;
+};
+
 class TextView : public ControlView {
  public:
   TextView(FormWindow& w, TextBox& t) : ControlView(w, t), box_(t) {
-    if (t.MultiLine())
-      input_ = new Fl_Multiline_Input(0, 0, 1, 1);
-    else if (!t.PasswordChar().empty())
-      input_ = new Fl_Secret_Input(0, 0, 1, 1);
+    if (!t.PasswordChar().empty())
+      input_ = Make<Fl_Secret_Input>();
     else
-      input_ = new Fl_Input(0, 0, 1, 1);
+      input_ = Make<Fl_Input>();
     input_->when(FL_WHEN_CHANGED);
     input_->callback(OnChange, this);
   }
@@ -228,10 +324,17 @@ class TextView : public ControlView {
     input_->textsize(Core::fontSize(box_.font()));
     input_->readonly(box_.Locked() ? 1 : 0);
     if (box_.Text() != input_->value()) input_->value(box_.Text().c_str());
+    align_(box_.alignment());
     syncCommon();
   }
 
  private:
+  template <class Base>
+  Fl_Input* Make() {
+    auto* in = new AlignedInput<Base>;
+    align_ = [in](Alignment a) { in->align(a); };
+    return in;
+  }
   static void OnChange(Fl_Widget* w, void* v) {
     auto* view = static_cast<TextView*>(v);
     Fl_Widget_Tracker alive(w);
@@ -240,7 +343,90 @@ class TextView : public ControlView {
     if (!alive.deleted() && !taken) view->sync();  // refused: the model's text comes back
   }
   TextBox& box_;
+  std::function<void(Alignment)> align_;
   Fl_Input* input_;
+};
+
+// The buffer of an editor, made before the editor and destroyed after it (the editor
+// detaches itself from its buffer when it goes).
+struct EditorBuffer {
+  Fl_Text_Buffer store;
+};
+
+// A multi-line box: FLTK's text editor, words wrapped at the box's width, a vertical scroll
+// bar when the box has one and the text is longer than the box. A locked box moves the
+// cursor, selects and copies, and takes no edit.
+class TextEditor : private EditorBuffer, public Fl_Text_Editor {
+ public:
+  TextEditor() : Fl_Text_Editor(0, 0, 1, 1) {
+    Fl_Text_Editor::buffer(&store);
+    box(FL_DOWN_BOX);
+    wrap_mode(WRAP_AT_BOUNDS, 0);
+  }
+  bool locked = false;
+  Fl_Text_Buffer& text() { return store; }
+  int handle(int e) override {
+    if (locked) {
+      switch (e) {
+        case FL_KEYBOARD:
+          if (!LockedBoxKey(Fl::event_key(), Fl::event_state())) return 0;
+          break;
+        case FL_PUSH:
+          if (Fl::event_button() == 2) return 1;  // pasting
+          break;
+        case FL_PASTE:
+        case FL_DND_ENTER:
+        case FL_DND_DRAG:
+        case FL_DND_RELEASE:
+          return 0;
+        default:
+          break;
+      }
+    }
+    return Fl_Text_Editor::handle(e);
+  }
+};
+
+class MultiLineView : public ControlView {
+ public:
+  MultiLineView(FormWindow& w, TextBox& t) : ControlView(w, t), box_(t), editor_(new TextEditor) {
+    editor_->scrollbar_width(t.VerticalScrollBar() ? Fl::scrollbar_size() : 0);
+    editor_->scrollbar_align(FL_ALIGN_RIGHT);
+    editor_->when(FL_WHEN_CHANGED);
+    editor_->callback(OnChange, this);
+  }
+  Fl_Widget* widget() const override { return editor_; }
+  void sync() override {
+    Core& core = window.core();
+    editor_->color(Core::color(box_.BackColor()));
+    editor_->textcolor(Core::color(box_.ForeColor()));
+    editor_->textfont(core.font(box_.font()));
+    editor_->textsize(Core::fontSize(box_.font()));
+    editor_->locked = box_.Locked();
+    const std::string shown = EditorText(box_.Text());
+    if (shown != current()) {
+      const int cursor = editor_->insert_position();
+      editor_->text().text(shown.c_str());
+      editor_->insert_position(std::min(cursor, editor_->text().length()));
+    }
+    syncCommon();
+  }
+
+ private:
+  std::string current() const {
+    char* raw = editor_->text().text();
+    std::string s = raw ? raw : "";
+    std::free(raw);
+    return s;
+  }
+  static void OnChange(Fl_Widget* w, void* v) {
+    auto* view = static_cast<MultiLineView*>(v);
+    Fl_Widget_Tracker alive(w);
+    const bool taken = input::editText(view->box_, ModelText(view->current()));
+    if (!alive.deleted() && !taken) view->sync();  // refused: the model's text comes back
+  }
+  TextBox& box_;
+  TextEditor* editor_;
 };
 
 // Menu items of a list, kept alive for FLTK.
@@ -468,6 +654,8 @@ std::unique_ptr<ControlView> MakeView(FormWindow& window, Control& c) {
     case ControlKind::Line:
       return std::make_unique<LineView>(window, static_cast<Line&>(c));
     case ControlKind::TextBox:
+      if (static_cast<TextBox&>(c).MultiLine())
+        return std::make_unique<MultiLineView>(window, static_cast<TextBox&>(c));
       return std::make_unique<TextView>(window, static_cast<TextBox&>(c));
     case ControlKind::ComboBox:
       return std::make_unique<ComboView>(window, static_cast<ComboBox&>(c));

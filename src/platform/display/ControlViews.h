@@ -5,6 +5,8 @@
 // list boxes and scroll bars are FLTK's own editing widgets in the control's colours and
 // font. Every operator action on a widget goes to the model through plat::input.
 #include <memory>
+#include <string>
+#include <string_view>
 
 #include "platform/forms/Forms.h"
 
@@ -41,6 +43,17 @@ class ControlView {
 
 // The view of a control (nullptr for a timer, which has no widget).
 std::unique_ptr<ControlView> MakeView(FormWindow& window, Control& control);
+
+// A multi-line box's text as its editor holds it: each CR LF becomes a LF; everything else
+// (a lone LF, a lone CR) stays as it is.
+std::string EditorText(std::string_view model);
+// The editor's text for the model: each LF becomes CR LF. For a text whose line ends are
+// all CR LF, ModelText(EditorText(t)) == t.
+std::string ModelText(std::string_view editor);
+
+// How far right of its left edge a single-line box's text begins, for `room` pixels left
+// over beside the text (none when the text fills the box: it scrolls).
+int AlignOffset(Alignment a, int room);
 
 // A caption for FLTK's label drawing: '@' starts a symbol there, so it is doubled.
 std::string FltkText(std::string_view s);

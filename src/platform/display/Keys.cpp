@@ -31,6 +31,25 @@ KeyPress ModelKey(int flKey, int flState) {
   return k;
 }
 
+bool LockedBoxKey(int flKey, int flState) {
+  switch (flKey) {
+    case FL_Left:
+    case FL_Right:
+    case FL_Up:
+    case FL_Down:
+    case FL_Home:
+    case FL_End:
+    case FL_Page_Up:
+    case FL_Page_Down:
+      return true;
+    default:
+      break;
+  }
+  const bool ctrl = (flState & FL_CTRL) != 0;
+  if (ctrl && !(flState & FL_SHIFT) && (flKey == 'c' || flKey == 'a')) return true;
+  return ctrl && flKey == FL_Insert && !(flState & FL_SHIFT);  // copy
+}
+
 int FltkShortcut(const KeyPress& k) {
   if (k.key >= Key::F1 && k.key <= Key::F12)
     return FL_F + 1 + (static_cast<int>(k.key) - static_cast<int>(Key::F1));

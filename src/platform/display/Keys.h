@@ -7,6 +7,10 @@
 namespace plat::display {
 
 KeyPress ModelKey(int flKey, int flState);
+// Whether a key leaves a locked box's text as it is: moving the cursor (with Shift:
+// selecting), copying, selecting all. Typing, deleting, Enter, pasting, cutting and undoing
+// change it.
+bool LockedBoxKey(int flKey, int flState);
 // The FLTK shortcut code of a menu item's shortcut (0 for none).
 int FltkShortcut(const KeyPress& k);
 

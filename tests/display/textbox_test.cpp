@@ -1,0 +1,101 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/display/ControlViews.h"
+#include "platform/display/Keys.h"
+
+// FLTK's key codes after the model's headers (see ControlViews.cpp).
+#include <FL/Enumerations.H>
+
+namespace plat::display {
+namespace {
+
+// Every text of up to `length` characters made of 'a', CR and LF.
+std::vector<std::string> AllTexts(std::size_t length) {
+  std::vector<std::string> all{""};
+  for (std::size_t from = 0; all.back().size() < length;) {
+    const std::size_t to = all.size();
+    for (std::size_t i = from; i < to; ++i)
+      for (char c : {'a', '\r', '\n'}) all.push_back(all[i] + c);
+    from = to;
+  }
+  return all;
+}
+
+bool LineEndsAreCrLf(const std::string& t) {
+  for (std::size_t i = 0; i < t.size(); ++i)
+    if (t[i] == '\n' && (i == 0 || t[i - 1] != '\r')) return false;
+  return true;
+}
+
+TEST(MultiLineTextTest, CrLfIsALineBreakInTheEditorAndComesBackAsCrLf) {
+  EXPECT_EQ(EditorText("Com1 no connect\r\nCom2   GAS\r\n"), "Com1 no connect\nCom2   GAS\n");
+  EXPECT_EQ(EditorText("one\ntwo"), "one\ntwo");         // a lone LF breaks the line too
+  EXPECT_EQ(EditorText("a\rb\r"), "a\rb\r");             // a lone CR is no line end
+  EXPECT_EQ(EditorText("a\r\r\nb"), "a\r\nb");           // the CR before a line end stays
+  EXPECT_EQ(ModelText("one\ntwo\n"), "one\r\ntwo\r\n");  // the operator's new lines
+  EXPECT_EQ(ModelText("one\ntwo"), "one\r\ntwo");
+  EXPECT_EQ(ModelText(EditorText("x\ny")), "x\r\ny");  // an edited box has CR LF only
+  EXPECT_EQ(EditorText(""), "");
+  EXPECT_EQ(ModelText(""), "");
+}
+
+TEST(MultiLineTextTest, TextsRoundTripBetweenModelAndEditor) {
+  for (const std::string& t : AllTexts(7)) {
+    // The model's text, shown and sent back unedited, is the same text.
+    if (LineEndsAreCrLf(t)) {
+      EXPECT_EQ(ModelText(EditorText(t)), t) << testing::PrintToString(t);
+    }
+    // What the editor sends comes back as the editor's own text: an edit never resets it.
+    EXPECT_EQ(EditorText(ModelText(t)), t) << testing::PrintToString(t);
+  }
+}
+
+TEST(TextAlignmentTest, TextSitsInTheRoomBesideIt) {
+  EXPECT_EQ(AlignOffset(Alignment::Left, 40), 0);
+  EXPECT_EQ(AlignOffset(Alignment::Center, 40), 20);
+  EXPECT_EQ(AlignOffset(Alignment::Center, 41), 20);
+  EXPECT_EQ(AlignOffset(Alignment::Right, 40), 40);
+  // A text as wide as the box or wider begins at the left edge and scrolls.
+  for (Alignment a : {Alignment::Left, Alignment::Center, Alignment::Right}) {
+    EXPECT_EQ(AlignOffset(a, 0), 0);
+    EXPECT_EQ(AlignOffset(a, -25), 0);
+  }
+}
+
+TEST(LockedBoxKeyTest, OnlyKeysThatLeaveTheTextAloneReachALockedBox) {
+  for (auto [key, state] : {std::pair{FL_Left, 0},
+                            {FL_Right, FL_SHIFT},
+                            {FL_Up, 0},
+                            {FL_Down, FL_SHIFT},
+                            {FL_Page_Up, 0},
+                            {FL_Page_Down, 0},
+                            {FL_Home, FL_CTRL},
+                            {FL_End, FL_CTRL | FL_SHIFT},
+                            {'c', FL_CTRL},
+                            {'a', FL_CTRL},
+                            {FL_Insert, FL_CTRL}})
+    EXPECT_TRUE(LockedBoxKey(key, state)) << key << " " << state;
+  for (auto [key, state] : {std::pair{'a', 0},
+                            {'c', 0},
+                            {'A', FL_SHIFT},
+                            {' ', 0},
+                            {FL_Enter, 0},
+                            {FL_KP_Enter, 0},
+                            {FL_BackSpace, 0},
+                            {FL_Delete, 0},
+                            {FL_Delete, FL_SHIFT},  // cut
+                            {FL_Insert, FL_SHIFT},  // paste
+                            {FL_Insert, 0},
+                            {FL_Tab, 0},
+                            {'v', FL_CTRL},
+                            {'x', FL_CTRL},
+                            {'z', FL_CTRL},
+                            {'c', FL_CTRL | FL_SHIFT}})
+    EXPECT_FALSE(LockedBoxKey(key, state)) << key << " " << state;
+}
+
+}  // namespace
+}  // namespace plat::display
