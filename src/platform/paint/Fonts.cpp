@@ -34,4 +34,6 @@ double FontPixels(double points) { return points * 96.0 / 72.0; }
 
 // Fontconfig, under cairo's text drawing, keeps allocations that the leak checker of the
 // sanitizer builds reports as lost; they are the library's, not ours.
+// Kept beside tests/lsan.supp: CTest passes that file only to the test programs, not to the
+// program the end-to-end scripts run.
 extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
