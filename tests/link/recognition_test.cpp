@@ -1,7 +1,6 @@
 // The recognition form scanning a station of in-memory lines: simulated instruments on some
 // ports, silent lines and lines that cannot be opened on the others.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -16,6 +15,8 @@
 #include "shell/LanguageTable.h"
 #include "sim/Instrument.h"
 #include "support/FormDriver.h"
+#include "support/SourceTree.h"
+#include "support/TempFolder.h"
 
 namespace vs {
 namespace {
@@ -55,12 +56,8 @@ std::string NoConnectFrom(int from, int to) {
 class RecognitionTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "vs-recog-XXXXXX").string();
-    ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-    dir_ = tmpl;
-    std::filesystem::copy_file(std::filesystem::path(VS_TEST_SOURCE_DIR) / "data/Lingua.ini",
-                               dir_ / "Lingua.ini");
-    p_.rt.currentDirectory = dir_;
+    std::filesystem::copy_file(plat::test::DataFolder() / "Lingua.ini", dir_ / "Lingua.ini");
+    p_.rt.currentDirectory = dir_.path();
     LoadLanguageTexts(p_, 1);
     // Every port is a line of its own: silent until a test puts an instrument on it.
     for (int n = 1; n <= 16; ++n) {
@@ -69,7 +66,6 @@ class RecognitionTest : public ::testing::Test {
     }
     rpm_.identity = {"GIRITEC", "RX-2", "OM-0815", "R0042", "01022031", "2.5", "7"};
   }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
 
   void Put(Instrument& instrument, int port) {
     sim::Attach(instrument, lines_[port], &p_.rt.loop);
@@ -100,7 +96,7 @@ class RecognitionTest : public ::testing::Test {
     return false;
   }
 
-  std::filesystem::path dir_;
+  plat::test::TempFolder dir_{"vs-recog"};
   Program p_{plat::EventLoop::ClockKind::Manual};
   plat::test::FormDriver ui_{p_.rt};
   RiconosciMCTC& f_ = p_.riconosciMCTC;

@@ -21,6 +21,7 @@
 #include "link/Senders.h"
 #include "link/SmokeRpmReplies.h"
 #include "platform/serial/SerialPort.h"
+#include "support/TempFolder.h"
 
 extern char** environ;
 
@@ -88,13 +89,7 @@ class SimProcess {
 
 class SimPtyTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string tmpl = (fs::path(::testing::TempDir()) / "simptyXXXXXX").string();
-    ASSERT_NE(::mkdtemp(tmpl.data()), nullptr);
-    dir = tmpl;
-    p.rt.currentDirectory = dir;
-  }
-  void TearDown() override { fs::remove_all(dir); }
+  void SetUp() override { p.rt.currentDirectory = dir.path(); }
 
   // Runs the loop until cond() holds: the terminal passes bytes on a moment later.
   bool WaitFor(const std::function<bool()>& cond) {
@@ -107,8 +102,8 @@ class SimPtyTest : public ::testing::Test {
     return false;
   }
 
+  plat::test::TempFolder dir{"vs-simpty"};
   Program p{plat::EventLoop::ClockKind::Manual};
-  fs::path dir;
 };
 
 TEST_F(SimPtyTest, GasAnalyserAnswersIdentificationAndValues) {

@@ -10,14 +10,15 @@
 #include "platform/paint/Painter.h"
 #include "platform/paint/Picture.h"
 #include "platform/paint/Text.h"
+#include "support/TempFolder.h"
 
 namespace plat::paint {
 namespace {
 
+using test::TempFolder;
 using testing::Capture;
 using testing::HavePdfToText;
 using testing::PdfText;
-using testing::TempDir;
 
 // A page like the printable reports: coloured labels, one inside a frame, a hidden one
 // and a button with an access key.
@@ -75,7 +76,7 @@ class PainterTest : public ::testing::Test {
  protected:
   Runtime rt{EventLoop::ClockKind::Manual};
   Page page{rt};
-  TempDir dir;
+  TempFolder dir;
 };
 
 TEST_F(PainterTest, PngShowsEachLabelInItsColourWhereItLies) {
@@ -178,7 +179,7 @@ TEST(ChartPainterTest, CurvesTitleAxesAndLegendAreDrawn) {
   Runtime rt{EventLoop::ClockKind::Manual};
   ChartForm form(rt);
   form.MSChart1.setChartData(Acceleration());
-  TempDir dir;
+  TempFolder dir;
   WriteFormPng(form, dir / "chart.png");
   const Bitmap png = ReadPng(dir / "chart.png");
   const ChartGeometry g = ChartLayout(600, 400, true);
@@ -203,7 +204,7 @@ TEST(ChartPainterTest, CurvesTitleAxesAndLegendAreDrawn) {
 TEST(ChartPainterTest, OddDataIsDrawnWithoutFault) {
   Runtime rt{EventLoop::ClockKind::Manual};
   ChartForm form(rt);
-  TempDir dir;
+  TempFolder dir;
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const double inf = std::numeric_limits<double>::infinity();
   for (auto rows : std::vector<std::vector<std::vector<double>>>{

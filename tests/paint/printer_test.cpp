@@ -11,6 +11,7 @@
 #include "platform/core/Error.h"
 #include "platform/forms/Forms.h"
 #include "platform/print/PdfPrinter.h"
+#include "support/TempFolder.h"
 
 namespace plat {
 namespace {
@@ -18,7 +19,7 @@ namespace {
 using paint::testing::Capture;
 using paint::testing::HavePdfToText;
 using paint::testing::PdfText;
-using paint::testing::TempDir;
+using test::TempFolder;
 
 // A printable page as the reports have: values, a copies field and buttons that the page
 // hides while it prints.
@@ -91,7 +92,7 @@ class PrinterTest : public ::testing::Test {
     return static_cast<int>(std::count(text.begin(), text.end(), '\f'));
   }
 
-  TempDir bin_, jobs_;
+  TempFolder bin_, jobs_;
   std::string oldPath_;
   Runtime rt{EventLoop::ClockKind::Manual};
   Certificate page{rt};
@@ -147,7 +148,7 @@ TEST_F(PrinterTest, MissingRefusingOrHangingLpIsAPrinterError) {
   expectPrinterError();
   unsetenv("LP_EXIT");
 
-  TempDir empty;
+  TempFolder empty;
   setenv("PATH", empty.path().c_str(), 1);
   expectPrinterError();
 

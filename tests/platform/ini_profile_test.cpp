@@ -2,16 +2,15 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <stdlib.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <string>
 
 #include "platform/text/Cp1252.h"
+#include "support/TempFolder.h"
 
 namespace plat {
 namespace {
@@ -20,30 +19,17 @@ namespace fs = std::filesystem;
 
 class IniTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string tmpl = (fs::temp_directory_path() / "vs-ini-XXXXXX").string();
-    ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-    dir_ = tmpl;
-    file_ = dir_ / "Conf.ini";
-  }
-  void TearDown() override {
-    fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add);
-    fs::remove_all(dir_);
-  }
-
-  void Put(const std::string& bytes) { std::ofstream(file_, std::ios::binary) << bytes; }
-  std::string Bytes() const {
-    std::ifstream in(file_, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
+  void Put(const std::string& bytes) { test::WriteBytes(file_, bytes); }
+  std::string Bytes() const { return test::ReadBytes(file_); }
   std::size_t EntriesInFolder() const {
-    return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir_), {}));
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir_.path()), {}));
   }
   std::optional<std::string> Read(std::string_view section, std::string_view key) const {
     return ReadProfileString(file_, section, key);
   }
 
-  fs::path dir_, file_;
+  test::TempFolder dir_{"vs-ini"};
+  fs::path file_ = dir_ / "Conf.ini";
 };
 
 TEST_F(IniTest, ReadRulesNamesQuotesBlanksAndFirstMatch) {
@@ -81,7 +67,7 @@ TEST_F(IniTest, ReadRulesNamesQuotesBlanksAndFirstMatch) {
   EXPECT_EQ(ReadSectionNames(file_), (std::vector<std::string>{"Sez", "sez", "Other"}));
   EXPECT_EQ(ReadProfileString(dir_ / "absent.ini", "Sez", "key1"), std::nullopt);
   EXPECT_TRUE(ReadSectionNames(dir_ / "absent.ini").empty());
-  EXPECT_EQ(ReadProfileString(dir_, "Sez", "key1"), std::nullopt);  // a folder
+  EXPECT_EQ(ReadProfileString(dir_.path(), "Sez", "key1"), std::nullopt);  // a folder
 }
 
 TEST_F(IniTest, ValuesAreCutTo254CharactersAfterTheQuotesGo) {
@@ -218,9 +204,9 @@ TEST_F(IniTest, UnwritableFolderKeepsTheOldFile) {
   if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
   const std::string old = "[S]\r\nk=old\r\n";
   Put(old);
-  fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec);
+  fs::permissions(dir_.path(), fs::perms::owner_read | fs::perms::owner_exec);
   EXPECT_FALSE(WriteProfileString(file_, "S", "k", "new"));
-  fs::permissions(dir_, fs::perms::owner_all);
+  fs::permissions(dir_.path(), fs::perms::owner_all);
   EXPECT_EQ(Bytes(), old);
   EXPECT_EQ(EntriesInFolder(), 1u);
 }

@@ -19,6 +19,7 @@
 #include "platform/core/Error.h"
 #include "platform/core/Runtime.h"
 #include "platform/serial/SerialPort.h"
+#include "support/TempFolder.h"
 
 namespace plat {
 namespace {
@@ -38,16 +39,13 @@ std::pair<int, std::string> ErrorOf(const std::function<void()>& f) {
 
 class SerialPtyTest : public ::testing::Test {
  protected:
+  test::TempFolder dir{"vs-serial"};
   Runtime rt{EventLoop::ClockKind::Manual};
-  fs::path dir;
   int master = -1;
   std::string slave;
 
   void SetUp() override {
-    std::string tmpl = (fs::path(::testing::TempDir()) / "serialXXXXXX").string();
-    ASSERT_NE(::mkdtemp(tmpl.data()), nullptr);
-    dir = tmpl;
-    rt.currentDirectory = dir;
+    rt.currentDirectory = dir.path();
     master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
     ASSERT_GE(master, 0);
     ASSERT_EQ(::grantpt(master), 0);
@@ -57,7 +55,6 @@ class SerialPtyTest : public ::testing::Test {
 
   void TearDown() override {
     if (master >= 0) ::close(master);
-    fs::remove_all(dir);
   }
 
   // Runs the loop until cond() holds; a pseudo-terminal passes bytes on a moment later.
@@ -154,7 +151,7 @@ TEST_F(SerialPtyTest, ReopensWhileAnotherDescriptorKeepsTheTerminal) {
   // where the system enforces exclusive use (it does not for the superuser).
   port.setPortOpen(true);
   Runtime other(EventLoop::ClockKind::Manual);
-  other.currentDirectory = dir;
+  other.currentDirectory = dir.path();
   SerialPort second(other);
   second.setCommPort(2);
   if (::geteuid() != 0) {

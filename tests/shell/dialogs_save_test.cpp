@@ -83,7 +83,7 @@ TEST_F(DialogsTest, VehicleFormReadsTheFileAndSavesHoweverItCloses) {
   EXPECT_TRUE(Saved("FeT=Lancia"));
 
   Program again(plat::EventLoop::ClockKind::Manual);  // after a restart
-  again.rt.currentDirectory = dir_;
+  again.rt.currentDirectory = dir_.path();
   plat::test::FormDriver ui2(again.rt);
   DVeicoli& veh2 = again.shellForms.dveicoli;
   ui2.onModal(veh2, [&] {

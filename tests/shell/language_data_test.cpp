@@ -1,12 +1,9 @@
 // Checks the shipped data/Lingua.ini: three complete sections in the program's key order,
 // Windows-1252 with CR LF line ends, and a non-empty text for every index.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -14,18 +11,16 @@
 #include "platform/text/Cp1252.h"
 #include "shell/LanguageTable.h"
 #include "support/SourceTree.h"
+#include "support/TempFolder.h"
 
 namespace vs {
 namespace {
 
 namespace fs = std::filesystem;
 
-fs::path ShippedLingua() { return plat::test::DataFolder() / "Lingua.ini"; }
+using plat::test::ReadBytes;
 
-std::string ReadBytes(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+fs::path ShippedLingua() { return plat::test::DataFolder() / "Lingua.ini"; }
 
 TEST(LanguageDataTest, FileHasThreeSectionsWithEveryKeyInOrder) {
   const std::string bytes = ReadBytes(ShippedLingua());
@@ -77,16 +72,12 @@ TEST(LanguageDataTest, FileHasThreeSectionsWithEveryKeyInOrder) {
 class LanguageDataLoadTest : public ::testing::Test {
  protected:
   void SetUp() override {
-      std::string tmpl = (fs::temp_directory_path() / "vs-lingua-XXXXXX").string();
-    ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-    dir_ = tmpl;
     fs::copy_file(ShippedLingua(), dir_ / "Lingua.ini");
-    p_.rt.currentDirectory = dir_;
+    p_.rt.currentDirectory = dir_.path();
   }
-  void TearDown() override { fs::remove_all(dir_); }
   const std::string& Text(int k) const { return p_.shell.LangText[static_cast<std::size_t>(k)]; }
 
-  fs::path dir_;
+  plat::test::TempFolder dir_{"vs-lingua"};
   Program p_{plat::EventLoop::ClockKind::Manual};
 };
 

@@ -1,20 +1,17 @@
 #include "shell/LanguageTable.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
-#include <fstream>
 #include <set>
 #include <string>
 
 #include "app/Program.h"
 #include "platform/text/Cp1252.h"
+#include "support/TempFolder.h"
 
 namespace vs {
 namespace {
-
-namespace fs = std::filesystem;
 
 // One section of a language file: every key with the text "<tag> <index>", except the
 // indexes in `missing` (left out) and `empty` (written as "key=").
@@ -32,21 +29,15 @@ std::string Section(const std::string& name, const std::string& tag,
 
 class LanguageTableTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string tmpl = (fs::temp_directory_path() / "vs-lang-XXXXXX").string();
-    ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-    dir_ = tmpl;
-    p_.rt.currentDirectory = dir_;
-  }
-  void TearDown() override { fs::remove_all(dir_); }
+  void SetUp() override { p_.rt.currentDirectory = dir_.path(); }
 
   // Writes "Lingua.ini" from UTF-8 text, stored as Windows-1252 like the real file.
   void WriteLingua(const std::string& utf8) const {
-    std::ofstream(dir_ / "Lingua.ini", std::ios::binary) << plat::Utf8ToCp1252(utf8);
+    plat::test::WriteBytes(dir_ / "Lingua.ini", plat::Utf8ToCp1252(utf8));
   }
   const std::string& Text(int k) const { return p_.shell.LangText[static_cast<std::size_t>(k)]; }
 
-  fs::path dir_;
+  plat::test::TempFolder dir_{"vs-lang"};
   Program p_{plat::EventLoop::ClockKind::Manual};
 };
 
@@ -69,11 +60,7 @@ TEST_F(LanguageTableTest, CodeChoosesSectionAndEveryKeyIsFound) {
 
 TEST_F(LanguageTableTest, TextsAreWindows1252OnDiskAndUtf8InTheTable) {
   WriteLingua("[SPAGNOLO]\r\nMenùtitolo=ANÁLISIS ¿Ñ?\r\nMenùgas=Opacità 30€\r\n");
-  std::string raw;
-  {
-    std::ifstream in(dir_ / "Lingua.ini", std::ios::binary);
-    raw.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
+  const std::string raw = plat::test::ReadBytes(dir_ / "Lingua.ini");
   ASSERT_NE(raw.find("Men\xF9titolo=AN\xC1LISIS \xBF\xD1?"), std::string::npos);
   LoadLanguageTexts(p_, 3);
   EXPECT_EQ(Text(0), "ANÁLISIS ¿Ñ?");
@@ -109,7 +96,7 @@ TEST_F(LanguageTableTest, MissingSectionOrFileEmptiesEveryText) {
   for (int k = 0; k < kLanguageTextCount; ++k) EXPECT_EQ(Text(k), "") << k;
 
   LoadLanguageTexts(p_, 2);
-  fs::remove(dir_ / "Lingua.ini");
+  std::filesystem::remove(dir_ / "Lingua.ini");
   LoadLanguageTexts(p_, 2);
   for (int k = 0; k < kLanguageTextCount; ++k) EXPECT_EQ(Text(k), "") << k;
 }

@@ -1,31 +1,21 @@
 #include "shell/RCLIni.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
+
+#include "support/TempFolder.h"
 
 namespace vs {
 namespace {
 
-namespace fs = std::filesystem;
-
 class RCLIniTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string tmpl = (fs::temp_directory_path() / "vs-rclini-XXXXXX").string();
-    ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-    dir_ = tmpl;
-    path_ = (dir_ / "Conf.ini").string();
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-  void Put(const std::string& bytes) { std::ofstream(path_, std::ios::binary) << bytes; }
+  void Put(const std::string& bytes) { plat::test::WriteBytes(path_, bytes); }
 
-  fs::path dir_;
-  std::string path_;
+  plat::test::TempFolder dir_{"vs-rclini"};
+  std::string path_ = (dir_ / "Conf.ini").string();
 };
 
 TEST_F(RCLIniTest, ValueCarriesOverEveryFailedRead) {
@@ -63,8 +53,8 @@ TEST_F(RCLIniTest, ValueCarriesOverEveryFailedRead) {
   ini.File = (dir_ / "nothing.ini").string();  // missing file
   EXPECT_FALSE(ini.GetValue());
   EXPECT_EQ(ini.Value, std::string(254, '9'));
-  EXPECT_FALSE(fs::exists(ini.File));
-  ini.File = dir_.string();  // a folder is no file
+  EXPECT_FALSE(std::filesystem::exists(ini.File));
+  ini.File = dir_.path().string();  // a folder is no file
   EXPECT_FALSE(ini.GetValue());
   ini.File = "";
   EXPECT_FALSE(ini.GetValue());

@@ -69,7 +69,7 @@ TEST_P(SettingsRoundTripTest, EverySectionReadsBackWhatWasSaved) {
   p_.rt.regional.decimalSeparator = GetParam();
   SaveAll(p_);
   Program q(plat::EventLoop::ClockKind::Manual);
-  q.rt.currentDirectory = dir_;
+  q.rt.currentDirectory = dir_.path();
   q.rt.regional = p_.rt.regional;
   LoadAll(q);
   const ShellState& s = q.shell;
@@ -118,7 +118,7 @@ TEST_F(SettingsStoreTest, NumbersAreWrittenUnderTheRegionalSettings) {
   // No translation of separators: the same file under "." settings doesn't convert, so the
   // lambda bounds keep their values while the keys around them still load.
   Program q(plat::EventLoop::ClockKind::Manual);
-  q.rt.currentDirectory = dir_;
+  q.rt.currentDirectory = dir_.path();
   q.rt.regional = plat::RegionalSettings::English();
   q.shell.GasLimitLambdaLow = 0.95;
   LoadGasLimits(q);
@@ -222,7 +222,7 @@ TEST_F(SettingsStoreTest, ValueThatDoesNotConvertKeepsItsVariableAndTheLaterKeys
 TEST_F(SettingsStoreTest, ConfIniPathIsRebuiltFromTheCurrentDirectory) {
   p_.shell.ConfIniPath = "/elsewhere/Lingua.ini";
   SavePrintSettings(p_, 1);
-  EXPECT_EQ(p_.shell.ConfIniPath, dir_.string() + "/Conf.ini");
+  EXPECT_EQ(p_.shell.ConfIniPath, dir_.path().string() + "/Conf.ini");
   EXPECT_TRUE(fs::exists(conf()));
   p_.shell.ConfIniPath = "/elsewhere/Lingua.ini";
   p_.shell.PrintType = 0;
