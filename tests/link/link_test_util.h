@@ -11,17 +11,9 @@ namespace vs::testing {
 // there even when the data is empty).
 inline std::string Reply(std::string_view command, std::string_view data,
                          std::string_view address = "GAS", std::string_view unit = "1") {
-  std::string f;
-  f += kStx;
-  f += address;
-  f += kEtb;
-  f += unit;
-  f += kEtb;
-  f += command;
-  f += kEtb;
-  f += data;
-  f += ComputeMctcNetChecksum(f);
-  return f;
+  if (!data.empty()) return BuildMctcNetFrame(address, command, unit, data);
+  // The request builder leaves that ETB out when there is no data.
+  return BuildMctcNetFrame(address, std::string(command) + kEtb, unit, "");
 }
 
 // A reply without data: no ETB after the command.
