@@ -1,5 +1,9 @@
 #include "shell/DataForms.h"
 
+#include <array>
+#include <span>
+#include <string>
+
 #include "app/Program.h"
 #include "shell/SettingsStore.h"
 
@@ -32,19 +36,61 @@ void CaptionLabel(plat::Label& label, bool yellow) {
   if (yellow) label.setBackColor(plat::colors::kYellow);
 }
 
+// One row of a dialog: its caption label, its text box and the record field the box shows.
+// The load fills each box from its field; the button copies the text as typed back.
+struct Row {
+  plat::Label& label;
+  plat::TextBox& box;
+  std::string& field;
+};
+
+// Lays the rows out one under the other.
+void PlaceRows(std::span<const Row> rows, bool yellow, int labelWidth, int boxWidth,
+               int rowHeight) {
+  int i = 0;
+  for (const Row& r : rows) {
+    CaptionLabel(r.label, yellow);
+    PlaceRow(r.label, r.box, i++, labelWidth, boxWidth, rowHeight);
+  }
+}
+
+void ShowFields(std::span<const Row> rows) {
+  for (const Row& r : rows) r.box.setText(r.field);
+}
+
+void TakeFields(std::span<const Row> rows) {
+  for (const Row& r : rows) r.field = r.box.Text();
+}
+
+std::array<Row, 5> VehicleRows(DVeicoli& f, ShellState& s) {
+  return {{{f.Label1, f.Text1, s.VehicleMakeType},
+           {f.Label2, f.Text2, s.VehiclePlate},
+           {f.Label3, f.Text3, s.VehicleChassis},
+           {f.Label4, f.Text4, s.VehicleYear},
+           {f.Label5, f.Text5, s.VehicleModel}}};
+}
+
+std::array<Row, 3> UserRows(UTENTE& f, ShellState& s) {
+  return {{{f.Label1, f.Text1, s.OperatorName},
+           {f.Label2, f.Text2, s.TechnicalManager},
+           {f.Label3, f.Text3, s.AgencyName}}};
+}
+
+std::array<Row, 3> AmbientRows(DAMB& f, ShellState& s) {
+  return {{{f.Label1, f.Text1, s.AmbientTemperature},
+           {f.Label2, f.Text2, s.AmbientPressure},
+           {f.Label3, f.Text3, s.AmbientHumidity}}};
+}
+
 }  // namespace
 
 // ---- DVeicoli
 
 DVeicoli::DVeicoli(Program& p) : plat::Form(p.rt, "DVeicoli"), p_(p) {
   SetUpDialog(*this, 520, 330, Command1);
-  plat::Label* labels[] = {&Label1, &Label2, &Label3, &Label4, &Label5};
-  plat::TextBox* boxes[] = {&Text1, &Text2, &Text3, &Text4, &Text5};
-  for (int i = 0; i < 5; ++i) {
-    CaptionLabel(*labels[i], true);
-    boxes[i]->setMultiLine(true);
-    PlaceRow(*labels[i], *boxes[i], i, 190, 298, 40);
-  }
+  const auto rows = VehicleRows(*this, p_.shell);
+  PlaceRows(rows, true, 190, 298, 40);
+  for (const Row& r : rows) r.box.setMultiLine(true);
   Command1.onClick = [this] {
     Save();
     Unload();
@@ -61,12 +107,7 @@ void DVeicoli::Form_Load() {
   Label4.setCaption(t[82]);
   Label5.setCaption(t[166]);
   Command1.setCaption(t[kApplyText]);
-  const ShellState& s = p_.shell;
-  Text1.setText(s.VehicleMakeType);
-  Text2.setText(s.VehiclePlate);
-  Text3.setText(s.VehicleChassis);
-  Text4.setText(s.VehicleYear);
-  Text5.setText(s.VehicleModel);
+  ShowFields(VehicleRows(*this, p_.shell));
 }
 
 void DVeicoli::Form_Unload(bool& cancel) {
@@ -76,11 +117,7 @@ void DVeicoli::Form_Unload(bool& cancel) {
 
 void DVeicoli::Save() {
   ShellState& s = p_.shell;
-  s.VehicleMakeType = Text1.Text();
-  s.VehiclePlate = Text2.Text();
-  s.VehicleChassis = Text3.Text();
-  s.VehicleYear = Text4.Text();
-  s.VehicleModel = Text5.Text();
+  TakeFields(VehicleRows(*this, s));
   SaveVehicleData(p_, s.VehicleMakeType, s.VehiclePlate, s.VehicleChassis, s.VehicleYear,
                   s.VehicleModel);
 }
@@ -89,18 +126,12 @@ void DVeicoli::Save() {
 
 UTENTE::UTENTE(Program& p) : plat::Form(p.rt, "UTENTE"), p_(p) {
   SetUpDialog(*this, 580, 220, Command1);
-  plat::Label* labels[] = {&Label1, &Label2, &Label3};
-  plat::TextBox* boxes[] = {&Text1, &Text2, &Text3};
-  for (int i = 0; i < 3; ++i) {
-    CaptionLabel(*labels[i], false);
-    boxes[i]->setMultiLine(true);
-    PlaceRow(*labels[i], *boxes[i], i, 230, 318, 40);
-  }
+  const auto rows = UserRows(*this, p_.shell);
+  PlaceRows(rows, false, 230, 318, 40);
+  for (const Row& r : rows) r.box.setMultiLine(true);
   Command1.onClick = [this] {
     ShellState& s = p_.shell;
-    s.OperatorName = Text1.Text();
-    s.TechnicalManager = Text2.Text();
-    s.AgencyName = Text3.Text();
+    TakeFields(UserRows(*this, s));
     SaveUserData(p_, s.OperatorName, s.TechnicalManager, s.AgencyName);
     Unload();
   };
@@ -113,32 +144,27 @@ void UTENTE::Form_Load() {
   Label2.setCaption(t[134]);
   Label3.setCaption(t[115]);
   Command1.setCaption(t[kApplyText]);
-  Text1.setText(p_.shell.OperatorName);
-  Text2.setText(p_.shell.TechnicalManager);
-  Text3.setText(p_.shell.AgencyName);
+  ShowFields(UserRows(*this, p_.shell));
 }
 
 // ---- DAMB
 
 DAMB::DAMB(Program& p) : plat::Form(p.rt, "DAMB"), p_(p) {
   SetUpDialog(*this, 390, 200, Command1);
-  plat::Label* labels[] = {&Label1, &Label2, &Label3};
-  plat::TextBox* boxes[] = {&Text1, &Text2, &Text3};
+  const auto rows = AmbientRows(*this, p_.shell);
+  PlaceRows(rows, true, 170, 120, 32);
   plat::Label* units[] = {&Label4, &Label5, &Label6};
   const char* unitTexts[] = {"°C", "kPa", "%"};
-  for (int i = 0; i < 3; ++i) {
-    CaptionLabel(*labels[i], true);
-    boxes[i]->setAlignment(plat::Alignment::Center);
-    PlaceRow(*labels[i], *boxes[i], i, 170, 120, 32);
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    plat::TextBox& box = rows[i].box;
+    box.setAlignment(plat::Alignment::Center);
     CaptionLabel(*units[i], true);
     units[i]->setCaption(unitTexts[i]);
-    units[i]->Move(boxes[i]->Left() + boxes[i]->Width() + 8, boxes[i]->Top(), 54, 32);
+    units[i]->Move(box.Left() + box.Width() + 8, box.Top(), 54, 32);
   }
   Command1.onClick = [this] {
     ShellState& s = p_.shell;
-    s.AmbientTemperature = Text1.Text();
-    s.AmbientPressure = Text2.Text();
-    s.AmbientHumidity = Text3.Text();
+    TakeFields(AmbientRows(*this, s));
     SaveAmbientData(p_, s.AmbientTemperature, s.AmbientPressure, s.AmbientHumidity);
     Unload();
   };
@@ -151,9 +177,7 @@ void DAMB::Form_Load() {
   Label1.setCaption(t[75]);
   Label2.setCaption(t[76]);
   Label3.setCaption(t[77]);
-  Text1.setText(p_.shell.AmbientTemperature);
-  Text2.setText(p_.shell.AmbientPressure);
-  Text3.setText(p_.shell.AmbientHumidity);
+  ShowFields(AmbientRows(*this, p_.shell));
 }
 
 }  // namespace vs
