@@ -5,6 +5,7 @@
 #include "platform/core/Error.h"
 #include "platform/core/Runtime.h"
 #include "platform/forms/Form.h"
+#include "platform/forms/SetIfChanged.h"
 
 namespace plat {
 
@@ -86,34 +87,25 @@ void Control::Move(int left, int top, int width, int height) {
 }
 
 void Control::setVisible(bool v) {
-  if (c_.visible == v) return;
-  c_.visible = v;
-  changed(Prop::Visible);
+  if (SetIfChanged(c_.visible, v)) changed(Prop::Visible);
 }
 
 void Control::setEnabled(bool v) {
-  if (c_.enabled == v) return;
-  c_.enabled = v;
+  if (!SetIfChanged(c_.enabled, v)) return;
   changed(Prop::Enabled);
   enabledChanged();
 }
 
 void Control::setBackColor(Color c) {
-  if (c_.backColor == c) return;
-  c_.backColor = c;
-  changed(Prop::BackColor);
+  if (SetIfChanged(c_.backColor, c)) changed(Prop::BackColor);
 }
 
 void Control::setForeColor(Color c) {
-  if (c_.foreColor == c) return;
-  c_.foreColor = c;
-  changed(Prop::ForeColor);
+  if (SetIfChanged(c_.foreColor, c)) changed(Prop::ForeColor);
 }
 
 void Control::setFont(const Font& f) {
-  if (c_.font == f) return;
-  c_.font = f;
-  changed(Prop::Font);
+  if (SetIfChanged(c_.font, f)) changed(Prop::Font);
 }
 
 void Control::setFontName(const std::string& v) {
@@ -142,9 +134,7 @@ void Control::setFontItalic(bool v) {
 }
 
 void Control::setToolTipText(const std::string& v) {
-  if (c_.toolTip == v) return;
-  c_.toolTip = v;
-  changed(Prop::ToolTipText);
+  if (SetIfChanged(c_.toolTip, v)) changed(Prop::ToolTipText);
 }
 
 bool Control::visibleInForm() const {

@@ -6,6 +6,7 @@
 #include "platform/core/Error.h"
 #include "platform/core/Runtime.h"
 #include "platform/forms/Form.h"
+#include "platform/forms/SetIfChanged.h"
 
 namespace plat {
 
@@ -18,14 +19,6 @@ constexpr int kErrInvalidArrayIndex = 381;
 
 [[noreturn]] void InvalidValue() {
   throw RuntimeError(kErrInvalidProperty, "Invalid property value");
-}
-
-// Stores v; true when it changed.
-template <class T>
-bool Set(T& field, const T& v) {
-  if (field == v) return false;
-  field = v;
-  return true;
 }
 
 }  // namespace
@@ -49,16 +42,16 @@ Label::Label(Form& form, std::string name, int index)
     : WithState(form, ControlKind::Label, std::move(name), index) {}
 
 void Label::setCaption(const std::string& v) {
-  if (Set(s_.caption, v)) changed(Prop::Caption);
+  if (SetIfChanged(s_.caption, v)) changed(Prop::Caption);
 }
 void Label::setAlignment(Alignment v) {
-  if (Set(s_.alignment, v)) changed(Prop::Alignment);
+  if (SetIfChanged(s_.alignment, v)) changed(Prop::Alignment);
 }
 void Label::setBorderSingle(bool v) {
-  if (Set(s_.border, v)) changed(Prop::BorderStyle);
+  if (SetIfChanged(s_.border, v)) changed(Prop::BorderStyle);
 }
 void Label::setTransparent(bool v) {
-  if (Set(s_.transparent, v)) changed(Prop::BackStyle);
+  if (SetIfChanged(s_.transparent, v)) changed(Prop::BackStyle);
 }
 
 // ---- TextBox
@@ -70,22 +63,22 @@ TextBox::TextBox(Form& form, std::string name, int index)
 }
 
 void TextBox::setText(const std::string& v) {
-  if (Set(s_.text, v)) changed(Prop::Text);
+  if (SetIfChanged(s_.text, v)) changed(Prop::Text);
 }
 void TextBox::setAlignment(Alignment v) {
-  if (Set(s_.alignment, v)) changed(Prop::Alignment);
+  if (SetIfChanged(s_.alignment, v)) changed(Prop::Alignment);
 }
 void TextBox::setMultiLine(bool v) {
-  if (Set(s_.multiLine, v)) changed(Prop::MultiLine);
+  if (SetIfChanged(s_.multiLine, v)) changed(Prop::MultiLine);
 }
 void TextBox::setVerticalScrollBar(bool v) {
-  if (Set(s_.vScroll, v)) changed(Prop::MultiLine);
+  if (SetIfChanged(s_.vScroll, v)) changed(Prop::MultiLine);
 }
 void TextBox::setPasswordChar(const std::string& v) {
-  if (Set(s_.passwordChar, v)) changed(Prop::PasswordChar);
+  if (SetIfChanged(s_.passwordChar, v)) changed(Prop::PasswordChar);
 }
 void TextBox::setLocked(bool v) {
-  if (Set(s_.locked, v)) changed(Prop::Locked);
+  if (SetIfChanged(s_.locked, v)) changed(Prop::Locked);
 }
 
 // ---- CommandButton
@@ -94,27 +87,27 @@ CommandButton::CommandButton(Form& form, std::string name, int index)
     : WithState(form, ControlKind::CommandButton, std::move(name), index) {}
 
 void CommandButton::setCaption(const std::string& v) {
-  if (Set(s_.caption, v)) changed(Prop::Caption);
+  if (SetIfChanged(s_.caption, v)) changed(Prop::Caption);
 }
 void CommandButton::setDefault(bool v) {
   if (v)
     for (Control* c : form().controls())
       if (c != this && c->kind() == ControlKind::CommandButton)
         static_cast<CommandButton*>(c)->setDefault(false);
-  if (Set(s_.isDefault, v)) changed(Prop::Default);
+  if (SetIfChanged(s_.isDefault, v)) changed(Prop::Default);
 }
 void CommandButton::setCancel(bool v) {
   if (v)
     for (Control* c : form().controls())
       if (c != this && c->kind() == ControlKind::CommandButton)
         static_cast<CommandButton*>(c)->setCancel(false);
-  if (Set(s_.isCancel, v)) changed(Prop::Cancel);
+  if (SetIfChanged(s_.isCancel, v)) changed(Prop::Cancel);
 }
 void CommandButton::setStyle(ButtonStyle v) {
-  if (Set(s_.style, v)) changed(Prop::Style);
+  if (SetIfChanged(s_.style, v)) changed(Prop::Style);
 }
 void CommandButton::setPicture(const std::string& v) {
-  if (Set(s_.picture, v)) changed(Prop::Picture);
+  if (SetIfChanged(s_.picture, v)) changed(Prop::Picture);
 }
 
 // ---- OptionButton
@@ -123,24 +116,24 @@ OptionButton::OptionButton(Form& form, std::string name, int index)
     : WithState(form, ControlKind::OptionButton, std::move(name), index) {}
 
 void OptionButton::setCaption(const std::string& v) {
-  if (Set(s_.caption, v)) changed(Prop::Caption);
+  if (SetIfChanged(s_.caption, v)) changed(Prop::Caption);
 }
 void OptionButton::setValue(bool v) {
   if (!v) {
-    if (Set(s_.value, false)) changed(Prop::Value);
+    if (SetIfChanged(s_.value, false)) changed(Prop::Value);
     return;
   }
   for (Control* c : form().controls()) {
     if (c == this || c->kind() != ControlKind::OptionButton || c->container() != container())
       continue;
     auto* other = static_cast<OptionButton*>(c);
-    if (Set(other->s_.value, false)) other->changed(Prop::Value);
+    if (SetIfChanged(other->s_.value, false)) other->changed(Prop::Value);
   }
-  if (Set(s_.value, true)) changed(Prop::Value);
+  if (SetIfChanged(s_.value, true)) changed(Prop::Value);
   raiseClick();
 }
 void OptionButton::setStyle(ButtonStyle v) {
-  if (Set(s_.style, v)) changed(Prop::Style);
+  if (SetIfChanged(s_.style, v)) changed(Prop::Style);
 }
 
 // ---- CheckBox
@@ -149,16 +142,16 @@ CheckBox::CheckBox(Form& form, std::string name, int index)
     : WithState(form, ControlKind::CheckBox, std::move(name), index) {}
 
 void CheckBox::setCaption(const std::string& v) {
-  if (Set(s_.caption, v)) changed(Prop::Caption);
+  if (SetIfChanged(s_.caption, v)) changed(Prop::Caption);
 }
 void CheckBox::setValue(int v) {
   if (v < kUnchecked || v > kGrayed) InvalidValue();
-  if (!Set(s_.value, v)) return;
+  if (!SetIfChanged(s_.value, v)) return;
   changed(Prop::Value);
   raiseClick();
 }
 void CheckBox::setStyle(ButtonStyle v) {
-  if (Set(s_.style, v)) changed(Prop::Style);
+  if (SetIfChanged(s_.style, v)) changed(Prop::Style);
 }
 
 // ---- ListControl
@@ -177,7 +170,7 @@ std::string ListControl::List(int i) const {
 void ListControl::setList(int i, const std::string& text) {
   if (i < 0 || i >= ListCount())
     throw RuntimeError(kErrInvalidArrayIndex, "Invalid property array index");
-  if (!Set(s_.items[static_cast<std::size_t>(i)], text)) return;
+  if (!SetIfChanged(s_.items[static_cast<std::size_t>(i)], text)) return;
   changed(Prop::List);
   if (i == s_.listIndex) selectionChanged();
 }
@@ -211,17 +204,17 @@ void ListControl::RemoveItem(int index) {
 void ListControl::Clear() {
   s_.items.clear();
   changed(Prop::List);
-  if (Set(s_.listIndex, -1)) changed(Prop::ListIndex);
+  if (SetIfChanged(s_.listIndex, -1)) changed(Prop::ListIndex);
   selectionChanged();
 }
 
 void ListControl::setIndexQuietly(int i) {
-  if (Set(s_.listIndex, i)) changed(Prop::ListIndex);
+  if (SetIfChanged(s_.listIndex, i)) changed(Prop::ListIndex);
 }
 
 void ListControl::setListIndex(int i) {
   if (i < -1 || i >= ListCount()) InvalidValue();
-  if (Set(s_.listIndex, i)) changed(Prop::ListIndex);
+  if (SetIfChanged(s_.listIndex, i)) changed(Prop::ListIndex);
   selectionChanged();
   if (i >= 0) raiseClick();
 }
@@ -235,11 +228,11 @@ ComboBox::ComboBox(Form& form, std::string name, int index)
     : WithState(form, ControlKind::ComboBox, std::move(name), index) {}
 
 void ComboBox::setStyle(ComboStyle v) {
-  if (Set(s_.style, v)) changed(Prop::Style);
+  if (SetIfChanged(s_.style, v)) changed(Prop::Style);
 }
 
 void ComboBox::setText(const std::string& v) {
-  if (Set(s_.text, v)) changed(Prop::Text);
+  if (SetIfChanged(s_.text, v)) changed(Prop::Text);
   const auto it = std::find(items().begin(), items().end(), v);
   setIndexQuietly(it == items().end() ? -1 : static_cast<int>(it - items().begin()));
 }
@@ -252,7 +245,7 @@ void ComboBox::selectionChanged() {
     text = List(ListIndex());
   else if (s_.style == ComboStyle::DropDownList || items().empty())
     text.clear();
-  if (Set(s_.text, text)) changed(Prop::Text);
+  if (SetIfChanged(s_.text, text)) changed(Prop::Text);
 }
 
 // ---- Frame
@@ -261,7 +254,7 @@ Frame::Frame(Form& form, std::string name, int index)
     : WithState(form, ControlKind::Frame, std::move(name), index) {}
 
 void Frame::setCaption(const std::string& v) {
-  if (Set(s_.caption, v)) changed(Prop::Caption);
+  if (SetIfChanged(s_.caption, v)) changed(Prop::Caption);
 }
 
 // ---- PictureBox, Image
@@ -270,20 +263,20 @@ PictureBox::PictureBox(Form& form, std::string name, int index)
     : WithState(form, ControlKind::PictureBox, std::move(name), index) {}
 
 void PictureBox::setPicture(const std::string& v) {
-  if (Set(s_.picture, v)) changed(Prop::Picture);
+  if (SetIfChanged(s_.picture, v)) changed(Prop::Picture);
 }
 void PictureBox::setBorderSingle(bool v) {
-  if (Set(s_.border, v)) changed(Prop::BorderStyle);
+  if (SetIfChanged(s_.border, v)) changed(Prop::BorderStyle);
 }
 
 Image::Image(Form& form, std::string name, int index)
     : WithState(form, ControlKind::Image, std::move(name), index) {}
 
 void Image::setPicture(const std::string& v) {
-  if (Set(s_.picture, v)) changed(Prop::Picture);
+  if (SetIfChanged(s_.picture, v)) changed(Prop::Picture);
 }
 void Image::setStretch(bool v) {
-  if (Set(s_.stretch, v)) changed(Prop::Picture);
+  if (SetIfChanged(s_.stretch, v)) changed(Prop::Picture);
 }
 
 // ---- Line
@@ -300,11 +293,11 @@ void Line::setPoints(int x1, int y1, int x2, int y2) {
   changed(Prop::Geometry);
 }
 void Line::setBorderColor(Color c) {
-  if (Set(s_.color, c)) changed(Prop::LineColor);
+  if (SetIfChanged(s_.color, c)) changed(Prop::LineColor);
 }
 void Line::setBorderWidth(int w) {
   if (w < 1) InvalidValue();
-  if (Set(s_.width, w)) changed(Prop::LineColor);
+  if (SetIfChanged(s_.width, w)) changed(Prop::LineColor);
 }
 
 // ---- VScrollBar
@@ -314,20 +307,20 @@ VScrollBar::VScrollBar(Form& form, std::string name, int index)
 
 void VScrollBar::setValue(int v) {
   if (v < std::min(s_.min, s_.max) || v > std::max(s_.min, s_.max)) InvalidValue();
-  if (!Set(s_.value, v)) return;
+  if (!SetIfChanged(s_.value, v)) return;
   changed(Prop::Value);
   if (onChange) onChange();
 }
 
 void VScrollBar::setMin(int v) {
   if (v < -32768 || v > 32767) InvalidValue();
-  if (Set(s_.min, v)) changed(Prop::Range);
+  if (SetIfChanged(s_.min, v)) changed(Prop::Range);
   clampAfterRangeChange();
 }
 
 void VScrollBar::setMax(int v) {
   if (v < -32768 || v > 32767) InvalidValue();
-  if (Set(s_.max, v)) changed(Prop::Range);
+  if (SetIfChanged(s_.max, v)) changed(Prop::Range);
   clampAfterRangeChange();
 }
 
@@ -337,7 +330,7 @@ void VScrollBar::clampAfterRangeChange() {
 
 void VScrollBar::setSmallChange(int v) {
   if (v < 1) InvalidValue();
-  if (Set(s_.smallChange, v)) changed(Prop::Range);
+  if (SetIfChanged(s_.smallChange, v)) changed(Prop::Range);
 }
 
 // ---- Timer
@@ -353,7 +346,7 @@ Timer::~Timer() {
 
 void Timer::setInterval(int ms) {
   if (ms < 0 || ms > 65535) InvalidValue();
-  if (!Set(s_.interval, ms)) return;
+  if (!SetIfChanged(s_.interval, ms)) return;
   changed(Prop::Interval);
   update(true);
 }
@@ -380,19 +373,19 @@ ProgressBar::ProgressBar(Form& form, std::string name, int index)
 
 void ProgressBar::setMin(float v) {
   if (!(v < s_.max)) InvalidValue();
-  if (Set(s_.min, v)) changed(Prop::Range);
-  if (s_.value < s_.min && Set(s_.value, s_.min)) changed(Prop::Value);
+  if (SetIfChanged(s_.min, v)) changed(Prop::Range);
+  if (s_.value < s_.min && SetIfChanged(s_.value, s_.min)) changed(Prop::Value);
 }
 
 void ProgressBar::setMax(float v) {
   if (!(v > s_.min)) InvalidValue();
-  if (Set(s_.max, v)) changed(Prop::Range);
-  if (s_.value > s_.max && Set(s_.value, s_.max)) changed(Prop::Value);
+  if (SetIfChanged(s_.max, v)) changed(Prop::Range);
+  if (s_.value > s_.max && SetIfChanged(s_.value, s_.max)) changed(Prop::Value);
 }
 
 void ProgressBar::setValue(float v) {
   if (!(v >= s_.min && v <= s_.max)) InvalidValue();
-  if (Set(s_.value, v)) changed(Prop::Value);
+  if (SetIfChanged(s_.value, v)) changed(Prop::Value);
 }
 
 // ---- Chart
@@ -422,11 +415,11 @@ void Chart::setColumnLabel(int column, const std::string& v) {
     throw RuntimeError(kErrInvalidArrayIndex, "Invalid property array index");
   if (s_.labels.size() < static_cast<std::size_t>(column))
     s_.labels.resize(static_cast<std::size_t>(column));
-  if (Set(s_.labels[static_cast<std::size_t>(column - 1)], v)) changed(Prop::Chart);
+  if (SetIfChanged(s_.labels[static_cast<std::size_t>(column - 1)], v)) changed(Prop::Chart);
 }
 
 void Chart::setTitleText(const std::string& v) {
-  if (Set(s_.title, v)) changed(Prop::Chart);
+  if (SetIfChanged(s_.title, v)) changed(Prop::Chart);
 }
 
 const std::string& Chart::AxisTitle(ChartAxis a) const {
@@ -434,11 +427,11 @@ const std::string& Chart::AxisTitle(ChartAxis a) const {
 }
 
 void Chart::setAxisTitle(ChartAxis a, const std::string& v) {
-  if (Set(a == ChartAxis::X ? s_.xTitle : s_.yTitle, v)) changed(Prop::Chart);
+  if (SetIfChanged(a == ChartAxis::X ? s_.xTitle : s_.yTitle, v)) changed(Prop::Chart);
 }
 
 void Chart::setShowLegend(bool v) {
-  if (Set(s_.legend, v)) changed(Prop::Chart);
+  if (SetIfChanged(s_.legend, v)) changed(Prop::Chart);
 }
 
 Color Chart::SeriesColor(int column) const {
@@ -454,7 +447,7 @@ void Chart::setSeriesColor(int column, Color c) {
     throw RuntimeError(kErrInvalidArrayIndex, "Invalid property array index");
   if (s_.colors.size() < static_cast<std::size_t>(column))
     s_.colors.resize(static_cast<std::size_t>(column), 0xFFFFFFFFu);
-  if (Set(s_.colors[static_cast<std::size_t>(column - 1)], c)) changed(Prop::Chart);
+  if (SetIfChanged(s_.colors[static_cast<std::size_t>(column - 1)], c)) changed(Prop::Chart);
 }
 
 }  // namespace plat

@@ -6,6 +6,7 @@
 #include "platform/core/Runtime.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/MenuItem.h"
+#include "platform/forms/SetIfChanged.h"
 
 namespace plat {
 
@@ -18,27 +19,19 @@ void Form::changed(Prop p) {
 }
 
 void Form::setCaption(const std::string& v) {
-  if (s_.caption == v) return;
-  s_.caption = v;
-  changed(Prop::Caption);
+  if (SetIfChanged(s_.caption, v)) changed(Prop::Caption);
 }
 
 void Form::setBackColor(Color c) {
-  if (s_.backColor == c) return;
-  s_.backColor = c;
-  changed(Prop::BackColor);
+  if (SetIfChanged(s_.backColor, c)) changed(Prop::BackColor);
 }
 
 void Form::setBorderStyle(BorderStyle v) {
-  if (s_.border == v) return;
-  s_.border = v;
-  changed(Prop::BorderStyle);
+  if (SetIfChanged(s_.border, v)) changed(Prop::BorderStyle);
 }
 
 void Form::setStartUpPosition(StartUpPosition v) {
-  if (s_.startUp == v) return;
-  s_.startUp = v;
-  changed(Prop::StartUpPosition);
+  if (SetIfChanged(s_.startUp, v)) changed(Prop::StartUpPosition);
 }
 
 void Form::Move(int left, int top, int width, int height) {
@@ -49,9 +42,7 @@ void Form::Move(int left, int top, int width, int height) {
 }
 
 void Form::setWindowState(WindowState v) {
-  if (s_.windowState == v) return;
-  s_.windowState = v;
-  changed(Prop::WindowState);
+  if (SetIfChanged(s_.windowState, v)) changed(Prop::WindowState);
 }
 
 void Form::allMenuItems(std::vector<MenuItem*>& out) const {

@@ -2,6 +2,7 @@
 
 #include "platform/core/Runtime.h"
 #include "platform/forms/Form.h"
+#include "platform/forms/SetIfChanged.h"
 
 namespace plat {
 
@@ -27,27 +28,19 @@ MenuItem::~MenuItem() {
 }
 
 void MenuItem::setCaption(const std::string& v) {
-  if (s_.caption == v) return;
-  s_.caption = v;
-  changed(Prop::Caption);
+  if (SetIfChanged(s_.caption, v)) changed(Prop::Caption);
 }
 
 void MenuItem::setEnabled(bool v) {
-  if (s_.enabled == v) return;
-  s_.enabled = v;
-  changed(Prop::Enabled);
+  if (SetIfChanged(s_.enabled, v)) changed(Prop::Enabled);
 }
 
 void MenuItem::setVisible(bool v) {
-  if (s_.visible == v) return;
-  s_.visible = v;
-  changed(Prop::Visible);
+  if (SetIfChanged(s_.visible, v)) changed(Prop::Visible);
 }
 
 void MenuItem::setChecked(bool v) {
-  if (s_.checked == v) return;
-  s_.checked = v;
-  changed(Prop::Checked);
+  if (SetIfChanged(s_.checked, v)) changed(Prop::Checked);
 }
 
 bool MenuItem::usable() const {
