@@ -11,6 +11,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,7 @@
 #include "link/SmokeRpmReplies.h"
 #include "platform/serial/SerialPort.h"
 #include "support/TempFolder.h"
+#include "support/WaitFor.h"
 
 extern char** environ;
 
@@ -91,16 +93,7 @@ class SimPtyTest : public ::testing::Test {
  protected:
   void SetUp() override { p.rt.currentDirectory = dir.path(); }
 
-  // Runs the loop until cond() holds: the terminal passes bytes on a moment later.
-  bool WaitFor(const std::function<bool()>& cond) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (std::chrono::steady_clock::now() < end) {
-      p.rt.loop.processPending();
-      if (cond()) return true;
-      ::usleep(1000);
-    }
-    return false;
-  }
+  bool WaitFor(const std::function<bool()>& cond) { return plat::test::WaitFor(p.rt.loop, cond); }
 
   plat::test::TempFolder dir{"vs-simpty"};
   Program p{plat::EventLoop::ClockKind::Manual};

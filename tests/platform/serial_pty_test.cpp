@@ -20,6 +20,7 @@
 #include "platform/core/Runtime.h"
 #include "platform/serial/SerialPort.h"
 #include "support/TempFolder.h"
+#include "support/WaitFor.h"
 
 namespace plat {
 namespace {
@@ -57,16 +58,7 @@ class SerialPtyTest : public ::testing::Test {
     if (master >= 0) ::close(master);
   }
 
-  // Runs the loop until cond() holds; a pseudo-terminal passes bytes on a moment later.
-  bool WaitFor(const std::function<bool()>& cond) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    for (;;) {
-      rt.loop.processPending();
-      if (cond()) return true;
-      if (std::chrono::steady_clock::now() > end) return false;
-      ::usleep(1000);
-    }
-  }
+  bool WaitFor(const std::function<bool()>& cond) { return test::WaitFor(rt.loop, cond); }
 
   // Reads n bytes from the instrument's end.
   std::string ReadMaster(std::size_t n) {
