@@ -1,7 +1,9 @@
-// A test form on the real display, for the end-to-end check of the display: a label, a
-// text box, a button, a cancel button and a menu with shortcuts (one opens a message box),
-// plus a 25 ms timer as a measuring form has. Every event the model receives is written to standard
-// output, one line each, so that a script driving the window (xdotool) can check what arrived.
+// A test form on the real display, for the end-to-end check of the display: a label, text
+// boxes (one centred; a multi-line one with a scroll bar and CR LF line ends; a locked
+// multi-line one), a button, a cancel button and a menu with shortcuts (one opens a message
+// box), plus a 25 ms timer as a measuring form has. Every event the model receives is written to
+// standard output, one line each, so that a script driving the window (xdotool) can check what
+// arrived.
 //
 //   display_demo [--quit-after MS]
 #include <cstdlib>
@@ -19,7 +21,7 @@ class DemoForm : public plat::Form {
   explicit DemoForm(plat::Runtime& rt) : Form(rt, "Demo") {
     setCaption("Display demo");
     setBackColor(plat::colors::kYellow);
-    Move(0, 0, 440, 230);
+    Move(0, 0, 440, 360);
     Label1.Move(16, 12, 408, 34);
     Label1.setCaption("Vantoscope display demo");
     Label1.setAlignment(plat::Alignment::Center);
@@ -32,18 +34,36 @@ class DemoForm : public plat::Form {
     Text1.Move(110, 54, 170, 26);
     Command1.Move(296, 52, 128, 30);
     Command1.setCaption("&Press me");
-    CmdOut.Move(296, 170, 128, 40);
+    Text2.Move(110, 90, 170, 26);
+    Text2.setAlignment(plat::Alignment::Center);
+    Text2.setText("mid");
+    Memo.Move(16, 126, 260, 100);
+    Memo.setMultiLine(true);
+    Memo.setVerticalScrollBar(true);
+    std::string lines;
+    for (int i = 1; i <= 12; ++i) lines += (i > 1 ? "\r\n" : "") + ("line " + std::to_string(i));
+    Memo.setText(lines);
+    Log.Move(16, 236, 260, 70);
+    Log.setMultiLine(true);
+    Log.setVerticalScrollBar(true);
+    Log.setLocked(true);
+    Log.setFont({"Courier New", 9.75, false, false});
+    Log.setText("Com1 no connect\r\nCom2   GAS\r\n");
+    CmdOut.Move(296, 300, 128, 40);
     CmdOut.setCaption("ESC");
     CmdOut.setStyle(plat::ButtonStyle::Graphical);
     CmdOut.setBackColor(0x0A8D10);
     CmdOut.setFont({"Arial", 12, true, false});
     CmdOut.setCancel(true);
-    Ticks.Move(16, 180, 260, 24);
+    Ticks.Move(16, 316, 260, 24);
     Ticks.setTransparent(true);
     Timer1.setInterval(25);
 
     Command1.onClick = [this] { Say("click Command1"); };
     Text1.onChange = [this] { Say("change Text1=" + Text1.Text()); };
+    Text2.onChange = [this] { Say("change Text2=" + Text2.Text()); };
+    Memo.onChange = [this] { Say("change Memo=" + Escaped(Memo.Text())); };
+    Log.onChange = [this] { Say("change Log=" + Escaped(Log.Text())); };
     CmdOut.onClick = [this] {
       Say("click CmdOut");
       this->rt().app.End(0);
@@ -69,6 +89,9 @@ class DemoForm : public plat::Form {
   plat::Label Label2{*this, "Label2"};
   plat::TextBox Text1{*this, "Text1"};
   plat::CommandButton Command1{*this, "Command1"};
+  plat::TextBox Text2{*this, "Text2"};
+  plat::TextBox Memo{*this, "Memo"};
+  plat::TextBox Log{*this, "Log"};
   plat::Label Ticks{*this, "Ticks"};
   plat::CommandButton CmdOut{*this, "CmdOut"};
   plat::Timer Timer1{*this, "Timer1"};
@@ -79,6 +102,13 @@ class DemoForm : public plat::Form {
 
  private:
   static void Say(const std::string& line) { std::cout << line << std::endl; }
+  // CR and LF written as \r and \n, so that a text stays on one output line.
+  static std::string Escaped(const std::string& text) {
+    std::string out;
+    for (char c : text)
+      out += c == '\r' ? std::string("\\r") : c == '\n' ? std::string("\\n") : std::string(1, c);
+    return out;
+  }
   long ticks_ = 0;
 };
 

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # End-to-end check of the real display under Xvfb: the test form (display_demo) shows its
-# window; a mouse click, typing, menu shortcuts, an access key, a message box (which keeps
-# the form below from taking clicks) and Esc, sent as real X input with xdotool, reach the
-# model (the demo writes what it receives); a screenshot is kept in <build>/artifacts/.
+# window; a mouse click, typing (into a centred box, a multi-line box with CR LF line ends
+# and a locked box, which takes none), menu shortcuts, an access key, a message box (which
+# keeps the form below from taking clicks) and Esc, sent as real X input with xdotool, reach
+# the model (the demo writes what it receives); screenshots are kept in <build>/artifacts/.
 # Skips only when Xvfb is not installed.
 set -euo pipefail
 . "$(dirname "$0")/lib.sh"
@@ -47,8 +48,35 @@ click_at 195 92            # Text1
 xdotool type --delay 60 "abc"
 wait_for "change Text1=abc"
 
+# A centred box: a click left of its text puts the cursor before the text.
+click_at 135 128           # Text2, left of "mid"
+xdotool type --delay 60 "A"
+wait_for "change Text2=Amid"
+
+# A multi-line box: its CR LF lines go back to the model as they were, a new line with
+# CR LF too.
+click_at 100 170           # Memo
+xdotool key ctrl+End
+xdotool type --delay 60 "x"
+xdotool key Return
+xdotool type --delay 60 "y"
+memo="change Memo=line 1"
+for i in $(seq 2 12); do memo+="\\r\\nline $i"; done
+wait_for "$memo""x\\r\\ny"
+
+# A locked box takes no typing, and Enter in it leaves the focus there (so the "w" after it
+# reaches no box either); the menu shortcut after them shows the keys were handled.
+changes=$(grep -c "^change" "$out")
+click_at 100 280           # Log
+xdotool type --delay 60 "q"
+xdotool key BackSpace Delete Return
+xdotool type --delay 60 "w"
+
 xdotool key F2             # menu shortcut
 wait_for "menu mnuHello"
+[ "$(grep -c "^change" "$out")" -eq "$changes" ] || fail "typing into the locked box changed a text"
+sleep 0.3
+shot display_e2e-boxes
 
 xdotool key alt+p          # access key of "&Press me"
 wait_for "click Command1" 2
@@ -76,4 +104,4 @@ rc=0
 wait "$pid" || rc=$?
 [ "$rc" -eq 0 ] || fail "the demo exited with $rc"
 grep -qx "end 0" "$out" || fail "no 'end 0'"
-echo "display e2e: click, typing, F2, Alt+P, the message box and Esc reached the model; screenshot in $shots"
+echo "display e2e: click, typing, multi-line and locked boxes, F2, Alt+P, the message box and Esc reached the model; screenshot in $shots"

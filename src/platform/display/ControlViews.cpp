@@ -267,6 +267,9 @@ class AlignedInput : public Base {
     this->drawtext(X + drawn_, this->y() + Fl::box_dy(b), W - drawn_, this->h() - Fl::box_dh(b));
   }
   int handle(int e) override {
+    // Enter belongs to the form (default button); unused, FLTK would move the focus on.
+    if (e == FL_KEYBOARD && (Fl::event_key() == FL_Enter || Fl::event_key() == FL_KP_Enter))
+      return 1;
     const bool mouse =
         e == FL_PUSH || e == FL_DRAG || e == FL_RELEASE || e == FL_DND_DRAG || e == FL_DND_RELEASE;
     const int shift = mouse ? offset() : 0;
@@ -353,23 +356,40 @@ struct EditorBuffer {
   Fl_Text_Buffer store;
 };
 
-// A multi-line box: FLTK's text editor, words wrapped at the box's width, a vertical scroll
-// bar when the box has one and the text is longer than the box. A locked box moves the
-// cursor, selects and copies, and takes no edit.
+// The editor of a multi-line box: FLTK's text editor, words wrapped at its width, without
+// scroll bars of its own. A locked box moves the cursor, selects and copies, and takes no
+// edit.
 class TextEditor : private EditorBuffer, public Fl_Text_Editor {
  public:
   TextEditor() : Fl_Text_Editor(0, 0, 1, 1) {
     Fl_Text_Editor::buffer(&store);
-    box(FL_DOWN_BOX);
+    box(FL_FLAT_BOX);
+    scrollbar_width(0);
     wrap_mode(WRAP_AT_BOUNDS, 0);
   }
   bool locked = false;
+  // Runs after each drawing: the text may have scrolled.
+  std::function<void()> drawn;
   Fl_Text_Buffer& text() { return store; }
+  int topLine() const { return mTopLineNum; }
+  int visibleLines() const { return mNVisibleLines; }
+  int lines() const { return mNBufferLines; }
+  void draw() override {
+    Fl_Text_Editor::draw();
+    if (drawn) drawn();
+  }
   int handle(int e) override {
     if (locked) {
       switch (e) {
         case FL_KEYBOARD:
-          if (!LockedBoxKey(Fl::event_key(), Fl::event_state())) return 0;
+          switch (LockedBoxKey(Fl::event_key(), Fl::event_state())) {
+            case LockedKey::Use:
+              break;
+            case LockedKey::Swallow:
+              return 1;
+            case LockedKey::Pass:
+              return 0;
+          }
           break;
         case FL_PUSH:
           if (Fl::event_button() == 2) return 1;  // pasting
@@ -387,34 +407,79 @@ class TextEditor : private EditorBuffer, public Fl_Text_Editor {
   }
 };
 
+// A multi-line box: the editor inside the box's border and, when the box has one, a
+// vertical scroll bar beside it that is always there (greyed while the whole text shows).
+class MultiLineBox : public Fl_Group {
+ public:
+  explicit MultiLineBox(bool bar) : Fl_Group(0, 0, 1, 1) {
+    editor = new TextEditor;
+    if (bar) {
+      scroll = new Fl_Scrollbar(0, 0, 1, 1);
+      scroll->type(FL_VERTICAL);
+      scroll->linesize(3);
+      scroll->clear_visible_focus();
+      scroll->callback(OnScroll, this);
+      editor->drawn = [this] { syncBar(); };
+    }
+    end();
+    box(FL_DOWN_BOX);
+  }
+  TextEditor* editor;
+  Fl_Scrollbar* scroll = nullptr;
+  void resize(int X, int Y, int W, int H) override {
+    Fl_Widget::resize(X, Y, W, H);
+    const Fl_Boxtype b = box();
+    const int x0 = X + Fl::box_dx(b), y0 = Y + Fl::box_dy(b);
+    const int w0 = W - Fl::box_dw(b), h0 = std::max(1, H - Fl::box_dh(b));
+    const int bar = scroll ? std::min(Fl::scrollbar_size(), w0 / 2) : 0;
+    editor->resize(x0, y0, std::max(1, w0 - bar), h0);
+    if (scroll) scroll->resize(x0 + w0 - bar, y0, std::max(1, bar), h0);
+  }
+
+ private:
+  void syncBar() {
+    const int lines = editor->lines(), visible = editor->visibleLines();
+    scroll->value(editor->topLine(), visible, 1, lines + 2);
+    if (lines >= visible - 1)
+      scroll->activate();
+    else
+      scroll->deactivate();
+  }
+  static void OnScroll(Fl_Widget*, void* v) {
+    auto* self = static_cast<MultiLineBox*>(v);
+    self->editor->scroll(static_cast<int>(self->scroll->value()), 0);
+  }
+};
+
 class MultiLineView : public ControlView {
  public:
-  MultiLineView(FormWindow& w, TextBox& t) : ControlView(w, t), box_(t), editor_(new TextEditor) {
-    editor_->scrollbar_width(t.VerticalScrollBar() ? Fl::scrollbar_size() : 0);
-    editor_->scrollbar_align(FL_ALIGN_RIGHT);
-    editor_->when(FL_WHEN_CHANGED);
-    editor_->callback(OnChange, this);
+  MultiLineView(FormWindow& w, TextBox& t)
+      : ControlView(w, t), box_(t), group_(new MultiLineBox(t.VerticalScrollBar())) {
+    group_->editor->when(FL_WHEN_CHANGED);
+    group_->editor->callback(OnChange, this);
   }
-  Fl_Widget* widget() const override { return editor_; }
+  Fl_Widget* widget() const override { return group_; }
   void sync() override {
     Core& core = window.core();
-    editor_->color(Core::color(box_.BackColor()));
-    editor_->textcolor(Core::color(box_.ForeColor()));
-    editor_->textfont(core.font(box_.font()));
-    editor_->textsize(Core::fontSize(box_.font()));
-    editor_->locked = box_.Locked();
+    TextEditor& e = *group_->editor;
+    group_->color(Core::color(box_.BackColor()));
+    e.color(Core::color(box_.BackColor()));
+    e.textcolor(Core::color(box_.ForeColor()));
+    e.textfont(core.font(box_.font()));
+    e.textsize(Core::fontSize(box_.font()));
+    e.locked = box_.Locked();
     const std::string shown = EditorText(box_.Text());
     if (shown != current()) {
-      const int cursor = editor_->insert_position();
-      editor_->text().text(shown.c_str());
-      editor_->insert_position(std::min(cursor, editor_->text().length()));
+      const int cursor = e.insert_position();
+      e.text().text(shown.c_str());
+      e.insert_position(std::min(cursor, e.text().length()));
     }
     syncCommon();
   }
 
  private:
   std::string current() const {
-    char* raw = editor_->text().text();
+    char* raw = group_->editor->text().text();
     std::string s = raw ? raw : "";
     std::free(raw);
     return s;
@@ -426,7 +491,7 @@ class MultiLineView : public ControlView {
     if (!alive.deleted() && !taken) view->sync();  // refused: the model's text comes back
   }
   TextBox& box_;
-  TextEditor* editor_;
+  MultiLineBox* group_;
 };
 
 // Menu items of a list, kept alive for FLTK.

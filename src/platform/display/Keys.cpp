@@ -31,7 +31,7 @@ KeyPress ModelKey(int flKey, int flState) {
   return k;
 }
 
-bool LockedBoxKey(int flKey, int flState) {
+LockedKey LockedBoxKey(int flKey, int flState) {
   switch (flKey) {
     case FL_Left:
     case FL_Right:
@@ -41,13 +41,15 @@ bool LockedBoxKey(int flKey, int flState) {
     case FL_End:
     case FL_Page_Up:
     case FL_Page_Down:
-      return true;
+      return LockedKey::Use;
     default:
       break;
   }
-  const bool ctrl = (flState & FL_CTRL) != 0;
-  if (ctrl && !(flState & FL_SHIFT) && (flKey == 'c' || flKey == 'a')) return true;
-  return ctrl && flKey == FL_Insert && !(flState & FL_SHIFT);  // copy
+  const bool ctrl = (flState & FL_CTRL) != 0, shift = (flState & FL_SHIFT) != 0;
+  if (ctrl && !shift && (flKey == 'c' || flKey == 'a' || flKey == FL_Insert))
+    return LockedKey::Use;  // copy, select all
+  if (flState & (FL_CTRL | FL_ALT | FL_META)) return LockedKey::Pass;
+  return LockedKey::Swallow;
 }
 
 int FltkShortcut(const KeyPress& k) {

@@ -7,10 +7,13 @@
 namespace plat::display {
 
 KeyPress ModelKey(int flKey, int flState);
-// Whether a key leaves a locked box's text as it is: moving the cursor (with Shift:
-// selecting), copying, selecting all. Typing, deleting, Enter, pasting, cutting and undoing
-// change it.
-bool LockedBoxKey(int flKey, int flState);
+// What a locked box does with a key: its editor moves the cursor (with Shift: selects),
+// copies and selects all (Use); a key that would change the text (typing, deleting, Enter)
+// ends there unused (Swallow: FLTK would otherwise take an unused Enter as "focus on to
+// the next widget"); other keys with Ctrl, Alt or Meta (pasting, cutting, undoing, access
+// keys) go on to FLTK's shortcuts (Pass).
+enum class LockedKey { Use, Swallow, Pass };
+LockedKey LockedBoxKey(int flKey, int flState);
 // The FLTK shortcut code of a menu item's shortcut (0 for none).
 int FltkShortcut(const KeyPress& k);
 
