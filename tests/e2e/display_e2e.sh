@@ -6,6 +6,7 @@
 # the model (the demo writes what it receives); screenshots are kept in <build>/artifacts/.
 # Skips only when Xvfb is not installed.
 set -euo pipefail
+# shellcheck source-path=SCRIPTDIR source=lib.sh
 . "$(dirname "$0")/lib.sh"
 e2e_under_xvfb "$@"
 

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shared helpers of the end-to-end scripts, sourced by each *_e2e.sh (never run alone):
 #
 #   . "$(dirname "$0")/lib.sh"

@@ -5,6 +5,7 @@
 # status 0 on Esc. Screenshots of the menu in each language go to <build>/artifacts/.
 # Skips only when Xvfb is not installed.
 set -euo pipefail
+# shellcheck source-path=SCRIPTDIR source=lib.sh
 . "$(dirname "$0")/lib.sh"
 e2e_under_xvfb "$@"
 

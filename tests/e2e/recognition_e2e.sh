@@ -8,6 +8,7 @@
 #   - a scan stopped with Esc while COM1 is open releases it: the next scan asks COM1 again.
 # Screenshots of the report go to <build>/artifacts/. Skips only when Xvfb is not installed.
 set -euo pipefail
+# shellcheck source-path=SCRIPTDIR source=lib.sh
 . "$(dirname "$0")/lib.sh"
 e2e_under_xvfb "$@"
 
