@@ -37,12 +37,20 @@ class SerialPortTest : public ::testing::Test {
     port.setCommPort(3);
     port.OnComm = [this] { events.push_back(port.Input()); };
   }
+  void Open(int threshold = 1) {
+    port.setRThreshold(threshold);
+    port.setPortOpen(true);
+  }
+  // Bytes from the instrument, delivered by the loop.
+  void Arrive(const std::string& bytes) {
+    dev->send(bytes);
+    rt.loop.processPending();
+  }
 };
 
 TEST_F(SerialPortTest, BytesRoundTripAndArriveAsReceiveEventsThroughTheLoop) {
   port.setSettings("19200,n,8,1");
-  port.setRThreshold(1);
-  port.setPortOpen(true);
+  Open();
   EXPECT_TRUE(dev->isOpen());
   EXPECT_EQ(dev->baud(), 19200);
 
@@ -51,37 +59,30 @@ TEST_F(SerialPortTest, BytesRoundTripAndArriveAsReceiveEventsThroughTheLoop) {
   const std::string frame = "\x02GAS\x17\x00\x80\xff\x03"s;
   port.Output(frame);
   port.Output("ID");
-  EXPECT_EQ(dev->takeWritten(), frame + "ID");
-  EXPECT_EQ(seen, (std::vector<std::string>{frame, "ID"}));
-  EXPECT_EQ(dev->takeWritten(), "");
+  EXPECT_EQ(seen, (std::vector<std::string>{frame, "ID"}));  // each output is one write
 
   const std::string reply = "\x00\x01\x7f\x80\xe0\xff"s;
   dev->send(reply);
-  EXPECT_EQ(port.InBufferCount(), 0);  // nothing before the loop runs
-  EXPECT_TRUE(events.empty());
+  EXPECT_TRUE(events.empty());  // nothing before the loop runs
   rt.loop.advance(25);
   EXPECT_EQ(events, (std::vector<std::string>{reply}));
   EXPECT_EQ(port.CommEvent(), kCommEvReceive);
   EXPECT_EQ(port.InBufferCount(), 0);
-  EXPECT_EQ(port.Input(), "");
 }
 
 TEST_F(SerialPortTest, ReceiveThresholdDecidesWhenEventsCome) {
   port.OnComm = [this] { events.push_back(std::to_string(port.InBufferCount())); };
-  port.setPortOpen(true);  // threshold 0: bytes wait, no events
-  dev->send("ab");
-  rt.loop.processPending();
+  Open(0);  // bytes wait, no events
+  Arrive("ab");
   EXPECT_TRUE(events.empty());
   EXPECT_EQ(port.InBufferCount(), 2);
   EXPECT_EQ(port.CommEvent(), 0);
 
   port.setRThreshold(4);
-  dev->send("c");
-  rt.loop.processPending();
+  Arrive("c");
   EXPECT_TRUE(events.empty());
   dev->send("d");
-  dev->send("e");  // nobody reads: every arrival with enough waiting raises an event
-  rt.loop.processPending();
+  Arrive("e");  // nobody reads: every arrival with enough waiting raises an event
   EXPECT_EQ(events, (std::vector<std::string>{"4", "5"}));
   EXPECT_EQ(port.Input(), "abcde");
 
@@ -92,16 +93,12 @@ TEST_F(SerialPortTest, ReceiveThresholdDecidesWhenEventsCome) {
 TEST_F(SerialPortTest, ASimulatorAnsweringFromOnWriteIsNeverReentrant) {
   // Request and answer in a loop, the way an instrument exchange runs.
   dev->onWrite = [&](std::string_view b) { dev->send("re:" + std::string(b)); };
-  port.setRThreshold(1);
-  port.setPortOpen(true);
+  Open();
   int depth = 0;
-  int answers = 0;
   port.OnComm = [&] {
-    ++depth;
-    EXPECT_EQ(depth, 1);
-    const std::string in = port.Input();
-    if (++answers < 3) port.Output(std::to_string(answers));
-    events.push_back(in);
+    EXPECT_EQ(++depth, 1);
+    events.push_back(port.Input());
+    if (events.size() < 3) port.Output(std::to_string(events.size()));
     --depth;
   };
   port.Output("0");
@@ -121,7 +118,6 @@ TEST_F(SerialPortTest, ErrorsKeepTheOldValuesAndNameThePort) {
   EXPECT_EQ(port.Settings(), "1200,N,8,1");
 
   ExpectError([&] { port.Output("x"); }, kErrPortNotOpen, "not open");
-  EXPECT_EQ(port.Input(), "");
   EXPECT_EQ(dev->takeWritten(), "");
 
   dev->setAvailable(false);
@@ -133,7 +129,6 @@ TEST_F(SerialPortTest, ErrorsKeepTheOldValuesAndNameThePort) {
   ExpectError([&] { port.setPortOpen(true); }, kErrPortAlreadyOpen, "already open");
   ExpectError([&] { port.setCommPort(4); }, kErrPortAlreadyOpen, "COM3");
   EXPECT_EQ(port.CommPort(), 3);
-  EXPECT_TRUE(port.PortOpen());
 
   // Another control of the same program finds the port busy until this one lets it go.
   SerialPort other(rt);
@@ -147,11 +142,8 @@ TEST_F(SerialPortTest, ErrorsKeepTheOldValuesAndNameThePort) {
 
 TEST_F(SerialPortTest, ClosingDiscardsInputAndReopeningKeepsNumberAndSettings) {
   port.setSettings("38400,n,8,1");
-  port.setRThreshold(1);
-  port.setPortOpen(true);
-  port.setRThreshold(0);
-  dev->send("old");
-  rt.loop.processPending();
+  Open(0);
+  Arrive("old");
   EXPECT_EQ(port.InBufferCount(), 3);
   dev->send("in flight");
   port.setPortOpen(false);
@@ -160,27 +152,22 @@ TEST_F(SerialPortTest, ClosingDiscardsInputAndReopeningKeepsNumberAndSettings) {
   EXPECT_EQ(port.InBufferCount(), 0);
   dev->send("while closed");
 
-  port.setRThreshold(1);
-  port.setPortOpen(true);
+  Open();
   EXPECT_EQ(port.CommPort(), 3);
-  EXPECT_EQ(port.Settings(), "38400,n,8,1");
   EXPECT_EQ(dev->baud(), 38400);
   rt.loop.processPending();
   EXPECT_TRUE(events.empty());     // nothing from before the reopen leaks into it
   port.setSettings("1200,n,8,1");  // applies to the open device at once
   EXPECT_EQ(dev->baud(), 1200);
-  dev->send("new");
-  rt.loop.processPending();
+  Arrive("new");
   EXPECT_EQ(events, (std::vector<std::string>{"new"}));
 }
 
 TEST_F(SerialPortTest, HandlerMayCloseOrDestroyItsPortAndAFloodIsCapped) {
-  port.setRThreshold(1);
-  port.setPortOpen(true);
+  Open();
   port.OnComm = [&] { port.setPortOpen(false); };
   dev->send("a");
-  dev->send("b");
-  rt.loop.processPending();
+  Arrive("b");
   EXPECT_FALSE(port.PortOpen());
   EXPECT_FALSE(rt.serial.inUse(3));
 
@@ -194,15 +181,12 @@ TEST_F(SerialPortTest, HandlerMayCloseOrDestroyItsPortAndAFloodIsCapped) {
     owned.reset();
   };
   dev->send("x");
-  dev->send("y");
-  rt.loop.processPending();
+  Arrive("y");
   EXPECT_EQ(calls, 1);
   EXPECT_FALSE(dev->isOpen());
 
-  port.setRThreshold(0);
-  port.setPortOpen(true);
-  dev->send(std::string(SerialPort::kInBufferSize + 100, 'z'));
-  rt.loop.processPending();
+  Open(0);
+  Arrive(std::string(SerialPort::kInBufferSize + 100, 'z'));
   EXPECT_EQ(port.InBufferCount(), static_cast<int>(SerialPort::kInBufferSize));
 }
 
