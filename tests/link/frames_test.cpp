@@ -5,9 +5,12 @@
 
 #include "link/MctcNetFrame.h"
 #include "link/OwnProtocolFrame.h"
+#include "link_test_util.h"
 
 namespace vs {
 namespace {
+
+using testing::Ctl;
 
 std::string Bytes(std::initializer_list<int> values) {
   std::string s;
@@ -16,45 +19,23 @@ std::string Bytes(std::initializer_list<int> values) {
 }
 
 TEST(MctcNetFrameTest, RequestsAreByteExact) {
-  EXPECT_EQ(BuildMctcNetFrame("GAS", "ID", "1", ""),
-            "\x02GAS\x17"
-            "1\x17IDC7\x03");
-  // Checksums whose high digit is 0.
-  EXPECT_EQ(BuildMctcNetFrame("GAS", "@LA", "1", ""),
-            "\x02GAS\x17"
-            "1\x17@LA07\x03");
-  EXPECT_EQ(BuildMctcNetFrame("GAS", "@LI", "1", ""),
-            "\x02GAS\x17"
-            "1\x17@LI0F\x03");
-  // With data: one ETB before it; ETBs inside the data separate fields.
-  EXPECT_EQ(BuildMctcNetFrame("OPA", "@LU", "1", "21"),
-            "\x02OPA\x17"
-            "1\x17@LU\x17"
-            "219A\x03");
-  EXPECT_EQ(BuildMctcNetFrame("RPM", "CI", "1", "4"),
-            "\x02RPM\x17"
-            "1\x17"
-            "CI\x17"
-            "425\x03");
-  EXPECT_EQ(BuildMctcNetFrame("GAS", "@LU", "1", "047"),
-            "\x02GAS\x17"
-            "1\x17@LU\x17"
-            "047CD\x03");
-  const std::string sa = BuildMctcNetFrame("GAS", "@SA", "1",
-                                           "BENZINA\x17"
-                                           "NO CAT\x17"
-                                           "04\x17"
-                                           "4\x17"
-                                           "1.730\x17"
-                                           "0.000");
-  EXPECT_EQ(sa.size(), 45u);  // the longest request: 10 + unit 1 + command 3 + data 31
-  EXPECT_EQ(sa.substr(sa.size() - 3), ComputeMctcNetChecksum(sa.substr(0, sa.size() - 3)));
-}
-
-TEST(MctcNetFrameTest, ChecksumCoversEverythingAfterStx) {
-  EXPECT_EQ(ComputeMctcNetChecksum("\x02GAS\x17"
-                                   "1\x17ID"),
-            "C7\x03");
+  const struct {
+    const char *address, *command, *data, *frame;
+  } cases[] = {
+      {"GAS", "ID", "", "<GAS|1|IDC7>"},
+      {"GAS", "@LA", "", "<GAS|1|@LA07>"},  // checksums whose high digit is 0
+      {"GAS", "@LI", "", "<GAS|1|@LI0F>"},
+      // With data: one ETB before it; ETBs inside the data separate fields.
+      {"OPA", "@LU", "21", "<OPA|1|@LU|219A>"},
+      {"RPM", "CI", "4", "<RPM|1|CI|425>"},
+      {"GAS", "@LU", "047", "<GAS|1|@LU|047CD>"},
+      {"GAS", "@SA", "BENZINA|NO CAT|04|4|1.730|0.000",
+       "<GAS|1|@SA|BENZINA|NO CAT|04|4|1.730|0.000B3>"},  // the longest request: 45 bytes
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(BuildMctcNetFrame(c.address, c.command, "1", Ctl(c.data)), Ctl(c.frame)) << c.frame;
+  }
+  EXPECT_EQ(ComputeMctcNetChecksum(Ctl("<GAS|1|ID")), Ctl("C7>"));
   // 0x02 itself is not counted: only what follows position 1.
   EXPECT_EQ(ComputeMctcNetChecksum(std::string("\x02\x0A", 2)), "0A\x03");
   EXPECT_EQ(ComputeMctcNetChecksum("\x02"), "00\x03");

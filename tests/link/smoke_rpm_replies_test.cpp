@@ -1,6 +1,9 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "app/Program.h"
 #include "link/SmokeRpmReplies.h"
@@ -10,8 +13,12 @@ namespace vs {
 namespace {
 
 using testing::BareReply;
+using ::testing::DoubleEq;
 using testing::Fields;
+using ::testing::Pointwise;
 using testing::Reply;
+using Texts = std::vector<std::string>;
+using Numbers = std::vector<double>;
 
 class SmokeRpmRepliesTest : public ::testing::Test {
  protected:
@@ -25,27 +32,21 @@ class SmokeRpmRepliesTest : public ::testing::Test {
 };
 
 TEST_F(SmokeRpmRepliesTest, OpacimeterValues) {
+  const auto values = [&] {
+    return Numbers{l.OpaK,         l.OpaN,        l.OpaRpm,        l.OpaOilTemp,
+                   l.OpaSmokeTemp, l.OpaCellTemp, l.OpaValueField7};
+  };
   ParseOpaMeasureReply(
       p, Reply("@VA", Fields({"1.23", "41.5", "780", "88", "120", "75", "9"}), "OPA"));
-  EXPECT_DOUBLE_EQ(l.OpaK, 1.23);
-  EXPECT_DOUBLE_EQ(l.OpaN, 41.5);
-  EXPECT_DOUBLE_EQ(l.OpaRpm, 780);
-  EXPECT_DOUBLE_EQ(l.OpaOilTemp, 88);
-  EXPECT_EQ(l.OpaValueText5, "120");
-  EXPECT_DOUBLE_EQ(l.OpaSmokeTemp, 120);
-  EXPECT_EQ(l.OpaValueText6, "75");
-  EXPECT_DOUBLE_EQ(l.OpaCellTemp, 75);
-  EXPECT_EQ(l.OpaValueText7, "9");
-  EXPECT_DOUBLE_EQ(l.OpaValueField7, 9);
+  EXPECT_THAT(values(), Pointwise(DoubleEq(), Numbers{1.23, 41.5, 780, 88, 120, 75, 9}));
+  EXPECT_EQ((Texts{l.OpaValueText5, l.OpaValueText6, l.OpaValueText7}), (Texts{"120", "75", "9"}));
   // The counter's readings replace engine speed and oil temperature when switched in.
   p.shell.ExternRpm = 1;
   p.shell.ExternOilTemp = 1;
   l.RpmCounterRpm = 2100;
   l.RpmCounterOilTemp = 70.5;
   ParseOpaMeasureReply(p, Reply("@VA", Fields({"1", "2", "3", "4", "888.0", "6", "7"}), "OPA"));
-  EXPECT_DOUBLE_EQ(l.OpaRpm, 2100);
-  EXPECT_DOUBLE_EQ(l.OpaOilTemp, 70.5);
-  EXPECT_DOUBLE_EQ(l.OpaSmokeTemp, 888.0);
+  EXPECT_THAT(values(), Pointwise(DoubleEq(), Numbers{1, 2, 2100, 70.5, 888, 6, 7}));
 }
 
 TEST_F(SmokeRpmRepliesTest, OpacimeterShortRepliesAndTheOneShotHint) {
@@ -83,36 +84,26 @@ TEST_F(SmokeRpmRepliesTest, SupplyVoltageInVolts) {
 }
 
 TEST_F(SmokeRpmRepliesTest, EngineSpeedCounter) {
+  const auto state = [&] {
+    return std::tuple(l.RpmReplyText1, l.RpmReplyText2, l.RpmCounterRpm, l.RpmCounterOilTemp);
+  };
   ParseRpmVaReply(p, Reply("VA", "1450", "RPM"), 2, 1);
-  EXPECT_EQ(l.RpmReplyText1, "1450");
-  EXPECT_DOUBLE_EQ(l.RpmCounterRpm, 1450);
   // "VA" and "TP" take the whole data text, ETBs and all.
   ParseRpmTpReply(p, Reply("TP", Fields({"85.5", "x"}), "RPM"), 2, 1);
-  EXPECT_EQ(l.RpmReplyText2, "85.5\x17x");
-  EXPECT_DOUBLE_EQ(l.RpmCounterOilTemp, 85.5);
+  EXPECT_EQ(state(), std::tuple("1450", "85.5\x17x", 1450.0, 85.5));
   ParseRpmVeReply(p, Reply("VE", Fields({"900", "77"}), "RPM"), 2, 1);
-  EXPECT_EQ(l.RpmReplyText1, "900");
-  EXPECT_EQ(l.RpmReplyText2, "77");
-  EXPECT_DOUBLE_EQ(l.RpmCounterRpm, 900);
-  EXPECT_DOUBLE_EQ(l.RpmCounterOilTemp, 77);
+  EXPECT_EQ(state(), std::tuple("900", "77", 900.0, 77.0));
   ParseRpmVeReply(p, Reply("VE", "", "RPM"), 2, 1);
-  EXPECT_EQ(l.RpmReplyText1, "");
-  EXPECT_EQ(l.RpmReplyText2, "");
-  EXPECT_DOUBLE_EQ(l.RpmCounterRpm, 0);
-  EXPECT_DOUBLE_EQ(l.RpmCounterOilTemp, 0);
+  EXPECT_EQ(state(), std::tuple("", "", 0.0, 0.0));
   // Too short for the header: texts blank, numbers kept.
   l.RpmCounterRpm = 5;
   l.RpmCounterOilTemp = 6;
   ParseRpmVaReply(p, BareReply("VA", "RPM"), 2, 1);
   ParseRpmTpReply(p, BareReply("TP", "RPM"), 2, 1);
-  EXPECT_EQ(l.RpmReplyText1, " ");
-  EXPECT_EQ(l.RpmReplyText2, " ");
+  EXPECT_EQ(state(), std::tuple(" ", " ", 5.0, 6.0));
   l.RpmReplyText1 = l.RpmReplyText2 = "";
   ParseRpmVeReply(p, "\x02RPM\x03", 2, 1);
-  EXPECT_EQ(l.RpmReplyText1, " ");
-  EXPECT_EQ(l.RpmReplyText2, " ");
-  EXPECT_DOUBLE_EQ(l.RpmCounterRpm, 5);
-  EXPECT_DOUBLE_EQ(l.RpmCounterOilTemp, 6);
+  EXPECT_EQ(state(), std::tuple(" ", " ", 5.0, 6.0));
 }
 
 TEST_F(SmokeRpmRepliesTest, ErrorCodesThatShowCritic) {
