@@ -58,13 +58,16 @@ TEST_F(LanguageTableTest, CodeChoosesSectionAndEveryKeyIsFound) {
   EXPECT_EQ(p_.shell.ConfIniPath, (dir_ / "Lingua.ini").string());
 }
 
-TEST_F(LanguageTableTest, TextsAreWindows1252OnDiskAndUtf8InTheTable) {
-  WriteLingua("[SPAGNOLO]\r\nMenùtitolo=ANÁLISIS ¿Ñ?\r\nMenùgas=Opacità 30€\r\n");
+TEST_F(LanguageTableTest, TextsAreWindows1252OnDiskCutTo254AndUnquoted) {
+  WriteLingua("[SPAGNOLO]\r\nMenùtitolo=ANÁLISIS ¿Ñ?\r\nMenùgas=Opacità 30€\r\nMenùopa=" +
+              std::string(300, 'x') + "\r\nMenùRPM=\"  tra virgolette \"\r\n");
   const std::string raw = plat::test::ReadBytes(dir_ / "Lingua.ini");
   ASSERT_NE(raw.find("Men\xF9titolo=AN\xC1LISIS \xBF\xD1?"), std::string::npos);
   LoadLanguageTexts(p_, 3);
   EXPECT_EQ(Text(0), "ANÁLISIS ¿Ñ?");
   EXPECT_EQ(Text(1), "Opacità 30€");
+  EXPECT_EQ(Text(2), std::string(254, 'x'));
+  EXPECT_EQ(Text(3), "  tra virgolette ");
 }
 
 TEST_F(LanguageTableTest, MissingOrEmptyKeyRepeatsTheTextBeforeIt) {
@@ -114,25 +117,12 @@ TEST_F(LanguageTableTest, CodeOutsideTheLanguagesLoadsItalian) {
   EXPECT_EQ(LanguageSection(-5), "ITALIANO");
 }
 
-TEST_F(LanguageTableTest, LongTextIsCutAndQuotesAreDropped) {
-  WriteLingua("[ITALIANO]\r\nMenùtitolo=" + std::string(300, 'x') +
-              "\r\nMenùgas=\"  tra virgolette \"\r\n");
-  LoadLanguageTexts(p_, 1);
-  EXPECT_EQ(Text(0), std::string(254, 'x'));
-  EXPECT_EQ(Text(1), "  tra virgolette ");
-}
-
-TEST(LanguageKeyTest, KeysAreFixedByIndex) {
-  EXPECT_EQ(LanguageKey(0), "Menùtitolo");
-  EXPECT_EQ(LanguageKey(45), "ANFUMOMisura");
-  EXPECT_EQ(LanguageKey(126), "RiconoscimentoImpo");
-  EXPECT_EQ(LanguageKey(158), "MenùUtility");
-  EXPECT_EQ(LanguageKey(166), "DVeicoliMod");
-  EXPECT_EQ(LanguageKey(-1), "");
-  EXPECT_EQ(LanguageKey(kLanguageTextCount), "");
+TEST(LanguageKeyTest, KeysAreDistinctAndOutOfRangeIndexesHaveNone) {
   std::set<std::string> distinct;
   for (int k = 0; k < kLanguageTextCount; ++k) distinct.insert(std::string(LanguageKey(k)));
   EXPECT_EQ(distinct.size(), static_cast<std::size_t>(kLanguageTextCount));
+  EXPECT_EQ(LanguageKey(-1), "");
+  EXPECT_EQ(LanguageKey(kLanguageTextCount), "");
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "support/TempFolder.h"
 
@@ -12,53 +13,41 @@ namespace {
 
 class RCLIniTest : public ::testing::Test {
  protected:
-  void Put(const std::string& bytes) { plat::test::WriteBytes(path_, bytes); }
-
   plat::test::TempFolder dir_{"vs-rclini"};
   std::string path_ = (dir_ / "Conf.ini").string();
 };
 
 TEST_F(RCLIniTest, ValueCarriesOverEveryFailedRead) {
-  Put("[IA]\r\nRN=800\r\nGV=\r\nLI=\"0,97\"\r\nAS=" + std::string(300, '9') + "\r\n");
+  plat::test::WriteBytes(
+      path_, "[IA]\r\nRN=800\r\nGV=\r\nLI=\"0,97\"\r\nAS=" + std::string(300, '9') + "\r\n");
+  const std::string nines(254, '9'), missing = (dir_ / "nothing.ini").string();
+  const struct {
+    std::string file;
+    const char *section, *key;
+    bool found;
+    std::string value;
+  } reads[] = {
+      {path_, "IA", "CGLPP", false, ""},  // first key missing: stays empty
+      {path_, "IA", "RN", true, "800"},
+      {path_, "IA", "CGLPP", false, "800"},
+      {path_, "IA", "GV", false, "800"},  // an empty value reads as missing
+      {path_, "LO", "RN", false, "800"},  // a missing section
+      {path_, "ia", "li", true, "0,97"},
+      {path_, "IA", "AS", true, nines},
+      {missing, "IA", "RN", false, nines},
+      {dir_.path().string(), "IA", "RN", false, nines},  // a folder is no file
+      {"", "IA", "RN", false, nines},
+  };
   RCLIni ini;
-  EXPECT_EQ(ini.Value, "");
-  ini.File = path_;
-  ini.Section = "IA";
-  ini.key = "CGLPP";
-  EXPECT_FALSE(ini.GetValue());  // first key missing: stays empty
-  EXPECT_EQ(ini.Value, "");
-
-  ini.key = "RN";
-  EXPECT_TRUE(ini.GetValue());
-  EXPECT_EQ(ini.Value, "800");
-  ini.key = "CGLPP";  // missing key
-  EXPECT_FALSE(ini.GetValue());
-  EXPECT_EQ(ini.Value, "800");
-  ini.key = "GV";  // empty value reads as missing
-  EXPECT_FALSE(ini.GetValue());
-  EXPECT_EQ(ini.Value, "800");
-  ini.Section = "LO";  // missing section, across a section change
-  ini.key = "RN";
-  EXPECT_FALSE(ini.GetValue());
-  EXPECT_EQ(ini.Value, "800");
-
-  ini.Section = "ia";
-  ini.key = "li";
-  EXPECT_TRUE(ini.GetValue());
-  EXPECT_EQ(ini.Value, "0,97");
-  ini.key = "AS";
-  EXPECT_TRUE(ini.GetValue());
-  EXPECT_EQ(ini.Value, std::string(254, '9'));
-
-  ini.File = (dir_ / "nothing.ini").string();  // missing file
-  EXPECT_FALSE(ini.GetValue());
-  EXPECT_EQ(ini.Value, std::string(254, '9'));
-  EXPECT_FALSE(std::filesystem::exists(ini.File));
-  ini.File = dir_.path().string();  // a folder is no file
-  EXPECT_FALSE(ini.GetValue());
-  ini.File = "";
-  EXPECT_FALSE(ini.GetValue());
-  EXPECT_EQ(ini.Value, std::string(254, '9'));
+  for (const auto& r : reads) {
+    SCOPED_TRACE(r.file + " [" + r.section + "] " + r.key);
+    ini.File = r.file;
+    ini.Section = r.section;
+    ini.key = r.key;
+    EXPECT_EQ(ini.GetValue(), r.found);
+    EXPECT_EQ(ini.Value, r.value);
+  }
+  EXPECT_FALSE(std::filesystem::exists(missing));
 }
 
 TEST_F(RCLIniTest, SetValueCreatesWhatIsMissingAndLeavesThePropertiesAlone) {
@@ -68,18 +57,11 @@ TEST_F(RCLIniTest, SetValueCreatesWhatIsMissingAndLeavesThePropertiesAlone) {
   ini.key = "UmiditàRelativa";
   ini.Value = "45";
   EXPECT_TRUE(ini.SetValue());
-  EXPECT_EQ(ini.File, path_);
-  EXPECT_EQ(ini.Section, "AMBIENTE");
-  EXPECT_EQ(ini.key, "UmiditàRelativa");
+  EXPECT_EQ((std::vector<std::string>{ini.File, ini.Section, ini.key, ini.Value}),
+            (std::vector<std::string>{path_, "AMBIENTE", "UmiditàRelativa", "45"}));
+  ini.Value = "";
+  EXPECT_TRUE(ini.GetValue());
   EXPECT_EQ(ini.Value, "45");
-
-  RCLIni reader;
-  reader.File = path_;
-  reader.Section = "AMBIENTE";
-  reader.key = "UmiditàRelativa";
-  EXPECT_TRUE(reader.GetValue());
-  EXPECT_EQ(reader.Value, "45");
-
   ini.File = (dir_ / "no-such-folder" / "Conf.ini").string();
   EXPECT_FALSE(ini.SetValue());
 }

@@ -19,6 +19,9 @@ namespace {
 namespace fs = std::filesystem;
 
 using SettingsStoreTest = test::ConfDirTest;
+using Texts = std::vector<std::string>;
+using Numbers = std::vector<double>;
+using Int16s = std::vector<std::int16_t>;
 
 // Saves every section from fixed values, then loads them into a second program.
 void SaveAll(Program& p) {
@@ -73,8 +76,6 @@ TEST_P(SettingsRoundTripTest, EverySectionReadsBackWhatWasSaved) {
   q.rt.regional = p_.rt.regional;
   LoadAll(q);
   const ShellState& s = q.shell;
-  using Texts = std::vector<std::string>;
-  using Numbers = std::vector<double>;
   EXPECT_EQ((Numbers{s.SmokeRpmMin, s.SmokeRpmMax, s.SmokeOpacityThreshold, s.SmokeKLimit}),
             (Numbers{1000, 3500, 40.5, 2.5}));
   // Singles are written in their shortest text and read as doubles: 0.97f comes back 0.97.
@@ -90,14 +91,12 @@ TEST_P(SettingsRoundTripTest, EverySectionReadsBackWhatWasSaved) {
                    "Bianchi Luca", "Officina Centro", "21,5", "101.3", "55 %"}));
   EXPECT_EQ((Texts{s.RpmMake, s.RpmHomologation, s.RpmSerial, s.RpmExpiry}),
             (Texts{"Giri", "OM-12", "SN 77", "01/02/2030"}));
-  EXPECT_EQ((std::vector<std::int16_t>{s.RpmComPort, s.RpmBaudIndex, s.RpmCylinders,
-                                       s.RpmEngineStrokes, s.ExternRpm, s.ExternOilTemp,
-                                       s.RpmPollSelect, s.PrintType, s.LanguageCode}),
-            (std::vector<std::int16_t>{3, 2, 4, 4, 1, 0, 2, 1, 3}));
-  EXPECT_EQ((std::vector<std::int16_t>{q.link.ActiveComMode, s.OpaComPort, s.OpaBaudIndex,
-                                       s.OpaModelIndex, s.GasComMode, s.GasComPort, s.GasBaudIndex,
-                                       s.GasModelIndex}),
-            (std::vector<std::int16_t>{2, 2, 4, 5, 1, 1, 2, 3}));
+  EXPECT_EQ((Int16s{s.RpmComPort, s.RpmBaudIndex, s.RpmCylinders, s.RpmEngineStrokes, s.ExternRpm,
+                    s.ExternOilTemp, s.RpmPollSelect, s.PrintType, s.LanguageCode}),
+            (Int16s{3, 2, 4, 4, 1, 0, 2, 1, 3}));
+  EXPECT_EQ((Int16s{q.link.ActiveComMode, s.OpaComPort, s.OpaBaudIndex, s.OpaModelIndex,
+                    s.GasComMode, s.GasComPort, s.GasBaudIndex, s.GasModelIndex}),
+            (Int16s{2, 2, 4, 5, 1, 1, 2, 3}));
   EXPECT_EQ((Texts{q.link.InstrMake, q.link.InstrHomologation, s.GasMake, s.GasHomologation}),
             (Texts{"Opacimetro SpA", "OP-001", "Analizzatori Srl", "GA-042"}));
 }
@@ -114,17 +113,6 @@ TEST_F(SettingsStoreTest, NumbersAreWrittenUnderTheRegionalSettings) {
   EXPECT_NE(text.find("MCS=5800"), std::string::npos);
   // The key is Windows-1252 on disk: "à" is the single byte 0xE0.
   EXPECT_NE(text.find("Umidit\xE0Relativa=50"), std::string::npos);
-
-  // No translation of separators: the same file under "." settings doesn't convert, so the
-  // lambda bounds keep their values while the keys around them still load.
-  Program q(plat::EventLoop::ClockKind::Manual);
-  q.rt.currentDirectory = dir_.path();
-  q.rt.regional = plat::RegionalSettings::English();
-  q.shell.GasLimitLambdaLow = 0.95;
-  LoadGasLimits(q);
-  EXPECT_EQ(q.shell.GasLimitLambdaLow, 0.95);
-  EXPECT_EQ(q.shell.GasLimitRpmRaisedHigh, 2500);
-  EXPECT_EQ(q.shell.GasTestDuration, 5800);
 }
 
 TEST_F(SettingsStoreTest, FirstStartWithoutConfIni) {
@@ -141,9 +129,9 @@ TEST_F(SettingsStoreTest, FirstStartWithoutConfIni) {
                 p_.link.InstrMake,
             "");
   EXPECT_EQ(s.SmokeRpmMin, 700.0f);
-  EXPECT_EQ((std::vector<std::int16_t>{s.GasTestDuration, s.RpmComPort, s.ExternRpm, s.PrintType,
-                                       s.OpaComPort, s.GasModelIndex, s.LanguageCode}),
-            (std::vector<std::int16_t>{40, 2, 2, 2, 2, 2, 0}));
+  EXPECT_EQ((Int16s{s.GasTestDuration, s.RpmComPort, s.ExternRpm, s.PrintType, s.OpaComPort,
+                    s.GasModelIndex, s.LanguageCode}),
+            (Int16s{40, 2, 2, 2, 2, 2, 0}));
 
   SaveLanguage(p_, 0);  // the first save creates the file; code 0 reads back as 0
   s.LanguageCode = 2;
@@ -171,25 +159,18 @@ TEST_F(SettingsStoreTest, MissingOrEmptyKeyNeverTakesThePreviousKeysText) {
   LoadRpmSettings(p_);
   LoadComSettings(p_);
   LoadInstrumentModels(p_);
-  EXPECT_EQ(s.VehicleMakeType, "Fiat Uno");
-  EXPECT_EQ(s.VehiclePlate, "");    // missing
-  EXPECT_EQ(s.VehicleChassis, "");  // empty
-  EXPECT_EQ(s.VehicleYear, "1990");
-  EXPECT_EQ(s.VehicleModel, "");
-  EXPECT_EQ(s.SmokeRpmMin, 900.0f);
-  EXPECT_EQ(s.SmokeRpmMax, 3000.0f);  // not RN's 900
-  EXPECT_EQ(s.SmokeOpacityThreshold, 1.5);
-  EXPECT_EQ(s.SmokeKLimit, 2.5);
-  EXPECT_EQ(s.RpmSerial, "");
-  EXPECT_EQ(s.RpmComPort, 6);  // not the expiry date converted
-  EXPECT_EQ(s.RpmBaudIndex, 2);
-  EXPECT_EQ(p_.link.InstrMake, "");
-  EXPECT_EQ(p_.link.InstrHomologation, "OP-7");
-  EXPECT_EQ(s.GasComMode, 1);  // not carried over from the other section
-  EXPECT_EQ(s.GasComPort, 4);
-  EXPECT_EQ(s.GasHomologation, "");
-  EXPECT_EQ(s.OpaModelIndex, 3);
-  EXPECT_EQ(s.GasModelIndex, 2);  // [MODKYMRA] missing: not MODOPA's 3
+  // Missing (plate, model, serial, makes) or empty (chassis) texts are empty.
+  EXPECT_EQ(
+      (Texts{s.VehicleMakeType, s.VehiclePlate, s.VehicleChassis, s.VehicleYear, s.VehicleModel,
+             s.RpmSerial, p_.link.InstrMake, p_.link.InstrHomologation, s.GasHomologation}),
+      (Texts{"Fiat Uno", "", "", "1990", "", "", "", "OP-7", ""}));
+  // Missing numbers keep their values, not the key's before them (RN's 900, the expiry
+  // date, the other section's mode, MODOPA's model).
+  EXPECT_EQ((Numbers{s.SmokeRpmMin, s.SmokeRpmMax, s.SmokeOpacityThreshold, s.SmokeKLimit}),
+            (Numbers{900, 3000, 1.5, 2.5}));
+  EXPECT_EQ((Int16s{s.RpmComPort, s.RpmBaudIndex, s.GasComMode, s.GasComPort, s.OpaModelIndex,
+                    s.GasModelIndex}),
+            (Int16s{6, 2, 1, 4, 3, 2}));
 }
 
 TEST_F(SettingsStoreTest, ValueThatDoesNotConvertKeepsItsVariableAndTheLaterKeysLoad) {
@@ -206,17 +187,12 @@ TEST_F(SettingsStoreTest, ValueThatDoesNotConvertKeepsItsVariableAndTheLaterKeys
   LoadRpmSettings(p_);
   LoadGasLimits(p_);
   EXPECT_EQ(s.RpmMake, "Giri");
-  EXPECT_EQ(s.RpmComPort, 6);    // a date
-  EXPECT_EQ(s.RpmBaudIndex, 2);  // overflow
-  EXPECT_EQ(s.RpmCylinders, 6);
-  EXPECT_EQ(s.RpmEngineStrokes, 2);  // rounded half to even
-  EXPECT_EQ(s.ExternRpm, 4);
-  EXPECT_EQ(s.ExternOilTemp, 1);
-  EXPECT_EQ(s.RpmPollSelect, 1);
-  EXPECT_EQ(s.GasLimitRpmIdle, 1100);
-  EXPECT_EQ(s.GasLimitRpmRaisedLow, 2100);
-  EXPECT_EQ(s.GasLimitRpmRaisedHigh, 2600);
-  EXPECT_EQ(s.GasRpmCheckEnabled, 1);
+  // A date, an overflow, a number rounded half to even, and text.
+  EXPECT_EQ((Int16s{s.RpmComPort, s.RpmBaudIndex, s.RpmCylinders, s.RpmEngineStrokes, s.ExternRpm,
+                    s.ExternOilTemp, s.RpmPollSelect, s.GasRpmCheckEnabled}),
+            (Int16s{6, 2, 6, 2, 4, 1, 1, 1}));
+  EXPECT_EQ((Numbers{s.GasLimitRpmIdle, s.GasLimitRpmRaisedLow, s.GasLimitRpmRaisedHigh}),
+            (Numbers{1100, 2100, 2600}));
 }
 
 TEST_F(SettingsStoreTest, ConfIniPathIsRebuiltFromTheCurrentDirectory) {
@@ -239,13 +215,13 @@ TEST_P(SettingsRoundTripTest, SampleConfIniLoadsEverySection) {
   LoadAll(p_);
   LoadSystemSettings(p_);
   const ShellState& s = p_.shell;
-  EXPECT_EQ((std::vector<std::int16_t>{s.LanguageCode, s.GasComPort, s.OpaComPort, s.RpmComPort,
-                                       s.GasBaudIndex, s.OpaBaudIndex, s.RpmBaudIndex,
-                                       s.GasModelIndex, s.OpaModelIndex, s.GasTestDuration}),
-            (std::vector<std::int16_t>{1, 1, 2, 3, 2, 2, 2, 3, 5, 5800}));
-  EXPECT_EQ((std::vector<double>{s.SmokeKLimit, s.GasLimitLambdaLow, s.GasLimitLambdaHigh,
-                                 s.GasLimitCOcorrIdle, s.GasKquad, s.GasKlin}),
-            (std::vector<double>{2.5, 0.97, 1.03, 0.5, 1E-09, 0.008}));
+  EXPECT_EQ(
+      (Int16s{s.LanguageCode, s.GasComPort, s.OpaComPort, s.RpmComPort, s.GasBaudIndex,
+              s.OpaBaudIndex, s.RpmBaudIndex, s.GasModelIndex, s.OpaModelIndex, s.GasTestDuration}),
+      (Int16s{1, 1, 2, 3, 2, 2, 2, 3, 5, 5800}));
+  EXPECT_EQ((Numbers{s.SmokeKLimit, s.GasLimitLambdaLow, s.GasLimitLambdaHigh, s.GasLimitCOcorrIdle,
+                     s.GasKquad, s.GasKlin}),
+            (Numbers{2.5, 0.97, 1.03, 0.5, 1E-09, 0.008}));
 }
 
 }  // namespace

@@ -47,16 +47,6 @@ TEST_F(SystemSetupFormsTest, AccessCodeIsComparedExactly) {
   EXPECT_EQ(p_.shell.PassResult, 2);
 }
 
-TEST_F(SystemSetupFormsTest, CloseBoxAfterARightEntryDoesNotCountAsRight) {
-  EXPECT_EQ(Enter("PELTO"), 1);
-  ui_.onModal(p_.shellForms.password, [&] {
-    ui_.type(p_.shellForms.password.Text1, "PELTO");
-    ui_.close(p_.shellForms.password);
-  });
-  p_.shellForms.password.Show(plat::ShowMode::Modal);
-  EXPECT_EQ(p_.shell.PassResult, 0);
-}
-
 TEST_F(SystemSetupFormsTest, OpensWithDefaultsAndSavesAllThreeOptions) {
   ui_.onModal(p_.shellForms.sysSetUp, [&] {
     SYS_SET_UP& f = p_.shellForms.sysSetUp;
