@@ -1,14 +1,21 @@
-#include "platform/text/Numbers.h"
-
+// The text rules of the platform: numbers under the regional settings, dates and times,
+// and Windows-1252.
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <optional>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "platform/core/Error.h"
+#include "platform/text/Cp1252.h"
+#include "platform/text/DateFormat.h"
+#include "platform/text/Numbers.h"
+#include "platform/text/RegionalSettings.h"
 
 namespace plat {
 namespace {
@@ -26,29 +33,28 @@ int ErrorOf(const std::function<void()>& f) {
   return 0;
 }
 
+// Up to 15 significant digits; 999999999999999.9 rounds up to 16 digits: exponent form.
 TEST(NumbersFormatTest, DoubleGeneralFormatUnderBothSeparators) {
   const struct {
     double v;
     const char* it;
-  } cases[] = {
-      {0.008, "0,008"},
-      {1e-9, "1E-09"},
-      {1.5e20, "1,5E+20"},
-      {-2.5, "-2,5"},
-      {0.0, "0"},
-      {-0.0, "0"},
-      {0.1 + 0.2, "0,3"},
-      {1.0 / 3, "0,333333333333333"},
-      {2.0 / 3, "0,666666666666667"},
-      {123456789012345, "123456789012345"},
-      {1e15, "1E+15"},
-      {999999999999999.9, "1E+15"},  // rounds up to 16 digits: exponent form
-      {1.2345678901234567e15, "1,23456789012346E+15"},
-      {1e-5, "0,00001"},
-      {9.99e-6, "9,99E-06"},
-      {1e100, "1E+100"},
-      {2.5e-300, "2,5E-300"},
-  };
+  } cases[] = {{0.008, "0,008"},
+               {1e-9, "1E-09"},
+               {1.5e20, "1,5E+20"},
+               {-2.5, "-2,5"},
+               {0.0, "0"},
+               {-0.0, "0"},
+               {0.1 + 0.2, "0,3"},
+               {1.0 / 3, "0,333333333333333"},
+               {2.0 / 3, "0,666666666666667"},
+               {123456789012345, "123456789012345"},
+               {1e15, "1E+15"},
+               {999999999999999.9, "1E+15"},
+               {1.2345678901234567e15, "1,23456789012346E+15"},
+               {1e-5, "0,00001"},
+               {9.99e-6, "9,99E-06"},
+               {1e100, "1E+100"},
+               {2.5e-300, "2,5E-300"}};
   for (const auto& c : cases) {
     EXPECT_EQ(FormatDouble(c.v, kIt), c.it) << c.v;
     std::string en = c.it;
@@ -167,18 +173,16 @@ TEST(NumbersRoundTest, RoundToJudgesTheHalfOnThePrintedDecimal) {
 
 TEST(NumbersLeadingTest, ReadsTheLeadingNumberWithPointOnly) {
   using namespace std::string_view_literals;
+  // Blanks inside the number are skipped; "5\0007" is "5", NUL, "7"; "\3779" is 0xFF, "9".
   const struct {
     std::string_view text;
     double value;
   } cases[] = {
-      {"12.5abc", 12.5}, {"  -3.2", -3.2}, {"+4", 4},       {"1\t2\n3", 123},  // blanks inside the
-                                                                               // number are skipped
-      {"- 5", -5},       {"1e-2", 0.01},   {"1 E 3", 1000}, {"1E", 1},        {"1Ex", 1},
-      {"2.5.6", 2.5},    {".5", 0.5},      {"5.", 5},       {"1,5", 1},       {"abc", 0},
-      {"", 0},           {".", 0},         {"--5", 0},      {"0x1F", 0},      {"E5", 0},
-      {"\r5", 0},        {"1E999", 0},     {"1E-999", 0},   {"5\0007"sv, 5},  // "5", NUL, "7"
-      {"\0005"sv, 0},    {"\3779", 0},                                        // 0xFF, "9"
-  };
+      {"12.5abc", 12.5}, {"  -3.2", -3.2}, {"+4", 4},       {"1\t2\n3", 123}, {"- 5", -5},
+      {"1e-2", 0.01},    {"1 E 3", 1000},  {"1E", 1},       {"1Ex", 1},       {"2.5.6", 2.5},
+      {".5", 0.5},       {"5.", 5},        {"1,5", 1},      {"abc", 0},       {"", 0},
+      {".", 0},          {"--5", 0},       {"0x1F", 0},     {"E5", 0},        {"\r5", 0},
+      {"1E999", 0},      {"1E-999", 0},    {"5\0007"sv, 5}, {"\0005"sv, 0},   {"\3779", 0}};
   for (const auto& c : cases) {
     EXPECT_DOUBLE_EQ(LeadingNumber(c.text), c.value) << c.text;
   }
@@ -188,6 +192,85 @@ TEST(NumbersLeadingTest, ReadsTheLeadingNumberWithPointOnly) {
   EXPECT_DOUBLE_EQ(LeadingNumber(std::string_view(buffer).substr(0, 2)), 12);
   // A very long field is read whole.
   EXPECT_DOUBLE_EQ(LeadingNumber(std::string(5000, '0') + "7" + std::string(3, '0')), 7000);
+}
+
+TEST(DateFormatTest, PatternsPadAsTheirLetterCountSays) {
+  const DateTime t{2024, 3, 5, 7, 8, 9};
+  const RegionalSettings it = RegionalSettings::Italian();
+  EXPECT_EQ(FormatShortDate(t, it), "05/03/2024");
+  EXPECT_EQ(FormatTime(t, it), "07:08:09");
+  EXPECT_EQ(FormatDateTimePattern(t, "d/M/yy"), "5/3/24");
+  EXPECT_EQ(FormatDateTimePattern({2009, 12, 31, 23, 59, 0}, "y yyyy-MM-dd"), "9 2009-12-31");
+  EXPECT_EQ(FormatDateTimePattern(t, "H:m:s"), "7:8:9");
+}
+
+// Sets locale variables for one test and puts the old ones back.
+class LocaleEnv {
+ public:
+  LocaleEnv() {
+    for (const char* v : kVars) {
+      const char* old = getenv(v);
+      saved_.push_back(old ? std::optional<std::string>(old) : std::nullopt);
+      unsetenv(v);
+    }
+  }
+  ~LocaleEnv() {
+    for (std::size_t i = 0; i < saved_.size(); ++i) {
+      if (saved_[i]) {
+        setenv(kVars[i], saved_[i]->c_str(), 1);
+      } else {
+        unsetenv(kVars[i]);
+      }
+    }
+  }
+
+ private:
+  static constexpr const char* kVars[] = {"LC_ALL", "LC_NUMERIC", "LC_TIME", "LANG"};
+  std::vector<std::optional<std::string>> saved_;
+};
+
+TEST(RegionalSettingsTest, SeparatorFollowsTheLocaleVariables) {
+  LocaleEnv env;
+  EXPECT_EQ(RegionalSettings::FromEnvironment().decimalSeparator, ".");
+  setenv("LANG", "it_IT.UTF-8", 1);
+  EXPECT_EQ(RegionalSettings::FromEnvironment().decimalSeparator, ",");
+  setenv("LC_NUMERIC", "en_US.UTF-8", 1);
+  EXPECT_EQ(RegionalSettings::FromEnvironment().decimalSeparator, ".");
+  setenv("LC_ALL", "de_DE.UTF-8", 1);
+  EXPECT_EQ(RegionalSettings::FromEnvironment().decimalSeparator, ",");
+  setenv("LC_ALL", "C", 1);
+  const RegionalSettings c = RegionalSettings::FromEnvironment();
+  EXPECT_EQ(c.decimalSeparator, ".");
+  EXPECT_EQ(c.shortDateFormat, "dd/MM/yyyy");
+  EXPECT_EQ(c.timeFormat, "HH:mm:ss");
+}
+
+TEST(Cp1252Test, EveryByteRoundTripsAndKnownCharactersMap) {
+  std::string all;
+  for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+  EXPECT_EQ(Utf8ToCp1252(Cp1252ToUtf8(all)), all);
+  EXPECT_EQ(Cp1252ToUtf8("Umidit\xE0Relativa \x80\x9F\x8A"), "UmiditàRelativa €ŸŠ");
+  // The five unassigned bytes keep their own code points.
+  EXPECT_EQ(Cp1252ToUtf8("\x81\x8D\x8F\x90\x9D"), "\u0081\u008D\u008F\u0090\u009D");
+  EXPECT_EQ(Utf8ToCp1252("€ ° “q”"), "\x80 \xB0 \x93q\x94");
+}
+
+TEST(Cp1252Test, WhatWindows1252CannotHoldBecomesAQuestionMark) {
+  const struct {
+    const char* utf8;
+    const char* cp1252;
+  } cases[] = {
+      {"日本", "??"},
+      {"a😀b", "a?b"},
+      {"\u0080", "?"},  // a C1 control that 1252 gives to "€"
+      // Broken UTF-8: each stray byte is one "?", and what follows is read again.
+      {"\xC3x", "?x"},
+      {"\xC0\xAF", "??"},            // overlong "/"
+      {"\xED\xA0\x80", "???"},       // surrogate
+      {"\xF4\x90\x80\x80", "????"},  // beyond U+10FFFF
+      {"\xE2\x82", "??"},            // cut short
+  };
+  for (const auto& c : cases) EXPECT_EQ(Utf8ToCp1252(c.utf8), c.cp1252) << c.utf8;
 }
 
 }  // namespace

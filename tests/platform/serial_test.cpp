@@ -1,0 +1,367 @@
+// Serial ports: the control on an in-memory line, and on a real pseudo-terminal reached
+// through a COM<n> link in the current directory, the way a station maps a USB adapter and
+// a simulator offers an instrument.
+#include <fcntl.h>
+#include <poll.h>
+#include <stdlib.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/core/Error.h"
+#include "platform/core/Runtime.h"
+#include "platform/serial/SerialPort.h"
+#include "support/TempFolder.h"
+#include "support/WaitFor.h"
+
+namespace plat {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+
+// The number and text of the error that f() throws; {0, ""} when it throws none.
+std::pair<int, std::string> ErrorOf(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const RuntimeError& e) {
+    return {e.number(), e.what()};
+  }
+  return {0, ""};
+}
+
+// Expects f() to throw error `number` whose text contains `part`.
+void ExpectError(const std::function<void()>& f, int number, const std::string& part) {
+  const auto [n, text] = ErrorOf(f);
+  EXPECT_EQ(n, number) << text;
+  EXPECT_NE(text.find(part), std::string::npos) << text;
+}
+
+class SerialPortTest : public ::testing::Test {
+ protected:
+  Runtime rt{EventLoop::ClockKind::Manual};
+  std::shared_ptr<MemoryDevice> dev = rt.serial.attachMemory(3);
+  SerialPort port{rt};
+  std::vector<std::string> events;  // what OnComm found waiting, read or not
+
+  void SetUp() override {
+    port.setCommPort(3);
+    port.OnComm = [this] { events.push_back(port.Input()); };
+  }
+  void Open(int threshold = 1) {
+    port.setRThreshold(threshold);
+    port.setPortOpen(true);
+  }
+  // Bytes from the instrument, delivered by the loop.
+  void Arrive(const std::string& bytes) {
+    dev->send(bytes);
+    rt.loop.processPending();
+  }
+};
+
+TEST_F(SerialPortTest, BytesRoundTripAndArriveAsReceiveEventsThroughTheLoop) {
+  port.setSettings("19200,n,8,1");
+  Open();
+  EXPECT_TRUE(dev->isOpen());
+  EXPECT_EQ(dev->baud(), 19200);
+
+  std::vector<std::string> seen;
+  dev->onWrite = [&](std::string_view b) { seen.emplace_back(b); };
+  const std::string frame = "\x02GAS\x17\x00\x80\xff\x03"s;
+  port.Output(frame);
+  port.Output("ID");
+  EXPECT_EQ(seen, (std::vector<std::string>{frame, "ID"}));  // each output is one write
+
+  const std::string reply = "\x00\x01\x7f\x80\xe0\xff"s;
+  dev->send(reply);
+  EXPECT_TRUE(events.empty());  // nothing before the loop runs
+  rt.loop.advance(25);
+  EXPECT_EQ(events, (std::vector<std::string>{reply}));
+  EXPECT_EQ(port.CommEvent(), kCommEvReceive);
+  EXPECT_EQ(port.InBufferCount(), 0);
+}
+
+TEST_F(SerialPortTest, ReceiveThresholdDecidesWhenEventsCome) {
+  port.OnComm = [this] { events.push_back(std::to_string(port.InBufferCount())); };
+  Open(0);  // bytes wait, no events
+  Arrive("ab");
+  EXPECT_TRUE(events.empty());
+  EXPECT_EQ(port.InBufferCount(), 2);
+  EXPECT_EQ(port.CommEvent(), 0);
+
+  port.setRThreshold(4);
+  Arrive("c");
+  EXPECT_TRUE(events.empty());
+  dev->send("d");
+  Arrive("e");  // nobody reads: every arrival with enough waiting raises an event
+  EXPECT_EQ(events, (std::vector<std::string>{"4", "5"}));
+  EXPECT_EQ(port.Input(), "abcde");
+
+  ExpectError([&] { port.setRThreshold(-1); }, kErrInvalidProperty, "Invalid property value");
+  EXPECT_EQ(port.RThreshold(), 4);
+}
+
+TEST_F(SerialPortTest, ASimulatorAnsweringFromOnWriteIsNeverReentrant) {
+  // Request and answer in a loop, the way an instrument exchange runs.
+  dev->onWrite = [&](std::string_view b) { dev->send("re:" + std::string(b)); };
+  Open();
+  int depth = 0;
+  port.OnComm = [&] {
+    EXPECT_EQ(++depth, 1);
+    events.push_back(port.Input());
+    if (events.size() < 3) port.Output(std::to_string(events.size()));
+    --depth;
+  };
+  port.Output("0");
+  EXPECT_TRUE(events.empty());  // the answer waits for the loop
+  rt.loop.processPending();
+  EXPECT_EQ(events, (std::vector<std::string>{"re:0", "re:1", "re:2"}));
+}
+
+TEST_F(SerialPortTest, ErrorsKeepTheOldValuesAndNameThePort) {
+  ExpectError([&] { port.setCommPort(0); }, kErrInvalidPortNumber, "1 to 16");
+  ExpectError([&] { port.setCommPort(17); }, kErrInvalidPortNumber, "17");
+  EXPECT_EQ(port.CommPort(), 3);
+  for (const char* bad : {"4800,n,8,1", "9600,e,7,1", "9600", "", "9600,n,8,1 "})
+    ExpectError([&] { port.setSettings(bad); }, kErrInvalidProperty, "Invalid property value");
+  EXPECT_EQ(port.Settings(), "9600,n,8,1");
+  port.setSettings("1200,N,8,1");  // the parity letter in either case
+  EXPECT_EQ(port.Settings(), "1200,N,8,1");
+
+  ExpectError([&] { port.Output("x"); }, kErrPortNotOpen, "not open");
+  EXPECT_EQ(dev->takeWritten(), "");
+
+  dev->setAvailable(false);
+  ExpectError([&] { port.setPortOpen(true); }, kErrPortOpenFailed, "COM3: No such file");
+  EXPECT_FALSE(port.PortOpen());
+  dev->setAvailable(true);
+
+  port.setPortOpen(true);
+  ExpectError([&] { port.setPortOpen(true); }, kErrPortAlreadyOpen, "already open");
+  ExpectError([&] { port.setCommPort(4); }, kErrPortAlreadyOpen, "COM3");
+  EXPECT_EQ(port.CommPort(), 3);
+
+  // Another control of the same program finds the port busy until this one lets it go.
+  SerialPort other(rt);
+  other.setCommPort(3);
+  ExpectError([&] { other.setPortOpen(true); }, kErrPortAlreadyOpen, "COM3");
+  EXPECT_FALSE(other.PortOpen());
+  port.setPortOpen(false);
+  other.setPortOpen(true);
+  EXPECT_TRUE(rt.serial.inUse(3));
+}
+
+TEST_F(SerialPortTest, ClosingDiscardsInputAndReopeningKeepsNumberAndSettings) {
+  port.setSettings("38400,n,8,1");
+  Open(0);
+  Arrive("old");
+  EXPECT_EQ(port.InBufferCount(), 3);
+  dev->send("in flight");
+  port.setPortOpen(false);
+  port.setPortOpen(false);  // closing twice is harmless
+  EXPECT_FALSE(dev->isOpen());
+  EXPECT_EQ(port.InBufferCount(), 0);
+  dev->send("while closed");
+
+  Open();
+  EXPECT_EQ(port.CommPort(), 3);
+  EXPECT_EQ(dev->baud(), 38400);
+  rt.loop.processPending();
+  EXPECT_TRUE(events.empty());     // nothing from before the reopen leaks into it
+  port.setSettings("1200,n,8,1");  // applies to the open device at once
+  EXPECT_EQ(dev->baud(), 1200);
+  Arrive("new");
+  EXPECT_EQ(events, (std::vector<std::string>{"new"}));
+}
+
+TEST_F(SerialPortTest, HandlerMayCloseOrDestroyItsPortAndAFloodIsCapped) {
+  Open();
+  port.OnComm = [&] { port.setPortOpen(false); };
+  dev->send("a");
+  Arrive("b");
+  EXPECT_FALSE(port.PortOpen());
+  EXPECT_FALSE(rt.serial.inUse(3));
+
+  auto owned = std::make_unique<SerialPort>(rt);
+  owned->setCommPort(3);
+  owned->setRThreshold(1);
+  owned->setPortOpen(true);
+  int calls = 0;
+  owned->OnComm = [&] {
+    ++calls;
+    owned.reset();
+  };
+  dev->send("x");
+  Arrive("y");
+  EXPECT_EQ(calls, 1);
+  EXPECT_FALSE(dev->isOpen());
+
+  Open(0);
+  Arrive(std::string(SerialPort::kInBufferSize + 100, 'z'));
+  EXPECT_EQ(port.InBufferCount(), static_cast<int>(SerialPort::kInBufferSize));
+}
+
+TEST(SerialRegistryTest, PortNumberMapsToTtySWithoutAComLink) {
+  Runtime rt(EventLoop::ClockKind::Manual);
+  rt.currentDirectory = "/nonexistent-station";
+  EXPECT_EQ(rt.serial.devicePath(1), "/dev/ttyS0");
+  EXPECT_EQ(rt.serial.devicePath(16), "/dev/ttyS15");
+}
+
+class SerialPtyTest : public ::testing::Test {
+ protected:
+  test::TempFolder dir{"vs-serial"};
+  Runtime rt{EventLoop::ClockKind::Manual};
+  int master = -1;
+  std::string slave;
+
+  void SetUp() override {
+    rt.currentDirectory = dir.path();
+    master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(::grantpt(master), 0);
+    ASSERT_EQ(::unlockpt(master), 0);
+    slave = ::ptsname(master);
+  }
+
+  void TearDown() override {
+    if (master >= 0) ::close(master);
+  }
+
+  bool WaitFor(const std::function<bool()>& cond) { return test::WaitFor(rt.loop, cond); }
+
+  // Reads n bytes from the instrument's end.
+  std::string ReadMaster(std::size_t n) {
+    std::string got;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (got.size() < n && std::chrono::steady_clock::now() < end) {
+      pollfd p{master, POLLIN, 0};
+      if (::poll(&p, 1, 100) <= 0) continue;
+      char buf[256];
+      const ssize_t r = ::read(master, buf, sizeof buf);
+      if (r > 0) got.append(buf, static_cast<std::size_t>(r));
+    }
+    return got;
+  }
+
+  termios SlaveSettings() {
+    termios tio{};
+    EXPECT_EQ(::tcgetattr(master, &tio), 0);  // a master reports its slave's settings
+    return tio;
+  }
+};
+
+TEST_F(SerialPtyTest, RoundTripThroughComLinkWithReceiveEvent) {
+  fs::create_symlink(slave, dir / "COM5");
+  SerialPort port(rt);
+  port.setCommPort(5);
+  port.setSettings("19200,n,8,1");
+  port.setRThreshold(1);
+  int events = 0;
+  port.OnComm = [&] { ++events; };
+  port.setPortOpen(true);
+
+  termios tio = SlaveSettings();
+  EXPECT_EQ(::cfgetospeed(&tio), static_cast<speed_t>(B19200));
+  EXPECT_EQ(::cfgetispeed(&tio), static_cast<speed_t>(B19200));
+  EXPECT_EQ(tio.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
+  EXPECT_EQ(tio.c_cflag & (PARENB | CSTOPB | CRTSCTS), 0u);
+  EXPECT_EQ(tio.c_lflag & (ICANON | ECHO | ISIG), 0u);
+  EXPECT_EQ(tio.c_iflag & (IXON | IXOFF | ICRNL), 0u);
+  EXPECT_EQ(tio.c_oflag & OPOST, 0u);
+
+  // Control characters that a cooked terminal would act on pass as plain bytes.
+  const std::string reply = "\x02GAS\x17\x00\r\n\x03\x11\x13\x7f\x80\xff"s;
+  ASSERT_EQ(::write(master, reply.data(), reply.size()), static_cast<ssize_t>(reply.size()));
+  ASSERT_TRUE(WaitFor([&] { return port.InBufferCount() == static_cast<int>(reply.size()); }));
+  EXPECT_GE(events, 1);
+  EXPECT_EQ(port.CommEvent(), kCommEvReceive);
+  EXPECT_EQ(port.Input(), reply);
+
+  const std::string request = "\x02RPM\x17\x31\x17ID\n\x00\xe0\x03"s;
+  port.Output(request);
+  EXPECT_EQ(ReadMaster(request.size()), request);
+
+  port.setSettings("1200,n,8,1");
+  tio = SlaveSettings();
+  EXPECT_EQ(::cfgetospeed(&tio), static_cast<speed_t>(B1200));
+}
+
+TEST_F(SerialPtyTest, ReopensWhileAnotherDescriptorKeepsTheTerminal) {
+  fs::create_symlink(fs::path(slave).filename(), dir / "COM2");  // a relative target
+  EXPECT_EQ(rt.serial.devicePath(2), dir / fs::path(slave).filename());
+  fs::remove(dir / "COM2");
+  fs::create_symlink(slave, dir / "COM2");
+  EXPECT_EQ(rt.serial.devicePath(2), slave);
+
+  // A simulator may hold the terminal open itself; the exclusive mode must not outlive
+  // the program's own descriptor.
+  const int keeper = ::open(slave.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+  ASSERT_GE(keeper, 0);
+  SerialPort port(rt);
+  port.setCommPort(2);
+  port.setRThreshold(1);
+  for (int round = 0; round < 2; ++round) {
+    port.setPortOpen(true);
+    port.Output("x");
+    EXPECT_EQ(ReadMaster(1), "x");
+    port.setPortOpen(false);
+  }
+  ::close(keeper);
+
+  // Another program (here: a second runtime) finds the terminal busy while it is open,
+  // where the system enforces exclusive use (it does not for the superuser).
+  port.setPortOpen(true);
+  Runtime other(EventLoop::ClockKind::Manual);
+  other.currentDirectory = dir.path();
+  SerialPort second(other);
+  second.setCommPort(2);
+  if (::geteuid() != 0) ExpectError([&] { second.setPortOpen(true); }, kErrPortAlreadyOpen, slave);
+}
+
+TEST_F(SerialPtyTest, MissingOrWrongDevicesGiveReadableErrors) {
+  fs::create_symlink("/nonexistent/ttyUSB9", dir / "COM7");
+  std::ofstream(dir / "COM8") << "not a terminal";
+  rt.serial.attachMemory(7);
+  rt.serial.detach(7);  // port 7 is the file system's again
+  SerialPort port(rt);
+  port.setCommPort(7);
+  const auto [number, text] = ErrorOf([&] { port.setPortOpen(true); });
+  EXPECT_EQ(number, kErrPortOpenFailed);
+  EXPECT_EQ(
+      text,
+      "Cannot open serial device /nonexistent/ttyUSB9 (link COM7): No such file or directory");
+
+  port.setCommPort(8);
+  ExpectError([&] { port.setPortOpen(true); }, kErrPortOpenFailed, "COM8 is not a serial device");
+  EXPECT_FALSE(port.PortOpen());
+  EXPECT_FALSE(rt.serial.inUse(8));
+}
+
+TEST_F(SerialPtyTest, HangUpOfTheOtherEndNeitherSpinsNorPassesAsSuccess) {
+  fs::create_symlink(slave, dir / "COM1");
+  SerialPort port(rt);
+  port.setCommPort(1);
+  port.setRThreshold(1);
+  port.setPortOpen(true);
+  ::close(master);
+  master = -1;
+  const auto start = std::chrono::steady_clock::now();
+  for (int i = 0; i < 20; ++i) rt.loop.advance(25);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+  ExpectError([&] { port.Output("x"); }, kErrPortIoFailed, slave);
+  port.setPortOpen(false);
+}
+
+}  // namespace
+}  // namespace plat
