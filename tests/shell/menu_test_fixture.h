@@ -4,6 +4,7 @@
 // folder is another one, and a form driver answers for the operator.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -54,6 +55,10 @@ class StationTest : public ConfDirTest {
     return p_.shellForms.menu;
   }
   static void Touch(const std::filesystem::path& f) { std::ofstream(f) << "x\n"; }
+  // How often `entry` stands in the driver's journal.
+  int Count(const std::string& entry) const {
+    return static_cast<int>(std::count(ui_.journal().begin(), ui_.journal().end(), entry));
+  }
 
   std::filesystem::path bin_;
   plat::test::FormDriver ui_{p_.rt};

@@ -22,9 +22,6 @@ class MessageBoxesTest : public test::StationTest {
     f_.ANFUMOTimer1 = &anfumo_.Timer1;
     f_.ConnectLinkUi();
   }
-  int Count(const std::string& entry) const {
-    return static_cast<int>(std::count(ui_.journal().begin(), ui_.journal().end(), entry));
-  }
   ShellForms& f_ = p_.shellForms;
   test::StandInForm anfumo_{p_, "ANFUMO"};
 };
