@@ -209,9 +209,8 @@ void Menu::SetLanguage(std::int16_t code) {
 }
 
 void Menu::SystemSetUp() {
-  // An access-code form closed by its close box leaves no result: it counts as wrong, never
-  // as an earlier right entry.
-  p_.shell.PassResult = 0;
+  // The access-code form clears PassResult when it loads: closed by its close box, it counts
+  // as wrong, never as an earlier right entry.
   ShowModalForm(&p_.shellForms.password);
   switch (p_.shell.PassResult) {
     case 1:
