@@ -198,14 +198,6 @@ Control* Form::findControl(std::string_view name, int index) const {
   return nullptr;
 }
 
-MenuItem* Form::findMenu(std::string_view name) const {
-  std::vector<MenuItem*> items;
-  allMenuItems(items);
-  for (MenuItem* m : items)
-    if (m->name() == name) return m;
-  return nullptr;
-}
-
 CommandButton* Form::defaultButton() const {
   for (Control* c : controls_)
     if (c->kind() == ControlKind::CommandButton && static_cast<CommandButton*>(c)->Default())

@@ -87,7 +87,6 @@ class Form {
   const std::vector<Control*>& controls() const { return controls_; }
   const std::vector<MenuItem*>& menus() const { return menus_; }  // top menus
   Control* findControl(std::string_view name, int index = -1) const;
-  MenuItem* findMenu(std::string_view name) const;
   Control* ActiveControl() const { return focus_; }
   CommandButton* defaultButton() const;
   CommandButton* cancelButton() const;
