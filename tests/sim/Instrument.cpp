@@ -129,6 +129,84 @@ void Instrument::clearReplies() {
   binaryReplies_.clear();
 }
 
+void Instrument::play(const Scenario& scenario) {
+  CheckScenario(scenario, device_, protocol_);
+  tracks_.clear();
+  std::map<std::string, std::size_t> index;
+  for (const ScenarioPoint& p : scenario.points) {
+    const auto [it, added] = index.emplace(p.item + " " + p.command, tracks_.size());
+    if (added) tracks_.emplace_back();
+    tracks_[it->second].push_back(p);
+  }
+  startMs_.reset();
+}
+
+double* Instrument::reading(const std::string& name) {
+  switch (device_) {
+    case Device::Gas: {
+      GasReadings& g = gas;
+      const std::map<std::string, double*> m{
+          {"co", &g.co},           {"cocorr", &g.coCorr}, {"co2", &g.co2},
+          {"hc", &g.hc},           {"o2", &g.o2},         {"lambda", &g.lambda},
+          {"oiltemp", &g.oilTemp}, {"rpm", &g.rpm},       {"nox", &g.nox}};
+      const auto it = m.find(name);
+      return it == m.end() ? nullptr : it->second;
+    }
+    case Device::Opacimeter: {
+      OpaReadings& o = opa;
+      const std::map<std::string, double*> m{{"k", &o.k},
+                                             {"n", &o.n},
+                                             {"rpm", &o.rpm},
+                                             {"oiltemp", &o.oilTemp},
+                                             {"smoketemp", &o.smokeTemp},
+                                             {"celltemp", &o.cellTemp},
+                                             {"supply", &o.supplyMillivolts}};
+      const auto it = m.find(name);
+      return it == m.end() ? nullptr : it->second;
+    }
+    case Device::EngineSpeed:
+      if (name == "rpm") return &rpm.rpm;
+      if (name == "oiltemp") return &rpm.oilTemp;
+      return nullptr;
+  }
+  return nullptr;
+}
+
+void Instrument::applyScenario() {
+  if (tracks_.empty()) return;
+  const std::int64_t now = clockMs ? clockMs() : 0;
+  if (!startMs_) startMs_ = now;
+  const double elapsed = static_cast<double>(now - *startMs_);
+  const double count = static_cast<double>(requests.size());
+  for (const std::vector<ScenarioPoint>& track : tracks_) {
+    const double at = track.front().when.kind == Moment::Kind::Millis ? elapsed : count;
+    // The last point at or before the moment; before the first one the item is left alone.
+    std::size_t i = 0;
+    while (i < track.size() && track[i].when.at <= at) ++i;
+    if (i == 0) continue;
+    const ScenarioPoint& p = track[i - 1];
+    if (double* value = reading(p.item)) {
+      *value = p.value;
+      if (i < track.size()) {  // on the way to the next point
+        const ScenarioPoint& next = track[i];
+        *value += (next.value - p.value) * (at - p.when.at) / (next.when.at - p.when.at);
+      }
+    } else if (p.item == "status") {
+      mctcStatus = p.text.at(0);
+    } else if (p.item == "binstatus") {
+      for (std::size_t b = 0; b < binaryStatus.size(); ++b) {
+        binaryStatus[b] = static_cast<std::uint8_t>(p.text.at(b));
+      }
+    } else if (p.item == "reply") {
+      setReply(p.command, p.text);
+    } else if (p.item == "binreply") {
+      setBinaryReply(static_cast<unsigned char>(p.command.at(0)), p.text);
+    } else if (p.item == "silent") {
+      silent = p.value != 0;
+    }
+  }
+}
+
 void Instrument::received(std::string_view bytes) {
   inbox_ += bytes;
   if (protocol_ == Protocol::Mctc) {
@@ -178,6 +256,7 @@ void Instrument::handleMctc() {
     if (onRequest) onRequest(parts[0], r);
     if (parts[0] != address()) continue;  // another device's request
     requests.push_back(r);
+    applyScenario();
     answer(r);
   }
 }
@@ -208,6 +287,7 @@ void Instrument::handleBinary() {
     if (onRequest) onRequest(std::to_string(to), r);
     if (to != addressByte()) continue;
     requests.push_back(r);
+    applyScenario();
     answer(r);
   }
 }
@@ -375,6 +455,9 @@ void Attach(Instrument& instrument, const std::shared_ptr<plat::MemoryDevice>& d
       if (const auto d = weak.lock()) d->send(data);
     });
   };
+  if (loop != nullptr && !instrument.clockMs) {
+    instrument.clockMs = [loop] { return static_cast<std::int64_t>(loop->now()); };
+  }
   device->onWrite = [&instrument](std::string_view bytes) { instrument.received(bytes); };
 }
 

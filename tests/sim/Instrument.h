@@ -5,6 +5,9 @@
 // it, and answers them from scriptable values. It can stay silent, send garbage, split a
 // reply over several writes, join two replies into one, or answer late.
 //
+// A scenario (Scenario.h) makes it move: status sequences, replies with data and readings
+// that change over time or per request.
+//
 // In-process it sits on an in-memory serial device (Attach); sim_main.cpp puts it on a
 // pseudo-terminal.
 #include <array>
@@ -12,9 +15,12 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "sim/Scenario.h"
 
 namespace plat {
 class EventLoop;
@@ -87,6 +93,13 @@ class Instrument {
   void setBinaryReply(int command, std::string data);
   void clearReplies();
 
+  // Plays a scenario from now on: before each request addressed to it is answered, every
+  // item of the scenario takes its value for that moment (times count from the first
+  // request after this call). Throws ScenarioError when the scenario does not fit.
+  void play(const Scenario& scenario);
+  // The clock of scenario times in milliseconds; Attach with a loop uses the loop's.
+  std::function<std::int64_t()> clockMs;
+
   // Misbehaviour, applied to every reply from now on.
   bool silent = false;       // answers nothing
   std::string garbage;       // not empty: sent instead of each reply
@@ -105,6 +118,8 @@ class Instrument {
   std::string replyTo(const Request& request) const;
 
  private:
+  void applyScenario();
+  double* reading(const std::string& name);
   void handleMctc();
   void handleBinary();
   void answer(const Request& request);
@@ -119,6 +134,8 @@ class Instrument {
   std::string held_;
   std::map<std::string, std::string> mctcReplies_;
   std::map<int, std::string> binaryReplies_;
+  std::vector<std::vector<ScenarioPoint>> tracks_;  // the points of each item, in order
+  std::optional<std::int64_t> startMs_;
 };
 
 // Puts the instrument on an in-memory serial device: what the program writes reaches it,

@@ -4,8 +4,11 @@
 //   vantoscope-sim --device gas|opa|rpm [--protocol mctc|binary] [--model N]
 //                  (--port PATH | --pty [--link PATH])
 //                  [--silent] [--garbage TEXT] [--split N] [--join] [--delay MS]
-//                  [--reply CMD=FIELD|FIELD|...]...
+//                  [--reply CMD=FIELD|FIELD|...]... [--scenario FILE]
 //
+// --scenario plays a scenario file (format in Scenario.h); its device, protocol and model
+// count where the command line gives none. A file that cannot be read or has a bad line
+// stops the program at once with a message naming the file and the line.
 // --port opens an existing terminal device. --pty makes a new pseudo-terminal, prints
 // "pty <path of its slave>" and, with --link, points a symbolic link (for example a
 // station's COM<n>) at it. Every request seen on the line is printed as one line:
@@ -24,6 +27,7 @@
 #include <deque>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -38,9 +42,11 @@ using vs::sim::Instrument;
 using vs::sim::Protocol;
 
 struct Options {
-  Device device = Device::Gas;
-  Protocol protocol = Protocol::Mctc;
+  std::optional<Device> device;
+  std::optional<Protocol> protocol;
   int model = -1;
+  std::string scenarioFile;
+  vs::sim::Scenario scenario;
   std::string port, link;
   bool pty = false;
   bool silent = false, join = false;
@@ -53,7 +59,7 @@ struct Options {
   std::cerr << "vantoscope-sim: " << why
             << "\nusage: vantoscope-sim --device gas|opa|rpm [--protocol mctc|binary] "
                "[--model N] (--port PATH | --pty [--link PATH]) [--silent] [--garbage TEXT] "
-               "[--split N] [--join] [--delay MS] [--reply CMD=FIELD|FIELD...]\n";
+               "[--split N] [--join] [--delay MS] [--reply CMD=FIELD|FIELD...] [--scenario FILE]\n";
   std::exit(2);
 }
 
@@ -98,6 +104,8 @@ Options Parse(int argc, char** argv) {
       o.join = true;
     } else if (a == "--delay") {
       o.delayMs = std::atoi(value().c_str());
+    } else if (a == "--scenario") {
+      o.scenarioFile = value();
     } else if (a == "--reply") {
       const std::string v = value();
       const std::size_t eq = v.find('=');
@@ -112,6 +120,19 @@ Options Parse(int argc, char** argv) {
     }
   }
   if (o.pty == !o.port.empty()) Usage("give either --port or --pty");
+  if (!o.scenarioFile.empty()) {
+    try {
+      o.scenario = vs::sim::LoadScenario(o.scenarioFile);
+    } catch (const vs::sim::ScenarioError& e) {
+      std::cerr << "vantoscope-sim: " << e.what() << "\n";
+      std::exit(2);
+    }
+    if (!o.device) o.device = o.scenario.device;
+    if (!o.protocol) o.protocol = o.scenario.protocol;
+    if (o.model < 0 && o.scenario.model) o.model = *o.scenario.model;
+  }
+  if (!o.device) Usage("give --device");
+  if (!o.protocol) o.protocol = Protocol::Mctc;
   if (o.device == Device::EngineSpeed && o.protocol == Protocol::Binary) {
     Usage("the engine-speed counter speaks MCTC-NET only");
   }
@@ -193,12 +214,22 @@ int main(int argc, char** argv) {
     MakeRaw(fd);
   }
 
-  Instrument instrument(o.device, o.protocol, o.model);
+  Instrument instrument(*o.device, *o.protocol, o.model);
   instrument.silent = o.silent;
   instrument.garbage = o.garbage;
   instrument.splitInto = o.split;
   instrument.joinReplies = o.join;
   for (const auto& [command, data] : o.replies) instrument.setReply(command, data);
+  const auto started = Clock::now();
+  instrument.clockMs = [started] {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - started).count();
+  };
+  try {
+    instrument.play(o.scenario);
+  } catch (const vs::sim::ScenarioError& e) {
+    std::cerr << "vantoscope-sim: " << e.what() << "\n";
+    return 2;
+  }
   instrument.onRequest = [](std::string_view address, const vs::sim::Request& r) {
     std::cout << "request " << address << " " << Printable(r.command);
     if (!r.data.empty()) std::cout << " " << Printable(r.data);

@@ -1,0 +1,251 @@
+#include "sim/Scenario.h"
+
+#include <algorithm>
+#include <charconv>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <sstream>
+#include <utility>
+
+#include "sim/Instrument.h"
+
+namespace vs::sim {
+namespace {
+
+std::vector<std::string> ReadingNames(Device device) {
+  switch (device) {
+    case Device::Gas:
+      return {"co", "cocorr", "co2", "hc", "o2", "lambda", "oiltemp", "rpm", "nox"};
+    case Device::Opacimeter:
+      return {"k", "n", "rpm", "oiltemp", "smoketemp", "celltemp", "supply"};
+    case Device::EngineSpeed:
+      return {"rpm", "oiltemp"};
+  }
+  return {};
+}
+
+bool IsReading(const std::string& item) {
+  for (const Device d : {Device::Gas, Device::Opacimeter, Device::EngineSpeed}) {
+    const auto names = ReadingNames(d);
+    if (std::find(names.begin(), names.end(), item) != names.end()) return true;
+  }
+  return false;
+}
+
+[[noreturn]] void Fail(const Scenario& s, int line, const std::string& why) {
+  throw ScenarioError(s.source + (line > 0 ? ":" + std::to_string(line) : "") + ": " + why);
+}
+
+std::string_view Trim(std::string_view s) {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) {
+    s.remove_suffix(1);
+  }
+  return s;
+}
+
+// The next blank-separated word, taken off the front of `rest`.
+std::string_view Word(std::string_view& rest) {
+  rest = Trim(rest);
+  std::size_t n = 0;
+  while (n < rest.size() && rest[n] != ' ' && rest[n] != '\t') ++n;
+  const std::string_view w = rest.substr(0, n);
+  rest.remove_prefix(n);
+  return w;
+}
+
+std::optional<double> Number(std::string_view s) {
+  double v = 0;
+  const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
+  if (s.empty() || ec != std::errc() || end != s.data() + s.size()) return std::nullopt;
+  return v;
+}
+
+std::optional<Moment> ParseMoment(std::string_view w) {
+  if (w.size() > 1 && w[0] == '#') {
+    const auto n = Number(w.substr(1));
+    if (!n || *n < 1 || *n != static_cast<int>(*n)) return std::nullopt;
+    return Moment::Request(static_cast<int>(*n));
+  }
+  double scale = 0;
+  if (w.size() > 2 && w.substr(w.size() - 2) == "ms") {
+    scale = 1;
+    w.remove_suffix(2);
+  } else if (w.size() > 1 && w.back() == 's') {
+    scale = 1000;
+    w.remove_suffix(1);
+  }
+  const auto n = Number(w);
+  if (scale == 0 || !n || *n < 0) return std::nullopt;
+  return Moment::Ms(*n * scale);
+}
+
+void ParsePoint(Scenario& s, std::string_view rest, int line) {
+  const std::string_view when = Word(rest);
+  const auto moment = ParseMoment(when);
+  if (!moment) {
+    Fail(s, line, "bad moment \"" + std::string(when) + "\" (want e.g. 250ms, 1.5s or #3)");
+  }
+  ScenarioPoint p;
+  p.when = *moment;
+  p.line = line;
+  p.item = std::string(Word(rest));
+  if (p.item.empty()) Fail(s, line, "missing item after the moment");
+  if (p.item == "status") {
+    const std::string_view v = Word(rest);
+    if (v.size() != 1 || !Trim(rest).empty()) Fail(s, line, "status wants one character");
+    p.text = std::string(v);
+  } else if (p.item == "reply") {
+    p.command = std::string(Word(rest));
+    if (p.command.empty()) Fail(s, line, "reply wants a command");
+    p.text = std::string(Trim(rest));
+    std::replace(p.text.begin(), p.text.end(), '|', '\x17');
+  } else if (p.item == "binstatus" || p.item == "binreply") {
+    if (p.item == "binreply") {
+      p.command = std::string(Word(rest));
+      if (p.command.size() != 1) Fail(s, line, "binreply wants a one-character command");
+    }
+    for (std::string_view w = Word(rest); !w.empty(); w = Word(rest)) {
+      const int base = p.item == "binstatus" ? 10 : 16;
+      int b = -1;
+      const auto [end, ec] = std::from_chars(w.data(), w.data() + w.size(), b, base);
+      if (ec != std::errc() || end != w.data() + w.size() || b < 0 || b > 255) {
+        Fail(s, line, "bad byte \"" + std::string(w) + "\"");
+      }
+      p.text += static_cast<char>(b);
+    }
+    if (p.item == "binstatus" && p.text.size() != 5) Fail(s, line, "binstatus wants 5 bytes");
+  } else if (p.item == "silent") {
+    const std::string_view v = Word(rest);
+    if ((v != "on" && v != "off") || !Trim(rest).empty()) Fail(s, line, "silent wants on or off");
+    p.value = v == "on" ? 1 : 0;
+  } else if (IsReading(p.item)) {
+    const std::string_view v = Word(rest);
+    const auto n = Number(v);
+    if (!n || !Trim(rest).empty()) {
+      Fail(s, line, "bad value \"" + std::string(v) + "\" for " + p.item + " (want a number)");
+    }
+    p.value = *n;
+  } else {
+    Fail(s, line, "unknown item \"" + p.item + "\"");
+  }
+  s.points.push_back(std::move(p));
+}
+
+}  // namespace
+
+Scenario& Scenario::reading(Moment when, std::string name, double value) {
+  points.push_back({when, std::move(name), {}, {}, value, 0});
+  return *this;
+}
+
+Scenario& Scenario::status(Moment when, char c) {
+  points.push_back({when, "status", {}, std::string(1, c), 0, 0});
+  return *this;
+}
+
+Scenario& Scenario::binaryStatus(Moment when, std::string bytes) {
+  points.push_back({when, "binstatus", {}, std::move(bytes), 0, 0});
+  return *this;
+}
+
+Scenario& Scenario::reply(Moment when, std::string command, std::string data) {
+  points.push_back({when, "reply", std::move(command), std::move(data), 0, 0});
+  return *this;
+}
+
+Scenario& Scenario::binaryReply(Moment when, char command, std::string bytes) {
+  points.push_back({when, "binreply", std::string(1, command), std::move(bytes), 0, 0});
+  return *this;
+}
+
+Scenario& Scenario::silent(Moment when, bool on) {
+  points.push_back({when, "silent", {}, {}, on ? 1.0 : 0.0, 0});
+  return *this;
+}
+
+Scenario ParseScenario(std::string_view text, const std::string& fileName) {
+  Scenario s;
+  s.source = fileName;
+  int line = 0;
+  while (!text.empty()) {
+    ++line;
+    const std::size_t nl = text.find('\n');
+    std::string_view rest = text.substr(0, nl);
+    text.remove_prefix(nl == std::string_view::npos ? text.size() : nl + 1);
+    rest = Trim(rest);
+    if (rest.empty() || rest[0] == '#') continue;
+    const std::string_view key = Word(rest);
+    if (key == "at") {
+      ParsePoint(s, rest, line);
+      continue;
+    }
+    const std::string_view v = Word(rest);
+    if (v.empty() || !Trim(rest).empty()) {
+      Fail(s, line, std::string(key) + " wants one value");
+    }
+    if (key == "device") {
+      if (v == "gas") {
+        s.device = Device::Gas;
+      } else if (v == "opa") {
+        s.device = Device::Opacimeter;
+      } else if (v == "rpm") {
+        s.device = Device::EngineSpeed;
+      } else {
+        Fail(s, line, "unknown device \"" + std::string(v) + "\" (gas, opa or rpm)");
+      }
+    } else if (key == "protocol") {
+      if (v != "mctc" && v != "binary") {
+        Fail(s, line, "unknown protocol \"" + std::string(v) + "\" (mctc or binary)");
+      }
+      s.protocol = v == "mctc" ? Protocol::Mctc : Protocol::Binary;
+    } else if (key == "model") {
+      const auto n = Number(v);
+      if (!n || *n < 0 || *n > 9 || *n != static_cast<int>(*n)) {
+        Fail(s, line, "bad model \"" + std::string(v) + "\"");
+      }
+      s.model = static_cast<int>(*n);
+    } else {
+      Fail(s, line, "unknown line \"" + std::string(key) + "\"");
+    }
+  }
+  if (s.device) {
+    CheckScenario(s, *s.device, s.protocol.value_or(Protocol::Mctc));
+  }
+  return s;
+}
+
+Scenario LoadScenario(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw ScenarioError(path + ": cannot be read");
+  const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  return ParseScenario(text, path);
+}
+
+void CheckScenario(const Scenario& s, Device device, Protocol protocol) {
+  const auto names = ReadingNames(device);
+  std::map<std::string, const ScenarioPoint*> last;  // per item and command
+  for (const ScenarioPoint& p : s.points) {
+    const bool mctcOnly = p.item == "status" || p.item == "reply";
+    const bool binaryOnly = p.item == "binstatus" || p.item == "binreply";
+    if (mctcOnly && protocol != Protocol::Mctc) Fail(s, p.line, p.item + " is for MCTC-NET");
+    if (binaryOnly && protocol != Protocol::Binary) {
+      Fail(s, p.line, p.item + " is for the binary protocol");
+    }
+    if (!mctcOnly && !binaryOnly && p.item != "silent" &&
+        std::find(names.begin(), names.end(), p.item) == names.end()) {
+      Fail(s, p.line, "this instrument has no reading \"" + p.item + "\"");
+    }
+    const ScenarioPoint*& before = last[p.item + " " + p.command];
+    if (before != nullptr) {
+      if (before->when.kind != p.when.kind) {
+        Fail(s, p.line, p.item + " mixes times and request numbers");
+      }
+      if (p.when.at < before->when.at) Fail(s, p.line, p.item + " goes back in time");
+    }
+    before = &p;
+  }
+}
+
+}  // namespace vs::sim

@@ -1,0 +1,89 @@
+#pragma once
+// Scenarios: what a simulated instrument does over a run. A scenario is a list of points,
+// each saying "from this moment, this item has this value": a reading, the MCTC-NET status
+// character, the binary status bytes, a fixed reply to a command, or silence. A moment is
+// either a time since the instrument's first request or the number of requests it has
+// received (the first request is number 1). Between two points of the same reading the
+// value moves in a straight line (an engine revved from idle to 2500 rpm over a second);
+// every other item changes at its point. Before an item's first point the instrument
+// keeps its own value; after the last point the last value stays.
+//
+// The same model is built in code (Scenario::at...) or read from a text file:
+//
+//   # a comment line; blank lines are ignored
+//   device gas                       gas | opa | rpm (the instrument it is written for)
+//   protocol mctc                    mctc | binary
+//   model 5                          the instrument model
+//   at 0ms status A                  MCTC-NET status character (And 31: 1 warm-up, 2 stand-by,
+//                                    4 auto-zero, 8 measuring: "A", "B", "D", "H")
+//   at 1.5s rpm 2500                 a reading (names below), "." as decimal point
+//   at #12 k 1.25                    from the 12th request on
+//   at 2s reply @RS 0|0              a fixed MCTC-NET reply: the rest of the line is the data,
+//                                    "|" between fields; nothing after the command gives the
+//                                    echo without data
+//   at 0ms binstatus 128 3 0 0 0     binary "?" reply, status bytes 7 to 11
+//   at 0ms binreply P 0A 00 1F       a fixed binary reply: command character, data bytes in hex
+//   at 4s silent on                  on | off: answer nothing
+//
+// Readings: gas co, cocorr, co2, hc, o2, lambda, oiltemp, rpm, nox; opacimeter k, n, rpm,
+// oiltemp, smoketemp, celltemp, supply (mV); engine-speed counter rpm, oiltemp. The points
+// of one item use one kind of moment and come in time order. A file that breaks a rule is
+// refused with a message naming the file and the line.
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vs::sim {
+
+enum class Device;
+enum class Protocol;
+
+class ScenarioError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+struct Moment {
+  enum class Kind { Millis, Request };
+  Kind kind = Kind::Millis;
+  double at = 0;
+
+  static Moment Ms(double ms) { return {Kind::Millis, ms}; }
+  static Moment Request(int n) { return {Kind::Request, static_cast<double>(n)}; }
+};
+
+struct ScenarioPoint {
+  Moment when;
+  std::string item;     // a reading name, "status", "binstatus", "reply", "binreply", "silent"
+  std::string command;  // reply and binreply: the command
+  std::string text;     // status: the character; reply, binreply, binstatus: the data bytes
+  double value = 0;     // readings; silent: 1 on, 0 off
+  int line = 0;         // the line of the file; 0 for points made in code
+};
+
+struct Scenario {
+  std::string source = "scenario";  // the file name, for messages
+  std::optional<Device> device;
+  std::optional<Protocol> protocol;
+  std::optional<int> model;
+  std::vector<ScenarioPoint> points;
+
+  Scenario& reading(Moment when, std::string name, double value);
+  Scenario& status(Moment when, char status);
+  Scenario& binaryStatus(Moment when, std::string bytes);
+  Scenario& reply(Moment when, std::string command, std::string data);
+  Scenario& binaryReply(Moment when, char command, std::string bytes);
+  Scenario& silent(Moment when, bool on);
+};
+
+// Reads a scenario; a bad line throws ScenarioError "<file>:<line>: <reason>".
+Scenario ParseScenario(std::string_view text, const std::string& fileName);
+Scenario LoadScenario(const std::string& path);
+
+// Throws ScenarioError naming the first point that does not fit the instrument: an item it
+// does not have, moments of two kinds or out of order within one item.
+void CheckScenario(const Scenario& scenario, Device device, Protocol protocol);
+
+}  // namespace vs::sim
