@@ -10,18 +10,22 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/Program.h"
 #include "link/FrameCollector.h"
+#include "link/MctcNetFrame.h"
 #include "link/OwnProtocolFrame.h"
 #include "link/ReplyParsers.h"
 #include "link/Senders.h"
 #include "link/SmokeRpmReplies.h"
 #include "platform/serial/SerialPort.h"
+#include "support/SourceTree.h"
 #include "support/TempFolder.h"
 #include "support/WaitFor.h"
 
@@ -165,6 +169,105 @@ TEST_F(SimPtyTest, OpacimeterAnswersInTheBinaryProtocol) {
   EXPECT_EQ(sim.Line(), "request 81 P");
   ASSERT_TRUE(WaitFor([&] { return !reply.empty(); }));
   EXPECT_EQ(reply.size(), 48u);
+}
+
+// A station's port to a simulator playing one of the example scenarios over MCTC-NET.
+class ScenarioLine {
+ public:
+  ScenarioLine(Program& p, const std::string& scenario, int port)
+      : p_(p),
+        sim_({"--scenario",
+              (plat::test::SourceDir() / "tests/sim/scenarios" / (scenario + ".scn")).string(),
+              "--pty", "--link",
+              (p.rt.currentDirectory / ("COM" + std::to_string(port))).string()}),
+        port_(p.rt) {
+    ok_ = sim_.running() && sim_.Line().substr(0, 9) == "pty /dev/";
+    port_.setCommPort(port);
+    port_.setRThreshold(1);
+    port_.OnComm = [this] { got_ += port_.Input(); };
+    port_.setPortOpen(true);
+  }
+  bool ok() const { return ok_; }
+
+  // The data fields of the reply to a request without data (empty when none comes).
+  std::vector<std::string> Ask(std::string_view address, std::string_view command) {
+    got_.clear();
+    port_.Output(BuildMctcNetFrame(address, command, "1", ""));
+    if (!plat::test::WaitFor(p_.rt.loop, [&] { return got_.find(kEtx) != std::string::npos; })) {
+      return {};
+    }
+    // STX address ETB unit ETB command ETB data, two checksum characters, ETX
+    std::vector<std::string> fields;
+    std::string data = got_.substr(0, got_.size() - 3);
+    for (int i = 0; i < 3; ++i) data.erase(0, data.find(kEtb) + 1);
+    for (std::size_t at = 0;;) {
+      const std::size_t etb = data.find(kEtb, at);
+      fields.push_back(data.substr(at, etb - at));
+      if (etb == std::string::npos) break;
+      at = etb + 1;
+    }
+    return fields;
+  }
+
+ private:
+  Program& p_;
+  SimProcess sim_;
+  plat::SerialPort port_;
+  std::string got_;
+  bool ok_ = false;
+};
+
+// Times count from the first request: the analyser warms up, zeroes and then measures.
+TEST_F(SimPtyTest, GasAnalyserScenarioReachesMeasuring) {
+  ScenarioLine line(p, "gas-analyser", 3);
+  ASSERT_TRUE(line.ok());
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(line.Ask("GAS", "@ST"), std::vector<std::string>{"A"});
+  const auto va = line.Ask("GAS", "@VA");
+  ASSERT_EQ(va.size(), 9u);
+  EXPECT_EQ(va[1], "0.24");
+  EXPECT_EQ(va[7], "850");
+  std::this_thread::sleep_until(start + std::chrono::milliseconds(1050));
+  EXPECT_EQ(line.Ask("GAS", "@ST"), std::vector<std::string>{"H"});
+}
+
+TEST_F(SimPtyTest, OpacimeterScenarioWarmsTheCellUp) {
+  ScenarioLine line(p, "opacimeter", 4);
+  ASSERT_TRUE(line.ok());
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(line.Ask("OPA", "@ST"), std::vector<std::string>{"A"});
+  auto va = line.Ask("OPA", "@VA");
+  ASSERT_EQ(va.size(), 7u);
+  EXPECT_EQ(va[5], "60");
+  std::this_thread::sleep_until(start + std::chrono::milliseconds(1250));
+  EXPECT_EQ(line.Ask("OPA", "@ST"), std::vector<std::string>{"H"});
+  va = line.Ask("OPA", "@VA");
+  ASSERT_EQ(va.size(), 7u);
+  EXPECT_EQ(va[5], "75");
+  EXPECT_EQ(va[2], "800");
+}
+
+// Per request: idle for ten requests, then halfway to 3000 rpm at the fifteenth.
+TEST_F(SimPtyTest, EngineSpeedScenarioMovesPerRequest) {
+  ScenarioLine line(p, "engine-speed", 5);
+  ASSERT_TRUE(line.ok());
+  std::vector<std::string> rpm;
+  for (int n = 1; n <= 15; ++n) rpm = line.Ask("RPM", "VA");
+  EXPECT_EQ(rpm, std::vector<std::string>{"1925"});
+}
+
+TEST_F(SimPtyTest, BadScenarioStopsTheSimulatorWithFileAndLine) {
+  plat::test::WriteBytes(dir / "bad.scn", "device gas\nat 1s torque 5\n");
+  const std::string command =
+      "\"" + (fs::read_symlink("/proc/self/exe").parent_path() / "vantoscope-sim").string() +
+      "\" --pty --scenario " + (dir / "bad.scn").string() + " 2>&1";
+  FILE* out = ::popen(command.c_str(), "r");
+  ASSERT_NE(out, nullptr);
+  char buf[256] = {};
+  const std::size_t n = std::fread(buf, 1, sizeof buf - 1, out);
+  EXPECT_EQ(WEXITSTATUS(::pclose(out)), 2);
+  EXPECT_EQ(std::string(buf, n),
+            "vantoscope-sim: " + (dir / "bad.scn").string() + ":2: unknown item \"torque\"\n");
 }
 
 }  // namespace
