@@ -6,8 +6,8 @@
 // binary) is at most a limit of 0.1, and 0.1 * 3 is equal to a limit typed as "0,3".
 //
 // Values computed for the screen are formed as the double that their shown text parses to:
-// KeptToDecimals(x, 1) is x cut down to one decimal (2.3 stays 2.3, where Int(2.3 * 10) *
-// 0.1 gives 2.2000000000000002), so a later comparison with a limit sees the shown value.
+// KeptToDecimals(x, 2) is x cut down to two decimals (0.29 stays 0.29, where Int(0.29 *
+// 100) / 100 gives 0.28), so a later comparison with a limit sees the shown value.
 //
 // NaN is never within a limit: every comparison with it is false.
 namespace vs {
