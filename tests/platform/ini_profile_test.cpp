@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <iterator>
@@ -137,12 +139,69 @@ TEST_F(IniTest, WriteCreatesTheFileAndTakesEmptyValues) {
   EXPECT_EQ(Read("S", "k"), std::nullopt);
 }
 
-TEST_F(IniTest, LineBreaksInAValueCannotAddLines) {
-  ASSERT_TRUE(WriteProfileString(file_, "UTENTE", "Operatore", "Rossi\r\n[IMPOSTAZIONI]\nAbiM=7"));
-  EXPECT_EQ(Bytes(), "[UTENTE]\r\nOperatore=Rossi  [IMPOSTAZIONI] AbiM=7\r\n");
-  EXPECT_EQ(ReadSectionNames(file_), std::vector<std::string>{"UTENTE"});
-  ASSERT_TRUE(WriteProfileString(file_, "A\nB", "k\rk", "v"));
-  EXPECT_EQ(Read("A B", "k k"), "v");
+TEST(ProfileMemoryTest, EachLineBreakInANameOrValueIsWrittenAsOneBlank) {
+  const struct {
+    const char* value;
+    const char* line;
+  } cases[] = {
+      {"Mario\r\nRossi", "Operatore=Mario Rossi"},
+      {"Mario\rRossi", "Operatore=Mario Rossi"},
+      {"Mario\nRossi", "Operatore=Mario Rossi"},
+      {"a\r\r\nb", "Operatore=a  b"},
+      {"a\n\rb", "Operatore=a  b"},
+      {"Rossi\r\n[IMPOSTAZIONI]\nAbiM=7", "Operatore=Rossi [IMPOSTAZIONI] AbiM=7"},
+  };
+  for (const auto& c : cases) {
+    const std::string written = WithProfileValue("", "UTENTE", "Operatore", c.value);
+    EXPECT_EQ(written, std::string("[UTENTE]\r\n") + c.line + "\r\n") << c.value;
+    EXPECT_EQ(SectionNamesIn(written), std::vector<std::string>{"UTENTE"});
+  }
+  EXPECT_EQ(ProfileValueIn(WithProfileValue("", "A\nB", "k\r\nk", "v"), "A B", "k k"), "v");
+}
+
+TEST(ProfileMemoryTest, ALoneCrEndsALineAsLfAndCrLfDo) {
+  const struct {
+    const char* file;
+    const char* key;
+    std::optional<std::string> value;
+  } cases[] = {
+      {"[S]\rk=1\rj=2\r", "k", "1"},     {"[S]\rk=1\rj=2\r", "j", "2"},
+      {"[S]\r\nk=1\rj=2\r\n", "k", "1"}, {"[S]\r\nk=1\rj=2\r\n", "j", "2"},
+      {"[S]\nk=1\r\r\nj=2", "j", "2"},   {"[T]\rk=1\r[S]\rk=3", "k", "3"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ProfileValueIn(c.file, "S", c.key), c.value) << c.file;
+  // A write keeps the other lines' endings as they were.
+  EXPECT_EQ(WithProfileValue("[S]\rk=1\rj=2\r", "S", "j", "3"), "[S]\rk=1\rj=3\r\n");
+  EXPECT_EQ(WithProfileValue("[S]\rk=1\r", "S", "j", "3"), "[S]\rk=1\rj=3\r\n");
+}
+
+TEST(ProfileMemoryTest, AFileThatIsValidUtf8WithNonAsciiBytesIsUtf8) {
+  const std::string utf8Keys =
+      "[ITALIANO]\r\nMen\xC3\xB9Lingua=&Lingua\r\nCitt\xC3\xA0=Orist\xC3\xA0\r\n";
+  const struct {
+    std::string file;
+    const char* key;
+    std::optional<std::string> value;
+  } reads[] = {
+      {utf8Keys, "MenùLingua", "&Lingua"},
+      {utf8Keys, "MENÙLINGUA", "&Lingua"},
+      {utf8Keys, "Città", "Oristà"},
+      {"\xEF\xBB\xBF" + utf8Keys, "MenùLingua", "&Lingua"},  // after a byte-order mark
+      {"[ITALIANO]\r\nMen\xF9Lingua=\xE0\r\n", "MenùLingua", "à"},
+      {"[ITALIANO]\r\nk=" + std::string(300, 'x') + "\xC3\xA0", "k", std::string(254, 'x')},
+  };
+  for (const auto& c : reads) EXPECT_EQ(ProfileValueIn(c.file, "italiano", c.key), c.value);
+  std::string a300;
+  for (int i = 0; i < 300; ++i) a300 += "à";
+  EXPECT_EQ(ProfileValueIn("[S]\nk=" + a300, "S", "k"), a300.substr(0, 2 * kProfileValueMax));
+
+  // A write keeps the file's encoding; a new or ASCII-only file is Windows-1252.
+  EXPECT_EQ(WithProfileValue(utf8Keys, "ITALIANO", "Città", "Πάτρα 😀"),
+            "[ITALIANO]\r\nMen\xC3\xB9Lingua=&Lingua\r\nCitt\xC3\xA0=Πάτρα 😀\r\n");
+  EXPECT_EQ(WithProfileValue("[S]\r\nk=\xE0\r\n", "S", "k", "è π"), "[S]\r\nk=\xE8 ?\r\n");
+  EXPECT_EQ(WithProfileValue("", "S", "Città", "è"), "[S]\r\nCitt\xE0=\xE8\r\n");
+  EXPECT_EQ(SectionNamesIn("\xEF\xBB\xBF[Sezione \xC3\xA0]\n"),
+            std::vector<std::string>{"Sezione à"});
 }
 
 TEST_F(IniTest, ScrambledBytesRoundTrip) {
@@ -181,12 +240,33 @@ TEST_F(IniTest, FailedWriteLeavesTheOldFileIntact) {
   EXPECT_EQ(Bytes(), old);
   EXPECT_EQ(EntriesInFolder(), 1u);  // no temporary file left behind
 
-  // A folder that does not exist, and a settings path that is a folder.
-  EXPECT_FALSE(WriteProfileString(dir_ / "missing" / "Conf.ini", "S", "k", "v"));
+  // A folder that does not exist, and a settings path that is a folder: each with its reason.
+  const std::vector<ProfileEntry> entry = {{"k", "v"}};
+  EXPECT_EQ(WriteProfileValues(dir_ / "missing" / "Conf.ini", "S", entry),
+            std::errc::no_such_file_or_directory);
   EXPECT_FALSE(fs::exists(dir_ / "missing"));
   fs::create_directory(dir_ / "sub.ini");
-  EXPECT_FALSE(WriteProfileString(dir_ / "sub.ini", "S", "k", "v"));
+  EXPECT_EQ(WriteProfileValues(dir_ / "sub.ini", "S", entry), std::errc::is_a_directory);
   EXPECT_FALSE(WriteProfileString("", "S", "k", "v"));
+}
+
+TEST_F(IniTest, TemporaryFilesOfAKilledWriteGoAtTheNextWrite) {
+  // A writer that is gone: a child that has ended.
+  const pid_t child = fork();
+  if (child == 0) _exit(0);
+  ASSERT_GT(child, 0);
+  waitpid(child, nullptr, 0);
+  const auto temp = [&](const std::string& rest) { return dir_ / (".Conf.ini.tmp" + rest); };
+  const fs::path stale = temp(std::to_string(child) + "-0");
+  const fs::path running = temp(std::to_string(getppid()) + "-0");  // a writer that still runs
+  const fs::path other = temp("notes");
+  const fs::path otherFile = dir_ / (".Lingua.ini.tmp" + std::to_string(child) + "-0");
+  for (const fs::path& f : {stale, running, other, otherFile}) test::WriteBytes(f, "[S]\r\n");
+  ASSERT_TRUE(WriteProfileString(file_, "S", "k", "v"));
+  EXPECT_FALSE(fs::exists(stale));
+  EXPECT_TRUE(fs::exists(running));
+  EXPECT_TRUE(fs::exists(other));
+  EXPECT_TRUE(fs::exists(otherFile));
 }
 
 TEST_F(IniTest, ReplaceKeepsModeAndLinks) {

@@ -1,13 +1,14 @@
 #include "platform/ini/PrivateProfile.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 
 #include "platform/text/Cp1252.h"
@@ -16,55 +17,72 @@ namespace plat {
 namespace {
 
 namespace fs = std::filesystem;
+using Kind = ProfileLine::Kind;
 
-enum class LineKind { Other, Section, Key };
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
-// One line of the file: [begin, end) are its bytes without the line ending, next is where
-// the following line starts.
-struct Line {
-  std::size_t begin = 0, end = 0, next = 0;
-  LineKind kind = LineKind::Other;
-  std::string_view name;   // section or key name, trimmed
-  std::string_view value;  // key lines: the value, trimmed
-};
-
-// Blanks around names, values and lines. A stray CR counts as one, so that a line ending
-// CR CR LF still reads as the line it was.
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
-
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-  return s;
+bool HasHighByte(std::string_view s) {
+  for (const char c : s) {
+    if (static_cast<unsigned char>(c) >= 0x80) return true;
+  }
+  return false;
 }
 
-std::vector<Line> SplitLines(std::string_view text) {
-  std::vector<Line> lines;
-  std::size_t pos = 0;
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// [at, at + size) of `text` without the blanks around it.
+void Trim(std::string_view text, std::size_t& at, std::size_t& size) {
+  while (size > 0 && IsBlank(text[at])) ++at, --size;
+  while (size > 0 && IsBlank(text[at + size - 1])) --size;
+}
+
+std::string_view Trim(std::string_view s) {
+  std::size_t at = 0, size = s.size();
+  Trim(s, at, size);
+  return s.substr(at, size);
+}
+
+std::vector<ProfileLine> SplitLines(std::string_view text, bool utf8) {
+  std::vector<ProfileLine> lines;
+  std::size_t pos = utf8 && text.starts_with(kUtf8Mark) ? kUtf8Mark.size() : 0;
   while (pos < text.size()) {
-    Line line;
+    ProfileLine line;
     line.begin = pos;
-    const std::size_t lf = text.find('\n', pos);
-    line.end = lf == std::string_view::npos ? text.size() : lf;
-    line.next = lf == std::string_view::npos ? text.size() : lf + 1;
-    std::string_view body = Trim(text.substr(line.begin, line.end - line.begin));
-    if (!body.empty() && body.front() == '[') {
-      line.kind = LineKind::Section;
-      body.remove_prefix(1);
+    const std::size_t brk = text.find_first_of("\r\n", pos);
+    line.end = brk == std::string_view::npos ? text.size() : brk;
+    line.next = line.end;
+    if (brk != std::string_view::npos) {
+      line.next = text.compare(brk, 2, "\r\n") == 0 ? brk + 2 : brk + 1;
+    }
+    std::size_t at = line.begin, size = line.end - line.begin;
+    Trim(text, at, size);
+    if (size > 0 && text[at] == '[') {
+      line.kind = Kind::Section;
+      const std::string_view body = text.substr(at + 1, size - 1);
       const std::size_t close = body.rfind(']');
-      line.name = Trim(close == std::string_view::npos ? body : body.substr(0, close));
-    } else if (!body.empty() && body.front() != ';') {
-      const std::size_t eq = body.find('=');
+      line.nameAt = at + 1;
+      line.nameSize = close == std::string_view::npos ? body.size() : close;
+      Trim(text, line.nameAt, line.nameSize);
+    } else if (size > 0 && text[at] != ';') {
+      const std::size_t eq = text.substr(at, size).find('=');
       if (eq != std::string_view::npos) {
-        line.kind = LineKind::Key;
-        line.name = Trim(body.substr(0, eq));
-        line.value = Trim(body.substr(eq + 1));
+        line.kind = Kind::Key;
+        line.nameAt = at;
+        line.nameSize = eq;
+        Trim(text, line.nameAt, line.nameSize);
+        line.valueAt = at + eq + 1;
+        line.valueSize = size - eq - 1;
+        Trim(text, line.valueAt, line.valueSize);
       }
     }
     lines.push_back(line);
     pos = line.next;
   }
   return lines;
+}
+
+std::string_view NameOf(std::string_view text, const ProfileLine& line) {
+  return text.substr(line.nameAt, line.nameSize);
 }
 
 // Case folding of Windows-1252 letters to lower case.
@@ -85,49 +103,98 @@ unsigned char Fold(unsigned char c) {
   }
 }
 
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (Fold(static_cast<unsigned char>(a[i])) != Fold(static_cast<unsigned char>(b[i]))) {
+// `inFile` is a name as the file spells it, `wanted` one in Windows-1252.
+bool SameName(std::string_view inFile, bool utf8, std::string_view wanted) {
+  std::string converted;
+  if (utf8 && HasHighByte(inFile)) {
+    converted = Utf8ToCp1252(inFile);
+    inFile = converted;
+  }
+  if (inFile.size() != wanted.size()) return false;
+  for (std::size_t i = 0; i < inFile.size(); ++i) {
+    if (Fold(static_cast<unsigned char>(inFile[i])) !=
+        Fold(static_cast<unsigned char>(wanted[i]))) {
       return false;
     }
   }
   return true;
 }
 
-// Ends the text with a line break unless it is empty or ends with one already.
-void EndLine(std::string& out) {
-  if (out.empty() || out.back() == '\n') return;
-  out += out.back() == '\r' ? "\n" : "\r\n";
-}
-
-// Names and values as they go into the file: Windows-1252, no line breaks.
-std::string ToFile(std::string_view utf8) {
-  std::string s = Utf8ToCp1252(utf8);
-  for (char& c : s) {
-    if (c == '\r' || c == '\n') c = ' ';
-  }
-  return s;
-}
-
 // Where a section's lines are: its header's index, or lines.size() when it is missing.
-std::size_t FindSection(const std::vector<Line>& lines, std::string_view name) {
+std::size_t FindSection(std::string_view text, const std::vector<ProfileLine>& lines, bool utf8,
+                        std::string_view wanted1252) {
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (lines[i].kind == LineKind::Section && SameName(lines[i].name, name)) return i;
+    if (lines[i].kind == Kind::Section && SameName(NameOf(text, lines[i]), utf8, wanted1252)) {
+      return i;
+    }
   }
   return lines.size();
 }
 
-// The raw value of a key (quotes not yet removed), in 1252 bytes.
-std::optional<std::string_view> FindValue(std::string_view text, std::string_view section,
-                                          std::string_view key) {
-  const std::vector<Line> lines = SplitLines(text);
-  const std::size_t header = FindSection(lines, section);
-  for (std::size_t i = header + 1; i < lines.size(); ++i) {
-    if (lines[i].kind == LineKind::Section) break;
-    if (lines[i].kind == LineKind::Key && SameName(lines[i].name, key)) return lines[i].value;
+// Names and values as they go into the file: no line breaks, in the file's encoding.
+std::string ToFile(std::string_view utf8Text, bool utf8File) {
+  std::string oneLine;
+  oneLine.reserve(utf8Text.size());
+  for (std::size_t i = 0; i < utf8Text.size(); ++i) {
+    const char c = utf8Text[i];
+    if (c == '\r' || c == '\n') {
+      oneLine += ' ';
+      if (c == '\r' && i + 1 < utf8Text.size() && utf8Text[i + 1] == '\n') ++i;
+    } else {
+      oneLine += c;
+    }
   }
-  return std::nullopt;
+  // A UTF-8 file takes any text; malformed bytes become "?" as in a Windows-1252 file.
+  if (!utf8File) return Utf8ToCp1252(oneLine);
+  return IsUtf8(oneLine) ? oneLine : Cp1252ToUtf8(Utf8ToCp1252(oneLine));
+}
+
+// Ends the text with a line break unless it is empty or ends with one already.
+void EndLine(std::string& out) {
+  if (out.empty() || out.back() == '\n' || out.back() == '\r') return;
+  out += "\r\n";
+}
+
+std::string WithOneValue(std::string_view text, bool utf8, std::string_view section,
+                         std::string_view key, std::string_view value) {
+  const std::string s = ToFile(Trim(section), utf8);
+  const std::string k = ToFile(Trim(key), utf8);
+  const std::string v = ToFile(value, utf8);
+  const std::string s1252 = utf8 ? Utf8ToCp1252(s) : s;
+  const std::string k1252 = utf8 ? Utf8ToCp1252(k) : k;
+  const std::vector<ProfileLine> lines = SplitLines(text, utf8);
+  std::string out;
+  out.reserve(text.size() + s.size() + k.size() + v.size() + 8);
+
+  const std::size_t header = FindSection(text, lines, utf8, s1252);
+  if (header == lines.size()) {
+    out.append(text);
+    EndLine(out);
+    out += "[" + s + "]\r\n" + k + "=" + v + "\r\n";
+    return out;
+  }
+
+  std::size_t lastKey = header;
+  for (std::size_t i = header + 1; i < lines.size(); ++i) {
+    const ProfileLine& line = lines[i];
+    if (line.kind == Kind::Section) break;
+    if (line.kind != Kind::Key) continue;
+    if (SameName(NameOf(text, line), utf8, k1252)) {
+      // Same line, same key name as the file spells it, new value.
+      out.append(text.substr(0, line.begin));
+      out.append(NameOf(text, line));
+      out += "=" + v + "\r\n";
+      out.append(text.substr(line.next));
+      return out;
+    }
+    lastKey = i;
+  }
+  const ProfileLine& after = lines[lastKey];
+  out.append(text.substr(0, after.next));
+  EndLine(out);  // that line may have ended the file without a break
+  out += k + "=" + v + "\r\n";
+  out.append(text.substr(after.next));
+  return out;
 }
 
 std::optional<std::string> ReadFileBytes(const fs::path& file) {
@@ -141,140 +208,196 @@ std::optional<std::string> ReadFileBytes(const fs::path& file) {
   return std::move(content).str();
 }
 
-bool WriteAll(int fd, std::string_view data) {
+std::error_code LastError() { return {errno, std::generic_category()}; }
+
+std::error_code WriteAll(int fd, std::string_view data) {
   while (!data.empty()) {
     const ssize_t n = ::write(fd, data.data(), data.size());
     if (n < 0) {
       if (errno == EINTR) continue;
-      return false;
+      return LastError();
     }
     data.remove_prefix(static_cast<std::size_t>(n));
   }
-  return true;
+  return {};
+}
+
+std::string TempPrefix(const fs::path& target) { return "." + target.filename().string() + ".tmp"; }
+
+// Removes the temporary files of `target` whose writer no longer runs: a process killed
+// during a write leaves one behind.
+void RemoveStaleTempFiles(const fs::path& folder, const fs::path& target) {
+  const std::string prefix = TempPrefix(target);
+  std::error_code ec;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (!name.starts_with(prefix)) continue;
+    const std::string rest = name.substr(prefix.size());
+    const std::size_t dash = rest.find('-');
+    if (dash == 0 || dash == std::string::npos) continue;
+    if (rest.find_first_not_of("0123456789-") != std::string::npos) continue;
+    const long pid = std::strtol(rest.c_str(), nullptr, 10);
+    if (pid <= 0 || pid == ::getpid()) continue;
+    if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;  // still running
+    std::error_code ignored;
+    fs::remove(it->path(), ignored);
+  }
 }
 
 // Writes `content` to a new file beside `target` and renames it over `target`.
-bool ReplaceFile(const fs::path& target, std::string_view content, const struct stat* old) {
+std::error_code ReplaceFile(const fs::path& target, std::string_view content,
+                            const struct stat* old) {
   fs::path folder = target.parent_path();
   if (folder.empty()) folder = ".";
-  const std::string stem = "." + target.filename().string() + ".tmp" + std::to_string(::getpid());
+  RemoveStaleTempFiles(folder, target);
+  const std::string stem = TempPrefix(target) + std::to_string(::getpid());
   fs::path temp;
   int fd = -1;
   for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
     temp = folder / (stem + "-" + std::to_string(attempt));
     fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) return false;
+    if (fd < 0 && errno != EEXIST) return LastError();
   }
-  if (fd < 0) return false;
+  if (fd < 0) return std::make_error_code(std::errc::file_exists);
   if (old != nullptr) (void)::fchmod(fd, old->st_mode & 07777);
-  const bool written = WriteAll(fd, content) && ::fsync(fd) == 0;
-  const bool closed = ::close(fd) == 0;
-  if (!written || !closed || std::rename(temp.c_str(), target.c_str()) != 0) {
-    ::unlink(temp.c_str());
-    return false;
-  }
-  return true;
+  std::error_code error = WriteAll(fd, content);
+  if (!error && ::fsync(fd) != 0) error = LastError();
+  if (::close(fd) != 0 && !error) error = LastError();
+  if (!error && std::rename(temp.c_str(), target.c_str()) != 0) error = LastError();
+  if (error) ::unlink(temp.c_str());
+  return error;
 }
 
 }  // namespace
 
-std::optional<std::string> ProfileValueIn(std::string_view fileBytes, std::string_view section,
-                                          std::string_view key) {
-  const std::string section1252 = Utf8ToCp1252(Trim(section));
-  const std::string key1252 = Utf8ToCp1252(Trim(key));
-  std::optional<std::string_view> raw = FindValue(fileBytes, section1252, key1252);
-  if (!raw) return std::nullopt;
-  std::string_view v = *raw;
-  if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) {
-    v = v.substr(1, v.size() - 2);
-  }
-  v = v.substr(0, kProfileValueMax);
-  if (v.empty()) return std::nullopt;
-  return Cp1252ToUtf8(v);
+bool IsUtf8Profile(std::string_view fileBytes) {
+  return HasHighByte(fileBytes) && IsUtf8(fileBytes);
 }
 
-std::vector<std::string> SectionNamesIn(std::string_view fileBytes) {
+Profile::Profile(std::string fileBytes)
+    : bytes_(std::move(fileBytes)),
+      utf8_(IsUtf8Profile(bytes_)),
+      lines_(SplitLines(bytes_, utf8_)) {
+  for (std::size_t i = 0; i < lines_.size(); ++i) {
+    if (lines_[i].kind == Kind::Section) sections_.push_back(i);
+  }
+}
+
+std::string_view Profile::Name(const ProfileLine& line) const { return NameOf(bytes_, line); }
+
+std::size_t Profile::FindSection(std::string_view wanted1252) const {
+  for (const std::size_t i : sections_) {
+    if (SameName(Name(lines_[i]), utf8_, wanted1252)) return i;
+  }
+  return lines_.size();
+}
+
+std::optional<std::string> Profile::Value(std::string_view section, std::string_view key) const {
+  const std::string key1252 = Utf8ToCp1252(Trim(key));
+  for (std::size_t i = FindSection(Utf8ToCp1252(Trim(section))) + 1; i < lines_.size(); ++i) {
+    const ProfileLine& line = lines_[i];
+    if (line.kind == Kind::Section) break;
+    if (line.kind != Kind::Key || !SameName(Name(line), utf8_, key1252)) continue;
+    std::string_view v = std::string_view(bytes_).substr(line.valueAt, line.valueSize);
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) {
+      v = v.substr(1, v.size() - 2);
+    }
+    if (v.empty()) return std::nullopt;
+    if (!utf8_) return Cp1252ToUtf8(v.substr(0, kProfileValueMax));
+    // Cut after 254 characters: at the 255th byte that starts one.
+    std::size_t chars = 0;
+    for (std::size_t b = 0; b < v.size(); ++b) {
+      if ((static_cast<unsigned char>(v[b]) & 0xC0) != 0x80 && ++chars > kProfileValueMax) {
+        v = v.substr(0, b);
+        break;
+      }
+    }
+    return std::string(v);
+  }
+  return std::nullopt;
+}
+
+std::vector<std::string> Profile::SectionNames() const {
   std::vector<std::string> names;
-  for (const Line& line : SplitLines(fileBytes)) {
-    if (line.kind == LineKind::Section) names.push_back(Cp1252ToUtf8(line.name));
+  for (const std::size_t i : sections_) {
+    const std::string_view name = Name(lines_[i]);
+    names.push_back(utf8_ ? std::string(name) : Cp1252ToUtf8(name));
   }
   return names;
 }
 
+bool Profile::HasSection(std::string_view section) const {
+  return FindSection(Utf8ToCp1252(Trim(section))) < lines_.size();
+}
+
+std::optional<std::string> ProfileValueIn(std::string_view fileBytes, std::string_view section,
+                                          std::string_view key) {
+  return Profile(std::string(fileBytes)).Value(section, key);
+}
+
+std::vector<std::string> SectionNamesIn(std::string_view fileBytes) {
+  return Profile(std::string(fileBytes)).SectionNames();
+}
+
+std::string WithProfileValues(std::string_view fileBytes, std::string_view section,
+                              const std::vector<ProfileEntry>& entries) {
+  const bool utf8 = IsUtf8Profile(fileBytes);
+  std::string out(fileBytes);
+  for (const ProfileEntry& e : entries) out = WithOneValue(out, utf8, section, e.key, e.value);
+  return out;
+}
+
 std::string WithProfileValue(std::string_view fileBytes, std::string_view section,
                              std::string_view key, std::string_view value) {
-  const std::string s = ToFile(Trim(section));
-  const std::string k = ToFile(Trim(key));
-  const std::string v = ToFile(value);
-  const std::vector<Line> lines = SplitLines(fileBytes);
-  std::string out;
-  out.reserve(fileBytes.size() + s.size() + k.size() + v.size() + 8);
+  return WithOneValue(fileBytes, IsUtf8Profile(fileBytes), section, key, value);
+}
 
-  const std::size_t header = FindSection(lines, s);
-  if (header == lines.size()) {
-    out.append(fileBytes);
-    EndLine(out);
-    out += "[" + s + "]\r\n" + k + "=" + v + "\r\n";
-    return out;
-  }
-
-  std::size_t lastKey = header;
-  for (std::size_t i = header + 1; i < lines.size(); ++i) {
-    const Line& line = lines[i];
-    if (line.kind == LineKind::Section) break;
-    if (line.kind != LineKind::Key) continue;
-    if (SameName(line.name, k)) {
-      // Same line, same key name as the file spells it, new value.
-      out.append(fileBytes.substr(0, line.begin));
-      out.append(line.name);
-      out += "=" + v + "\r\n";
-      out.append(fileBytes.substr(line.next));
-      return out;
-    }
-    lastKey = i;
-  }
-  const Line& after = lines[lastKey];
-  out.append(fileBytes.substr(0, after.next));
-  EndLine(out);  // that line may have ended the file without a break
-  out += k + "=" + v + "\r\n";
-  out.append(fileBytes.substr(after.next));
-  return out;
+std::optional<Profile> ReadProfile(const fs::path& file) {
+  std::optional<std::string> bytes = ReadFileBytes(file);
+  if (!bytes) return std::nullopt;
+  return Profile(std::move(*bytes));
 }
 
 std::optional<std::string> ReadProfileString(const fs::path& file, std::string_view section,
                                              std::string_view key) {
-  const std::optional<std::string> bytes = ReadFileBytes(file);
-  if (!bytes) return std::nullopt;
-  return ProfileValueIn(*bytes, section, key);
+  const std::optional<Profile> profile = ReadProfile(file);
+  if (!profile) return std::nullopt;
+  return profile->Value(section, key);
 }
 
 std::vector<std::string> ReadSectionNames(const fs::path& file) {
-  const std::optional<std::string> bytes = ReadFileBytes(file);
-  if (!bytes) return {};
-  return SectionNamesIn(*bytes);
+  const std::optional<Profile> profile = ReadProfile(file);
+  if (!profile) return {};
+  return profile->SectionNames();
 }
 
-bool WriteProfileString(const fs::path& file, std::string_view section, std::string_view key,
-                        std::string_view value) {
-  if (file.empty()) return false;
+std::error_code WriteProfileValues(const fs::path& file, std::string_view section,
+                                   const std::vector<ProfileEntry>& entries) {
+  if (file.empty()) return std::make_error_code(std::errc::invalid_argument);
   std::error_code ec;
   // A link to the settings file stays a link: the file it points to is replaced.
   const fs::path target = fs::weakly_canonical(file, ec);
-  if (ec) return false;
+  if (ec) return ec;
 
   struct stat old {};
   std::string content;
   const bool existed = ::stat(target.c_str(), &old) == 0;
   if (existed) {
-    if (!S_ISREG(old.st_mode)) return false;
+    if (S_ISDIR(old.st_mode)) return std::make_error_code(std::errc::is_a_directory);
+    if (!S_ISREG(old.st_mode)) return std::make_error_code(std::errc::invalid_argument);
     std::optional<std::string> bytes = ReadFileBytes(target);
-    if (!bytes) return false;
+    if (!bytes) return std::make_error_code(std::errc::permission_denied);
     content = std::move(*bytes);
   } else if (errno != ENOENT) {
-    return false;
+    return LastError();
   }
-  return ReplaceFile(target, WithProfileValue(content, section, key, value),
+  return ReplaceFile(target, WithProfileValues(content, section, entries),
                      existed ? &old : nullptr);
+}
+
+bool WriteProfileString(const fs::path& file, std::string_view section, std::string_view key,
+                        std::string_view value) {
+  return !WriteProfileValues(file, section, {{std::string(key), std::string(value)}});
 }
 
 }  // namespace plat

@@ -97,4 +97,15 @@ std::string Utf8ToCp1252(std::string_view utf8) {
   return out;
 }
 
+bool IsUtf8(std::string_view s) {
+  std::size_t i = 0;
+  while (i < s.size()) {
+    char32_t cp = 0;
+    const std::size_t len = DecodeUtf8(s, i, cp);
+    if (len == 0) return false;
+    i += len;
+  }
+  return true;
+}
+
 }  // namespace plat

@@ -15,4 +15,7 @@ std::string Cp1252ToUtf8(std::string_view bytes);
 // formed UTF-8 sequence, becomes "?".
 std::string Utf8ToCp1252(std::string_view utf8);
 
+// True when every byte of `s` belongs to a well formed UTF-8 sequence.
+bool IsUtf8(std::string_view s);
+
 }  // namespace plat
