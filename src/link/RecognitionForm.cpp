@@ -12,12 +12,6 @@ namespace vs {
 
 namespace {
 
-constexpr int kTextFinished = 120;  // RiconoscimentoFine
-constexpr int kTextRunning = 121;   // RiconoscimentoAtto
-constexpr int kTextBefore = 123;    // RiconoscimentoInizia
-constexpr int kTextStart = 124;     // RiconoscimentoRic
-constexpr int kTextCaption = 125;   // RiconoscimentoCap
-
 constexpr const char* kScanSettings = "9600,n,8,1";
 constexpr const char* kCrLf = "\r\n";
 constexpr const char* kGap = "   ";  // between the parts of an identity
@@ -78,10 +72,10 @@ void RiconosciMCTC::Form_Load() {
   Port = 0;
   Step = 0;
   const auto& t = p_.shell.LangText;
-  Label3.setCaption(t[kTextBefore]);
+  Label3.setCaption(t[lang::RiconoscimentoInizia]);
   Label3.setBackColor(plat::colors::kRed);
-  Command1.setCaption(t[kTextStart]);
-  setCaption(t[kTextCaption]);
+  Command1.setCaption(t[lang::RiconoscimentoRic]);
+  setCaption(t[lang::RiconoscimentoCaption]);
 }
 
 void RiconosciMCTC::Command1_Click() {
@@ -91,7 +85,7 @@ void RiconosciMCTC::Command1_Click() {
   for (int n = 1; n <= MaxPort; ++n) Results[static_cast<std::size_t>(n)] = "1";
   Timer1.setEnabled(true);
   Command1.setEnabled(false);
-  Label3.setCaption(p_.shell.LangText[kTextRunning]);
+  Label3.setCaption(p_.shell.LangText[lang::RiconoscimentoAtto]);
   Label3.setBackColor(plat::colors::kGreen);
   report.clear();
   Text3.setText("");
@@ -109,7 +103,7 @@ void RiconosciMCTC::EndScan() {
   ClosePort();
   Port = 0;
   Step = 0;
-  Label3.setCaption(p_.shell.LangText[kTextFinished]);
+  Label3.setCaption(p_.shell.LangText[lang::RiconoscimentoFine]);
   Label3.setBackColor(plat::colors::kYellow);
   Command1.setEnabled(true);
   Timer1.setEnabled(false);

@@ -155,7 +155,7 @@ void ShowOpaErrorCode(Program& p, std::string_view code) {
   l.ShowParseWarning = 0;
   std::string text;
   if (entry->italian == nullptr) {
-    text = p.shell.LangText[161];  // CRITICTcam
+    text = p.shell.LangText[lang::CRITICTcam];
   } else {
     text = p.shell.LanguageCode == 2 ? entry->english : entry->italian;
   }

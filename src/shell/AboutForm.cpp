@@ -44,7 +44,7 @@ frmAbout::frmAbout(Program& p) : plat::Form(p.rt, "frmAbout"), p_(p) {
 
 void frmAbout::Form_Load() {
   setCaption("Vantoscope Info");
-  lblDescription.setCaption(p_.shell.LangText[83]);
+  lblDescription.setCaption(p_.shell.LangText[lang::FrmAbout]);
   const plat::Version& v = p_.rt.version;
   lblVersion.setCaption("Ver. " + std::to_string(v.major) + "." + std::to_string(v.minor) + "." +
                         std::to_string(v.revision));

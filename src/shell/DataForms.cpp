@@ -11,8 +11,6 @@ namespace vs {
 
 namespace {
 
-constexpr int kApplyText = 71;  // ANSUAppl
-
 void SetUpDialog(plat::Form& f, int width, int height, plat::CommandButton& apply) {
   f.setBorderStyle(plat::BorderStyle::FixedDialog);
   f.setStartUpPosition(plat::StartUpPosition::CenterScreen);
@@ -98,15 +96,15 @@ DVeicoli::DVeicoli(Program& p) : plat::Form(p.rt, "DVeicoli"), p_(p) {
 }
 
 void DVeicoli::Form_Load() {
-  LoadVehicleData(p_);
+  LoadVehicleData(p_.shell, ConfPlace(p_.rt));
   const auto& t = p_.shell.LangText;
-  setCaption(t[78]);
-  Label1.setCaption(t[79]);
-  Label2.setCaption(t[80]);
-  Label3.setCaption(t[81]);
-  Label4.setCaption(t[82]);
-  Label5.setCaption(t[166]);
-  Command1.setCaption(t[kApplyText]);
+  setCaption(t[lang::DVeicoliCaption]);
+  Label1.setCaption(t[lang::DVeicoliFeT]);
+  Label2.setCaption(t[lang::DVeicoliTarga]);
+  Label3.setCaption(t[lang::DVeicoliTelaio]);
+  Label4.setCaption(t[lang::DVeicoliAImm]);
+  Label5.setCaption(t[lang::DVeicoliMod]);
+  Command1.setCaption(t[lang::ANSUAppl]);
   ShowFields(VehicleRows(*this, p_.shell));
 }
 
@@ -118,8 +116,7 @@ void DVeicoli::Form_Unload(bool& cancel) {
 void DVeicoli::Save() {
   ShellState& s = p_.shell;
   TakeFields(VehicleRows(*this, s));
-  SaveVehicleData(p_, s.VehicleMakeType, s.VehiclePlate, s.VehicleChassis, s.VehicleYear,
-                  s.VehicleModel);
+  ReportSaveProblem(p_.rt, SaveVehicleData(s, ConfPlace(p_.rt)));
 }
 
 // ---- UTENTE
@@ -132,18 +129,18 @@ UTENTE::UTENTE(Program& p) : plat::Form(p.rt, "UTENTE"), p_(p) {
   Command1.onClick = [this] {
     ShellState& s = p_.shell;
     TakeFields(UserRows(*this, s));
-    SaveUserData(p_, s.OperatorName, s.TechnicalManager, s.AgencyName);
+    ReportSaveProblem(p_.rt, SaveUserData(s, ConfPlace(p_.rt)));
     Unload();
   };
 }
 
 void UTENTE::Form_Load() {
   const auto& t = p_.shell.LangText;
-  setCaption(t[132]);
-  Label1.setCaption(t[133]);
-  Label2.setCaption(t[134]);
-  Label3.setCaption(t[115]);
-  Command1.setCaption(t[kApplyText]);
+  setCaption(t[lang::UtenteCaption]);
+  Label1.setCaption(t[lang::UtenteNeCOp]);
+  Label2.setCaption(t[lang::UtenteNeCRT]);
+  Label3.setCaption(t[lang::PrtKYMRACERTNomeEnte]);
+  Command1.setCaption(t[lang::ANSUAppl]);
   ShowFields(UserRows(*this, p_.shell));
 }
 
@@ -165,18 +162,18 @@ DAMB::DAMB(Program& p) : plat::Form(p.rt, "DAMB"), p_(p) {
   Command1.onClick = [this] {
     ShellState& s = p_.shell;
     TakeFields(AmbientRows(*this, s));
-    SaveAmbientData(p_, s.AmbientTemperature, s.AmbientPressure, s.AmbientHumidity);
+    ReportSaveProblem(p_.rt, SaveAmbientData(s, ConfPlace(p_.rt)));
     Unload();
   };
 }
 
 void DAMB::Form_Load() {
   const auto& t = p_.shell.LangText;
-  setCaption(t[74]);
-  Command1.setCaption(t[kApplyText]);
-  Label1.setCaption(t[75]);
-  Label2.setCaption(t[76]);
-  Label3.setCaption(t[77]);
+  setCaption(t[lang::DAMBCaption]);
+  Command1.setCaption(t[lang::ANSUAppl]);
+  Label1.setCaption(t[lang::DAMBTemp]);
+  Label2.setCaption(t[lang::DAMBPress]);
+  Label3.setCaption(t[lang::DAMBUmid]);
   ShowFields(AmbientRows(*this, p_.shell));
 }
 

@@ -87,18 +87,28 @@ Menu::Menu(Program& p) : plat::Form(p.rt, "Menù"), p_(p) {
 
 void Menu::Form_Load() {
   Program& p = p_;
+  std::string languageProblem;  // told once, after the captions are set
   plat::RunIgnoringErrors({
       [&] { p.shellForms.ConnectLinkUi(); },
       [&] { DeleteLog(p.rt.programFolder, "smoke.log"); },
       [&] { DeleteLog(p.rt.programFolder, "gas.log"); },
-      [&] { LoadLanguage(p); },
-      [&] { LoadComSettings(p); },
-      [&] { LoadUserData(p); },
-      [&] { LoadRpmSettings(p); },
-      [&] { LoadAmbientData(p); },
-      [&] { LoadLanguageTexts(p, p.shell.LanguageCode); },
-      [&] { LoadSystemSettings(p); },
+      [&] { LoadLanguage(p.shell, ConfPlace(p.rt)); },
+      [&] { LoadComSettings(p.shell, p.link, ConfPlace(p.rt)); },
+      [&] { LoadUserData(p.shell, ConfPlace(p.rt)); },
+      [&] { LoadRpmSettings(p.shell, ConfPlace(p.rt)); },
+      [&] { LoadAmbientData(p.shell, ConfPlace(p.rt)); },
+      [&] {
+        languageProblem = LanguageLoadProblem(
+            LoadLanguageTexts(p.shell, p.rt.currentDirectory, p.shell.LanguageCode));
+      },
+      [&] { LoadSystemSettings(p.shell, ConfPlace(p.rt)); },
       [&] { SetCaptions(); },
+      [&] {
+        if (!languageProblem.empty()) {
+          plat::MsgBox(p.rt, languageProblem, plat::MsgBoxButtons::OK,
+                       plat::MsgBoxIcon::Exclamation);
+        }
+      },
   });
 }
 
@@ -109,22 +119,23 @@ void Menu::Form_Unload(bool& cancel) {
 
 void Menu::EndProgram() {
   plat::RunIgnoringErrors({
-      [&] { SaveLanguage(p_, p_.shell.LanguageCode); },
+      [&] { ReportSaveProblem(p_.rt, SaveLanguage(p_.shell, ConfPlace(p_.rt))); },
       [&] { p_.rt.app.End(0); },
   });
 }
 
 void Menu::SetCaptions() {
-  const auto& t = p_.shell.LangText;
-  LabelTit.setCaption(t[0]);
-  MISURAG.setCaption(t[45]);
-  MISURAO.setCaption(t[45]);
-  MISURAR.setCaption(t[45]);
-  DVEIC.setCaption(t[127]);
-  DAMBIENT.setCaption(t[74]);
-  RICONOSCI.setCaption(t[125]);
-  UTILITY.setCaption(t[158]);
-  LINGUA.setCaption(t[4]);
+  const ShellState& s = p_.shell;
+  LabelTit.setCaption(s.LangText[lang::MenuTitolo]);
+  // Menu captions never vanish: without a text they show its key.
+  MISURAG.setCaption(TextOrKey(s, lang::ANFUMOMisura));
+  MISURAO.setCaption(TextOrKey(s, lang::ANFUMOMisura));
+  MISURAR.setCaption(TextOrKey(s, lang::ANFUMOMisura));
+  DVEIC.setCaption(TextOrKey(s, lang::SetUpUtente));
+  DAMBIENT.setCaption(TextOrKey(s, lang::DAMBCaption));
+  RICONOSCI.setCaption(TextOrKey(s, lang::RiconoscimentoCaption));
+  UTILITY.setCaption(TextOrKey(s, lang::MenuUtility));
+  LINGUA.setCaption(TextOrKey(s, lang::MenuLingua));
 }
 
 void Menu::Blink() {
@@ -202,9 +213,9 @@ void Menu::MeasureRpm() {
 void Menu::SetLanguage(std::int16_t code) {
   plat::RunIgnoringErrors({
       [&] { p_.shell.LanguageCode = code; },
-      [&] { LoadLanguageTexts(p_, p_.shell.LanguageCode); },
+      [&] { LoadLanguageTexts(p_.shell, p_.rt.currentDirectory, p_.shell.LanguageCode); },
       [&] { SetCaptions(); },
-      [&] { SaveLanguage(p_, p_.shell.LanguageCode); },
+      [&] { ReportSaveProblem(p_.rt, SaveLanguage(p_.shell, ConfPlace(p_.rt))); },
   });
 }
 

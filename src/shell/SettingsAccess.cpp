@@ -1,81 +1,39 @@
 #include "shell/SettingsAccess.h"
 
-#include "app/Program.h"
-#include "platform/core/Error.h"
-#include "platform/text/Numbers.h"
+#include "platform/core/Runtime.h"
+#include "platform/forms/MessageBox.h"
+#include "shell/ShellState.h"
 
 namespace vs {
 
-const std::string& RebuildConfIniPath(Program& p) {
+SettingsPlace ConfPlace(const plat::Runtime& rt) { return {rt.currentDirectory, rt.regional}; }
+
+const std::string& RebuildConfIniPath(ShellState& s, const std::filesystem::path& folder) {
   // The separator goes in even when the directory already ends with one.
-  p.shell.ConfIniPath = p.rt.currentDirectory.string() + "/" + "Conf.ini";
-  return p.shell.ConfIniPath;
+  s.ConfIniPath = folder.string() + "/" + "Conf.ini";
+  return s.ConfIniPath;
 }
 
-namespace {
-
-// Runs parse on the stored text and stores its result; a text that does not convert (type
-// mismatch, overflow) leaves the variable as it was.
-template <class T, class Parse>
-bool Convert(const std::optional<std::string>& text, T& var, Parse parse) {
-  if (!text) return false;
-  try {
-    var = parse(*text);
-    return true;
-  } catch (const plat::RuntimeError&) {
-    return false;
-  }
+std::optional<plat::Profile> ReadConfIni(ShellState& s, const SettingsPlace& at) {
+  return plat::ReadProfile(RebuildConfIniPath(s, at.folder));
 }
 
-}  // namespace
-
-SettingsReader::SettingsReader(Program& p, std::string section) : p_(p) {
-  ini_.File = RebuildConfIniPath(p);
-  ini_.Section = std::move(section);
+SaveResult WriteConfIni(ShellState& s, const SettingsPlace& at, std::string_view section,
+                        const std::vector<plat::ProfileEntry>& entries) {
+  SaveResult r;
+  r.file = RebuildConfIniPath(s, at.folder);
+  r.error = plat::WriteProfileValues(r.file, section, entries);
+  return r;
 }
 
-std::optional<std::string> SettingsReader::Raw(std::string_view key) {
-  ini_.key = std::string(key);
-  if (!ini_.GetValue()) return std::nullopt;
-  return ini_.Value;
+std::string SaveProblem(const SaveResult& r) {
+  if (r) return {};
+  return "Impostazioni non salvate nel file:\n" + r.file.string() + "\n" + r.error.message();
 }
 
-bool SettingsReader::Int16(std::string_view key, std::int16_t& var) {
-  return Convert(Raw(key), var,
-                 [this](const std::string& s) { return plat::ParseInt16(s, p_.rt.regional); });
-}
-
-bool SettingsReader::Single(std::string_view key, float& var) {
-  return Convert(Raw(key), var,
-                 [this](const std::string& s) { return plat::ParseSingle(s, p_.rt.regional); });
-}
-
-bool SettingsReader::Double(std::string_view key, double& var) {
-  return Convert(Raw(key), var,
-                 [this](const std::string& s) { return plat::ParseDouble(s, p_.rt.regional); });
-}
-
-SettingsWriter::SettingsWriter(Program& p, std::string section) : p_(p) {
-  ini_.File = RebuildConfIniPath(p);
-  ini_.Section = std::move(section);
-}
-
-void SettingsWriter::Text(std::string_view key, std::string_view value) {
-  ini_.key = std::string(key);
-  ini_.Value = std::string(value);
-  ini_.SetValue();
-}
-
-void SettingsWriter::Int16(std::string_view key, std::int16_t value) {
-  Text(key, plat::FormatInt(value));
-}
-
-void SettingsWriter::Single(std::string_view key, float value) {
-  Text(key, plat::FormatSingle(value, p_.rt.regional));
-}
-
-void SettingsWriter::Double(std::string_view key, double value) {
-  Text(key, plat::FormatDouble(value, p_.rt.regional));
+void ReportSaveProblem(plat::Runtime& rt, const SaveResult& r) {
+  if (r) return;
+  plat::MsgBox(rt, SaveProblem(r), plat::MsgBoxButtons::OK, plat::MsgBoxIcon::Exclamation);
 }
 
 }  // namespace vs

@@ -1,61 +1,56 @@
 #pragma once
-// Key-by-key access to one section of "Conf.ini" through one RCLIni accessor, with the
-// store's reading rules:
-//  - a text key that is missing or empty reads as an empty text (never as the text of the
-//    key read before it);
-//  - a numeric key that is missing, empty or not a number under the regional settings
-//    leaves its variable as it was, and the keys after it are still read.
-#include <cstdint>
+// Access to "Conf.ini" for the settings procedures: where it is, one read of the whole file,
+// one write of a section's keys, and what the operator is told when a write fails.
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
+#include <vector>
 
-#include "shell/RCLIni.h"
+#include "platform/ini/PrivateProfile.h"
+#include "platform/text/RegionalSettings.h"
+
+namespace plat {
+class Runtime;
+}
 
 namespace vs {
 
-class Program;
+struct ShellState;
 
-// ConfIniPath := current directory & "/" & "Conf.ini"; returns it.
-const std::string& RebuildConfIniPath(Program& p);
-
-class SettingsReader {
- public:
-  // Rebuilds ConfIniPath and points a new accessor at `section` of it.
-  SettingsReader(Program& p, std::string section);
-
-  void SetSection(std::string section) { ini_.Section = std::move(section); }
-
-  // The stored text of `key`, or nothing when the key is missing or empty.
-  std::optional<std::string> Raw(std::string_view key);
-
-  std::string Text(std::string_view key) { return Raw(key).value_or(std::string()); }
-  // Each returns true when the variable took a new value.
-  bool Int16(std::string_view key, std::int16_t& var);
-  bool Single(std::string_view key, float& var);
-  bool Double(std::string_view key, double& var);
-
- private:
-  Program& p_;
-  RCLIni ini_;
+// Where "Conf.ini" is (the station folder, the process's current directory) and the
+// regional settings its numbers are written and read under.
+struct SettingsPlace {
+  std::filesystem::path folder;
+  plat::RegionalSettings regional;
 };
 
-class SettingsWriter {
- public:
-  // Rebuilds ConfIniPath and points a new accessor at `section` of it.
-  SettingsWriter(Program& p, std::string section);
+// The place of the running program.
+SettingsPlace ConfPlace(const plat::Runtime& rt);
 
-  void SetSection(std::string section) { ini_.Section = std::move(section); }
-
-  // Writes one key; a failed write goes unnoticed, as for every settings write.
-  void Text(std::string_view key, std::string_view value);
-  void Int16(std::string_view key, std::int16_t value);
-  void Single(std::string_view key, float value);
-  void Double(std::string_view key, double value);
-
- private:
-  Program& p_;
-  RCLIni ini_;
+// What a save procedure did: the file it wrote and, when the write failed, why. A failed
+// write leaves the file as it was.
+struct SaveResult {
+  std::filesystem::path file;
+  std::error_code error;
+  explicit operator bool() const { return !error; }
 };
+
+// ConfIniPath := folder & "/" & "Conf.ini"; returns it.
+const std::string& RebuildConfIniPath(ShellState& s, const std::filesystem::path& folder);
+
+// Rebuilds ConfIniPath and reads the file once; nothing when it is missing or unreadable.
+std::optional<plat::Profile> ReadConfIni(ShellState& s, const SettingsPlace& at);
+
+// Rebuilds ConfIniPath and writes the entries under `section` in one replacement of the file.
+SaveResult WriteConfIni(ShellState& s, const SettingsPlace& at, std::string_view section,
+                        const std::vector<plat::ProfileEntry>& entries);
+
+// The words for the operator about a failed save, naming the file and the reason; empty
+// after a save that worked.
+std::string SaveProblem(const SaveResult& r);
+// Shows SaveProblem in one message box when the save failed; nothing otherwise.
+void ReportSaveProblem(plat::Runtime& rt, const SaveResult& r);
 
 }  // namespace vs

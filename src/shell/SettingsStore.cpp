@@ -1,183 +1,278 @@
 #include "shell/SettingsStore.h"
 
-#include "app/Program.h"
-#include "shell/SettingsAccess.h"
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <span>
+#include <variant>
+
+#include "link/LinkState.h"
+#include "platform/core/Error.h"
+#include "platform/text/Numbers.h"
+#include "shell/ShellState.h"
 
 namespace vs {
 
-void SaveSmokeLimits(Program& p, std::int16_t rpmMin, std::int16_t rpmMax, float opacityThreshold,
-                     float kLimit) {
-  SettingsWriter w(p, "LO");
-  w.Int16("RN", rpmMin);
-  w.Int16("MX", rpmMax);
-  w.Single("ON", opacityThreshold);
-  w.Single("VK", kLimit);
+namespace {
+
+// How a field's value stands in the file.
+enum class Written { Text, Integer, Single };
+
+using Field = std::variant<std::string*, std::int16_t*, float*, double*>;
+
+// One key of a section: its name, its written form and the field that holds it in the
+// records R.
+template <class R>
+struct Row {
+  std::string_view key;
+  Written form;
+  Field (*field)(R&);
+};
+
+struct ComRecords {
+  ShellState& shell;
+  LinkState& link;
+};
+
+// The tables, one per section, keys in write and read order.
+
+constexpr Row<ShellState> kSmokeLimits[] = {
+    {"RN", Written::Integer, [](ShellState& s) -> Field { return &s.SmokeRpmMin; }},
+    {"MX", Written::Integer, [](ShellState& s) -> Field { return &s.SmokeRpmMax; }},
+    {"ON", Written::Single, [](ShellState& s) -> Field { return &s.SmokeOpacityThreshold; }},
+    {"VK", Written::Single, [](ShellState& s) -> Field { return &s.SmokeKLimit; }},
+};
+
+constexpr Row<ShellState> kGasLimits[] = {
+    {"RN", Written::Single, [](ShellState& s) -> Field { return &s.GasLimitRpmIdle; }},
+    {"CGLPP", Written::Single, [](ShellState& s) -> Field { return &s.GasLimitRpmRaisedLow; }},
+    {"GV", Written::Integer, [](ShellState& s) -> Field { return &s.GasLimitRpmRaisedHigh; }},
+    {"LI", Written::Single, [](ShellState& s) -> Field { return &s.GasLimitLambdaLow; }},
+    {"AS", Written::Single, [](ShellState& s) -> Field { return &s.GasLimitLambdaHigh; }},
+    {"AM", Written::Integer, [](ShellState& s) -> Field { return &s.GasRpmCheckEnabled; }},
+    {"LN", Written::Single, [](ShellState& s) -> Field { return &s.GasLimitCOcorrIdle; }},
+    {"RC", Written::Single, [](ShellState& s) -> Field { return &s.GasLimitCOcorrRaisedIdle; }},
+    {"MCS", Written::Integer, [](ShellState& s) -> Field { return &s.GasTestDuration; }},
+};
+
+constexpr Row<ShellState> kVehicleData[] = {
+    {"FeT", Written::Text, [](ShellState& s) -> Field { return &s.VehicleMakeType; }},
+    {"Targa", Written::Text, [](ShellState& s) -> Field { return &s.VehiclePlate; }},
+    {"Telaio", Written::Text, [](ShellState& s) -> Field { return &s.VehicleChassis; }},
+    {"Anno", Written::Text, [](ShellState& s) -> Field { return &s.VehicleYear; }},
+    {"Mod", Written::Text, [](ShellState& s) -> Field { return &s.VehicleModel; }},
+};
+
+constexpr Row<ShellState> kUserData[] = {
+    {"Operatore", Written::Text, [](ShellState& s) -> Field { return &s.OperatorName; }},
+    {"ResponsabileTecn", Written::Text, [](ShellState& s) -> Field { return &s.TechnicalManager; }},
+    {"Ente", Written::Text, [](ShellState& s) -> Field { return &s.AgencyName; }},
+};
+
+constexpr Row<ShellState> kRpmSettings[] = {
+    {"Marca", Written::Text, [](ShellState& s) -> Field { return &s.RpmMake; }},
+    {"NOmol", Written::Text, [](ShellState& s) -> Field { return &s.RpmHomologation; }},
+    {"Nserie", Written::Text, [](ShellState& s) -> Field { return &s.RpmSerial; }},
+    {"Scadenza", Written::Text, [](ShellState& s) -> Field { return &s.RpmExpiry; }},
+    {"TCOMrpm", Written::Integer, [](ShellState& s) -> Field { return &s.RpmComPort; }},
+    {"TBRaterpm", Written::Integer, [](ShellState& s) -> Field { return &s.RpmBaudIndex; }},
+    {"NCilindriRPM", Written::Integer, [](ShellState& s) -> Field { return &s.RpmCylinders; }},
+    {"NTempiRPM", Written::Integer, [](ShellState& s) -> Field { return &s.RpmEngineStrokes; }},
+    {"ExternRPM", Written::Integer, [](ShellState& s) -> Field { return &s.ExternRpm; }},
+    {"ExternToil", Written::Integer, [](ShellState& s) -> Field { return &s.ExternOilTemp; }},
+    {"SelrpmT", Written::Integer, [](ShellState& s) -> Field { return &s.RpmPollSelect; }},
+};
+
+constexpr Row<ShellState> kAmbientData[] = {
+    {"Temperatura", Written::Text, [](ShellState& s) -> Field { return &s.AmbientTemperature; }},
+    {"Pressione", Written::Text, [](ShellState& s) -> Field { return &s.AmbientPressure; }},
+    {"UmiditàRelativa", Written::Text, [](ShellState& s) -> Field { return &s.AmbientHumidity; }},
+};
+
+constexpr Row<ShellState> kPrintSettings[] = {
+    {"Tipo", Written::Integer, [](ShellState& s) -> Field { return &s.PrintType; }},
+};
+
+constexpr Row<ShellState> kLanguage[] = {
+    {"TLingua", Written::Integer, [](ShellState& s) -> Field { return &s.LanguageCode; }},
+};
+
+constexpr Row<ComRecords> kOpacimeterLink[] = {
+    {"TModCom", Written::Integer, [](ComRecords& r) -> Field { return &r.link.ActiveComMode; }},
+    {"TCOM", Written::Integer, [](ComRecords& r) -> Field { return &r.shell.OpaComPort; }},
+    {"TBRate", Written::Integer, [](ComRecords& r) -> Field { return &r.shell.OpaBaudIndex; }},
+    {"Marca", Written::Text, [](ComRecords& r) -> Field { return &r.link.InstrMake; }},
+    {"NOmologa", Written::Text, [](ComRecords& r) -> Field { return &r.link.InstrHomologation; }},
+};
+
+constexpr Row<ComRecords> kGasAnalyserLink[] = {
+    {"TModCom", Written::Integer, [](ComRecords& r) -> Field { return &r.shell.GasComMode; }},
+    {"TCOM", Written::Integer, [](ComRecords& r) -> Field { return &r.shell.GasComPort; }},
+    {"TBRate", Written::Integer, [](ComRecords& r) -> Field { return &r.shell.GasBaudIndex; }},
+    {"Marca", Written::Text, [](ComRecords& r) -> Field { return &r.shell.GasMake; }},
+    {"NOmologa", Written::Text, [](ComRecords& r) -> Field { return &r.shell.GasHomologation; }},
+};
+
+constexpr Row<ShellState> kOpacimeterModel[] = {
+    {"Modello", Written::Integer, [](ShellState& s) -> Field { return &s.OpaModelIndex; }},
+};
+
+constexpr Row<ShellState> kGasAnalyserModel[] = {
+    {"Modello", Written::Integer, [](ShellState& s) -> Field { return &s.GasModelIndex; }},
+};
+
+// Runs parse on the stored text and stores its result; a text that does not convert (type
+// mismatch, overflow) leaves the variable as it was.
+template <class T, class Parse>
+void Convert(const std::optional<std::string>& text, T& var, Parse parse) {
+  if (!text) return;
+  try {
+    var = parse(*text);
+  } catch (const plat::RuntimeError&) {
+  }
 }
 
-void LoadSmokeLimits(Program& p) {
-  SettingsReader r(p, "LO");
-  ShellState& s = p.shell;
-  r.Single("RN", s.SmokeRpmMin);
-  r.Single("MX", s.SmokeRpmMax);
-  r.Double("ON", s.SmokeOpacityThreshold);
-  r.Double("VK", s.SmokeKLimit);
+void Store(const std::optional<std::string>& text, const Field& field,
+           const plat::RegionalSettings& r) {
+  struct {
+    const std::optional<std::string>& text;
+    const plat::RegionalSettings& r;
+    void operator()(std::string* v) const { *v = text.value_or(std::string()); }
+    void operator()(std::int16_t* v) const {
+      Convert(text, *v, [this](const std::string& t) { return plat::ParseInt16(t, r); });
+    }
+    void operator()(float* v) const {
+      Convert(text, *v, [this](const std::string& t) { return plat::ParseSingle(t, r); });
+    }
+    void operator()(double* v) const {
+      Convert(text, *v, [this](const std::string& t) { return plat::ParseDouble(t, r); });
+    }
+  } store{text, r};
+  std::visit(store, field);
 }
 
-void SaveGasLimits(Program& p, float rn, float cglpp, std::int16_t gv, float li, float as,
-                   std::int16_t am, float ln, float rc, std::int16_t mcs) {
-  SettingsWriter w(p, "IA");
-  w.Single("RN", rn);
-  w.Single("CGLPP", cglpp);
-  w.Int16("GV", gv);
-  w.Single("LI", li);
-  w.Single("AS", as);
-  w.Int16("AM", am);
-  w.Single("LN", ln);
-  w.Single("RC", rc);
-  w.Int16("MCS", mcs);
+// The written form of a field. A number outside the 16-bit range for an integer key is
+// written as the nearest end of the range.
+std::string Format(Written form, const Field& field, const plat::RegionalSettings& r) {
+  const auto number = [](const Field& f) -> double {
+    if (const auto* i = std::get_if<std::int16_t*>(&f)) return **i;
+    if (const auto* x = std::get_if<float*>(&f)) return **x;
+    if (const auto* d = std::get_if<double*>(&f)) return **d;
+    return 0;
+  };
+  switch (form) {
+    case Written::Text:
+      if (const auto* t = std::get_if<std::string*>(&field)) return **t;
+      return {};
+    case Written::Integer: {
+      const double v = plat::RoundHalfEven(number(field));
+      return plat::FormatInt(
+          std::isnan(v) ? 0 : static_cast<long long>(std::clamp(v, -32768.0, 32767.0)));
+    }
+    case Written::Single:
+      return plat::FormatSingle(static_cast<float>(number(field)), r);
+  }
+  return {};
 }
 
-void LoadGasLimits(Program& p) {
-  SettingsReader r(p, "IA");
-  ShellState& s = p.shell;
-  r.Double("RN", s.GasLimitRpmIdle);
-  r.Double("CGLPP", s.GasLimitRpmRaisedLow);
-  r.Double("GV", s.GasLimitRpmRaisedHigh);
-  r.Double("LI", s.GasLimitLambdaLow);
-  r.Double("AS", s.GasLimitLambdaHigh);
-  r.Int16("AM", s.GasRpmCheckEnabled);
-  r.Double("LN", s.GasLimitCOcorrIdle);
-  r.Double("RC", s.GasLimitCOcorrRaisedIdle);
-  r.Int16("MCS", s.GasTestDuration);
+template <class R>
+void ReadRows(const std::optional<plat::Profile>& file, std::string_view section,
+              std::span<const Row<R>> rows, R& records, const plat::RegionalSettings& r) {
+  for (const Row<R>& row : rows) {
+    Store(file ? file->Value(section, row.key) : std::nullopt, row.field(records), r);
+  }
 }
 
-void SaveVehicleData(Program& p, std::string_view makeType, std::string_view plate,
-                     std::string_view chassis, std::string_view year, std::string_view model) {
-  SettingsWriter w(p, "VEICOLO");
-  w.Text("FeT", makeType);
-  w.Text("Targa", plate);
-  w.Text("Telaio", chassis);
-  w.Text("Anno", year);
-  w.Text("Mod", model);
+template <class R>
+void LoadSection(ShellState& s, const SettingsPlace& at, std::string_view section,
+                 std::span<const Row<R>> rows, R& records) {
+  ReadRows(ReadConfIni(s, at), section, rows, records, at.regional);
 }
 
-void LoadVehicleData(Program& p) {
-  SettingsReader r(p, "VEICOLO");
-  ShellState& s = p.shell;
-  s.VehicleMakeType = r.Text("FeT");
-  s.VehiclePlate = r.Text("Targa");
-  s.VehicleChassis = r.Text("Telaio");
-  s.VehicleYear = r.Text("Anno");
-  s.VehicleModel = r.Text("Mod");
+void LoadSection(ShellState& s, const SettingsPlace& at, std::string_view section,
+                 std::span<const Row<ShellState>> rows) {
+  LoadSection(s, at, section, rows, s);
 }
 
-void SaveUserData(Program& p, std::string_view operatorName, std::string_view technicalManager,
-                  std::string_view agency) {
-  SettingsWriter w(p, "UTENTE");
-  w.Text("Operatore", operatorName);
-  w.Text("ResponsabileTecn", technicalManager);
-  w.Text("Ente", agency);
+// Writes the section's fields; after a write that worked, reads them back from the file.
+SaveResult SaveSection(ShellState& s, const SettingsPlace& at, std::string_view section,
+                       std::span<const Row<ShellState>> rows) {
+  std::vector<plat::ProfileEntry> entries;
+  for (const Row<ShellState>& row : rows) {
+    entries.push_back({std::string(row.key), Format(row.form, row.field(s), at.regional)});
+  }
+  SaveResult result = WriteConfIni(s, at, section, entries);
+  if (result) LoadSection(s, at, section, rows);
+  return result;
 }
 
-void LoadUserData(Program& p) {
-  SettingsReader r(p, "UTENTE");
-  ShellState& s = p.shell;
-  s.OperatorName = r.Text("Operatore");
-  s.TechnicalManager = r.Text("ResponsabileTecn");
-  s.AgencyName = r.Text("Ente");
+}  // namespace
+
+SaveResult SaveSmokeLimits(ShellState& s, const SettingsPlace& at) {
+  return SaveSection(s, at, "LO", kSmokeLimits);
+}
+void LoadSmokeLimits(ShellState& s, const SettingsPlace& at) {
+  LoadSection(s, at, "LO", kSmokeLimits);
 }
 
-void SaveRpmSettings(Program& p, std::string_view make, std::string_view homologation,
-                     std::string_view serial, std::string_view expiry, std::int16_t comPort,
-                     std::int16_t baudIndex, std::int16_t cylinders, std::int16_t strokes,
-                     std::int16_t externRpm, std::int16_t externOilTemp, std::int16_t pollSelect) {
-  SettingsWriter w(p, "RPM");
-  w.Text("Marca", make);
-  w.Text("NOmol", homologation);
-  w.Text("Nserie", serial);
-  w.Text("Scadenza", expiry);
-  w.Int16("TCOMrpm", comPort);
-  w.Int16("TBRaterpm", baudIndex);
-  w.Int16("NCilindriRPM", cylinders);
-  w.Int16("NTempiRPM", strokes);
-  w.Int16("ExternRPM", externRpm);
-  w.Int16("ExternToil", externOilTemp);
-  w.Int16("SelrpmT", pollSelect);
+SaveResult SaveGasLimits(ShellState& s, const SettingsPlace& at) {
+  return SaveSection(s, at, "IA", kGasLimits);
+}
+void LoadGasLimits(ShellState& s, const SettingsPlace& at) { LoadSection(s, at, "IA", kGasLimits); }
+
+SaveResult SaveVehicleData(ShellState& s, const SettingsPlace& at) {
+  return SaveSection(s, at, "VEICOLO", kVehicleData);
+}
+void LoadVehicleData(ShellState& s, const SettingsPlace& at) {
+  LoadSection(s, at, "VEICOLO", kVehicleData);
 }
 
-void LoadRpmSettings(Program& p) {
-  SettingsReader r(p, "RPM");
-  ShellState& s = p.shell;
-  s.RpmMake = r.Text("Marca");
-  s.RpmHomologation = r.Text("NOmol");
-  s.RpmSerial = r.Text("Nserie");
-  s.RpmExpiry = r.Text("Scadenza");
-  r.Int16("TCOMrpm", s.RpmComPort);
-  r.Int16("TBRaterpm", s.RpmBaudIndex);
-  r.Int16("NCilindriRPM", s.RpmCylinders);
-  r.Int16("NTempiRPM", s.RpmEngineStrokes);
-  r.Int16("ExternRPM", s.ExternRpm);
-  r.Int16("ExternToil", s.ExternOilTemp);
-  r.Int16("SelrpmT", s.RpmPollSelect);
+SaveResult SaveUserData(ShellState& s, const SettingsPlace& at) {
+  return SaveSection(s, at, "UTENTE", kUserData);
+}
+void LoadUserData(ShellState& s, const SettingsPlace& at) {
+  LoadSection(s, at, "UTENTE", kUserData);
 }
 
-void SaveAmbientData(Program& p, std::string_view temperature, std::string_view pressure,
-                     std::string_view humidity) {
-  SettingsWriter w(p, "AMBIENTE");
-  w.Text("Temperatura", temperature);
-  w.Text("Pressione", pressure);
-  w.Text("UmiditàRelativa", humidity);
+SaveResult SaveRpmSettings(ShellState& s, const SettingsPlace& at) {
+  return SaveSection(s, at, "RPM", kRpmSettings);
+}
+void LoadRpmSettings(ShellState& s, const SettingsPlace& at) {
+  LoadSection(s, at, "RPM", kRpmSettings);
 }
 
-void LoadAmbientData(Program& p) {
-  SettingsReader r(p, "AMBIENTE");
-  ShellState& s = p.shell;
-  s.AmbientTemperature = r.Text("Temperatura");
-  s.AmbientPressure = r.Text("Pressione");
-  s.AmbientHumidity = r.Text("UmiditàRelativa");
+SaveResult SaveAmbientData(ShellState& s, const SettingsPlace& at) {
+  return SaveSection(s, at, "AMBIENTE", kAmbientData);
+}
+void LoadAmbientData(ShellState& s, const SettingsPlace& at) {
+  LoadSection(s, at, "AMBIENTE", kAmbientData);
 }
 
-void SavePrintSettings(Program& p, std::int16_t printType) {
-  SettingsWriter w(p, "STAMPA");
-  w.Int16("Tipo", printType);
+SaveResult SavePrintSettings(ShellState& s, const SettingsPlace& at) {
+  return SaveSection(s, at, "STAMPA", kPrintSettings);
+}
+void LoadPrintSettings(ShellState& s, const SettingsPlace& at) {
+  LoadSection(s, at, "STAMPA", kPrintSettings);
 }
 
-void LoadPrintSettings(Program& p) {
-  SettingsReader r(p, "STAMPA");
-  r.Int16("Tipo", p.shell.PrintType);
+SaveResult SaveLanguage(ShellState& s, const SettingsPlace& at) {
+  return SaveSection(s, at, "LINGUA", kLanguage);
+}
+void LoadLanguage(ShellState& s, const SettingsPlace& at) {
+  LoadSection(s, at, "LINGUA", kLanguage);
 }
 
-void SaveLanguage(Program& p, std::int16_t code) {
-  SettingsWriter w(p, "LINGUA");
-  w.Int16("TLingua", code);
+void LoadComSettings(ShellState& s, LinkState& link, const SettingsPlace& at) {
+  const std::optional<plat::Profile> file = ReadConfIni(s, at);
+  ComRecords records{s, link};
+  ReadRows<ComRecords>(file, "COMOPA", kOpacimeterLink, records, at.regional);
+  ReadRows<ComRecords>(file, "COMKYMRA", kGasAnalyserLink, records, at.regional);
 }
 
-void LoadLanguage(Program& p) {
-  SettingsReader r(p, "LINGUA");
-  r.Int16("TLingua", p.shell.LanguageCode);
-}
-
-void LoadComSettings(Program& p) {
-  SettingsReader r(p, "COMOPA");
-  ShellState& s = p.shell;
-  r.Int16("TModCom", p.link.ActiveComMode);
-  r.Int16("TCOM", s.OpaComPort);
-  r.Int16("TBRate", s.OpaBaudIndex);
-  p.link.InstrMake = r.Text("Marca");
-  p.link.InstrHomologation = r.Text("NOmologa");
-  r.SetSection("COMKYMRA");
-  r.Int16("TModCom", s.GasComMode);
-  r.Int16("TCOM", s.GasComPort);
-  r.Int16("TBRate", s.GasBaudIndex);
-  s.GasMake = r.Text("Marca");
-  s.GasHomologation = r.Text("NOmologa");
-}
-
-void LoadInstrumentModels(Program& p) {
-  SettingsReader r(p, "MODOPA");
-  r.Int16("Modello", p.shell.OpaModelIndex);
-  r.SetSection("MODKYMRA");
-  r.Int16("Modello", p.shell.GasModelIndex);
+void LoadInstrumentModels(ShellState& s, const SettingsPlace& at) {
+  const std::optional<plat::Profile> file = ReadConfIni(s, at);
+  ReadRows<ShellState>(file, "MODOPA", kOpacimeterModel, s, at.regional);
+  ReadRows<ShellState>(file, "MODKYMRA", kGasAnalyserModel, s, at.regional);
 }
 
 }  // namespace vs

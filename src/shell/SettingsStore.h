@@ -1,66 +1,68 @@
 #pragma once
 // The settings store: one load and one save procedure per section of "Conf.ini" in the
-// current directory. Saves write their arguments key by key in the section's order; loads
-// read the keys in the same order into the program-wide records of ShellState.
+// station folder. One table per section (key, record field, written form) drives both: a
+// save writes the section's fields in key order, a load reads the file once and stores the
+// keys in the same order into the records.
 //
 // Loads never fail: a text key that is missing or empty becomes empty; a numeric key that
 // is missing, empty or not a number (under the regional settings; 16-bit integers rounded
 // half to even, out of range counting as not a number) keeps its variable's value, and
 // the keys after it are still read.
 //
+// A save writes all of its section's keys in one replacement of the file and returns what
+// happened (ReportSaveProblem tells the operator). After a save that worked, the section's
+// fields are read back from the file, so that they hold what the file holds: a text with a
+// line break, or with characters outside Windows-1252 in a Windows-1252 file, or a
+// number of more digits than the file keeps, is shown and printed as the next start will
+// load it.
+//
 // The system options (section IMPOSTAZIONI) are in shell/SystemSetup.h.
-#include <cstdint>
-#include <string_view>
+#include "shell/SettingsAccess.h"
 
 namespace vs {
 
-class Program;
+struct ShellState;
+struct LinkState;
 
 // LO: RN, MX (integer texts), ON, VK (single texts).
-void SaveSmokeLimits(Program& p, std::int16_t rpmMin, std::int16_t rpmMax, float opacityThreshold,
-                     float kLimit);
-void LoadSmokeLimits(Program& p);
+SaveResult SaveSmokeLimits(ShellState& s, const SettingsPlace& at);
+void LoadSmokeLimits(ShellState& s, const SettingsPlace& at);
 
-// IA: RN, CGLPP, GV, LI, AS, AM, LN, RC, MCS.
-void SaveGasLimits(Program& p, float rn, float cglpp, std::int16_t gv, float li, float as,
-                   std::int16_t am, float ln, float rc, std::int16_t mcs);
-void LoadGasLimits(Program& p);
+// IA: RN, CGLPP (single), GV (integer), LI, AS (single), AM (integer), LN, RC (single),
+// MCS (integer).
+SaveResult SaveGasLimits(ShellState& s, const SettingsPlace& at);
+void LoadGasLimits(ShellState& s, const SettingsPlace& at);
 
 // VEICOLO: FeT, Targa, Telaio, Anno, Mod.
-void SaveVehicleData(Program& p, std::string_view makeType, std::string_view plate,
-                     std::string_view chassis, std::string_view year, std::string_view model);
-void LoadVehicleData(Program& p);
+SaveResult SaveVehicleData(ShellState& s, const SettingsPlace& at);
+void LoadVehicleData(ShellState& s, const SettingsPlace& at);
 
 // UTENTE: Operatore, ResponsabileTecn, Ente.
-void SaveUserData(Program& p, std::string_view operatorName, std::string_view technicalManager,
-                  std::string_view agency);
-void LoadUserData(Program& p);
+SaveResult SaveUserData(ShellState& s, const SettingsPlace& at);
+void LoadUserData(ShellState& s, const SettingsPlace& at);
 
 // RPM: Marca, NOmol, Nserie, Scadenza, then TCOMrpm, TBRaterpm, NCilindriRPM, NTempiRPM,
-// ExternRPM, ExternToil, SelrpmT.
-void SaveRpmSettings(Program& p, std::string_view make, std::string_view homologation,
-                     std::string_view serial, std::string_view expiry, std::int16_t comPort,
-                     std::int16_t baudIndex, std::int16_t cylinders, std::int16_t strokes,
-                     std::int16_t externRpm, std::int16_t externOilTemp, std::int16_t pollSelect);
-void LoadRpmSettings(Program& p);
+// ExternRPM, ExternToil, SelrpmT (integers).
+SaveResult SaveRpmSettings(ShellState& s, const SettingsPlace& at);
+void LoadRpmSettings(ShellState& s, const SettingsPlace& at);
 
 // AMBIENTE: Temperatura, Pressione, UmiditàRelativa.
-void SaveAmbientData(Program& p, std::string_view temperature, std::string_view pressure,
-                     std::string_view humidity);
-void LoadAmbientData(Program& p);
+SaveResult SaveAmbientData(ShellState& s, const SettingsPlace& at);
+void LoadAmbientData(ShellState& s, const SettingsPlace& at);
 
 // STAMPA: Tipo.
-void SavePrintSettings(Program& p, std::int16_t printType);
-void LoadPrintSettings(Program& p);
+SaveResult SavePrintSettings(ShellState& s, const SettingsPlace& at);
+void LoadPrintSettings(ShellState& s, const SettingsPlace& at);
 
 // LINGUA: TLingua.
-void SaveLanguage(Program& p, std::int16_t code);
-void LoadLanguage(Program& p);
+SaveResult SaveLanguage(ShellState& s, const SettingsPlace& at);
+void LoadLanguage(ShellState& s, const SettingsPlace& at);
 
-// COMOPA TModCom, TCOM, TBRate, Marca, NOmologa; then COMKYMRA the same five.
-void LoadComSettings(Program& p);
+// COMOPA TModCom, TCOM, TBRate, Marca, NOmologa (the first and the last two into the link's
+// records); then COMKYMRA the same five. The instruments' set-up forms write these sections.
+void LoadComSettings(ShellState& s, LinkState& link, const SettingsPlace& at);
 
 // MODOPA Modello; then MODKYMRA Modello.
-void LoadInstrumentModels(Program& p);
+void LoadInstrumentModels(ShellState& s, const SettingsPlace& at);
 
 }  // namespace vs

@@ -39,7 +39,7 @@ SYS_SET_UP::SYS_SET_UP(Program& p) : plat::Form(p.rt, "SYS_SET_UP"), p_(p) {
 }
 
 void SYS_SET_UP::Form_Load() {
-  LoadSystemSettings(p_);
+  LoadSystemSettings(p_.shell, ConfPlace(p_.rt));
   const unsigned mask = p_.shell.SystemEnableMask;
   CkAbilOpa.setValue((mask & 1) ? plat::CheckBox::kChecked : plat::CheckBox::kUnchecked);
   CkAbilKymra.setValue((mask & 2) ? plat::CheckBox::kChecked : plat::CheckBox::kUnchecked);
@@ -72,7 +72,7 @@ void SYS_SET_UP::CSalva_Click() {
   p_.shell.SystemEnableMask = mask;
   p_.shell.GasKquad = *kquad;
   p_.shell.GasKlin = *klin;
-  SaveSystemSettings(p_, mask, *kquad, *klin);
+  ReportSaveProblem(p_.rt, SaveSystemSettings(p_.shell, ConfPlace(p_.rt)));
   Unload();
 }
 

@@ -5,9 +5,11 @@
 #include <string>
 #include <string_view>
 
+#include "shell/SettingsAccess.h"
+
 namespace vs {
 
-class Program;
+struct ShellState;
 
 // The code that the access-code form accepts (case-sensitive).
 inline constexpr std::string_view kAccessCode = "PELTO";
@@ -20,13 +22,14 @@ inline constexpr double kDefaultGasKlin = 0.008;
 // byte value round-trips, so applying it twice gives the input back.
 std::string ScrambleString(std::string_view s);
 
-// AbiM := scrambled (integer text of mask & "Vrin"), Kquad, Klin := scrambled double texts
-// under the regional settings.
-void SaveSystemSettings(Program& p, std::int16_t mask, double kquad, double klin);
+// AbiM := scrambled (integer text of SystemEnableMask & "Vrin"), Kquad, Klin := scrambled
+// double texts of GasKquad and GasKlin under the regional settings. After a write that
+// worked, the three are read back from the file.
+SaveResult SaveSystemSettings(ShellState& s, const SettingsPlace& at);
 
 // Reads the three keys into SystemEnableMask (the first character of the unscrambled AbiM),
 // GasKquad and GasKlin. A key that is missing or empty gives the default (0, 1E-09, 0.008);
 // a value that doesn't unscramble to a number leaves its variable as it was.
-void LoadSystemSettings(Program& p);
+void LoadSystemSettings(ShellState& s, const SettingsPlace& at);
 
 }  // namespace vs

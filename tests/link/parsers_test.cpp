@@ -310,7 +310,7 @@ TEST_F(SmokeRpmRepliesTest, EngineSpeedCounter) {
 }
 
 TEST_F(SmokeRpmRepliesTest, ErrorCodesThatShowCritic) {
-  p.shell.LangText[161] = "CELLA";
+  p.shell.LangText[lang::CRITICTcam] = "CELLA";
   struct Case {
     const char* code;
     const char* caption;

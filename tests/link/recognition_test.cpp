@@ -58,7 +58,7 @@ class RecognitionTest : public ::testing::Test {
   void SetUp() override {
     std::filesystem::copy_file(plat::test::DataFolder() / "Lingua.ini", dir_ / "Lingua.ini");
     p_.rt.currentDirectory = dir_.path();
-    LoadLanguageTexts(p_, 1);
+    LoadLanguageTexts(p_.shell, dir_.path(), 1);
     // Every port is a line of its own: silent until a test puts an instrument on it.
     for (int n = 1; n <= 16; ++n) {
       lines_[n] = p_.rt.serial.attachMemory(n);

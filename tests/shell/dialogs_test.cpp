@@ -21,9 +21,9 @@ class DialogsTest : public test::StationTest {
     WriteConf(
         "[VEICOLO]\r\nFeT=Fiat\r\nTarga=AB123CD\r\n[UTENTE]\r\nOperatore=Rossi\r\n"
         "[AMBIENTE]\r\nPressione=101,3\r\n");
-    LoadUserData(p_);
-    LoadAmbientData(p_);
-    LoadLanguageTexts(p_, 2);
+    LoadUserData(p_.shell, at());
+    LoadAmbientData(p_.shell, at());
+    LoadLanguageTexts(p_.shell, dir_.path(), 2);
   }
   // Shows `f` modally; `inside` runs in its modal loop and must close it.
   void Modal(plat::Form& f, std::function<void()> inside) {
@@ -69,6 +69,23 @@ TEST_F(DialogsTest, OperatorAndAmbientFormsSaveThroughTheirButtonOnly) {
   EXPECT_TRUE(Saved("Temperatura=-5.5 C"));
 }
 
+TEST_F(DialogsTest, FailedSaveIsToldOnceNamingTheFileAndTheReason) {
+  std::filesystem::remove(conf());
+  std::filesystem::create_directory(conf());  // no file can be written there
+  ui_.answerBox();
+  Modal(user_, [&] {
+    ui_.type(user_.Text1, "Neri");
+    ui_.type(user_.Text2, "Verdi");
+    ui_.enter(user_);
+  });
+  ASSERT_EQ(ui_.boxes().size(), 1u);  // one box for the three keys
+  const std::string& told = ui_.boxes()[0].text;
+  EXPECT_NE(told.find(conf().string()), std::string::npos) << told;
+  EXPECT_NE(told.find(std::make_error_code(std::errc::is_a_directory).message()), std::string::npos)
+      << told;
+  EXPECT_EQ(p_.shell.OperatorName, "Neri");  // what was typed stays on screen
+}
+
 TEST_F(DialogsTest, VehicleFormReadsTheFileAndSavesHoweverItCloses) {
   p_.shell.VehiclePlate = "in memory only";
   Modal(veh_, [&] {
@@ -104,12 +121,12 @@ class AboutTest : public test::StationTest {
 };
 
 TEST_F(AboutTest, ShowsNameVersionAndDescriptionAndClosesOnEnterOrEsc) {
-  LoadLanguageTexts(p_, 3);
+  LoadLanguageTexts(p_.shell, dir_.path(), 3);
   p_.rt.version = {1, 7, 7};
   about_.Show();
   EXPECT_EQ(about_.Caption(), "Vantoscope Info");
   EXPECT_EQ(about_.lblVersion.Caption(), "Ver. 1.7.7");
-  EXPECT_EQ(about_.lblDescription.Caption(), p_.shell.LangText[83]);
+  EXPECT_EQ(about_.lblDescription.Caption(), p_.shell.LangText[lang::FrmAbout]);
   ui_.enter(about_);
   EXPECT_FALSE(about_.IsLoaded());
   about_.Show();

@@ -57,7 +57,7 @@ TEST_F(LanguageTableTest, CodeChoosesSectionAndEveryKeyIsFound) {
     const char* tag;
   } cases[] = {{0, "it"}, {1, "it"}, {2, "en"}, {3, "es"}};
   for (const auto& c : cases) {
-    LoadLanguageTexts(p_, c.code);
+    LoadLanguageTexts(p_.shell, dir_.path(), c.code);
     for (int k = 0; k < kLanguageTextCount; ++k) {
       // A key not found would repeat the text before it, so each index has its own text.
       ASSERT_EQ(Text(k), std::string(c.tag) + " " + std::to_string(k))
@@ -72,7 +72,7 @@ TEST_F(LanguageTableTest, TextsAreWindows1252OnDiskCutTo254AndUnquoted) {
               std::string(300, 'x') + "\r\nMenùRPM=\"  tra virgolette \"\r\n");
   const std::string raw = plat::test::ReadBytes(dir_ / "Lingua.ini");
   ASSERT_NE(raw.find("Men\xF9titolo=AN\xC1LISIS \xBF\xD1?"), std::string::npos);
-  LoadLanguageTexts(p_, 3);
+  LoadLanguageTexts(p_.shell, dir_.path(), 3);
   EXPECT_EQ(Text(0), "ANÁLISIS ¿Ñ?");
   EXPECT_EQ(Text(1), "Opacità 30€");
   EXPECT_EQ(Text(2), std::string(254, 'x'));
@@ -81,7 +81,7 @@ TEST_F(LanguageTableTest, TextsAreWindows1252OnDiskCutTo254AndUnquoted) {
 
 TEST_F(LanguageTableTest, MissingOrEmptyKeyRepeatsTheTextBeforeIt) {
   WriteLingua(Section("ITALIANO", "it", /*missing=*/{3, 100, 101}, /*empty=*/{50}));
-  LoadLanguageTexts(p_, 1);
+  LoadLanguageTexts(p_.shell, dir_.path(), 1);
   EXPECT_EQ(Text(2), "it 2");
   EXPECT_EQ(Text(3), "it 2");
   EXPECT_EQ(Text(4), "it 4");
@@ -93,23 +93,23 @@ TEST_F(LanguageTableTest, MissingOrEmptyKeyRepeatsTheTextBeforeIt) {
 
 TEST_F(LanguageTableTest, MissingFirstKeyGivesEmptyTextEvenAfterAnEarlierLoad) {
   WriteLingua(Section("ITALIANO", "it") + Section("INGLESE", "en", /*missing=*/{0}));
-  LoadLanguageTexts(p_, 1);
+  LoadLanguageTexts(p_.shell, dir_.path(), 1);
   ASSERT_EQ(Text(0), "it 0");
-  LoadLanguageTexts(p_, 2);
+  LoadLanguageTexts(p_.shell, dir_.path(), 2);
   EXPECT_EQ(Text(0), "");
   EXPECT_EQ(Text(1), "en 1");
 }
 
 TEST_F(LanguageTableTest, MissingSectionOrFileEmptiesEveryText) {
   WriteLingua(Section("ITALIANO", "it") + Section("INGLESE", "en"));
-  LoadLanguageTexts(p_, 2);
+  LoadLanguageTexts(p_.shell, dir_.path(), 2);
   ASSERT_EQ(Text(166), "en 166");
-  LoadLanguageTexts(p_, 3);  // no SPAGNOLO section
+  LoadLanguageTexts(p_.shell, dir_.path(), 3);  // no SPAGNOLO section
   for (int k = 0; k < kLanguageTextCount; ++k) EXPECT_EQ(Text(k), "") << k;
 
-  LoadLanguageTexts(p_, 2);
+  LoadLanguageTexts(p_.shell, dir_.path(), 2);
   std::filesystem::remove(dir_ / "Lingua.ini");
-  LoadLanguageTexts(p_, 2);
+  LoadLanguageTexts(p_.shell, dir_.path(), 2);
   for (int k = 0; k < kLanguageTextCount; ++k) EXPECT_EQ(Text(k), "") << k;
 }
 
@@ -117,8 +117,8 @@ TEST_F(LanguageTableTest, CodeOutsideTheLanguagesLoadsItalian) {
   // A hand-edited code must not turn every text into the list of section names.
   WriteLingua(Section("ITALIANO", "it") + Section("INGLESE", "en") + Section("SPAGNOLO", "es"));
   for (std::int16_t code : {std::int16_t{4}, std::int16_t{-1}, std::int16_t{32767}}) {
-    LoadLanguageTexts(p_, 2);
-    LoadLanguageTexts(p_, code);
+    LoadLanguageTexts(p_.shell, dir_.path(), 2);
+    LoadLanguageTexts(p_.shell, dir_.path(), code);
     EXPECT_EQ(Text(0), "it 0") << code;
     EXPECT_EQ(Text(166), "it 166") << code;
   }
@@ -167,7 +167,7 @@ TEST(LanguageDataTest, FileHasThreeSectionsWithEveryKeyInOrder) {
 TEST_F(LanguageTableTest, EachShippedLanguageHas167NonEmptyTexts) {
   fs::copy_file(ShippedLingua(), dir_ / "Lingua.ini");
   for (std::int16_t code : {std::int16_t{1}, std::int16_t{2}, std::int16_t{3}}) {
-    LoadLanguageTexts(p_, code);
+    LoadLanguageTexts(p_.shell, dir_.path(), code);
     for (int k = 0; k < kLanguageTextCount; ++k) {
       EXPECT_FALSE(Text(k).empty()) << "code " << code << " " << LanguageKey(k);
     }
@@ -176,7 +176,7 @@ TEST_F(LanguageTableTest, EachShippedLanguageHas167NonEmptyTexts) {
 
 TEST_F(LanguageTableTest, ShippedTextsTheProgramDependsOn) {
   fs::copy_file(ShippedLingua(), dir_ / "Lingua.ini");
-  LoadLanguageTexts(p_, 0);
+  LoadLanguageTexts(p_.shell, dir_.path(), 0);
   EXPECT_EQ(Text(45), "Misura");  // measure items; status text compared by the reading logs
   EXPECT_EQ(Text(48), "BENZ");
   EXPECT_EQ(Text(49), "BENZ CAT");
@@ -186,12 +186,12 @@ TEST_F(LanguageTableTest, ShippedTextsTheProgramDependsOn) {
   EXPECT_EQ(Text(125), "Lettura COM");
   EXPECT_EQ(Text(11), "ESITO PROVA");
   EXPECT_EQ(Text(158), "&Utilità");  // Windows-1252 on disk, UTF-8 in the table
-  LoadLanguageTexts(p_, 3);
+  LoadLanguageTexts(p_.shell, dir_.path(), 3);
   EXPECT_EQ(Text(4), "&Idioma");
   EXPECT_EQ(Text(157).substr(0, 2), "¿");
   // Verdict texts must differ, or a failed test would read as passed.
   for (std::int16_t code : {std::int16_t{1}, std::int16_t{2}, std::int16_t{3}}) {
-    LoadLanguageTexts(p_, code);
+    LoadLanguageTexts(p_.shell, dir_.path(), code);
     EXPECT_NE(Text(57), Text(59)) << code;
     EXPECT_NE(Text(135), Text(136)) << code;
   }

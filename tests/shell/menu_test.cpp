@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/core/Error.h"
+#include "platform/text/Cp1252.h"
 #include "shell/menu_test_fixture.h"
 
 namespace vs {
@@ -44,13 +45,49 @@ TEST_F(MenuStartupTest, FailingStepsAreSkippedAndTheStartCompletes) {
   EXPECT_EQ(p_.shell.OperatorName, "B");
   EXPECT_EQ(m.LabelTit.Caption(), "ANALISI GAS E FUMI");  // code 0: Italian
   EXPECT_TRUE(m.Timer1.running());
+}
 
-  Program bare(plat::EventLoop::ClockKind::Manual);  // no Conf.ini, no Lingua.ini
-  bare.rt.currentDirectory = bin_;
-  plat::test::FormDriver ui(bare.rt);
-  bare.shellForms.menu.Show();
-  EXPECT_TRUE(bare.shellForms.menu.Visible());
-  EXPECT_EQ(bare.shellForms.menu.LabelTit.Caption(), "");
+// A station whose "Lingua.ini" gives no texts: the operator is told once, naming the file,
+// and the menus keep a caption.
+TEST_F(MenuStartupTest, LanguageFileWithoutTextsIsToldOnceAndTheMenusStay) {
+  const struct {
+    const char* lingua;  // nullptr: no file
+    const char* told;
+  } cases[] = {
+      {nullptr, "mancante"},
+      {"\x01garbage\xff\r\n=x\r\n", "Nessun testo della lingua ITALIANO"},
+      {"[INGLESE]\r\nMen\xF9Lingua=&Language\r\n", "Nessun testo della lingua ITALIANO"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.told);
+    Program bare(plat::EventLoop::ClockKind::Manual);  // no Conf.ini
+    bare.rt.currentDirectory = bin_;
+    std::filesystem::remove(bin_ / "Lingua.ini");
+    if (c.lingua != nullptr) plat::test::WriteBytes(bin_ / "Lingua.ini", c.lingua);
+    plat::test::FormDriver ui(bare.rt);
+    ui.answerBox();
+    Menu& m = bare.shellForms.menu;
+    m.Show();
+    EXPECT_TRUE(m.Visible());
+    ASSERT_EQ(ui.boxes().size(), 1u);
+    EXPECT_NE(ui.boxes()[0].text.find(c.told), std::string::npos) << ui.boxes()[0].text;
+    EXPECT_NE(ui.boxes()[0].text.find((bin_ / "Lingua.ini").string()), std::string::npos);
+    EXPECT_EQ(m.LabelTit.Caption(), "");
+    EXPECT_EQ(m.UTILITY.Caption(), "MenùUtility");
+    EXPECT_EQ(m.LINGUA.Caption(), "MenùLingua");
+    EXPECT_EQ(m.MISURAG.Caption(), "ANFUMOMisura");
+  }
+}
+
+// An editor re-saved the shipped file as UTF-8: every text still loads, with no message.
+TEST_F(MenuStartupTest, LanguageFileResavedAsUtf8LoadsEveryText) {
+  const std::string cp1252 = plat::test::ReadBytes(dir_ / "Lingua.ini");
+  plat::test::WriteBytes(dir_ / "Lingua.ini", plat::Cp1252ToUtf8(cp1252));
+  Menu& m = Start();
+  EXPECT_TRUE(ui_.boxes().empty());
+  EXPECT_EQ(m.LabelTit.Caption(), "ANALISI GAS E FUMI");
+  EXPECT_EQ(m.UTILITY.Caption(), "&Utilità");
+  EXPECT_EQ(m.LINGUA.Caption(), "&Lingua");
 }
 
 TEST_F(MenuStartupTest, PictureBlinksEverySecondFromTheFirstTickOn) {

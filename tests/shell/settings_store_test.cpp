@@ -23,46 +23,52 @@ using Texts = std::vector<std::string>;
 using Numbers = std::vector<double>;
 using Int16s = std::vector<std::int16_t>;
 
-// Saves every section from fixed values, then loads them into a second program.
-void SaveAll(Program& p) {
-  SaveSmokeLimits(p, 1000, 3500, 40.5f, 2.5f);
-  SaveGasLimits(p, 1000, 2000, 2500, 0.97f, 1.03f, 1, 0.5f, 0.3f, 5800);
-  SaveVehicleData(p, "Fiat Punto", "AB123CD", "ZFA18800000", "2004", "Punto 1.2");
-  SaveUserData(p, "Rossi Mario", "Bianchi Luca", "Officina Centro");
-  SaveRpmSettings(p, "Giri", "OM-12", "SN 77", "01/02/2030", 3, 2, 4, 4, 1, 0, 2);
-  SaveAmbientData(p, "21,5", "101.3", "55 %");
-  SavePrintSettings(p, 1);
-  SaveLanguage(p, 3);
+// Sets every section's fields to fixed values and saves them.
+void SaveAll(ShellState& s, const SettingsPlace& at) {
+  s.SmokeRpmMin = 1000, s.SmokeRpmMax = 3500, s.SmokeOpacityThreshold = 40.5, s.SmokeKLimit = 2.5;
+  s.GasLimitRpmIdle = 1000, s.GasLimitRpmRaisedLow = 2000, s.GasLimitRpmRaisedHigh = 2500;
+  s.GasLimitLambdaLow = 0.97, s.GasLimitLambdaHigh = 1.03, s.GasRpmCheckEnabled = 1;
+  s.GasLimitCOcorrIdle = 0.5, s.GasLimitCOcorrRaisedIdle = 0.3, s.GasTestDuration = 5800;
+  s.VehicleMakeType = "Fiat Punto", s.VehiclePlate = "AB123CD", s.VehicleChassis = "ZFA18800000";
+  s.VehicleYear = "2004", s.VehicleModel = "Punto 1.2";
+  s.OperatorName = "Rossi Mario", s.TechnicalManager = "Bianchi Luca";
+  s.AgencyName = "Officina Centro";
+  s.RpmMake = "Giri", s.RpmHomologation = "OM-12", s.RpmSerial = "SN 77";
+  s.RpmExpiry = "01/02/2030";
+  s.RpmComPort = 3, s.RpmBaudIndex = 2, s.RpmCylinders = 4, s.RpmEngineStrokes = 4;
+  s.ExternRpm = 1, s.ExternOilTemp = 0, s.RpmPollSelect = 2;
+  s.AmbientTemperature = "21,5", s.AmbientPressure = "101.3", s.AmbientHumidity = "55 %";
+  s.PrintType = 1;
+  s.LanguageCode = 3;
+  for (auto save : {SaveSmokeLimits, SaveGasLimits, SaveVehicleData, SaveUserData, SaveRpmSettings,
+                    SaveAmbientData, SavePrintSettings, SaveLanguage}) {
+    ASSERT_TRUE(save(s, at));
+  }
   // The set-up forms write their own link sections in the same formats.
-  SettingsWriter opa(p, "COMOPA");
-  opa.Int16("TModCom", 2);
-  opa.Int16("TCOM", 2);
-  opa.Int16("TBRate", 4);
-  opa.Text("Marca", "Opacimetro SpA");
-  opa.Text("NOmologa", "OP-001");
-  opa.SetSection("MODOPA");
-  opa.Int16("Modello", 5);
-  SettingsWriter gas(p, "COMKYMRA");
-  gas.Int16("TModCom", 1);
-  gas.Int16("TCOM", 1);
-  gas.Int16("TBRate", 2);
-  gas.Text("Marca", "Analizzatori Srl");
-  gas.Text("NOmologa", "GA-042");
-  gas.SetSection("MODKYMRA");
-  gas.Int16("Modello", 3);
+  const auto write = [&](const char* section, const std::vector<plat::ProfileEntry>& entries) {
+    ASSERT_TRUE(WriteConfIni(s, at, section, entries));
+  };
+  write("COMOPA", {{"TModCom", "2"},
+                   {"TCOM", "2"},
+                   {"TBRate", "4"},
+                   {"Marca", "Opacimetro SpA"},
+                   {"NOmologa", "OP-001"}});
+  write("MODOPA", {{"Modello", "5"}});
+  write("COMKYMRA", {{"TModCom", "1"},
+                     {"TCOM", "1"},
+                     {"TBRate", "2"},
+                     {"Marca", "Analizzatori Srl"},
+                     {"NOmologa", "GA-042"}});
+  write("MODKYMRA", {{"Modello", "3"}});
 }
 
 void LoadAll(Program& p) {
-  LoadSmokeLimits(p);
-  LoadGasLimits(p);
-  LoadVehicleData(p);
-  LoadUserData(p);
-  LoadRpmSettings(p);
-  LoadAmbientData(p);
-  LoadPrintSettings(p);
-  LoadLanguage(p);
-  LoadComSettings(p);
-  LoadInstrumentModels(p);
+  const SettingsPlace at = ConfPlace(p.rt);
+  for (auto load : {LoadSmokeLimits, LoadGasLimits, LoadVehicleData, LoadUserData, LoadRpmSettings,
+                    LoadAmbientData, LoadPrintSettings, LoadLanguage, LoadInstrumentModels}) {
+    load(p.shell, at);
+  }
+  LoadComSettings(p.shell, p.link, at);
 }
 
 class SettingsRoundTripTest : public SettingsStoreTest,
@@ -70,7 +76,7 @@ class SettingsRoundTripTest : public SettingsStoreTest,
 
 TEST_P(SettingsRoundTripTest, EverySectionReadsBackWhatWasSaved) {
   p_.rt.regional.decimalSeparator = GetParam();
-  SaveAll(p_);
+  SaveAll(p_.shell, at());
   Program q(plat::EventLoop::ClockKind::Manual);
   q.rt.currentDirectory = dir_.path();
   q.rt.regional = p_.rt.regional;
@@ -105,8 +111,11 @@ INSTANTIATE_TEST_SUITE_P(DecimalSeparators, SettingsRoundTripTest, ::testing::Va
 
 TEST_F(SettingsStoreTest, NumbersAreWrittenUnderTheRegionalSettings) {
   p_.rt.regional = plat::RegionalSettings::Italian();
-  SaveGasLimits(p_, 1000, 2000, 2500, 0.97f, 1.03f, 0, 0.5f, 0.3f, 5800);
-  SaveAmbientData(p_, "20", "100", "50");
+  ShellState& s = p_.shell;
+  s.GasLimitLambdaLow = 0.97, s.GasLimitLambdaHigh = 1.03, s.GasTestDuration = 5800;
+  s.AmbientHumidity = "50";
+  SaveGasLimits(s, at());
+  SaveAmbientData(s, at());
   const std::string text = ReadConf();
   EXPECT_NE(text.find("LI=0,97"), std::string::npos) << text;
   EXPECT_NE(text.find("AS=1,03"), std::string::npos);
@@ -133,9 +142,9 @@ TEST_F(SettingsStoreTest, FirstStartWithoutConfIni) {
                     s.GasModelIndex, s.LanguageCode}),
             (Int16s{40, 2, 2, 2, 2, 2, 0}));
 
-  SaveLanguage(p_, 0);  // the first save creates the file; code 0 reads back as 0
+  SaveLanguage(s, at());  // the first save creates the file; code 0 reads back as 0
   s.LanguageCode = 2;
-  LoadLanguage(p_);
+  LoadLanguage(p_.shell, at());
   EXPECT_EQ(s.LanguageCode, 0);
 }
 
@@ -154,11 +163,11 @@ TEST_F(SettingsStoreTest, MissingOrEmptyKeyNeverTakesThePreviousKeysText) {
   s.RpmComPort = 6;
   s.GasComMode = 1;
   s.GasModelIndex = 2;
-  LoadVehicleData(p_);
-  LoadSmokeLimits(p_);
-  LoadRpmSettings(p_);
-  LoadComSettings(p_);
-  LoadInstrumentModels(p_);
+  LoadVehicleData(p_.shell, at());
+  LoadSmokeLimits(p_.shell, at());
+  LoadRpmSettings(p_.shell, at());
+  LoadComSettings(p_.shell, p_.link, at());
+  LoadInstrumentModels(p_.shell, at());
   // Missing (plate, model, serial, makes) or empty (chassis) texts are empty.
   EXPECT_EQ(
       (Texts{s.VehicleMakeType, s.VehiclePlate, s.VehicleChassis, s.VehicleYear, s.VehicleModel,
@@ -184,8 +193,8 @@ TEST_F(SettingsStoreTest, ValueThatDoesNotConvertKeepsItsVariableAndTheLaterKeys
   s.ExternOilTemp = 1;
   s.GasLimitRpmIdle = 1100;
   s.GasLimitRpmRaisedLow = 2100;
-  LoadRpmSettings(p_);
-  LoadGasLimits(p_);
+  LoadRpmSettings(p_.shell, at());
+  LoadGasLimits(p_.shell, at());
   EXPECT_EQ(s.RpmMake, "Giri");
   // A date, an overflow, a number rounded half to even, and text.
   EXPECT_EQ((Int16s{s.RpmComPort, s.RpmBaudIndex, s.RpmCylinders, s.RpmEngineStrokes, s.ExternRpm,
@@ -195,14 +204,48 @@ TEST_F(SettingsStoreTest, ValueThatDoesNotConvertKeepsItsVariableAndTheLaterKeys
             (Numbers{1100, 2100, 2600}));
 }
 
+// What the screen and the printed pages show after a save is what the next start loads.
+TEST_F(SettingsStoreTest, AfterASaveTheRecordHoldsWhatTheFileHolds) {
+  const struct {
+    const char* file;  // Conf.ini before the save
+    const char* typed;
+    const char* held;
+  } cases[] = {
+      {"", "Ελένη", "?????"},
+      {"", "李 Mario 😀", "? Mario ?"},
+      {"", "Mario\r\nRossi", "Mario Rossi"},
+      {"", "  Müller \"", "Müller \""},
+      {"[UTENTE]\r\nEnte=Citt\xE0\r\n", "Ελένη", "?????"},          // Windows-1252 file
+      {"[UTENTE]\r\nEnte=Citt\xC3\xA0\r\n", "Ελένη 😀", "Ελένη 😀"},  // UTF-8 file
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed);
+    WriteConf(c.file);
+    p_.shell.OperatorName = c.typed;
+    ASSERT_TRUE(SaveUserData(p_.shell, at()));
+    EXPECT_EQ(p_.shell.OperatorName, c.held);
+    Program next(plat::EventLoop::ClockKind::Manual);
+    next.rt.currentDirectory = dir_.path();
+    LoadUserData(next.shell, ConfPlace(next.rt));
+    EXPECT_EQ(next.shell.OperatorName, c.held);
+  }
+  // Numbers too: an integer key rounds half to even, a single keeps 7 digits.
+  ShellState& s = p_.shell;
+  s.SmokeRpmMax = 2500.5f;
+  s.SmokeKLimit = 0.123456789;
+  ASSERT_TRUE(SaveSmokeLimits(s, at()));
+  EXPECT_EQ((Numbers{s.SmokeRpmMax, s.SmokeKLimit}), (Numbers{2500, 0.1234568}));
+}
+
 TEST_F(SettingsStoreTest, ConfIniPathIsRebuiltFromTheCurrentDirectory) {
   p_.shell.ConfIniPath = "/elsewhere/Lingua.ini";
-  SavePrintSettings(p_, 1);
+  p_.shell.PrintType = 1;
+  SavePrintSettings(p_.shell, at());
   EXPECT_EQ(p_.shell.ConfIniPath, dir_.path().string() + "/Conf.ini");
   EXPECT_TRUE(fs::exists(conf()));
   p_.shell.ConfIniPath = "/elsewhere/Lingua.ini";
   p_.shell.PrintType = 0;
-  LoadPrintSettings(p_);
+  LoadPrintSettings(p_.shell, at());
   EXPECT_EQ(p_.shell.PrintType, 1);
 }
 
@@ -213,7 +256,7 @@ TEST_P(SettingsRoundTripTest, SampleConfIniLoadsEverySection) {
   fs::copy_file(sample, conf());
   p_.rt.regional.decimalSeparator = GetParam();
   LoadAll(p_);
-  LoadSystemSettings(p_);
+  LoadSystemSettings(p_.shell, at());
   const ShellState& s = p_.shell;
   EXPECT_EQ(
       (Int16s{s.LanguageCode, s.GasComPort, s.OpaComPort, s.RpmComPort, s.GasBaudIndex,

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/Program.h"
+#include "shell/SettingsAccess.h"
 #include "support/TempFolder.h"
 
 namespace vs::test {
@@ -21,6 +22,8 @@ class ConfDirTest : public ::testing::Test {
   std::filesystem::path conf() const { return dir_ / "Conf.ini"; }
   void WriteConf(const std::string& bytes) const { plat::test::WriteBytes(conf(), bytes); }
   std::string ReadConf() const { return plat::test::ReadBytes(conf()); }
+  // Where the settings procedures find "Conf.ini" and how they write numbers.
+  SettingsPlace at() const { return ConfPlace(p_.rt); }
 
   plat::test::TempFolder dir_{"vs-conf"};
   Program p_{plat::EventLoop::ClockKind::Manual};

@@ -26,6 +26,13 @@ class SystemSetupTest : public test::ConfDirTest {
     const auto from = at + key.size() + 2;
     return text.substr(from, text.find_first_of("\r\n", from) - from);
   }
+  // Sets the mask, Kquad and Klin in memory and saves them.
+  void Save(std::uint8_t mask, double kquad, double klin) {
+    p_.shell.SystemEnableMask = mask;
+    p_.shell.GasKquad = kquad;
+    p_.shell.GasKlin = klin;
+    ASSERT_TRUE(SaveSystemSettings(p_.shell, at()));
+  }
   // The mask, Kquad and Klin in memory.
   std::tuple<int, double, double> Settings() const {
     return {p_.shell.SystemEnableMask, p_.shell.GasKquad, p_.shell.GasKlin};
@@ -56,14 +63,14 @@ TEST(ScrambleStringTest, EveryCodeRoundTripsOneCodePerCharacter) {
 }
 
 TEST_F(SystemSetupTest, StoredBytesAreTheScrambledTexts) {
-  SaveSystemSettings(p_, 0, 1E-09, 0.008);
+  Save(0, 1E-09, 0.008);
   EXPECT_EQ(StoredBytes("AbiM"), "\x97\xF1\xD5\xCE\xC9");   // "0Vrin"
   EXPECT_EQ(StoredBytes("Kquad"), "\x96\xE2\x8A\x97\x9E");  // "1E-09"
   EXPECT_EQ(StoredBytes("Klin"), "\x97\x89\x97\x97\x9F");   // "0.008"
-  SaveSystemSettings(p_, 7, 1E-09, 0.008);
+  Save(7, 1E-09, 0.008);
   EXPECT_EQ(StoredBytes("AbiM"), "\x90\xF1\xD5\xCE\xC9");  // "7Vrin"
   p_.rt.regional = plat::RegionalSettings::Italian();
-  SaveSystemSettings(p_, 7, 1E-09, 0.008);
+  Save(7, 1E-09, 0.008);
   EXPECT_EQ(StoredBytes("Klin"), "\x97\x8B\x97\x97\x9F");  // "0,008"
   EXPECT_EQ(ReadConf().find("Vrin"), std::string::npos);
 }
@@ -72,10 +79,10 @@ TEST_F(SystemSetupTest, RoundTripUnderBothSeparators) {
   for (const char* sep : {".", ","}) {
     SCOPED_TRACE(sep);
     p_.rt.regional.decimalSeparator = sep;
-    SaveSystemSettings(p_, 6, 2.5E-09, 0.0125);
+    Save(6, 2.5E-09, 0.0125);
     p_.shell.SystemEnableMask = 0;
     p_.shell.GasKquad = p_.shell.GasKlin = 0;
-    LoadSystemSettings(p_);
+    LoadSystemSettings(p_.shell, at());
     EXPECT_EQ(Settings(), std::tuple(6, 2.5E-09, 0.0125));
   }
 }
@@ -83,13 +90,13 @@ TEST_F(SystemSetupTest, RoundTripUnderBothSeparators) {
 TEST_F(SystemSetupTest, MissingFileOrKeysGiveTheDefaults) {
   p_.shell.SystemEnableMask = 5;
   p_.shell.GasKquad = p_.shell.GasKlin = 3;
-  LoadSystemSettings(p_);
+  LoadSystemSettings(p_.shell, at());
   EXPECT_EQ(Settings(), std::tuple(0, 1E-09, 0.008));
   // AbiM present, Kquad missing: Kquad takes its default instead of the mask text.
   WriteConf("[IMPOSTAZIONI]\r\nAbiM=" + Scrambled("3Vrin") + "\r\nKlin=" + Scrambled("0.01") +
             "\r\n");
   p_.shell.GasKquad = 7;
-  LoadSystemSettings(p_);
+  LoadSystemSettings(p_.shell, at());
   EXPECT_EQ(Settings(), std::tuple(3, 1E-09, 0.01));
 }
 
@@ -100,12 +107,12 @@ TEST_F(SystemSetupTest, ValuesThatDoNotUnscrambleToNumbersKeepTheirVariables) {
   p_.shell.SystemEnableMask = 2;
   p_.shell.GasKquad = 5E-09;
   p_.shell.GasKlin = 0.02;
-  LoadSystemSettings(p_);
+  LoadSystemSettings(p_.shell, at());
   EXPECT_EQ(Settings(), std::tuple(2, 5E-09, 0.02));
   // Only the first character of the unscrambled mask counts: the tag is never checked.
   WriteConf("[IMPOSTAZIONI]\r\nAbiM=" + Scrambled("5xyz") + "\r\nKquad=" + Scrambled("3E-09") +
             "\r\n");
-  LoadSystemSettings(p_);
+  LoadSystemSettings(p_.shell, at());
   EXPECT_EQ(Settings(), std::tuple(5, 3E-09, 0.008));
 }
 
@@ -158,7 +165,7 @@ TEST_F(SystemSetupTest, OpensWithDefaultsAndSavesAllThreeOptions) {
 
 TEST_F(SystemSetupTest, CoefficientThatIsNotANumberChangesNothing) {
   p_.rt.regional = plat::RegionalSettings::Italian();
-  SaveSystemSettings(p_, 1, 2E-09, 0.01);
+  Save(1, 2E-09, 0.01);
   const std::string before = ReadConf();
   ui_.onModal(p_.shellForms.sysSetUp, [&] {
     SYS_SET_UP& f = p_.shellForms.sysSetUp;
