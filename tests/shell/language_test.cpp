@@ -100,16 +100,19 @@ TEST_F(LanguageTableTest, MissingFirstKeyGivesEmptyTextEvenAfterAnEarlierLoad) {
   EXPECT_EQ(Text(1), "en 1");
 }
 
-TEST_F(LanguageTableTest, MissingSectionOrFileEmptiesEveryText) {
+TEST_F(LanguageTableTest, MissingSectionOrFileEmptiesEveryTextAndSaysSo) {
+  using State = LanguageLoad::State;
   WriteLingua(Section("ITALIANO", "it") + Section("INGLESE", "en"));
-  LoadLanguageTexts(p_.shell, dir_.path(), 2);
+  EXPECT_EQ(LoadLanguageTexts(p_.shell, dir_.path(), 2).state, State::Loaded);
   ASSERT_EQ(Text(166), "en 166");
-  LoadLanguageTexts(p_.shell, dir_.path(), 3);  // no SPAGNOLO section
+  const LanguageLoad noSection = LoadLanguageTexts(p_.shell, dir_.path(), 3);
+  EXPECT_EQ(noSection.state, State::NoTexts);
+  EXPECT_EQ(noSection.section, "SPAGNOLO");
   for (int k = 0; k < kLanguageTextCount; ++k) EXPECT_EQ(Text(k), "") << k;
 
   LoadLanguageTexts(p_.shell, dir_.path(), 2);
   std::filesystem::remove(dir_ / "Lingua.ini");
-  LoadLanguageTexts(p_.shell, dir_.path(), 2);
+  EXPECT_EQ(LoadLanguageTexts(p_.shell, dir_.path(), 2).state, State::Missing);
   for (int k = 0; k < kLanguageTextCount; ++k) EXPECT_EQ(Text(k), "") << k;
 }
 
