@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "platform/text/Cp1252.h"
+#include "platform/text/TextFile.h"
 
 namespace plat {
 namespace {
@@ -133,17 +134,7 @@ std::size_t FindSection(std::string_view text, const std::vector<ProfileLine>& l
 
 // Names and values as they go into the file: no line breaks, in the file's encoding.
 std::string ToFile(std::string_view utf8Text, bool utf8File) {
-  std::string oneLine;
-  oneLine.reserve(utf8Text.size());
-  for (std::size_t i = 0; i < utf8Text.size(); ++i) {
-    const char c = utf8Text[i];
-    if (c == '\r' || c == '\n') {
-      oneLine += ' ';
-      if (c == '\r' && i + 1 < utf8Text.size() && utf8Text[i + 1] == '\n') ++i;
-    } else {
-      oneLine += c;
-    }
-  }
+  const std::string oneLine = OneLine(utf8Text);
   // A UTF-8 file takes any text; malformed bytes become "?" as in a Windows-1252 file.
   if (!utf8File) return Utf8ToCp1252(oneLine);
   return IsUtf8(oneLine) ? oneLine : Cp1252ToUtf8(Utf8ToCp1252(oneLine));
