@@ -183,15 +183,9 @@ void ReadRows(const std::optional<plat::Profile>& file, std::string_view section
   }
 }
 
-template <class R>
-void LoadSection(ShellState& s, const SettingsPlace& at, std::string_view section,
-                 std::span<const Row<R>> rows, R& records) {
-  ReadRows(ReadConfIni(s, at), section, rows, records, at.regional);
-}
-
 void LoadSection(ShellState& s, const SettingsPlace& at, std::string_view section,
                  std::span<const Row<ShellState>> rows) {
-  LoadSection(s, at, section, rows, s);
+  ReadRows(ReadConfIni(s, at), section, rows, s, at.regional);
 }
 
 // Writes the section's fields; after a write that worked, reads them back from the file.
