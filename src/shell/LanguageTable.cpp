@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "app/Program.h"
+#include "state/ProgramState.h"
 #include "shell/RCLIni.h"
 
 namespace vs {
@@ -200,7 +200,7 @@ std::string_view LanguageSection(std::int16_t code) {
   }
 }
 
-void LoadLanguageTexts(Program& p, std::int16_t code) {
+void LoadLanguageTexts(ProgramState& p, std::int16_t code) {
   p.shell.ConfIniPath = p.rt.currentDirectory.string() + "/" + "Lingua.ini";
   RCLIni ini;
   ini.File = p.shell.ConfIniPath;

@@ -8,7 +8,7 @@
 
 namespace vs {
 
-class Program;
+struct ProgramState;
 
 inline constexpr int kLanguageTextCount = 167;
 
@@ -24,6 +24,6 @@ std::string_view LanguageSection(std::int16_t code);
 // LangText from the code's section, key by key through one RCLIni. The result of each read
 // is not looked at: a missing or empty key repeats the text before it (an empty text at
 // index 0), and a missing file or section empties every text. Never fails.
-void LoadLanguageTexts(Program& p, std::int16_t code);
+void LoadLanguageTexts(ProgramState& p, std::int16_t code);
 
 }  // namespace vs

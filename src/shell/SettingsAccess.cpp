@@ -1,12 +1,12 @@
 #include "shell/SettingsAccess.h"
 
-#include "app/Program.h"
+#include "state/ProgramState.h"
 #include "platform/core/Error.h"
 #include "platform/text/Numbers.h"
 
 namespace vs {
 
-const std::string& RebuildConfIniPath(Program& p) {
+const std::string& RebuildConfIniPath(ProgramState& p) {
   // The separator goes in even when the directory already ends with one.
   p.shell.ConfIniPath = p.rt.currentDirectory.string() + "/" + "Conf.ini";
   return p.shell.ConfIniPath;
@@ -29,7 +29,7 @@ bool Convert(const std::optional<std::string>& text, T& var, Parse parse) {
 
 }  // namespace
 
-SettingsReader::SettingsReader(Program& p, std::string section) : p_(p) {
+SettingsReader::SettingsReader(ProgramState& p, std::string section) : p_(p) {
   ini_.File = RebuildConfIniPath(p);
   ini_.Section = std::move(section);
 }
@@ -55,7 +55,7 @@ bool SettingsReader::Double(std::string_view key, double& var) {
                  [this](const std::string& s) { return plat::ParseDouble(s, p_.rt.regional); });
 }
 
-SettingsWriter::SettingsWriter(Program& p, std::string section) : p_(p) {
+SettingsWriter::SettingsWriter(ProgramState& p, std::string section) : p_(p) {
   ini_.File = RebuildConfIniPath(p);
   ini_.Section = std::move(section);
 }

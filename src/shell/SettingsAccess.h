@@ -14,15 +14,15 @@
 
 namespace vs {
 
-class Program;
+struct ProgramState;
 
 // ConfIniPath := current directory & "/" & "Conf.ini"; returns it.
-const std::string& RebuildConfIniPath(Program& p);
+const std::string& RebuildConfIniPath(ProgramState& p);
 
 class SettingsReader {
  public:
   // Rebuilds ConfIniPath and points a new accessor at `section` of it.
-  SettingsReader(Program& p, std::string section);
+  SettingsReader(ProgramState& p, std::string section);
 
   void SetSection(std::string section) { ini_.Section = std::move(section); }
 
@@ -36,14 +36,14 @@ class SettingsReader {
   bool Double(std::string_view key, double& var);
 
  private:
-  Program& p_;
+  ProgramState& p_;
   RCLIni ini_;
 };
 
 class SettingsWriter {
  public:
   // Rebuilds ConfIniPath and points a new accessor at `section` of it.
-  SettingsWriter(Program& p, std::string section);
+  SettingsWriter(ProgramState& p, std::string section);
 
   void SetSection(std::string section) { ini_.Section = std::move(section); }
 
@@ -54,7 +54,7 @@ class SettingsWriter {
   void Double(std::string_view key, double value);
 
  private:
-  Program& p_;
+  ProgramState& p_;
   RCLIni ini_;
 };
 

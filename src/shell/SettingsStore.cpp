@@ -1,11 +1,11 @@
 #include "shell/SettingsStore.h"
 
-#include "app/Program.h"
+#include "state/ProgramState.h"
 #include "shell/SettingsAccess.h"
 
 namespace vs {
 
-void SaveSmokeLimits(Program& p, std::int16_t rpmMin, std::int16_t rpmMax, float opacityThreshold,
+void SaveSmokeLimits(ProgramState& p, std::int16_t rpmMin, std::int16_t rpmMax, float opacityThreshold,
                      float kLimit) {
   SettingsWriter w(p, "LO");
   w.Int16("RN", rpmMin);
@@ -14,7 +14,7 @@ void SaveSmokeLimits(Program& p, std::int16_t rpmMin, std::int16_t rpmMax, float
   w.Single("VK", kLimit);
 }
 
-void LoadSmokeLimits(Program& p) {
+void LoadSmokeLimits(ProgramState& p) {
   SettingsReader r(p, "LO");
   ShellState& s = p.shell;
   r.Single("RN", s.SmokeRpmMin);
@@ -23,7 +23,7 @@ void LoadSmokeLimits(Program& p) {
   r.Double("VK", s.SmokeKLimit);
 }
 
-void SaveGasLimits(Program& p, float rn, float cglpp, std::int16_t gv, float li, float as,
+void SaveGasLimits(ProgramState& p, float rn, float cglpp, std::int16_t gv, float li, float as,
                    std::int16_t am, float ln, float rc, std::int16_t mcs) {
   SettingsWriter w(p, "IA");
   w.Single("RN", rn);
@@ -37,7 +37,7 @@ void SaveGasLimits(Program& p, float rn, float cglpp, std::int16_t gv, float li,
   w.Int16("MCS", mcs);
 }
 
-void LoadGasLimits(Program& p) {
+void LoadGasLimits(ProgramState& p) {
   SettingsReader r(p, "IA");
   ShellState& s = p.shell;
   r.Double("RN", s.GasLimitRpmIdle);
@@ -51,7 +51,7 @@ void LoadGasLimits(Program& p) {
   r.Int16("MCS", s.GasTestDuration);
 }
 
-void SaveVehicleData(Program& p, std::string_view makeType, std::string_view plate,
+void SaveVehicleData(ProgramState& p, std::string_view makeType, std::string_view plate,
                      std::string_view chassis, std::string_view year, std::string_view model) {
   SettingsWriter w(p, "VEICOLO");
   w.Text("FeT", makeType);
@@ -61,7 +61,7 @@ void SaveVehicleData(Program& p, std::string_view makeType, std::string_view pla
   w.Text("Mod", model);
 }
 
-void LoadVehicleData(Program& p) {
+void LoadVehicleData(ProgramState& p) {
   SettingsReader r(p, "VEICOLO");
   ShellState& s = p.shell;
   s.VehicleMakeType = r.Text("FeT");
@@ -71,7 +71,7 @@ void LoadVehicleData(Program& p) {
   s.VehicleModel = r.Text("Mod");
 }
 
-void SaveUserData(Program& p, std::string_view operatorName, std::string_view technicalManager,
+void SaveUserData(ProgramState& p, std::string_view operatorName, std::string_view technicalManager,
                   std::string_view agency) {
   SettingsWriter w(p, "UTENTE");
   w.Text("Operatore", operatorName);
@@ -79,7 +79,7 @@ void SaveUserData(Program& p, std::string_view operatorName, std::string_view te
   w.Text("Ente", agency);
 }
 
-void LoadUserData(Program& p) {
+void LoadUserData(ProgramState& p) {
   SettingsReader r(p, "UTENTE");
   ShellState& s = p.shell;
   s.OperatorName = r.Text("Operatore");
@@ -87,7 +87,7 @@ void LoadUserData(Program& p) {
   s.AgencyName = r.Text("Ente");
 }
 
-void SaveRpmSettings(Program& p, std::string_view make, std::string_view homologation,
+void SaveRpmSettings(ProgramState& p, std::string_view make, std::string_view homologation,
                      std::string_view serial, std::string_view expiry, std::int16_t comPort,
                      std::int16_t baudIndex, std::int16_t cylinders, std::int16_t strokes,
                      std::int16_t externRpm, std::int16_t externOilTemp, std::int16_t pollSelect) {
@@ -105,7 +105,7 @@ void SaveRpmSettings(Program& p, std::string_view make, std::string_view homolog
   w.Int16("SelrpmT", pollSelect);
 }
 
-void LoadRpmSettings(Program& p) {
+void LoadRpmSettings(ProgramState& p) {
   SettingsReader r(p, "RPM");
   ShellState& s = p.shell;
   s.RpmMake = r.Text("Marca");
@@ -121,7 +121,7 @@ void LoadRpmSettings(Program& p) {
   r.Int16("SelrpmT", s.RpmPollSelect);
 }
 
-void SaveAmbientData(Program& p, std::string_view temperature, std::string_view pressure,
+void SaveAmbientData(ProgramState& p, std::string_view temperature, std::string_view pressure,
                      std::string_view humidity) {
   SettingsWriter w(p, "AMBIENTE");
   w.Text("Temperatura", temperature);
@@ -129,7 +129,7 @@ void SaveAmbientData(Program& p, std::string_view temperature, std::string_view 
   w.Text("UmiditàRelativa", humidity);
 }
 
-void LoadAmbientData(Program& p) {
+void LoadAmbientData(ProgramState& p) {
   SettingsReader r(p, "AMBIENTE");
   ShellState& s = p.shell;
   s.AmbientTemperature = r.Text("Temperatura");
@@ -137,27 +137,27 @@ void LoadAmbientData(Program& p) {
   s.AmbientHumidity = r.Text("UmiditàRelativa");
 }
 
-void SavePrintSettings(Program& p, std::int16_t printType) {
+void SavePrintSettings(ProgramState& p, std::int16_t printType) {
   SettingsWriter w(p, "STAMPA");
   w.Int16("Tipo", printType);
 }
 
-void LoadPrintSettings(Program& p) {
+void LoadPrintSettings(ProgramState& p) {
   SettingsReader r(p, "STAMPA");
   r.Int16("Tipo", p.shell.PrintType);
 }
 
-void SaveLanguage(Program& p, std::int16_t code) {
+void SaveLanguage(ProgramState& p, std::int16_t code) {
   SettingsWriter w(p, "LINGUA");
   w.Int16("TLingua", code);
 }
 
-void LoadLanguage(Program& p) {
+void LoadLanguage(ProgramState& p) {
   SettingsReader r(p, "LINGUA");
   r.Int16("TLingua", p.shell.LanguageCode);
 }
 
-void LoadComSettings(Program& p) {
+void LoadComSettings(ProgramState& p) {
   SettingsReader r(p, "COMOPA");
   ShellState& s = p.shell;
   r.Int16("TModCom", p.link.ActiveComMode);
@@ -173,7 +173,7 @@ void LoadComSettings(Program& p) {
   s.GasHomologation = r.Text("NOmologa");
 }
 
-void LoadInstrumentModels(Program& p) {
+void LoadInstrumentModels(ProgramState& p) {
   SettingsReader r(p, "MODOPA");
   r.Int16("Modello", p.shell.OpaModelIndex);
   r.SetSection("MODKYMRA");

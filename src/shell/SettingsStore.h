@@ -14,53 +14,53 @@
 
 namespace vs {
 
-class Program;
+struct ProgramState;
 
 // LO: RN, MX (integer texts), ON, VK (single texts).
-void SaveSmokeLimits(Program& p, std::int16_t rpmMin, std::int16_t rpmMax, float opacityThreshold,
+void SaveSmokeLimits(ProgramState& p, std::int16_t rpmMin, std::int16_t rpmMax, float opacityThreshold,
                      float kLimit);
-void LoadSmokeLimits(Program& p);
+void LoadSmokeLimits(ProgramState& p);
 
 // IA: RN, CGLPP, GV, LI, AS, AM, LN, RC, MCS.
-void SaveGasLimits(Program& p, float rn, float cglpp, std::int16_t gv, float li, float as,
+void SaveGasLimits(ProgramState& p, float rn, float cglpp, std::int16_t gv, float li, float as,
                    std::int16_t am, float ln, float rc, std::int16_t mcs);
-void LoadGasLimits(Program& p);
+void LoadGasLimits(ProgramState& p);
 
 // VEICOLO: FeT, Targa, Telaio, Anno, Mod.
-void SaveVehicleData(Program& p, std::string_view makeType, std::string_view plate,
+void SaveVehicleData(ProgramState& p, std::string_view makeType, std::string_view plate,
                      std::string_view chassis, std::string_view year, std::string_view model);
-void LoadVehicleData(Program& p);
+void LoadVehicleData(ProgramState& p);
 
 // UTENTE: Operatore, ResponsabileTecn, Ente.
-void SaveUserData(Program& p, std::string_view operatorName, std::string_view technicalManager,
+void SaveUserData(ProgramState& p, std::string_view operatorName, std::string_view technicalManager,
                   std::string_view agency);
-void LoadUserData(Program& p);
+void LoadUserData(ProgramState& p);
 
 // RPM: Marca, NOmol, Nserie, Scadenza, then TCOMrpm, TBRaterpm, NCilindriRPM, NTempiRPM,
 // ExternRPM, ExternToil, SelrpmT.
-void SaveRpmSettings(Program& p, std::string_view make, std::string_view homologation,
+void SaveRpmSettings(ProgramState& p, std::string_view make, std::string_view homologation,
                      std::string_view serial, std::string_view expiry, std::int16_t comPort,
                      std::int16_t baudIndex, std::int16_t cylinders, std::int16_t strokes,
                      std::int16_t externRpm, std::int16_t externOilTemp, std::int16_t pollSelect);
-void LoadRpmSettings(Program& p);
+void LoadRpmSettings(ProgramState& p);
 
 // AMBIENTE: Temperatura, Pressione, UmiditàRelativa.
-void SaveAmbientData(Program& p, std::string_view temperature, std::string_view pressure,
+void SaveAmbientData(ProgramState& p, std::string_view temperature, std::string_view pressure,
                      std::string_view humidity);
-void LoadAmbientData(Program& p);
+void LoadAmbientData(ProgramState& p);
 
 // STAMPA: Tipo.
-void SavePrintSettings(Program& p, std::int16_t printType);
-void LoadPrintSettings(Program& p);
+void SavePrintSettings(ProgramState& p, std::int16_t printType);
+void LoadPrintSettings(ProgramState& p);
 
 // LINGUA: TLingua.
-void SaveLanguage(Program& p, std::int16_t code);
-void LoadLanguage(Program& p);
+void SaveLanguage(ProgramState& p, std::int16_t code);
+void LoadLanguage(ProgramState& p);
 
 // COMOPA TModCom, TCOM, TBRate, Marca, NOmologa; then COMKYMRA the same five.
-void LoadComSettings(Program& p);
+void LoadComSettings(ProgramState& p);
 
 // MODOPA Modello; then MODKYMRA Modello.
-void LoadInstrumentModels(Program& p);
+void LoadInstrumentModels(ProgramState& p);
 
 }  // namespace vs

@@ -1,6 +1,6 @@
 #include "shell/SystemSetup.h"
 
-#include "app/Program.h"
+#include "state/ProgramState.h"
 #include "platform/core/Error.h"
 #include "platform/text/Cp1252.h"
 #include "platform/text/Numbers.h"
@@ -20,7 +20,7 @@ std::optional<std::string> ReadScrambled(SettingsReader& r, std::string_view key
 }
 
 // A double read from the section: missing -> default, not a number -> kept.
-void ReadCoefficient(Program& p, SettingsReader& r, std::string_view key, double fallback,
+void ReadCoefficient(ProgramState& p, SettingsReader& r, std::string_view key, double fallback,
                      double& var) {
   const auto s = ReadScrambled(r, key);
   if (!s || s->empty()) {
@@ -44,14 +44,14 @@ std::string ScrambleString(std::string_view s) {
   return plat::Cp1252ToUtf8(bytes);
 }
 
-void SaveSystemSettings(Program& p, std::int16_t mask, double kquad, double klin) {
+void SaveSystemSettings(ProgramState& p, std::int16_t mask, double kquad, double klin) {
   SettingsWriter w(p, "IMPOSTAZIONI");
   w.Text("AbiM", ScrambleString(plat::FormatInt(mask) + std::string(kMaskTag)));
   w.Text("Kquad", ScrambleString(plat::FormatDouble(kquad, p.rt.regional)));
   w.Text("Klin", ScrambleString(plat::FormatDouble(klin, p.rt.regional)));
 }
 
-void LoadSystemSettings(Program& p) {
+void LoadSystemSettings(ProgramState& p) {
   SettingsReader r(p, "IMPOSTAZIONI");
   ShellState& s = p.shell;
 

@@ -7,7 +7,7 @@
 
 namespace vs {
 
-class Program;
+struct ProgramState;
 
 // The code that the access-code form accepts (case-sensitive).
 inline constexpr std::string_view kAccessCode = "PELTO";
@@ -22,11 +22,11 @@ std::string ScrambleString(std::string_view s);
 
 // AbiM := scrambled (integer text of mask & "Vrin"), Kquad, Klin := scrambled double texts
 // under the regional settings.
-void SaveSystemSettings(Program& p, std::int16_t mask, double kquad, double klin);
+void SaveSystemSettings(ProgramState& p, std::int16_t mask, double kquad, double klin);
 
 // Reads the three keys into SystemEnableMask (the first character of the unscrambled AbiM),
 // GasKquad and GasKlin. A key that is missing or empty gives the default (0, 1E-09, 0.008);
 // a value that doesn't unscramble to a number leaves its variable as it was.
-void LoadSystemSettings(Program& p);
+void LoadSystemSettings(ProgramState& p);
 
 }  // namespace vs
