@@ -70,7 +70,7 @@ class Program : public ProgramState {
   void SetSmokeTimerEnabled(bool on);
 
   // What the link's procedures return, done by the form that called them.
-  void ShowPortHint(const PortHint& hint);     // ExclamStampa, non-modal
+  void ShowPortHint(const PortHint& hint);        // ExclamStampa, non-modal
   void ShowOpaAlarm(const OpaErrorAlarm& alarm);  // the smoke timer off, then Critic modal
 };
 

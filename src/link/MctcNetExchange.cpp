@@ -14,8 +14,8 @@ void MctcNetExchangeCore::Sent(std::string_view address, std::string_view comman
 
 McnCollected MctcNetExchangeCore::Receive(std::string_view input) {
   if (!AppendReceived(buffer_, input, false)) return {};
-  McnCollected got = CollectMctcNetFrame(
-      buffer_, {address_, unitLen_, static_cast<int>(command_.size())});
+  McnCollected got =
+      CollectMctcNetFrame(buffer_, {address_, unitLen_, static_cast<int>(command_.size())});
   if (got.status != McnCollected::Status::Accepted) return got;
   if (got.echo != command_) return {McnCollected::Status::Dropped, {}, {}, {}};
   if (pending_) {

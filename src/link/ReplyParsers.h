@@ -27,7 +27,8 @@ void ParseIdReply(LinkState& l, std::string_view reply, int commandLen, int unit
 void ParseGasLaReply(LinkState& l, std::string_view reply, int commandLen, int unitLen);
 void ParseGasLiReply(LinkState& l, std::string_view reply, int commandLen, int unitLen);
 void ParseGasEtReply(LinkState& l, std::string_view reply, int commandLen, int unitLen);
-[[nodiscard]] PortHint ParseGasVaReply(LinkState& l, const ShellState& s, std::string_view reply, int commandLen, int unitLen);
+[[nodiscard]] PortHint ParseGasVaReply(LinkState& l, const ShellState& s, std::string_view reply,
+                                       int commandLen, int unitLen);
 void ParseGasLsReply(LinkState& l, std::string_view reply, int commandLen, int unitLen);
 void ParseGasEhReply(LinkState& l, std::string_view reply, int commandLen, int unitLen);
 // "@RS" of the gas analyser or the opacimeter: codes of data bytes 1 and 3.

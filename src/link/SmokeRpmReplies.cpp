@@ -136,7 +136,7 @@ void ParseRpmTpReply(LinkState& l, std::string_view reply, int commandLen, int u
 }
 
 std::optional<OpaErrorAlarm> ShowOpaErrorCode(LinkState& l, const ShellState& s,
-                                             std::string_view code) {
+                                              std::string_view code) {
   if (code == "001" || code == "005") {
     l.ShowParseWarning = 0;
     return std::nullopt;

@@ -9,10 +9,10 @@
 
 namespace vs {
 
-
 // "@VA" and "@RD" of the opacimeter, cut with McnCommandLen and McnDevNumberLen. A reply
 // that cannot be split keeps what was stored and returns the one-shot port hint.
-[[nodiscard]] PortHint ParseOpaMeasureReply(LinkState& l, const ShellState& s, std::string_view reply);
+[[nodiscard]] PortHint ParseOpaMeasureReply(LinkState& l, const ShellState& s,
+                                            std::string_view reply);
 [[nodiscard]] PortHint ParseOpaRdReply(LinkState& l, const ShellState& s, std::string_view reply);
 
 // The engine-speed counter: "VE" (speed and oil temperature), "VA" (speed, the whole data
@@ -32,6 +32,6 @@ struct OpaErrorAlarm {
 // off; "002", "003", "004", "006", "007" and "010" switch it off and return the alarm that
 // the smoke test form raises; any other code does nothing.
 [[nodiscard]] std::optional<OpaErrorAlarm> ShowOpaErrorCode(LinkState& l, const ShellState& s,
-                                                           std::string_view code);
+                                                            std::string_view code);
 
 }  // namespace vs

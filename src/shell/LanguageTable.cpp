@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "state/ProgramState.h"
 #include "shell/RCLIni.h"
+#include "state/ProgramState.h"
 
 namespace vs {
 

@@ -1,8 +1,8 @@
 #include "shell/SettingsAccess.h"
 
-#include "state/ProgramState.h"
 #include "platform/core/Error.h"
 #include "platform/text/Numbers.h"
+#include "state/ProgramState.h"
 
 namespace vs {
 

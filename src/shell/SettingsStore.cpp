@@ -1,12 +1,12 @@
 #include "shell/SettingsStore.h"
 
-#include "state/ProgramState.h"
 #include "shell/SettingsAccess.h"
+#include "state/ProgramState.h"
 
 namespace vs {
 
-void SaveSmokeLimits(ProgramState& p, std::int16_t rpmMin, std::int16_t rpmMax, float opacityThreshold,
-                     float kLimit) {
+void SaveSmokeLimits(ProgramState& p, std::int16_t rpmMin, std::int16_t rpmMax,
+                     float opacityThreshold, float kLimit) {
   SettingsWriter w(p, "LO");
   w.Int16("RN", rpmMin);
   w.Int16("MX", rpmMax);

@@ -17,8 +17,8 @@ namespace vs {
 struct ProgramState;
 
 // LO: RN, MX (integer texts), ON, VK (single texts).
-void SaveSmokeLimits(ProgramState& p, std::int16_t rpmMin, std::int16_t rpmMax, float opacityThreshold,
-                     float kLimit);
+void SaveSmokeLimits(ProgramState& p, std::int16_t rpmMin, std::int16_t rpmMax,
+                     float opacityThreshold, float kLimit);
 void LoadSmokeLimits(ProgramState& p);
 
 // IA: RN, CGLPP, GV, LI, AS, AM, LN, RC, MCS.

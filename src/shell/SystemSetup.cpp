@@ -1,10 +1,10 @@
 #include "shell/SystemSetup.h"
 
-#include "state/ProgramState.h"
 #include "platform/core/Error.h"
 #include "platform/text/Cp1252.h"
 #include "platform/text/Numbers.h"
 #include "shell/SettingsAccess.h"
+#include "state/ProgramState.h"
 
 namespace vs {
 

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "state/ProgramState.h"
 #include "link/FrameCollector.h"
 #include "link_test_util.h"
+#include "state/ProgramState.h"
 
 namespace vs {
 namespace {

@@ -6,10 +6,10 @@
 #include <tuple>
 #include <vector>
 
-#include "state/ProgramState.h"
 #include "link/ReplyParsers.h"
 #include "link/SmokeRpmReplies.h"
 #include "link_test_util.h"
+#include "state/ProgramState.h"
 
 namespace vs {
 namespace {
@@ -242,7 +242,8 @@ TEST_F(SmokeRpmRepliesTest, OpacimeterValues) {
     return Numbers{l.OpaK,         l.OpaN,        l.OpaRpm,        l.OpaOilTemp,
                    l.OpaSmokeTemp, l.OpaCellTemp, l.OpaValueField7};
   };
-  Hint(ParseOpaMeasureReply(l, p.shell, Reply("@VA", Fields({"1.23", "41.5", "780", "88", "120", "75", "9"}), "OPA")));
+  Hint(ParseOpaMeasureReply(
+      l, p.shell, Reply("@VA", Fields({"1.23", "41.5", "780", "88", "120", "75", "9"}), "OPA")));
   EXPECT_THAT(values(), Pointwise(DoubleEq(), Numbers{1.23, 41.5, 780, 88, 120, 75, 9}));
   EXPECT_EQ((Texts{l.OpaValueText5, l.OpaValueText6, l.OpaValueText7}), (Texts{"120", "75", "9"}));
   // The counter's readings replace engine speed and oil temperature when switched in.
@@ -250,13 +251,15 @@ TEST_F(SmokeRpmRepliesTest, OpacimeterValues) {
   p.shell.ExternOilTemp = 1;
   l.RpmCounterRpm = 2100;
   l.RpmCounterOilTemp = 70.5;
-  Hint(ParseOpaMeasureReply(l, p.shell, Reply("@VA", Fields({"1", "2", "3", "4", "888.0", "6", "7"}), "OPA")));
+  Hint(ParseOpaMeasureReply(l, p.shell,
+                            Reply("@VA", Fields({"1", "2", "3", "4", "888.0", "6", "7"}), "OPA")));
   EXPECT_THAT(values(), Pointwise(DoubleEq(), Numbers{1, 2, 2100, 70.5, 888, 6, 7}));
 }
 
 TEST_F(SmokeRpmRepliesTest, OpacimeterShortRepliesAndTheOneShotHint) {
   l.ShowParseWarning = -1;
-  Hint(ParseOpaMeasureReply(l, p.shell, Reply("@VA", Fields({"1", "2", "3", "4", "5", "6"}), "OPA")));
+  Hint(ParseOpaMeasureReply(l, p.shell,
+                            Reply("@VA", Fields({"1", "2", "3", "4", "5", "6"}), "OPA")));
   EXPECT_EQ(l.OpaValueText7, "");
   EXPECT_DOUBLE_EQ(l.OpaValueField7, 0);
   EXPECT_TRUE(hints.empty());
@@ -282,7 +285,8 @@ TEST_F(SmokeRpmRepliesTest, OpacimeterShortRepliesAndTheOneShotHint) {
 }
 
 TEST_F(SmokeRpmRepliesTest, SupplyVoltageInVolts) {
-  Hint(ParseOpaRdReply(l, p.shell, Reply("@RD", Fields({"a", "b", "c", "d", "e", "12450"}), "OPA")));
+  Hint(
+      ParseOpaRdReply(l, p.shell, Reply("@RD", Fields({"a", "b", "c", "d", "e", "12450"}), "OPA")));
   EXPECT_DOUBLE_EQ(l.OpaSupplyVoltage, 12.45);
   Hint(ParseOpaRdReply(l, p.shell, Reply("@RD", Fields({"a", "b", "c", "d", "e"}), "OPA")));
   EXPECT_DOUBLE_EQ(l.OpaSupplyVoltage, 0);

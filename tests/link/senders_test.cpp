@@ -67,8 +67,8 @@ TEST_F(SendersTest, TestFormsRouteByTheActiveFlags) {
 }
 
 TEST_F(SendersTest, EachFormSenderWritesOneWholeFrameToItsOwnPort) {
-  using Sender = void (*)(plat::SerialPort&, std::string_view, std::string_view,
-                          std::string_view, std::string_view);
+  using Sender = void (*)(plat::SerialPort&, std::string_view, std::string_view, std::string_view,
+                          std::string_view);
   struct Case {
     const char* name;
     Sender send;

@@ -17,7 +17,6 @@
 #include <thread>
 #include <vector>
 
-#include "state/ProgramState.h"
 #include "link/FrameCollector.h"
 #include "link/MctcNetFrame.h"
 #include "link/OwnProtocolFrame.h"
@@ -26,6 +25,7 @@
 #include "link/SmokeRpmReplies.h"
 #include "platform/serial/SerialPort.h"
 #include "support/SourceTree.h"
+#include "state/ProgramState.h"
 #include "support/TempFolder.h"
 #include "support/WaitFor.h"
 

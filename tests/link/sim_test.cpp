@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "state/ProgramState.h"
 #include "link/FrameCollector.h"
 #include "link/OwnProtocolFrame.h"
 #include "link/ReplyParsers.h"
@@ -16,6 +15,7 @@
 #include "link_test_util.h"
 #include "platform/serial/SerialPort.h"
 #include "sim/Instrument.h"
+#include "state/ProgramState.h"
 
 namespace vs {
 namespace {

@@ -4,7 +4,6 @@
 
 namespace vs {
 
-
 Critic::Critic(Program& p) : MessageForm(p, "Critic", "Form1", "close") {
   Move(0, 0, 380, 130);
   Picture1.Move(14, 22, 40, 40);

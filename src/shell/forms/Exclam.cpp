@@ -4,7 +4,6 @@
 
 namespace vs {
 
-
 Exclam::Exclam(Program& p) : MessageForm(p, "Exclam", "Vantoscope", "lamp") {
   LayOutAsWarning();
   Command1.onClick = [this] { Ok(); };

@@ -4,7 +4,6 @@
 
 namespace vs {
 
-
 ExclamStampa::ExclamStampa(Program& p) : MessageForm(p, "ExclamStampa", "Vantoscope", "lamp") {
   LayOutAsWarning();
   Command1.onClick = [this] { Unload(); };

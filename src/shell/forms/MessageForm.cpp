@@ -43,14 +43,13 @@ void MessageForm::Form_Unload(bool& cancel) {
 
 void MessageForm::Close() {
   if (!IsLoaded()) return;
-  replacing_ = true;
-  try {
-    Unload();
-  } catch (...) {
-    replacing_ = false;
-    throw;
-  }
-  replacing_ = false;
+  // Cleared however the unload ends, an error included.
+  struct Replacing {
+    bool& flag;
+    explicit Replacing(bool& f) : flag(f) { flag = true; }
+    ~Replacing() { flag = false; }
+  } replacing(replacing_);
+  Unload();
 }
 
 }  // namespace vs
