@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/Program.h"
+#include "link/RecognitionReport.h"
 #include "link/ReplyParsers.h"
 #include "link/Senders.h"
 #include "platform/core/Error.h"
@@ -18,8 +19,6 @@ constexpr int kTextStart = 124;     // RiconoscimentoRic
 constexpr int kTextCaption = 125;   // RiconoscimentoCap
 
 constexpr const char* kScanSettings = "9600,n,8,1";
-constexpr const char* kCrLf = "\r\n";
-constexpr const char* kGap = "   ";  // between the parts of an identity
 
 std::string Com(int port) { return "Com" + std::to_string(port); }
 
@@ -176,21 +175,12 @@ void RiconosciMCTC::MSComm3_OnComm() {
   if (got.status != McnCollected::Status::Accepted) return;
   ParseIdReply(l, got.frame, l.McnCommandLen, l.McnDevNumberLen);
   scan.step = RecognitionStep::AskRpm;  // the next tick moves on to the next port
-  Results[static_cast<std::size_t>(Port)] =
-      l.InstrMake + kGap + l.InstrModel + kGap + l.InstrSerial + kGap + l.InstrVersion;
+  Results[static_cast<std::size_t>(Port)] = IdentityLine(l);
 }
 
 void RiconosciMCTC::ShowRecognitionReport() {
-  report.clear();
-  for (int n = 1; n <= MaxPort; ++n) {
-    const std::string& r = Results[static_cast<std::size_t>(n)];
-    if (r == "0") continue;
-    if (r == "1") {
-      report += Com(n) + " no connect" + kCrLf;
-    } else {
-      report += Com(n) + kGap + r + kCrLf;
-    }
-  }
+  report = RecognitionReport(
+      std::span<const std::string>(Results).first(static_cast<std::size_t>(MaxPort) + 1));
   Text3.setText(report);
 }
 
