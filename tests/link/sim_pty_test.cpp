@@ -24,8 +24,8 @@
 #include "link/Senders.h"
 #include "link/SmokeRpmReplies.h"
 #include "platform/serial/SerialPort.h"
-#include "support/SourceTree.h"
 #include "state/ProgramState.h"
+#include "support/SourceTree.h"
 #include "support/TempFolder.h"
 #include "support/WaitFor.h"
 
