@@ -1,6 +1,6 @@
 #pragma once
-// What the three message boxes of the instrument forms share: Critic (a critical error), Exclam (a
-// warning) and ExclamStampa (a second warning). A caller puts the text into the box's own
+// The base of the three message boxes of the instrument forms: Critic (a critical error),
+// Exclam (a warning) and ExclamStampa (a second warning). A caller puts the text into the box's own
 // variable of ShellState (CriticMessage, ExclamMessage, ExclamStampaMessage) and then calls
 // Open. The load step copies the text into Label1 once.
 //
