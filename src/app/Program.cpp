@@ -2,10 +2,31 @@
 
 namespace vs {
 
-Program::Program(plat::EventLoop::ClockKind clock) : rt(clock) {
-  shellForms.RiconosciMCTC = &riconosciMCTC;
+Program::Program(plat::EventLoop::ClockKind clock) : ProgramState(clock) {
+  rt.forms.recordDesigns();
 }
 
-Program::~Program() = default;
+bool Program::SmokeTimerEnabled() const {
+  bool on = false;
+  IfLoaded(unbuilt.ANFUMO, [&](const plat::Form&) {
+    on = unbuilt.ANFUMOTimer1 != nullptr && unbuilt.ANFUMOTimer1->Enabled();
+  });
+  return on;
+}
+
+void Program::SetSmokeTimerEnabled(bool on) {
+  IfLoaded(unbuilt.ANFUMO, [&](plat::Form&) {
+    if (unbuilt.ANFUMOTimer1 != nullptr) unbuilt.ANFUMOTimer1->setEnabled(on);
+  });
+}
+
+void Program::ShowPortHint(const PortHint& hint) {
+  if (hint) exclamStampa.ShowHint(*hint);
+}
+
+void Program::ShowOpaAlarm(const OpaErrorAlarm& alarm) {
+  SetSmokeTimerEnabled(false);
+  critic.ShowAlarm(alarm.caption, alarm.text);
+}
 
 }  // namespace vs

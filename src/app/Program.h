@@ -1,31 +1,77 @@
 #pragma once
-// All program-wide state of the system: the platform runtime, the state records of each
-// subsystem and the form instances. main() makes one; each test makes its own.
-#include "link/LinkState.h"
-#include "link/RecognitionForm.h"
-#include "platform/core/Runtime.h"
-#include "shell/ShellForms.h"
-#include "shell/ShellState.h"
+// The program: the records floor (state/ProgramState.h) and the form instances on top of
+// it. main() makes one; each test makes its own. Only form code and main include this.
+#include "link/SmokeRpmReplies.h"
+#include "link/forms/RiconosciMCTC.h"
+#include "platform/forms/Forms.h"
+#include "shell/forms/Critic.h"
+#include "shell/forms/DataForms.h"
+#include "shell/forms/Exclam.h"
+#include "shell/forms/ExclamStampa.h"
+#include "shell/forms/Menu.h"
+#include "shell/forms/Password.h"
+#include "shell/forms/SYS_SET_UP.h"
+#include "shell/forms/frmAbout.h"
+#include "state/ProgramState.h"
+
+#include <utility>
 
 namespace vs {
 
-class Program {
+// Runs `fn(form)` only while `form` is loaded: touching a form that is not open never
+// opens it, its port or its timer. A form that is not built yet (nullptr) counts as not
+// loaded.
+template <class F, class Fn>
+void IfLoaded(F& form, Fn&& fn) {
+  if (form.IsLoaded()) fn(form);
+}
+template <class F, class Fn>
+void IfLoaded(F* form, Fn&& fn) {
+  if (form != nullptr) IfLoaded(*form, std::forward<Fn>(fn));
+}
+
+// Where the forms of parts not built yet go. Each stays nullptr in the program (the menu
+// items that open it do nothing); a test puts a stand-in form there. A form that gets
+// built becomes a typed member of the Program and leaves this list.
+struct UnbuiltForms {
+  plat::Form* ANGAS = nullptr;          // gas test
+  plat::Form* ANFUMO = nullptr;         // smoke test
+  plat::Timer* ANFUMOTimer1 = nullptr;  // the smoke test's 25 ms request timer
+  plat::Form* RPM = nullptr;            // engine-speed form
+  plat::Form* ANSU = nullptr;           // gas-analyser set-up
+  plat::Form* OPASU = nullptr;          // opacimeter set-up
+  plat::Form* RPMSU = nullptr;          // engine-speed counter set-up
+};
+
+class Program : public ProgramState {
  public:
+  // Builds every form and records their designs, as they stand when built.
   explicit Program(plat::EventLoop::ClockKind clock);
-  Program(const Program&) = delete;
-  Program& operator=(const Program&) = delete;
-  ~Program();
 
-  plat::Runtime rt;
-  ShellState shell;
-  LinkState link;
-
-  // Forms of the application shell: the start menu, the data dialogs, the message boxes,
-  // the about box, the access code and the system set-up.
-  ShellForms shellForms{*this};
+  // Forms of the application shell.
+  Menu menu{*this};  // the start-up form "Menù"
+  DVeicoli dveicoli{*this};
+  UTENTE utente{*this};
+  DAMB damb{*this};
+  Critic critic{*this};
+  Exclam exclam{*this};
+  ExclamStampa exclamStampa{*this};
+  frmAbout about{*this};
+  Password password{*this};  // the access code in front of the system set-up
+  SYS_SET_UP sysSetUp{*this};
 
   // Forms of the instrument link.
   RiconosciMCTC riconosciMCTC{*this};  // instrument recognition
+
+  UnbuiltForms unbuilt;
+
+  // The smoke test's request timer, touched only while the smoke test form is loaded.
+  bool SmokeTimerEnabled() const;
+  void SetSmokeTimerEnabled(bool on);
+
+  // What the link's procedures return, done by the form that called them.
+  void ShowPortHint(const PortHint& hint);        // ExclamStampa, non-modal
+  void ShowOpaAlarm(const OpaErrorAlarm& alarm);  // the smoke timer off, then Critic modal
 };
 
 }  // namespace vs

@@ -34,7 +34,6 @@ int main(int argc, char** argv) {
   }
   program.rt.programFolder = ExecutableFolder(argc > 0 ? argv[0] : nullptr);
   program.rt.regional = plat::RegionalSettings::FromEnvironment();
-  program.rt.forms.recordDesigns();
 
   std::optional<plat::Display> display;  // after the Program: it goes before the forms
   try {
@@ -60,6 +59,6 @@ int main(int argc, char** argv) {
     plat::MsgBox(program.rt, text, plat::MsgBoxButtons::OK, plat::MsgBoxIcon::Critical);
     reporting = false;
   });
-  program.shellForms.menu.Show();
+  program.menu.Show();
   return display->run();
 }

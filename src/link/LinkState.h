@@ -2,51 +2,9 @@
 // Program-wide state of the instrument link: the exchange bookkeeping shared by the
 // senders, the collector and the parsers, and the readings the parsers write.
 #include <cstdint>
-#include <functional>
 #include <string>
-#include <utility>
-#include <vector>
-
-namespace plat {
-class SerialPort;
-}
 
 namespace vs {
-
-// The serial ports of the forms that own one. Each form sets its slot while it is loaded
-// and clears it when it unloads; a sender finding nullptr treats the port as closed, so
-// sending never loads a form.
-struct PortSlots {
-  plat::SerialPort* AnfumoMSComm1 = nullptr;     // smoke test form
-  plat::SerialPort* AngasMSComm2 = nullptr;      // gas test form
-  plat::SerialPort* RiconosciMSComm3 = nullptr;  // recognition form
-  plat::SerialPort* OpasuMSComm4 = nullptr;      // opacimeter set-up
-  plat::SerialPort* RpmsuMSComm5 = nullptr;      // engine-speed counter set-up
-  plat::SerialPort* AnsuMSComm6 = nullptr;       // gas-analyser set-up
-  plat::SerialPort* RpmMSComm6 = nullptr;        // engine-speed form
-};
-
-// What the link asks of forms that other parts of the program own. The owner of each
-// target installs its function; while one is empty the request is recorded in
-// LinkState::headless instead (the tests read it there).
-struct LinkUi {
-  // ExclamStampa: closed if open, then shown non-modally with this text.
-  std::function<void(const std::string& text)> showPortHint;
-  // Critic: this caption and text, shown modally (returns when it is closed).
-  std::function<void(const std::string& caption, const std::string& text)> showCritic;
-  // ANFUMO.Timer1.Enabled, only while the smoke test form is loaded.
-  std::function<void(bool enabled)> setSmokeTimerEnabled;
-  // RPM.Label1 := "- - -", only while the engine-speed form is loaded.
-  std::function<void()> blankRpmDisplay;
-};
-
-// The requests of LinkUi that found no function installed.
-struct HeadlessLinkUi {
-  std::vector<std::string> portHints;
-  std::vector<std::pair<std::string, std::string>> critics;  // caption, text
-  std::vector<bool> smokeTimerSettings;
-  int rpmDisplayBlanked = 0;
-};
 
 struct LinkState {
   LinkState() = default;
@@ -106,10 +64,6 @@ struct LinkState {
   // --- ExternalRpmReading: the engine-speed counter's last reply ---
   std::string RpmReplyText1, RpmReplyText2;
   double RpmCounterRpm = 0, RpmCounterOilTemp = 0;
-
-  PortSlots ports;
-  LinkUi ui;
-  HeadlessLinkUi headless;
 };
 
 }  // namespace vs

@@ -5,10 +5,11 @@
 #include <optional>
 #include <string>
 
-#include "app/Program.h"
+#include "link/LinkState.h"
 #include "link/ReplyFields.h"
 #include "platform/core/Error.h"
 #include "platform/text/Numbers.h"
+#include "shell/ShellState.h"
 
 namespace vs {
 namespace {
@@ -124,10 +125,9 @@ bool TryParseGasVa(LinkState& l, const ShellState& s, std::string_view reply, in
 
 }  // namespace
 
-void ShowPortHint(Program& p, HintInstrument instrument) {
-  LinkState& l = p.link;
-  if (l.ShowParseWarning == 0) return;
-  const bool english = p.shell.LanguageCode == 2;
+PortHint TakePortHint(LinkState& l, const ShellState& s, HintInstrument instrument) {
+  if (l.ShowParseWarning == 0) return std::nullopt;
+  const bool english = s.LanguageCode == 2;
   std::string text;
   if (instrument == HintInstrument::Gas) {
     text = english ? "CHOOSE THE CORRECT COMUNICATION PORT INTO GAS-ANALYSER SET-UP WINDOW, "
@@ -140,48 +140,39 @@ void ShowPortHint(Program& p, HintInstrument instrument) {
                    : "SCEGLIERE LA PORTA DI COMUNICAZIONE NELLA FINESTRA SET-UP OPACIMETRO, "
                      "DOPODICHE' SCEGLIERE LO STRUMENTO NELLA FINESTRA ANALISI FUMO";
   }
-  if (l.ui.showPortHint) {
-    l.ui.showPortHint(text);
-  } else {
-    l.headless.portHints.push_back(text);
-  }
   l.ShowParseWarning = 0;
+  return text;
 }
 
-void ParseIdReply(Program& p, std::string_view reply, int commandLen, int unitLen) {
-  LinkState& l = p.link;
+void ParseIdReply(LinkState& l, std::string_view reply, int commandLen, int unitLen) {
   if (TryParseId(l, reply, commandLen, unitLen)) return;
   l.InstrMake = l.InstrModel = l.InstrHomologation = l.InstrSerial = l.InstrExpiry =
       l.InstrVersion = l.McnIdField7 = " ";
 }
 
-void ParseGasLaReply(Program& p, std::string_view reply, int commandLen, int unitLen) {
-  LinkState& l = p.link;
+void ParseGasLaReply(LinkState& l, std::string_view reply, int commandLen, int unitLen) {
   if (TryParseLa(l, reply, commandLen, unitLen)) return;
   l.McnFuelText = l.McnSaField3 = l.McnStrokes = l.McnHcRatio = l.McnOcRatio = " ";
 }
 
-void ParseGasLiReply(Program& p, std::string_view reply, int commandLen, int unitLen) {
-  LinkState& l = p.link;
+void ParseGasLiReply(LinkState& l, std::string_view reply, int commandLen, int unitLen) {
   if (!TryParseFirst(l, reply, commandLen, unitLen, l.McnLiField1)) l.McnLiField1 = " ";
 }
 
-void ParseGasEtReply(Program& p, std::string_view reply, int commandLen, int unitLen) {
-  LinkState& l = p.link;
+void ParseGasEtReply(LinkState& l, std::string_view reply, int commandLen, int unitLen) {
   if (TryParseEt(l, reply, commandLen, unitLen)) return;
   l.McnEtFlag = " ";
   l.McnEtDate = "01/01/2000";
   l.McnEtTime = " ";
 }
 
-void ParseGasVaReply(Program& p, std::string_view reply, int commandLen, int unitLen) {
-  if (!TryParseGasVa(p.link, p.shell, reply, commandLen, unitLen)) {
-    ShowPortHint(p, HintInstrument::Gas);
-  }
+PortHint ParseGasVaReply(LinkState& l, const ShellState& s, std::string_view reply, int commandLen,
+                         int unitLen) {
+  if (TryParseGasVa(l, s, reply, commandLen, unitLen)) return std::nullopt;
+  return TakePortHint(l, s, HintInstrument::Gas);
 }
 
-void ParseGasLsReply(Program& p, std::string_view reply, int commandLen, int unitLen) {
-  LinkState& l = p.link;
+void ParseGasLsReply(LinkState& l, std::string_view reply, int commandLen, int unitLen) {
   if (!ReplyFields::Cut(reply, commandLen, unitLen, l.McnReplyWork)) return;
   ReplyFields f(l.McnReplyWork);
   std::string_view v;
@@ -194,8 +185,7 @@ void ParseGasLsReply(Program& p, std::string_view reply, int commandLen, int uni
   }
 }
 
-void ParseRsReply(Program& p, std::string_view reply, int commandLen, int unitLen) {
-  LinkState& l = p.link;
+void ParseRsReply(LinkState& l, std::string_view reply, int commandLen, int unitLen) {
   if (!ReplyFields::Cut(reply, commandLen, unitLen, l.McnReplyWork)) return;
   ReplyFields f(l.McnReplyWork);
   std::string_view v;
@@ -204,8 +194,7 @@ void ParseRsReply(Program& p, std::string_view reply, int commandLen, int unitLe
   l.McnRsStatus2 = static_cast<unsigned char>(l.McnReplyWork[2]);
 }
 
-void ParseGasEhReply(Program& p, std::string_view reply, int commandLen, int unitLen) {
-  LinkState& l = p.link;
+void ParseGasEhReply(LinkState& l, std::string_view reply, int commandLen, int unitLen) {
   if (!TryParseFirst(l, reply, commandLen, unitLen, l.McnEhField1)) l.McnEhField1 = " ";
 }
 

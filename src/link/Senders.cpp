@@ -1,11 +1,11 @@
 #include "link/Senders.h"
 
-#include <exception>
 #include <string>
 
-#include "app/Program.h"
+#include "link/LinkState.h"
 #include "link/MctcNetFrame.h"
 #include "link/OwnProtocolFrame.h"
+#include "platform/core/Error.h"
 #include "platform/serial/SerialPort.h"
 
 namespace vs {
@@ -19,43 +19,36 @@ void WriteIfOpen(plat::SerialPort* port, std::string_view frame) {
   if (!IsOpen(port)) return;
   try {
     port->Output(frame);
-  } catch (const std::exception&) {
+  } catch (const plat::RuntimeError&) {
   }
 }
 
-void WriteToTestForms(LinkState& l, std::string_view frame) {
-  if (l.OpaFormActive == 1) WriteIfOpen(l.ports.AnfumoMSComm1, frame);
-  if (l.GasFormActive == 1) WriteIfOpen(l.ports.AngasMSComm2, frame);
-}
-
-void BlankRpmDisplay(LinkState& l) {
-  if (l.ui.blankRpmDisplay) {
-    l.ui.blankRpmDisplay();
-  } else {
-    ++l.headless.rpmDisplayBlanked;
-  }
+void WriteToTestForms(const LinkState& l, const TestFormPorts& ports, std::string_view frame) {
+  if (l.OpaFormActive == 1) WriteIfOpen(ports.AnfumoMSComm1, frame);
+  if (l.GasFormActive == 1) WriteIfOpen(ports.AngasMSComm2, frame);
 }
 
 }  // namespace
 
-void SendMctcNetFrameToTestForms(Program& p, std::string_view address, std::string_view command,
+void SendMctcNetFrameToTestForms(const LinkState& l, const TestFormPorts& ports,
+                                 std::string_view address, std::string_view command,
                                  std::string_view unit, std::string_view data) {
-  WriteToTestForms(p.link, BuildMctcNetFrame(address, command, unit, data));
+  WriteToTestForms(l, ports, BuildMctcNetFrame(address, command, unit, data));
 }
 
-void SendMctcNetFrameToRpmForm(Program& p, std::string_view address, std::string_view command,
-                               std::string_view unit, std::string_view data) {
-  LinkState& l = p.link;
+bool SendMctcNetFrameToRpmForm(LinkState& l, plat::SerialPort* port, std::string_view address,
+                               std::string_view command, std::string_view unit,
+                               std::string_view data) {
   const std::string frame = BuildMctcNetFrame(address, command, unit, data);
-  plat::SerialPort* port = l.ports.RpmMSComm6;  // set while the engine-speed form is loaded
+  bool blank = false;
   if (l.RpmReplySeen != 1) {
-    if (port != nullptr) BlankRpmDisplay(l);
+    blank = port != nullptr;
     ++l.RpmMissCount;
     if (l.RpmMissCount >= 3 && port != nullptr) {
       try {
         if (port->PortOpen()) port->setPortOpen(false);
         port->setPortOpen(true);
-      } catch (const std::exception&) {
+      } catch (const plat::RuntimeError&) {
         // Errors ignored: the next send tries again.
       }
     }
@@ -64,39 +57,42 @@ void SendMctcNetFrameToRpmForm(Program& p, std::string_view address, std::string
   }
   WriteIfOpen(port, frame);
   l.RpmReplySeen = 0;
+  return blank;
 }
 
-void SendMctcNetFrameToRecognitionForm(Program& p, std::string_view address,
+void SendMctcNetFrameToRecognitionForm(plat::SerialPort& port, std::string_view address,
                                        std::string_view command, std::string_view unit,
                                        std::string_view data) {
-  WriteIfOpen(p.link.ports.RiconosciMSComm3, BuildMctcNetFrame(address, command, unit, data));
+  WriteIfOpen(&port, BuildMctcNetFrame(address, command, unit, data));
 }
 
-void SendMctcNetFrameToOpaSetup(Program& p, std::string_view address, std::string_view command,
-                                std::string_view unit, std::string_view data) {
-  WriteIfOpen(p.link.ports.OpasuMSComm4, BuildMctcNetFrame(address, command, unit, data));
+void SendMctcNetFrameToOpaSetup(plat::SerialPort& port, std::string_view address,
+                                std::string_view command, std::string_view unit,
+                                std::string_view data) {
+  WriteIfOpen(&port, BuildMctcNetFrame(address, command, unit, data));
 }
 
-void SendMctcNetFrameToRpmSetup(Program& p, std::string_view address, std::string_view command,
-                                std::string_view unit, std::string_view data) {
-  plat::SerialPort* port = p.link.ports.RpmsuMSComm5;
-  if (port == nullptr) return;
+void SendMctcNetFrameToGasSetup(plat::SerialPort& port, std::string_view address,
+                                std::string_view command, std::string_view unit,
+                                std::string_view data) {
+  WriteIfOpen(&port, BuildMctcNetFrame(address, command, unit, data));
+}
+
+void SendMctcNetFrameToRpmSetup(plat::SerialPort& port, std::string_view address,
+                                std::string_view command, std::string_view unit,
+                                std::string_view data) {
   const std::string frame = BuildMctcNetFrame(address, command, unit, data);
   try {
-    if (!port->PortOpen()) port->setPortOpen(true);
-  } catch (const std::exception&) {
+    if (!port.PortOpen()) port.setPortOpen(true);
+  } catch (const plat::RuntimeError&) {
     return;
   }
-  WriteIfOpen(port, frame);
+  WriteIfOpen(&port, frame);
 }
 
-void SendMctcNetFrameToGasSetup(Program& p, std::string_view address, std::string_view command,
-                                std::string_view unit, std::string_view data) {
-  WriteIfOpen(p.link.ports.AnsuMSComm6, BuildMctcNetFrame(address, command, unit, data));
-}
-
-void SendOwnProtocolFrame(Program& p, int addr, int cmd, std::string_view data) {
-  WriteToTestForms(p.link, BuildOwnProtocolFrame(addr, cmd, data));
+void SendOwnProtocolFrame(const LinkState& l, const TestFormPorts& ports, int addr, int cmd,
+                          std::string_view data) {
+  WriteToTestForms(l, ports, BuildOwnProtocolFrame(addr, cmd, data));
 }
 
 }  // namespace vs

@@ -2,9 +2,10 @@
 
 #include <string>
 
-#include "app/Program.h"
+#include "link/LinkState.h"
 #include "link/ReplyFields.h"
 #include "link/ReplyParsers.h"
+#include "shell/ShellState.h"
 
 namespace vs {
 namespace {
@@ -106,64 +107,54 @@ constexpr ErrorCodeText kErrorCodes[] = {
 
 }  // namespace
 
-void ParseOpaMeasureReply(Program& p, std::string_view reply) {
-  if (!TryParseOpaMeasure(p.link, p.shell, reply)) ShowPortHint(p, HintInstrument::Opacimeter);
+PortHint ParseOpaMeasureReply(LinkState& l, const ShellState& s, std::string_view reply) {
+  if (TryParseOpaMeasure(l, s, reply)) return std::nullopt;
+  return TakePortHint(l, s, HintInstrument::Opacimeter);
 }
 
-void ParseOpaRdReply(Program& p, std::string_view reply) {
-  if (!TryParseOpaRd(p.link, reply)) ShowPortHint(p, HintInstrument::Opacimeter);
+PortHint ParseOpaRdReply(LinkState& l, const ShellState& s, std::string_view reply) {
+  if (TryParseOpaRd(l, reply)) return std::nullopt;
+  return TakePortHint(l, s, HintInstrument::Opacimeter);
 }
 
-void ParseRpmVeReply(Program& p, std::string_view reply, int commandLen, int unitLen) {
-  LinkState& l = p.link;
+void ParseRpmVeReply(LinkState& l, std::string_view reply, int commandLen, int unitLen) {
   if (TryParseRpmVe(l, reply, commandLen, unitLen)) return;
   l.RpmReplyText1 = " ";
   l.RpmReplyText2 = " ";
 }
 
-void ParseRpmVaReply(Program& p, std::string_view reply, int commandLen, int unitLen) {
-  LinkState& l = p.link;
+void ParseRpmVaReply(LinkState& l, std::string_view reply, int commandLen, int unitLen) {
   if (!TryParseWhole(reply, commandLen, unitLen, l.RpmReplyText1, l.RpmCounterRpm)) {
     l.RpmReplyText1 = " ";
   }
 }
 
-void ParseRpmTpReply(Program& p, std::string_view reply, int commandLen, int unitLen) {
-  LinkState& l = p.link;
+void ParseRpmTpReply(LinkState& l, std::string_view reply, int commandLen, int unitLen) {
   if (!TryParseWhole(reply, commandLen, unitLen, l.RpmReplyText2, l.RpmCounterOilTemp)) {
     l.RpmReplyText2 = " ";
   }
 }
 
-void ShowOpaErrorCode(Program& p, std::string_view code) {
-  LinkState& l = p.link;
+std::optional<OpaErrorAlarm> ShowOpaErrorCode(LinkState& l, const ShellState& s,
+                                              std::string_view code) {
   if (code == "001" || code == "005") {
     l.ShowParseWarning = 0;
-    return;
+    return std::nullopt;
   }
   const ErrorCodeText* entry = nullptr;
   for (const auto& e : kErrorCodes) {
     if (code == e.code) entry = &e;
   }
-  if (entry == nullptr) return;
+  if (entry == nullptr) return std::nullopt;
 
-  if (l.ui.setSmokeTimerEnabled) {
-    l.ui.setSmokeTimerEnabled(false);
-  } else {
-    l.headless.smokeTimerSettings.push_back(false);
-  }
   l.ShowParseWarning = 0;
   std::string text;
   if (entry->italian == nullptr) {
-    text = p.shell.LangText[lang::CRITICTcam];
+    text = s.LangText[lang::CRITICTcam];
   } else {
-    text = p.shell.LanguageCode == 2 ? entry->english : entry->italian;
+    text = s.LanguageCode == 2 ? entry->english : entry->italian;
   }
-  if (l.ui.showCritic) {
-    l.ui.showCritic(entry->caption, text);
-  } else {
-    l.headless.critics.emplace_back(entry->caption, text);
-  }
+  return OpaErrorAlarm{entry->caption, text};
 }
 
 }  // namespace vs

@@ -6,7 +6,6 @@
 #include <span>
 #include <variant>
 
-#include "link/LinkState.h"
 #include "platform/core/Error.h"
 #include "platform/text/Numbers.h"
 #include "shell/ShellState.h"
@@ -31,7 +30,7 @@ struct Row {
 
 struct ComRecords {
   ShellState& shell;
-  LinkState& link;
+  OpacimeterLinkFields link;
 };
 
 // The tables, one per section, keys in write and read order.
@@ -256,7 +255,7 @@ void LoadLanguage(ShellState& s, const SettingsPlace& at) {
   LoadSection(s, at, "LINGUA", kLanguage);
 }
 
-void LoadComSettings(ShellState& s, LinkState& link, const SettingsPlace& at) {
+void LoadComSettings(ShellState& s, OpacimeterLinkFields link, const SettingsPlace& at) {
   const std::optional<plat::Profile> file = ReadConfIni(s, at);
   ComRecords records{s, link};
   ReadRows<ComRecords>(file, "COMOPA", kOpacimeterLink, records, at.regional);

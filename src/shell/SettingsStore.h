@@ -17,12 +17,14 @@
 // load it.
 //
 // The system options (section IMPOSTAZIONI) are in shell/SystemSetup.h.
+#include <cstdint>
+#include <string>
+
 #include "shell/SettingsAccess.h"
 
 namespace vs {
 
 struct ShellState;
-struct LinkState;
 
 // LO: RN, MX (integer texts), ON, VK (single texts).
 SaveResult SaveSmokeLimits(ShellState& s, const SettingsPlace& at);
@@ -60,7 +62,13 @@ void LoadLanguage(ShellState& s, const SettingsPlace& at);
 
 // COMOPA TModCom, TCOM, TBRate, Marca, NOmologa (the first and the last two into the link's
 // records); then COMKYMRA the same five. The instruments' set-up forms write these sections.
-void LoadComSettings(ShellState& s, LinkState& link, const SettingsPlace& at);
+// The instrument link's variables that [COMOPA] fills (the link's records sit above the shell).
+struct OpacimeterLinkFields {
+  std::int16_t& ActiveComMode;
+  std::string& InstrMake;
+  std::string& InstrHomologation;
+};
+void LoadComSettings(ShellState& s, OpacimeterLinkFields link, const SettingsPlace& at);
 
 // MODOPA Modello; then MODKYMRA Modello.
 void LoadInstrumentModels(ShellState& s, const SettingsPlace& at);

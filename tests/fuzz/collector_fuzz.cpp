@@ -3,6 +3,7 @@
 #include <string>
 
 #include "link/FrameCollector.h"
+#include "link/MctcNetExchange.h"
 #include "link/MctcNetFrame.h"
 #include "link/OwnProtocolFrame.h"
 #include "link_fuzz.h"
@@ -29,7 +30,7 @@ void CheckMcn(const vs::McnCollected& got, const std::string& buffer, std::strin
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 3) return 0;
-  vs::Program& p = vs::fuzz::TheProgram();
+  vs::fuzz::Records& p = vs::fuzz::TheRecords();
   vs::LinkState& l = p.link;
   l.McnAddress = "GAS";
   l.McnCommand = (data[0] & 1) ? "@VA" : "ID";
@@ -43,6 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::size_t piece = (data[0] >> 3) % 9 + 1;
 
   std::string testForm, setup, rpm, binary;
+  vs::MctcNetExchangeCore exchange;
+  exchange.Sent(l.McnAddress, l.McnCommand, l.McnDevNumberLen);
   const std::string_view bytes(reinterpret_cast<const char*>(data) + 3, size - 3);
   for (std::size_t at = 0; at < bytes.size(); at += piece) {
     const std::string_view in = bytes.substr(at, piece);
@@ -50,6 +53,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckMcn(vs::CollectTestFormReply(l, testForm), testForm, l.McnAddress);
     CheckMcn(vs::CollectSetupReply(l, setup, in), setup, l.McnAddress);
     CheckMcn(vs::CollectRpmReply(l, rpm, in), rpm, l.RpmMcnAddress);
+    const vs::McnCollected got = exchange.Receive(in);
+    if (got.status == vs::McnCollected::Status::Accepted && got.echo != l.McnCommand) std::abort();
+    if (at % 7 == 0 && exchange.Tick() == vs::TickOutcome::Resend) {
+      exchange.Sent(l.McnAddress, l.McnCommand, l.McnDevNumberLen);
+    }
 
     vs::AppendReceived(binary, in, true);
     switch (vs::CheckOwnProtocolReply(binary, address, pending)) {

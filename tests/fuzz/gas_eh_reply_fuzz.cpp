@@ -3,9 +3,9 @@
 #include "link_fuzz.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  vs::Program& p = vs::fuzz::TheProgram();
+  vs::fuzz::Records& p = vs::fuzz::TheRecords();
   const vs::fuzz::Input in = vs::fuzz::Take(data, size);
-  vs::ParseGasEhReply(p, in.reply, in.commandLen, in.unitLen);
+  vs::ParseGasEhReply(p.link, in.reply, in.commandLen, in.unitLen);
   vs::fuzz::CheckText(p.link.McnEhField1);
   return 0;
 }

@@ -1,18 +1,25 @@
 #pragma once
-// Shared harness of the link's fuzz targets: one Program for the whole run, and the
+// Shared harness of the link's fuzz targets: one set of records for the whole run, and the
 // input split into a few control bytes (header lengths, switches) and the reply bytes.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
 
-#include "app/Program.h"
+#include "link/LinkState.h"
+#include "shell/ShellState.h"
 
 namespace vs::fuzz {
 
-inline Program& TheProgram() {
-  static Program* program = new Program(plat::EventLoop::ClockKind::Manual);
-  return *program;
+// The records the parsers read and write.
+struct Records {
+  ShellState shell;
+  LinkState link;
+};
+
+inline Records& TheRecords() {
+  static Records* records = new Records();
+  return *records;
 }
 
 struct Input {
@@ -24,7 +31,7 @@ struct Input {
 // Control byte: header lengths; switches: ExternRpm, ExternOilTemp, ShowParseWarning,
 // LanguageCode 0 to 3. The rest is the reply.
 inline Input Take(const std::uint8_t* data, std::size_t size) {
-  Program& p = TheProgram();
+  Records& p = TheRecords();
   Input in;
   if (size < 2) return in;
   in.commandLen = data[0] & 3;

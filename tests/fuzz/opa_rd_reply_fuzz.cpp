@@ -3,9 +3,8 @@
 #include "link_fuzz.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  vs::Program& p = vs::fuzz::TheProgram();
+  vs::fuzz::Records& p = vs::fuzz::TheRecords();
   const vs::fuzz::Input in = vs::fuzz::Take(data, size);
-  vs::ParseOpaRdReply(p, in.reply);
-  p.link.headless.portHints.clear();
+  (void)vs::ParseOpaRdReply(p.link, p.shell, in.reply);
   return 0;
 }

@@ -3,9 +3,9 @@
 #include "link_fuzz.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  vs::Program& p = vs::fuzz::TheProgram();
+  vs::fuzz::Records& p = vs::fuzz::TheRecords();
   const vs::fuzz::Input in = vs::fuzz::Take(data, size);
-  vs::ParseRsReply(p, in.reply, in.commandLen, in.unitLen);
+  vs::ParseRsReply(p.link, in.reply, in.commandLen, in.unitLen);
   if (p.link.McnRsStatus1 < 0 || p.link.McnRsStatus1 > 255) std::abort();
   return 0;
 }

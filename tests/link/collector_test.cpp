@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "app/Program.h"
 #include "link/FrameCollector.h"
 #include "link_test_util.h"
+#include "state/ProgramState.h"
 
 namespace vs {
 namespace {
@@ -28,7 +28,7 @@ class CollectorTest : public ::testing::Test {
     AppendReceived(buffer, input, true);
     return CollectTestFormReply(l, buffer);
   }
-  Program p{plat::EventLoop::ClockKind::Manual};
+  ProgramState p{plat::EventLoop::ClockKind::Manual};
   LinkState& l = p.link;
   std::string buffer;
 };

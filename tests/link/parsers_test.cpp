@@ -6,10 +6,10 @@
 #include <tuple>
 #include <vector>
 
-#include "app/Program.h"
 #include "link/ReplyParsers.h"
 #include "link/SmokeRpmReplies.h"
 #include "link_test_util.h"
+#include "state/ProgramState.h"
 
 namespace vs {
 namespace {
@@ -35,15 +35,21 @@ class ParsersTest : public ::testing::Test {
             l.GasLambda, l.GasOilTemp, l.GasRpm, l.GasNOx};
   }
   void Va(std::initializer_list<std::string_view> fields) {
-    ParseGasVaReply(p, Reply("@VA", Fields(fields)), 3, 1);
+    Hint(ParseGasVaReply(l, p.shell, Reply("@VA", Fields(fields)), 3, 1));
   }
 
-  Program p{plat::EventLoop::ClockKind::Manual};
+  // Keeps a port hint that a parser returns, as ExclamStampa would show it.
+  void Hint(const PortHint& hint) {
+    if (hint) hints.push_back(*hint);
+  }
+
+  ProgramState p{plat::EventLoop::ClockKind::Manual};
   LinkState& l = p.link;
+  std::vector<std::string> hints;
 };
 
 TEST_F(ParsersTest, IdentificationWithSevenSixAndFiveFields) {
-  ParseIdReply(p, Reply("ID", Fields({"MAKE", "TOPAZ", "OM123", "SN0042", "31122025", "1.5", "x"})),
+  ParseIdReply(l, Reply("ID", Fields({"MAKE", "TOPAZ", "OM123", "SN0042", "31122025", "1.5", "x"})),
                2, 1);
   EXPECT_EQ(Id(), (Texts{"MAKE", "TOPAZ", "OM123", "SN0042", "31/12/2025", "1.5", "x"}));
   EXPECT_EQ((Texts{l.GasSerialNumber, l.GasCheckExpiry}), (Texts{"SN0042", "31/12/2025"}));
@@ -51,18 +57,18 @@ TEST_F(ParsersTest, IdentificationWithSevenSixAndFiveFields) {
   EXPECT_EQ(l.McnReplyWork,
             Fields({"MAKE", "TOPAZ", "OM123", "SN0042", "31122025", "1.5", "x", "", ""}));
 
-  ParseIdReply(p, Reply("ID", Fields({"A", "B", "C", "D", "01012024", "4.005"})), 2, 1);
+  ParseIdReply(l, Reply("ID", Fields({"A", "B", "C", "D", "01012024", "4.005"})), 2, 1);
   EXPECT_EQ(l.McnIdField7, "");
   EXPECT_DOUBLE_EQ(l.InstrVersionX1000, 4005);
   // Five fields: the version reads "", the seventh field is missing, the parse fails
   // after the gas analyser's copies were made.
-  ParseIdReply(p, Reply("ID", Fields({"M", "N", "O", "NEWSN", "02032026"})), 2, 1);
+  ParseIdReply(l, Reply("ID", Fields({"M", "N", "O", "NEWSN", "02032026"})), 2, 1);
   EXPECT_EQ(Id(), Texts(7, " "));
   EXPECT_EQ((Texts{l.GasSerialNumber, l.GasCheckExpiry}), (Texts{"NEWSN", "02/03/2026"}));
   EXPECT_DOUBLE_EQ(l.InstrVersionX1000, 4005);
 
   // Fields become texts from Windows-1252; a short date field is cut as far as it goes.
-  ParseIdReply(p, Reply("ID", Fields({"Citt\xE0", "\x80", "", "", "", "", ""})), 2, 1);
+  ParseIdReply(l, Reply("ID", Fields({"Citt\xE0", "\x80", "", "", "", "", ""})), 2, 1);
   EXPECT_EQ(Id(), (Texts{"Città", "€", "", "", "//", "", ""}));
   EXPECT_EQ(l.InstrVersionX1000, 0);
 }
@@ -72,17 +78,17 @@ TEST_F(ParsersTest, ReplyTooShortForItsHeaderFails) {
   for (const std::string& reply :
        {BareReply("ID"), std::string(), std::string("\x02\x03"), testing::Ctl("<GAS|1|")}) {
     l.InstrMake = "old";
-    ParseIdReply(p, reply, 2, 1);
+    ParseIdReply(l, reply, 2, 1);
     EXPECT_EQ(l.InstrMake, " ");
     EXPECT_EQ(l.McnReplyWork, "");
   }
   EXPECT_EQ(l.GasSerialNumber, "KEEP");
   // Lengths that do not fit the frame at all.
   l.InstrMake = "old";
-  ParseIdReply(p, Reply("ID", "A"), -20, 1);
+  ParseIdReply(l, Reply("ID", "A"), -20, 1);
   EXPECT_EQ(l.InstrMake, " ");
   l.InstrMake = "old";
-  ParseIdReply(p, Reply("ID", "A"), 2, 30000);
+  ParseIdReply(l, Reply("ID", "A"), 2, 30000);
   EXPECT_EQ(l.InstrMake, " ");
 }
 
@@ -90,31 +96,31 @@ TEST_F(ParsersTest, FuelSettings) {
   const auto texts = [&] {
     return Texts{l.McnFuelText, l.McnSaField3, l.McnStrokes, l.McnHcRatio, l.McnOcRatio};
   };
-  ParseGasLaReply(p, Reply("@LA", Fields({"BENZINA", "NO CAT", "04", "4", "1.730", "0.000"})), 3,
+  ParseGasLaReply(l, Reply("@LA", Fields({"BENZINA", "NO CAT", "04", "4", "1.730", "0.000"})), 3,
                   1);
   EXPECT_EQ(texts(), (Texts{"BENZINANO CAT", "04", "4", "1.730", "0.000"}));
-  ParseGasLaReply(p, Reply("@LA", Fields({"GPL", "CAT", "04", "2", "2.570"})), 3, 1);
+  ParseGasLaReply(l, Reply("@LA", Fields({"GPL", "CAT", "04", "2", "2.570"})), 3, 1);
   EXPECT_EQ(texts(), (Texts{"GPLCAT", "04", "2", "2.570", ""}));
-  ParseGasLaReply(p, Reply("@LA", Fields({"METANO", "CAT", "04"})), 3, 1);
+  ParseGasLaReply(l, Reply("@LA", Fields({"METANO", "CAT", "04"})), 3, 1);
   EXPECT_EQ(texts(), Texts(5, " "));
 }
 
 TEST_F(ParsersTest, OneFieldRepliesAndTheLeakCheckDate) {
-  ParseGasLiReply(p, Reply("@LI", Fields({"0.512", "extra"})), 3, 1);
+  ParseGasLiReply(l, Reply("@LI", Fields({"0.512", "extra"})), 3, 1);
   EXPECT_EQ(l.McnLiField1, "0.512");
-  ParseGasLiReply(p, BareReply("@LI"), 3, 1);
+  ParseGasLiReply(l, BareReply("@LI"), 3, 1);
   EXPECT_EQ(l.McnLiField1, " ");
-  ParseGasEhReply(p, Reply("EH", "R"), 2, 1);
+  ParseGasEhReply(l, Reply("EH", "R"), 2, 1);
   EXPECT_EQ(l.McnEhField1, "R");
-  ParseGasEhReply(p, "\x02GAS", 2, 1);
+  ParseGasEhReply(l, "\x02GAS", 2, 1);
   EXPECT_EQ(l.McnEhField1, " ");
 
   const auto et = [&] { return Texts{l.McnEtFlag, l.McnEtDate, l.McnEtTime}; };
-  ParseGasEtReply(p, Reply("ET", Fields({"R", "00002024", "0930"})), 2, 1);
+  ParseGasEtReply(l, Reply("ET", Fields({"R", "00002024", "0930"})), 2, 1);
   EXPECT_EQ(et(), (Texts{"R", "01/01/2024", "09:30"}));
-  ParseGasEtReply(p, Reply("ET", Fields({"I", "15072023"})), 2, 1);
+  ParseGasEtReply(l, Reply("ET", Fields({"I", "15072023"})), 2, 1);
   EXPECT_EQ(et(), (Texts{"I", "15/07/2023", ":"}));
-  ParseGasEtReply(p, Reply("ET", "E"), 2, 1);
+  ParseGasEtReply(l, Reply("ET", "E"), 2, 1);
   EXPECT_EQ(et(), (Texts{" ", "01/01/2000", " "}));
 }
 
@@ -130,7 +136,7 @@ TEST_F(ParsersTest, GasValues) {
   Va({"1", "1", "1", "1", "1", "1", "1", "900"});
   EXPECT_DOUBLE_EQ(l.GasRpm, 900);
   EXPECT_DOUBLE_EQ(l.GasNOx, 0);
-  EXPECT_TRUE(l.headless.portHints.empty());
+  EXPECT_TRUE(hints.empty());
   EXPECT_EQ(l.ShowParseWarning, -1);
 }
 
@@ -142,30 +148,27 @@ TEST_F(ParsersTest, GasValuesTooFewFieldsRaiseTheHintOnce) {
   Va({"5", "5", "5", "5", "5", "5", "5"});
   EXPECT_DOUBLE_EQ(l.GasRpm, 0);
   EXPECT_DOUBLE_EQ(l.GasNOx, 77);
-  ASSERT_EQ(l.headless.portHints.size(), 1u);
-  EXPECT_EQ(l.headless.portHints[0],
+  ASSERT_EQ(hints.size(), 1u);
+  EXPECT_EQ(hints[0],
             "SCEGLIERE LA PORTA DI COMUNICAZIONE NELLA FINESTRA SET-UP ANALIZZATORE, DOPODICHE' "
             "SCEGLIERE LO STRUMENTO NELLA FINESTRA ANALISI GAS");
   EXPECT_EQ(l.ShowParseWarning, 0);
-  ParseGasVaReply(p, BareReply("@VA"), 3, 1);
-  EXPECT_EQ(l.headless.portHints.size(), 1u);
+  Hint(ParseGasVaReply(l, p.shell, BareReply("@VA"), 3, 1));
+  EXPECT_EQ(hints.size(), 1u);
 }
 
 TEST_F(ParsersTest, PortHintIsEnglishForCode2AndItalianForTheOthers) {
   const std::string english =
       "CHOOSE THE CORRECT COMUNICATION PORT INTO GAS-ANALYSER SET-UP WINDOW, AFTER CHOOSE THE "
       "INSTRUMENT INTO GAS ANALYSIS WINDOW ";
-  std::vector<std::string> shown;
-  l.ui.showPortHint = [&](const std::string& text) { shown.push_back(text); };
   for (int code : {0, 1, 2, 3}) {
     p.shell.LanguageCode = static_cast<std::int16_t>(code);
     l.ShowParseWarning = 1;
-    ShowPortHint(p, HintInstrument::Gas);
+    Hint(TakePortHint(l, p.shell, HintInstrument::Gas));
   }
-  ASSERT_EQ(shown.size(), 4u);
-  EXPECT_EQ(shown[2], english);
-  for (int i : {0, 1, 3}) EXPECT_EQ(shown[i].substr(0, 9), "SCEGLIERE") << i;
-  EXPECT_TRUE(l.headless.portHints.empty());
+  ASSERT_EQ(hints.size(), 4u);
+  EXPECT_EQ(hints[2], english);
+  for (int i : {0, 1, 3}) EXPECT_EQ(hints[i].substr(0, 9), "SCEGLIERE") << i;
 }
 
 TEST_F(ParsersTest, GasValuesFromTheEngineSpeedCounter) {
@@ -180,7 +183,7 @@ TEST_F(ParsersTest, GasValuesFromTheEngineSpeedCounter) {
   l.ShowParseWarning = 1;
   l.GasNOx = 5;
   Va({"1", "1", "1", "1", "1", "1", "60"});
-  EXPECT_EQ(l.headless.portHints.size(), 1u);
+  EXPECT_EQ(hints.size(), 1u);
   EXPECT_DOUBLE_EQ(l.GasNOx, 5);
   // An oil temperature beyond a single is a failure, not an overflow.
   p.shell.ExternOilTemp = 0;
@@ -188,7 +191,7 @@ TEST_F(ParsersTest, GasValuesFromTheEngineSpeedCounter) {
   const std::string huge(50, '9');
   Va({"1", "1", "1", "1", "1", "1", huge, "800", "3"});
   EXPECT_FLOAT_EQ(l.GasOilTemp, 92.25f);
-  EXPECT_EQ(l.headless.portHints.size(), 2u);
+  EXPECT_EQ(hints.size(), 2u);
 }
 
 TEST_F(ParsersTest, LeakTestPressureRoundsHalfToEvenAndKeepsItsValueOnFailure) {
@@ -201,7 +204,7 @@ TEST_F(ParsersTest, LeakTestPressureRoundsHalfToEvenAndKeepsItsValueOnFailure) {
       {BareReply("@LS"), -12},
   };
   for (const auto& c : cases) {
-    ParseGasLsReply(p, c.reply, 3, 1);
+    ParseGasLsReply(l, c.reply, 3, 1);
     EXPECT_EQ(l.McnLsValue, c.expected) << c.reply;
   }
 }
@@ -217,11 +220,11 @@ TEST_F(ParsersTest, StatusCodes) {
       {Fields({"", "Q"}), 'X', 'Z'},  // an empty first field stores nothing
   };
   for (const auto& c : cases) {
-    ParseRsReply(p, Reply("@RS", c.data), 3, 1);
+    ParseRsReply(l, Reply("@RS", c.data), 3, 1);
     EXPECT_EQ(l.McnRsStatus1, c.status1) << c.data;
     EXPECT_EQ(l.McnRsStatus2, c.status2) << c.data;
   }
-  ParseRsReply(p, BareReply("@RS"), 3, 1);
+  ParseRsReply(l, BareReply("@RS"), 3, 1);
   EXPECT_EQ(l.McnRsStatus1, 'X');
 }
 
@@ -239,8 +242,8 @@ TEST_F(SmokeRpmRepliesTest, OpacimeterValues) {
     return Numbers{l.OpaK,         l.OpaN,        l.OpaRpm,        l.OpaOilTemp,
                    l.OpaSmokeTemp, l.OpaCellTemp, l.OpaValueField7};
   };
-  ParseOpaMeasureReply(
-      p, Reply("@VA", Fields({"1.23", "41.5", "780", "88", "120", "75", "9"}), "OPA"));
+  Hint(ParseOpaMeasureReply(
+      l, p.shell, Reply("@VA", Fields({"1.23", "41.5", "780", "88", "120", "75", "9"}), "OPA")));
   EXPECT_THAT(values(), Pointwise(DoubleEq(), Numbers{1.23, 41.5, 780, 88, 120, 75, 9}));
   EXPECT_EQ((Texts{l.OpaValueText5, l.OpaValueText6, l.OpaValueText7}), (Texts{"120", "75", "9"}));
   // The counter's readings replace engine speed and oil temperature when switched in.
@@ -248,41 +251,44 @@ TEST_F(SmokeRpmRepliesTest, OpacimeterValues) {
   p.shell.ExternOilTemp = 1;
   l.RpmCounterRpm = 2100;
   l.RpmCounterOilTemp = 70.5;
-  ParseOpaMeasureReply(p, Reply("@VA", Fields({"1", "2", "3", "4", "888.0", "6", "7"}), "OPA"));
+  Hint(ParseOpaMeasureReply(l, p.shell,
+                            Reply("@VA", Fields({"1", "2", "3", "4", "888.0", "6", "7"}), "OPA")));
   EXPECT_THAT(values(), Pointwise(DoubleEq(), Numbers{1, 2, 2100, 70.5, 888, 6, 7}));
 }
 
 TEST_F(SmokeRpmRepliesTest, OpacimeterShortRepliesAndTheOneShotHint) {
   l.ShowParseWarning = -1;
-  ParseOpaMeasureReply(p, Reply("@VA", Fields({"1", "2", "3", "4", "5", "6"}), "OPA"));
+  Hint(ParseOpaMeasureReply(l, p.shell,
+                            Reply("@VA", Fields({"1", "2", "3", "4", "5", "6"}), "OPA")));
   EXPECT_EQ(l.OpaValueText7, "");
   EXPECT_DOUBLE_EQ(l.OpaValueField7, 0);
-  EXPECT_TRUE(l.headless.portHints.empty());
+  EXPECT_TRUE(hints.empty());
   // Five fields: the cell temperature reads 0, then the warning, once.
   l.OpaCellTemp = 50;
-  ParseOpaMeasureReply(p, Reply("@VA", Fields({"9", "9", "9", "9", "9"}), "OPA"));
+  Hint(ParseOpaMeasureReply(l, p.shell, Reply("@VA", Fields({"9", "9", "9", "9", "9"}), "OPA")));
   EXPECT_DOUBLE_EQ(l.OpaK, 9);
   EXPECT_DOUBLE_EQ(l.OpaCellTemp, 0);
-  ASSERT_EQ(l.headless.portHints.size(), 1u);
-  EXPECT_EQ(l.headless.portHints[0],
+  ASSERT_EQ(hints.size(), 1u);
+  EXPECT_EQ(hints[0],
             "SCEGLIERE LA PORTA DI COMUNICAZIONE NELLA FINESTRA SET-UP OPACIMETRO, DOPODICHE' "
             "SCEGLIERE LO STRUMENTO NELLA FINESTRA ANALISI FUMO");
-  ParseOpaMeasureReply(p, BareReply("@VA", "OPA"));
-  ParseOpaRdReply(p, BareReply("@RD", "OPA"));
-  EXPECT_EQ(l.headless.portHints.size(), 1u);
+  Hint(ParseOpaMeasureReply(l, p.shell, BareReply("@VA", "OPA")));
+  Hint(ParseOpaRdReply(l, p.shell, BareReply("@RD", "OPA")));
+  EXPECT_EQ(hints.size(), 1u);
   p.shell.LanguageCode = 2;
   l.ShowParseWarning = -1;
-  ParseOpaRdReply(p, Reply("@RD", Fields({"1", "2", "3", "4"}), "OPA"));
-  ASSERT_EQ(l.headless.portHints.size(), 2u);
-  EXPECT_EQ(l.headless.portHints[1],
+  Hint(ParseOpaRdReply(l, p.shell, Reply("@RD", Fields({"1", "2", "3", "4"}), "OPA")));
+  ASSERT_EQ(hints.size(), 2u);
+  EXPECT_EQ(hints[1],
             "CHOOSE THE CORRECT COMUNICATION PORT INTO SMOKE-METER SET-UP WINDOW, AFTER CHOOSE "
             "THE INSTRUMENT INTO SMOKE ANALYSIS WINDOW ");
 }
 
 TEST_F(SmokeRpmRepliesTest, SupplyVoltageInVolts) {
-  ParseOpaRdReply(p, Reply("@RD", Fields({"a", "b", "c", "d", "e", "12450"}), "OPA"));
+  Hint(
+      ParseOpaRdReply(l, p.shell, Reply("@RD", Fields({"a", "b", "c", "d", "e", "12450"}), "OPA")));
   EXPECT_DOUBLE_EQ(l.OpaSupplyVoltage, 12.45);
-  ParseOpaRdReply(p, Reply("@RD", Fields({"a", "b", "c", "d", "e"}), "OPA"));
+  Hint(ParseOpaRdReply(l, p.shell, Reply("@RD", Fields({"a", "b", "c", "d", "e"}), "OPA")));
   EXPECT_DOUBLE_EQ(l.OpaSupplyVoltage, 0);
 }
 
@@ -290,22 +296,22 @@ TEST_F(SmokeRpmRepliesTest, EngineSpeedCounter) {
   const auto state = [&] {
     return std::tuple(l.RpmReplyText1, l.RpmReplyText2, l.RpmCounterRpm, l.RpmCounterOilTemp);
   };
-  ParseRpmVaReply(p, Reply("VA", "1450", "RPM"), 2, 1);
+  ParseRpmVaReply(l, Reply("VA", "1450", "RPM"), 2, 1);
   // "VA" and "TP" take the whole data text, ETBs and all.
-  ParseRpmTpReply(p, Reply("TP", Fields({"85.5", "x"}), "RPM"), 2, 1);
+  ParseRpmTpReply(l, Reply("TP", Fields({"85.5", "x"}), "RPM"), 2, 1);
   EXPECT_EQ(state(), std::tuple("1450", "85.5\x17x", 1450.0, 85.5));
-  ParseRpmVeReply(p, Reply("VE", Fields({"900", "77"}), "RPM"), 2, 1);
+  ParseRpmVeReply(l, Reply("VE", Fields({"900", "77"}), "RPM"), 2, 1);
   EXPECT_EQ(state(), std::tuple("900", "77", 900.0, 77.0));
-  ParseRpmVeReply(p, Reply("VE", "", "RPM"), 2, 1);
+  ParseRpmVeReply(l, Reply("VE", "", "RPM"), 2, 1);
   EXPECT_EQ(state(), std::tuple("", "", 0.0, 0.0));
   // Too short for the header: texts blank, numbers kept.
   l.RpmCounterRpm = 5;
   l.RpmCounterOilTemp = 6;
-  ParseRpmVaReply(p, BareReply("VA", "RPM"), 2, 1);
-  ParseRpmTpReply(p, BareReply("TP", "RPM"), 2, 1);
+  ParseRpmVaReply(l, BareReply("VA", "RPM"), 2, 1);
+  ParseRpmTpReply(l, BareReply("TP", "RPM"), 2, 1);
   EXPECT_EQ(state(), std::tuple(" ", " ", 5.0, 6.0));
   l.RpmReplyText1 = l.RpmReplyText2 = "";
-  ParseRpmVeReply(p, "\x02RPM\x03", 2, 1);
+  ParseRpmVeReply(l, "\x02RPM\x03", 2, 1);
   EXPECT_EQ(state(), std::tuple(" ", " ", 5.0, 6.0));
 }
 
@@ -328,21 +334,16 @@ TEST_F(SmokeRpmRepliesTest, ErrorCodesThatShowCritic) {
        "TEMPERATURE TOO HIGHT, TURN OFF SMOKE METER"},
       {"010", "ERROR 10", "CELLA", "CELLA"},
   };
-  std::vector<std::string> events;
-  l.ui.setSmokeTimerEnabled = [&](bool on) { events.push_back(on ? "timer on" : "timer off"); };
-  l.ui.showCritic = [&](const std::string& caption, const std::string& text) {
-    events.push_back(caption + "|" + text + "|" + std::to_string(l.ShowParseWarning));
-  };
   for (int language : {0, 1, 2, 3}) {
     p.shell.LanguageCode = static_cast<std::int16_t>(language);
     for (const Case& c : cases) {
-      events.clear();
       l.ShowParseWarning = -1;
-      ShowOpaErrorCode(p, c.code);
+      const auto alarm = ShowOpaErrorCode(l, p.shell, c.code);
+      ASSERT_TRUE(alarm) << c.code;
       const std::string text = language == 2 ? c.english : c.italian;
-      const std::vector<std::string> expected = {"timer off",
-                                                 std::string(c.caption) + "|" + text + "|0"};
-      EXPECT_EQ(events, expected) << c.code << " language " << language;
+      EXPECT_EQ(alarm->caption + "|" + alarm->text + "|" + std::to_string(l.ShowParseWarning),
+                std::string(c.caption) + "|" + text + "|0")
+          << c.code << " language " << language;
     }
   }
 }
@@ -350,21 +351,14 @@ TEST_F(SmokeRpmRepliesTest, ErrorCodesThatShowCritic) {
 TEST_F(SmokeRpmRepliesTest, ErrorCodesWithoutMessage) {
   for (const char* code : {"001", "005"}) {
     l.ShowParseWarning = -1;
-    ShowOpaErrorCode(p, code);
+    EXPECT_FALSE(ShowOpaErrorCode(l, p.shell, code)) << code;
     EXPECT_EQ(l.ShowParseWarning, 0) << code;
   }
   for (const char* code : {"008", "", "2", "0020", "000", "010 "}) {
     l.ShowParseWarning = -1;
-    ShowOpaErrorCode(p, code);
+    EXPECT_FALSE(ShowOpaErrorCode(l, p.shell, code)) << code;
     EXPECT_EQ(l.ShowParseWarning, -1) << code;
   }
-  EXPECT_TRUE(l.headless.critics.empty());
-  EXPECT_TRUE(l.headless.smokeTimerSettings.empty());
-  // Without forms hooked in, the requests are recorded.
-  ShowOpaErrorCode(p, "003");
-  ASSERT_EQ(l.headless.critics.size(), 1u);
-  EXPECT_EQ(l.headless.critics[0].first, "ERROR 3");
-  EXPECT_EQ(l.headless.smokeTimerSettings, std::vector<bool>{false});
 }
 
 }  // namespace

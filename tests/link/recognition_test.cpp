@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/Program.h"
-#include "link/RecognitionForm.h"
+#include "link/forms/RiconosciMCTC.h"
 #include "platform/serial/MemoryDevice.h"
 #include "shell/LanguageTable.h"
 #include "sim/Instrument.h"
@@ -118,7 +118,6 @@ TEST_F(RecognitionTest, ScanAsksEachPortInTurnAndReportsWhatAnswered) {
   EXPECT_EQ(f_.Label3.Caption(), "Premere Ricerca per iniziare");
   EXPECT_EQ(f_.Label3.BackColor(), plat::colors::kRed);
   EXPECT_EQ(f_.Command1.Caption(), "&Ricerca");
-  EXPECT_EQ(p_.link.ports.RiconosciMSComm3, &f_.MSComm3);
 
   started_ = p_.rt.loop.now();
   ui_.enter(f_);  // the start button is the default button
@@ -202,16 +201,16 @@ TEST_F(RecognitionTest, LateOrMalformedRepliesAndTheNextScan) {
 }
 
 TEST_F(RecognitionTest, EscBeforeAScanClosesTheFormAndTheMenuOpensItModally) {
-  p_.shellForms.menu.Show();
+  p_.menu.Show();
   ui_.onModal(f_, [&] {
     EXPECT_EQ(f_.Label3.Caption(), "Premere Ricerca per iniziare");
     ui_.esc(f_);
   });
-  ui_.menu(p_.shellForms.menu.RICONOSCI);
+  ui_.menu(p_.menu.RICONOSCI);
   const auto& j = ui_.journal();
   EXPECT_NE(std::find(j.begin(), j.end(), "modal RiconosciMCTC"), j.end());
   EXPECT_FALSE(f_.IsLoaded());
-  EXPECT_EQ(p_.link.ports.RiconosciMSComm3, nullptr);
+  EXPECT_FALSE(f_.MSComm3.PortOpen());
 }
 
 TEST_F(RecognitionTest, EscDuringAScanStopsItClosesThePortAndShowsWhatWasFound) {
@@ -260,7 +259,6 @@ TEST_F(RecognitionTest, AStartClosesAPortLeftOpenAndCloseBoxStopsTheScan) {
   // Closing the form mid-scan closes its port and stops its timer; the next load is idle.
   ui_.close(f_);
   EXPECT_FALSE(lines_[1]->isOpen());
-  EXPECT_EQ(p_.link.ports.RiconosciMSComm3, nullptr);
   f_.Show();
   EXPECT_EQ(f_.Port, 0);
   EXPECT_EQ(f_.Label3.BackColor(), plat::colors::kRed);

@@ -17,7 +17,6 @@
 #include <thread>
 #include <vector>
 
-#include "app/Program.h"
 #include "link/FrameCollector.h"
 #include "link/MctcNetFrame.h"
 #include "link/OwnProtocolFrame.h"
@@ -25,6 +24,7 @@
 #include "link/Senders.h"
 #include "link/SmokeRpmReplies.h"
 #include "platform/serial/SerialPort.h"
+#include "state/ProgramState.h"
 #include "support/SourceTree.h"
 #include "support/TempFolder.h"
 #include "support/WaitFor.h"
@@ -100,7 +100,7 @@ class SimPtyTest : public ::testing::Test {
   bool WaitFor(const std::function<bool()>& cond) { return plat::test::WaitFor(p.rt.loop, cond); }
 
   plat::test::TempFolder dir{"vs-simpty"};
-  Program p{plat::EventLoop::ClockKind::Manual};
+  ProgramState p{plat::EventLoop::ClockKind::Manual};
 };
 
 TEST_F(SimPtyTest, GasAnalyserAnswersIdentificationAndValues) {
@@ -120,25 +120,24 @@ TEST_F(SimPtyTest, GasAnalyserAnswersIdentificationAndValues) {
     if (got.status != McnCollected::Status::Waiting) frames.push_back(std::move(got));
   };
   port.setPortOpen(true);
-  p.link.ports.AnsuMSComm6 = &port;
   p.link.McnAddress = "GAS";
   p.link.McnDevNumberLen = 1;
 
   p.link.McnCommand = "ID";
   p.link.McnCommandLen = 2;
-  SendMctcNetFrameToGasSetup(p, "GAS", "ID", "1", "");
+  SendMctcNetFrameToGasSetup(port, "GAS", "ID", "1", "");
   EXPECT_EQ(sim.Line(), "request GAS ID");
   ASSERT_TRUE(WaitFor([&] { return !frames.empty(); }));
   ASSERT_EQ(frames[0].status, McnCollected::Status::Accepted);
-  ParseIdReply(p, frames[0].frame, 2, 1);
+  ParseIdReply(p.link, frames[0].frame, 2, 1);
   EXPECT_EQ(p.link.InstrMake, "KARVESTON");
   EXPECT_EQ(p.link.InstrExpiry, "31/12/2030");
 
   p.link.McnCommand = "@VA";
   p.link.McnCommandLen = 3;
-  SendMctcNetFrameToGasSetup(p, "GAS", "@VA", "1", "");
+  SendMctcNetFrameToGasSetup(port, "GAS", "@VA", "1", "");
   ASSERT_TRUE(WaitFor([&] { return frames.size() == 2; }));
-  ParseGasVaReply(p, frames[1].frame, 3, 1);
+  (void)ParseGasVaReply(p.link, p.shell, frames[1].frame, 3, 1);
   EXPECT_DOUBLE_EQ(p.link.GasCO2, 13.9);
   EXPECT_DOUBLE_EQ(p.link.GasRpm, 760);
   EXPECT_DOUBLE_EQ(p.link.GasNOx, 12);
@@ -162,10 +161,9 @@ TEST_F(SimPtyTest, OpacimeterAnswersInTheBinaryProtocol) {
     }
   };
   port.setPortOpen(true);
-  p.link.ports.AnfumoMSComm1 = &port;
   p.link.OpaFormActive = 1;
   p.link.PendingCommand = 'P';
-  SendOwnProtocolFrame(p, 81, 'P', "");
+  SendOwnProtocolFrame(p.link, {&port, nullptr}, 81, 'P', "");
   EXPECT_EQ(sim.Line(), "request 81 P");
   ASSERT_TRUE(WaitFor([&] { return !reply.empty(); }));
   EXPECT_EQ(reply.size(), 48u);
@@ -174,7 +172,7 @@ TEST_F(SimPtyTest, OpacimeterAnswersInTheBinaryProtocol) {
 // A station's port to a simulator playing one of the example scenarios over MCTC-NET.
 class ScenarioLine {
  public:
-  ScenarioLine(Program& p, const std::string& scenario, int port)
+  ScenarioLine(ProgramState& p, const std::string& scenario, int port)
       : p_(p),
         sim_({"--scenario",
               (plat::test::SourceDir() / "tests/sim/scenarios" / (scenario + ".scn")).string(),
@@ -210,7 +208,7 @@ class ScenarioLine {
   }
 
  private:
-  Program& p_;
+  ProgramState& p_;
   SimProcess sim_;
   plat::SerialPort port_;
   std::string got_;

@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "app/Program.h"
 #include "link/FrameCollector.h"
 #include "link/OwnProtocolFrame.h"
 #include "link/ReplyParsers.h"
@@ -16,6 +15,7 @@
 #include "link_test_util.h"
 #include "platform/serial/SerialPort.h"
 #include "sim/Instrument.h"
+#include "state/ProgramState.h"
 
 namespace vs {
 namespace {
@@ -28,7 +28,7 @@ using Status = McnCollected::Status;
 // A test form's port with an instrument on the other end of the line.
 class Bench {
  public:
-  Bench(Program& p, Device device, Protocol protocol, int model = 0)
+  Bench(ProgramState& p, Device device, Protocol protocol, int model = 0)
       : p_(p), port(p.rt), instrument(device, protocol, model) {
     auto dev = p.rt.serial.attachMemory(2);
     sim::Attach(instrument, dev, &p.rt.loop);
@@ -48,7 +48,6 @@ class Bench {
       if (got.status != Status::Waiting) collected.push_back(std::move(got));
     };
     port.setPortOpen(true);
-    p.link.ports.AngasMSComm2 = &port;
     p.link.GasFormActive = 1;
     p.link.McnAddress = instrument.address();
     p.link.McnDevNumber = "1";
@@ -59,17 +58,17 @@ class Bench {
   void Ask(const std::string& command, const std::string& data = "") {
     p_.link.McnCommand = command;
     p_.link.McnCommandLen = static_cast<std::int16_t>(command.size());
-    SendMctcNetFrameToTestForms(p_, p_.link.McnAddress, command, "1", data);
+    SendMctcNetFrameToTestForms(p_.link, {nullptr, &port}, p_.link.McnAddress, command, "1", data);
     p_.rt.loop.processPending();
   }
   void AskBinary(int command, const std::string& data = "") {
     p_.link.PendingCommand = static_cast<std::int16_t>(command);
-    SendOwnProtocolFrame(p_, instrument.addressByte(), command, data);
+    SendOwnProtocolFrame(p_.link, {nullptr, &port}, instrument.addressByte(), command, data);
     p_.rt.loop.processPending();
   }
   const McnCollected& Last() const { return collected.back(); }
 
-  Program& p_;
+  ProgramState& p_;
   plat::SerialPort port;
   Instrument instrument;
   std::string buffer;
@@ -80,7 +79,7 @@ class Bench {
 
 class SimTest : public ::testing::Test {
  protected:
-  Program p{plat::EventLoop::ClockKind::Manual};
+  ProgramState p{plat::EventLoop::ClockKind::Manual};
 };
 
 TEST_F(SimTest, GasAnalyserOverMctcNet) {
@@ -88,20 +87,20 @@ TEST_F(SimTest, GasAnalyserOverMctcNet) {
   b.instrument.identity.version = "4.005";
   b.Ask("ID");
   ASSERT_EQ(b.Last().status, Status::Accepted);
-  ParseIdReply(p, b.Last().frame, 2, 1);
+  ParseIdReply(p.link, b.Last().frame, 2, 1);
   EXPECT_EQ(p.link.InstrExpiry, "31/12/2030");
   EXPECT_DOUBLE_EQ(p.link.InstrVersionX1000, 4005);
 
   b.instrument.gas.co = 0.35;
   b.Ask("@VA");
-  ParseGasVaReply(p, b.Last().frame, 3, 1);
+  (void)ParseGasVaReply(p.link, p.shell, b.Last().frame, 3, 1);
   EXPECT_DOUBLE_EQ(p.link.GasCO, 0.35);
   EXPECT_DOUBLE_EQ(p.link.GasNOx, 40);
 
   // Scripted data, and an acknowledgement without data.
   b.instrument.setReply("@RS", "A");
   b.Ask("@RS");
-  ParseRsReply(p, b.Last().frame, 3, 1);
+  ParseRsReply(p.link, b.Last().frame, 3, 1);
   EXPECT_EQ(p.link.McnRsStatus1, 'A');
   b.Ask("SB");
   EXPECT_EQ(b.Last().status, Status::Accepted);
@@ -114,26 +113,26 @@ TEST_F(SimTest, OpacimeterAndEngineSpeedCounterOverMctcNet) {
   Bench b(p, Device::Opacimeter, Protocol::Mctc, 5);
   b.instrument.opa.k = 1.75;
   b.Ask("@VA");
-  ParseOpaMeasureReply(p, b.Last().frame);
+  (void)ParseOpaMeasureReply(p.link, p.shell, b.Last().frame);
   EXPECT_DOUBLE_EQ(p.link.OpaK, 1.75);
   b.Ask("@RD");
-  ParseOpaRdReply(p, b.Last().frame);
+  (void)ParseOpaRdReply(p.link, p.shell, b.Last().frame);
   EXPECT_DOUBLE_EQ(p.link.OpaSupplyVoltage, 12.6);
 
-  Program q{plat::EventLoop::ClockKind::Manual};
+  ProgramState q{plat::EventLoop::ClockKind::Manual};
   Bench r(q, Device::EngineSpeed, Protocol::Mctc);
   r.instrument.rpm = {3120, 91.5};
   r.Ask("CI", "4");
   EXPECT_EQ(r.instrument.requests.back().data, "4");
   EXPECT_EQ(r.Last().echo, "CI");
   r.Ask("VE");
-  ParseRpmVeReply(q, r.Last().frame, 2, 1);
+  ParseRpmVeReply(q.link, r.Last().frame, 2, 1);
   EXPECT_DOUBLE_EQ(q.link.RpmCounterRpm, 3120);
   EXPECT_DOUBLE_EQ(q.link.RpmCounterOilTemp, 91.5);
 
   // Requests to another address or with a bad checksum go unanswered; one in two writes
   // is understood.
-  SendMctcNetFrameToTestForms(q, "GAS", "ID", "1", "");
+  SendMctcNetFrameToTestForms(q.link, {nullptr, &r.port}, "GAS", "ID", "1", "");
   r.port.Output(testing::Ctl("<RPM|1|IDFF>"));
   r.port.Output(testing::Ctl("<RPM|"));
   r.port.Output(testing::Ctl("1|IDDB>"));
@@ -229,7 +228,7 @@ TEST_F(SimTest, SilenceGarbageSplitJoinAndLateReplies) {
   b.Ask("@VA");
   EXPECT_EQ(b.events, 1);
   ASSERT_EQ(b.collected.size(), 3u);
-  ParseGasVaReply(p, b.Last().frame, 3, 1);
+  (void)ParseGasVaReply(p.link, p.shell, b.Last().frame, 3, 1);
   EXPECT_DOUBLE_EQ(p.link.GasCO, 2);
 
   // Late: the reply comes after the given delay on the loop's clock.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -83,12 +84,14 @@ TEST(EventLoopTest, ErrorsOfHandlersGoToTheHookAndTheLoopGoesOn) {
             (std::vector<std::string>{"Type mismatch", "Overflow", "Overflow", "Overflow"}));
 }
 
-TEST(ErrorTest, RunIgnoringErrorsSkipsOnlyTheFailingStepButNotAStalledLoop) {
+TEST(ErrorTest, RunIgnoringErrorsSkipsOnlyTheStepWithARuntimeError) {
   std::vector<int> done;
   RunIgnoringErrors({[&] { done.push_back(1); }, [&] { throw RuntimeError(kErrTypeMismatch, "x"); },
                      [&] { done.push_back(3); }});
   EXPECT_EQ(done, (std::vector<int>{1, 3}));
   EXPECT_THROW(RunIgnoringErrors({[] { throw LoopStalled("x"); }}), LoopStalled);
+  // Only the runtime's errors are ignored; a fault of the program reaches the error hook.
+  EXPECT_THROW(RunIgnoringErrors({[] { throw std::logic_error("x"); }}), std::logic_error);
 }
 
 }  // namespace

@@ -34,9 +34,9 @@ class DialogsTest : public test::StationTest {
   bool Saved(const std::string& line) const {
     return ReadConf().find(line + "\r\n") != std::string::npos;
   }
-  DVeicoli& veh_ = p_.shellForms.dveicoli;
-  UTENTE& user_ = p_.shellForms.utente;
-  DAMB& amb_ = p_.shellForms.damb;
+  DVeicoli& veh_ = p_.dveicoli;
+  UTENTE& user_ = p_.utente;
+  DAMB& amb_ = p_.damb;
 };
 
 TEST_F(DialogsTest, OperatorAndAmbientFormsSaveThroughTheirButtonOnly) {
@@ -105,7 +105,7 @@ TEST_F(DialogsTest, VehicleFormReadsTheFileAndSavesHoweverItCloses) {
   Program again(plat::EventLoop::ClockKind::Manual);  // after a restart
   again.rt.currentDirectory = dir_.path();
   plat::test::FormDriver ui2(again.rt);
-  DVeicoli& veh2 = again.shellForms.dveicoli;
+  DVeicoli& veh2 = again.dveicoli;
   ui2.onModal(veh2, [&] {
     EXPECT_EQ(veh2.Text1.Text(), "Lancia");
     ui2.type(veh2.Text3, "VIN42");
@@ -117,7 +117,7 @@ TEST_F(DialogsTest, VehicleFormReadsTheFileAndSavesHoweverItCloses) {
 
 class AboutTest : public test::StationTest {
  protected:
-  frmAbout& about_ = p_.shellForms.about;
+  frmAbout& about_ = p_.about;
 };
 
 TEST_F(AboutTest, ShowsNameVersionAndDescriptionAndClosesOnEnterOrEsc) {

@@ -66,7 +66,7 @@ TEST_F(MenuStartupTest, LanguageFileWithoutTextsIsToldOnceAndTheMenusStay) {
     if (c.lingua != nullptr) plat::test::WriteBytes(bin_ / "Lingua.ini", c.lingua);
     plat::test::FormDriver ui(bare.rt);
     ui.answerBox();
-    Menu& m = bare.shellForms.menu;
+    Menu& m = bare.menu;
     m.Show();
     EXPECT_TRUE(m.Visible());
     ASSERT_EQ(ui.boxes().size(), 1u);
@@ -115,7 +115,7 @@ class MenuEndTest : public test::StationTest, public ::testing::WithParamInterfa
 TEST_P(MenuEndTest, EndsAfterSavingTheLanguageCode) {
   WriteConf("[LINGUA]\r\nTLingua=3\r\n");
   test::StandInForm angas(p_, "ANGAS");
-  p_.shellForms.ANGAS = &angas;
+  p_.unbuilt.ANGAS = &angas;
   Menu& m = Start();
   ui_.fkey(m, 1);
   WriteConf("");  // whatever happened to the file meanwhile, the code is written at the end
@@ -134,7 +134,7 @@ INSTANTIATE_TEST_SUITE_P(Ways, MenuEndTest, ::testing::Values("esc", "enter", "b
 
 TEST_F(MenuStartupTest, SystemSetUpOpensOnlyBehindTheRightCode) {
   Menu& m = Start();
-  Password& pw = p_.shellForms.password;
+  Password& pw = p_.password;
   auto attempt = [&](std::function<void()> inPassword) {
     ui_.onModal(pw, std::move(inPassword));
     ui_.clearJournal();
@@ -144,7 +144,7 @@ TEST_F(MenuStartupTest, SystemSetUpOpensOnlyBehindTheRightCode) {
   auto type = [&](const char* code) {
     return [&, code] { ui_.type(pw.Text1, code), ui_.enter(pw); };
   };
-  ui_.onEveryModal(p_.shellForms.sysSetUp, [&] { ui_.close(p_.shellForms.sysSetUp); });
+  ui_.onEveryModal(p_.sysSetUp, [&] { ui_.close(p_.sysSetUp); });
   EXPECT_TRUE(attempt(type("PELTO")));
   EXPECT_TRUE(ui_.boxes().empty());
 
@@ -163,9 +163,9 @@ class MenuOpenersTest : public test::StationTest {
  protected:
   void SetUp() override {
     StationTest::SetUp();
-    p_.shellForms.ANGAS = &angas_;
-    p_.shellForms.ANFUMO = &anfumo_;
-    p_.shellForms.RPM = &rpm_;
+    p_.unbuilt.ANGAS = &angas_;
+    p_.unbuilt.ANFUMO = &anfumo_;
+    p_.unbuilt.RPM = &rpm_;
     rpm_.restartsBlink = false;
     Start();
   }
@@ -174,7 +174,7 @@ class MenuOpenersTest : public test::StationTest {
     return std::find(j.begin(), j.end(), entry) - j.begin();
   }
 
-  Menu& m_ = p_.shellForms.menu;
+  Menu& m_ = p_.menu;
   test::StandInForm angas_{p_, "ANGAS"}, anfumo_{p_, "ANFUMO"}, rpm_{p_, "RPM"};
 };
 
@@ -252,31 +252,33 @@ class FailingForm : public plat::Form {
 };
 
 TEST_F(MenuOpenersTest, OtherItemsOpenWhatIsBuiltAndNothingElse) {
-  p_.shellForms.ANGAS = p_.shellForms.RPM = p_.shellForms.RiconosciMCTC = nullptr;
+  p_.unbuilt.ANGAS = p_.unbuilt.RPM = nullptr;
   ui_.fkey(m_, 1);
   ui_.fkey(m_, 5);
   ui_.fkey(m_, 2);
-  ui_.menu(m_.RICONOSCI);
   EXPECT_TRUE(m_.Timer1.running());
   EXPECT_EQ(p_.link.GasFormActive, 0);
   EXPECT_EQ(p_.rt.forms.loaded().size(), 1u);
+  ui_.onModal(p_.riconosciMCTC, [&] { ui_.esc(p_.riconosciMCTC); });
+  ui_.menu(m_.RICONOSCI);
+  EXPECT_EQ(Count("modal RiconosciMCTC"), 1);
 
   FailingForm opasu(p_.rt);
-  p_.shellForms.OPASU = &opasu;
+  p_.unbuilt.OPASU = &opasu;
   ui_.answerBox();
   ui_.fkey(m_, 4);
   EXPECT_EQ(ui_.lastBox().text, "Invalid port number");
   EXPECT_EQ(ui_.lastBox().icon, plat::MsgBoxIcon::Critical);
 
-  ui_.onModal(p_.shellForms.utente, [&] { ui_.close(p_.shellForms.utente); });
+  ui_.onModal(p_.utente, [&] { ui_.close(p_.utente); });
   ui_.menu(m_.DVEIC);  // the operator form, not the vehicle form
-  ui_.onModal(p_.shellForms.damb, [&] { ui_.close(p_.shellForms.damb); });
+  ui_.onModal(p_.damb, [&] { ui_.close(p_.damb); });
   ui_.menu(m_.DAMBIENT);
   ui_.click(m_.Image1);
   ui_.click(m_.Image1);
   EXPECT_EQ(Count("modal UTENTE") + Count("modal DAMB"), 2);
   EXPECT_EQ(Count("load DVeicoli"), 0);
-  EXPECT_TRUE(p_.shellForms.about.Visible() && !p_.shellForms.about.modal());
+  EXPECT_TRUE(p_.about.Visible() && !p_.about.modal());
   EXPECT_EQ(Count("load frmAbout"), 1);
 }
 

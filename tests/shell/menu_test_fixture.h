@@ -33,7 +33,7 @@ class StandInForm : public plat::Form {
  protected:
   void Form_Unload(bool&) override {
     ++unloads;
-    if (restartsBlink) p_.shellForms.menu.Timer1.setEnabled(true);
+    if (restartsBlink) p_.menu.Timer1.setEnabled(true);
   }
 
  private:
@@ -51,8 +51,8 @@ class StationTest : public ConfDirTest {
   }
   // Loads and shows the start menu as the program does at start.
   Menu& Start() {
-    p_.shellForms.menu.Show();
-    return p_.shellForms.menu;
+    p_.menu.Show();
+    return p_.menu;
   }
   static void Touch(const std::filesystem::path& f) { std::ofstream(f) << "x\n"; }
   // How often `entry` stands in the driver's journal.

@@ -68,7 +68,7 @@ void LoadAll(Program& p) {
                     LoadAmbientData, LoadPrintSettings, LoadLanguage, LoadInstrumentModels}) {
     load(p.shell, at);
   }
-  LoadComSettings(p.shell, p.link, at);
+  LoadComSettings(p.shell, {p.link.ActiveComMode, p.link.InstrMake, p.link.InstrHomologation}, at);
 }
 
 class SettingsRoundTripTest : public SettingsStoreTest,
@@ -166,7 +166,8 @@ TEST_F(SettingsStoreTest, MissingOrEmptyKeyNeverTakesThePreviousKeysText) {
   LoadVehicleData(p_.shell, at());
   LoadSmokeLimits(p_.shell, at());
   LoadRpmSettings(p_.shell, at());
-  LoadComSettings(p_.shell, p_.link, at());
+  LoadComSettings(p_.shell, {p_.link.ActiveComMode, p_.link.InstrMake, p_.link.InstrHomologation},
+                  at());
   LoadInstrumentModels(p_.shell, at());
   // Missing (plate, model, serial, makes) or empty (chassis) texts are empty.
   EXPECT_EQ(

@@ -39,12 +39,12 @@ class SystemSetupTest : public test::ConfDirTest {
   }
   // Shows the access-code form modally, types `code` and presses Enter.
   std::int16_t Enter(const std::string& code) {
-    ui_.onModal(p_.shellForms.password, [&] {
-      ui_.type(p_.shellForms.password.Text1, code);
-      ui_.enter(p_.shellForms.password);
+    ui_.onModal(p_.password, [&] {
+      ui_.type(p_.password.Text1, code);
+      ui_.enter(p_.password);
     });
-    p_.shellForms.password.Show(plat::ShowMode::Modal);
-    EXPECT_FALSE(p_.shellForms.password.IsLoaded());
+    p_.password.Show(plat::ShowMode::Modal);
+    EXPECT_FALSE(p_.password.IsLoaded());
     return p_.shell.PassResult;
   }
 
@@ -117,7 +117,7 @@ TEST_F(SystemSetupTest, ValuesThatDoNotUnscrambleToNumbersKeepTheirVariables) {
 }
 
 TEST_F(SystemSetupTest, AccessCodeIsComparedExactly) {
-  EXPECT_EQ(p_.shellForms.password.Text1.PasswordChar(), "*");
+  EXPECT_EQ(p_.password.Text1.PasswordChar(), "*");
   EXPECT_EQ(Enter("PELTO"), 1);
   EXPECT_EQ(Enter("pelto"), 0);
   EXPECT_EQ(Enter(" PELTO"), 0);
@@ -125,15 +125,15 @@ TEST_F(SystemSetupTest, AccessCodeIsComparedExactly) {
   EXPECT_EQ(Enter("PELT"), 0);
   EXPECT_EQ(Enter(""), 0);
 
-  ui_.onModal(p_.shellForms.password, [&] { ui_.click(p_.shellForms.password.Annulla); });
-  p_.shellForms.password.Show(plat::ShowMode::Modal);
+  ui_.onModal(p_.password, [&] { ui_.click(p_.password.Annulla); });
+  p_.password.Show(plat::ShowMode::Modal);
   EXPECT_EQ(p_.shell.PassResult, 2);
 }
 
 TEST_F(SystemSetupTest, OpensWithDefaultsAndSavesAllThreeOptions) {
   p_.rt.regional = plat::RegionalSettings::Italian();
-  ui_.onModal(p_.shellForms.sysSetUp, [&] {
-    SYS_SET_UP& f = p_.shellForms.sysSetUp;
+  ui_.onModal(p_.sysSetUp, [&] {
+    SYS_SET_UP& f = p_.sysSetUp;
     EXPECT_EQ(f.CkAbilOpa.Value(), plat::CheckBox::kUnchecked);
     EXPECT_EQ(f.CkAbilKymra.Value(), plat::CheckBox::kUnchecked);
     EXPECT_EQ(f.CkAbilTt.Value(), plat::CheckBox::kUnchecked);
@@ -145,21 +145,21 @@ TEST_F(SystemSetupTest, OpensWithDefaultsAndSavesAllThreeOptions) {
     ui_.type(f.TKlin, "0,009");
     ui_.enter(f);  // CSalva is the default button
   });
-  p_.shellForms.sysSetUp.Show(plat::ShowMode::Modal);
-  EXPECT_FALSE(p_.shellForms.sysSetUp.IsLoaded());
+  p_.sysSetUp.Show(plat::ShowMode::Modal);
+  EXPECT_FALSE(p_.sysSetUp.IsLoaded());
   EXPECT_EQ(Settings(), std::tuple(7, 1E-09, 0.009));
   EXPECT_NE(ReadConf().find("AbiM=\x90\xF1\xD5\xCE\xC9"), std::string::npos);  // "7Vrin"
 
   // The next opening shows what was saved; a grey box counts as not checked.
-  ui_.onModal(p_.shellForms.sysSetUp, [&] {
-    SYS_SET_UP& f = p_.shellForms.sysSetUp;
+  ui_.onModal(p_.sysSetUp, [&] {
+    SYS_SET_UP& f = p_.sysSetUp;
     EXPECT_EQ(f.CkAbilOpa.Value(), plat::CheckBox::kChecked);
     EXPECT_EQ(f.CkAbilTt.Value(), plat::CheckBox::kChecked);
     EXPECT_EQ(f.TKlin.Text(), "0,009");
     f.CkAbilKymra.setValue(plat::CheckBox::kGrayed);
     ui_.click(f.CSalva);
   });
-  p_.shellForms.sysSetUp.Show(plat::ShowMode::Modal);
+  p_.sysSetUp.Show(plat::ShowMode::Modal);
   EXPECT_EQ(p_.shell.SystemEnableMask, 5);
 }
 
@@ -167,8 +167,8 @@ TEST_F(SystemSetupTest, CoefficientThatIsNotANumberChangesNothing) {
   p_.rt.regional = plat::RegionalSettings::Italian();
   Save(1, 2E-09, 0.01);
   const std::string before = ReadConf();
-  ui_.onModal(p_.shellForms.sysSetUp, [&] {
-    SYS_SET_UP& f = p_.shellForms.sysSetUp;
+  ui_.onModal(p_.sysSetUp, [&] {
+    SYS_SET_UP& f = p_.sysSetUp;
     ui_.click(f.CkAbilTt);
     ui_.type(f.TKquad, "3E-09");
     ui_.type(f.TKlin, "0.5.1");
@@ -187,7 +187,7 @@ TEST_F(SystemSetupTest, CoefficientThatIsNotANumberChangesNothing) {
     EXPECT_TRUE(f.IsLoaded());
     ui_.click(f.CAnnulla);
   });
-  p_.shellForms.sysSetUp.Show(plat::ShowMode::Modal);
+  p_.sysSetUp.Show(plat::ShowMode::Modal);
   EXPECT_EQ(ui_.boxes().size(), 2u);
   EXPECT_EQ(Settings(), std::tuple(1, 2E-09, 0.01));
   EXPECT_EQ(ReadConf(), before);

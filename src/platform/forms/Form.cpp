@@ -170,7 +170,7 @@ bool Form::Unload() {
   for (auto& action : discardActions_) {
     try {
       action();
-    } catch (const std::exception&) {
+    } catch (const RuntimeError&) {
       // A control that fails to close is discarded all the same.
     }
   }

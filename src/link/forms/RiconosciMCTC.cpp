@@ -1,9 +1,9 @@
-#include "link/RecognitionForm.h"
+#include "link/forms/RiconosciMCTC.h"
 
 #include <string>
 
 #include "app/Program.h"
-#include "link/FrameCollector.h"
+#include "link/RecognitionReport.h"
 #include "link/ReplyParsers.h"
 #include "link/Senders.h"
 #include "platform/core/Error.h"
@@ -13,8 +13,6 @@ namespace vs {
 namespace {
 
 constexpr const char* kScanSettings = "9600,n,8,1";
-constexpr const char* kCrLf = "\r\n";
-constexpr const char* kGap = "   ";  // between the parts of an identity
 
 std::string Com(int port) { return "Com" + std::to_string(port); }
 
@@ -59,18 +57,14 @@ RiconosciMCTC::RiconosciMCTC(Program& p) : plat::Form(p.rt, "RiconosciMCTC"), MS
   Command2.onClick = [this] { Command2_Click(); };
   Timer1.onTimer = [this] { Timer1_Timer(); };
   MSComm3.OnComm = [this] { MSComm3_OnComm(); };
-  addDiscardAction([this] {
-    ClosePort();
-    p_.link.ports.RiconosciMSComm3 = nullptr;
-  });
+  addDiscardAction([this] { ClosePort(); });
 }
 
 void RiconosciMCTC::Form_Load() {
-  p_.link.ports.RiconosciMSComm3 = &MSComm3;
-  buffer.clear();
+  scan.Reset();
   MaxPort = kMaxPorts;
   Port = 0;
-  Step = 0;
+  scan.step = RecognitionStep::Idle;
   const auto& t = p_.shell.LangText;
   Label3.setCaption(t[lang::RiconoscimentoInizia]);
   Label3.setBackColor(plat::colors::kRed);
@@ -81,7 +75,7 @@ void RiconosciMCTC::Form_Load() {
 void RiconosciMCTC::Command1_Click() {
   ClosePort();  // a port left open would keep the first port of this scan from opening
   Port = 1;
-  Step = 0;
+  scan.step = RecognitionStep::Idle;
   for (int n = 1; n <= MaxPort; ++n) Results[static_cast<std::size_t>(n)] = "1";
   Timer1.setEnabled(true);
   Command1.setEnabled(false);
@@ -102,7 +96,7 @@ void RiconosciMCTC::Command2_Click() {
 void RiconosciMCTC::EndScan() {
   ClosePort();
   Port = 0;
-  Step = 0;
+  scan.step = RecognitionStep::Idle;
   Label3.setCaption(p_.shell.LangText[lang::RiconoscimentoFine]);
   Label3.setBackColor(plat::colors::kYellow);
   Command1.setEnabled(true);
@@ -116,20 +110,30 @@ void RiconosciMCTC::ClosePort() {
 }
 
 void RiconosciMCTC::Timer1_Timer() {
-  buffer.clear();  // a reply must arrive within the tick after its request
+  scan.DiscardInput();  // a reply must arrive within the tick after its request
   if (Port == 0) return;
-  ++Step;
-  if (Step == 4) {
-    ClosePort();
-    Step = 1;
-    ++Port;
-    if (Port == MaxPort + 1) {
-      EndScan();
-      return;
-    }
+  switch (scan.step) {
+    case RecognitionStep::Idle:
+      scan.step = RecognitionStep::AskGas;
+      break;
+    case RecognitionStep::AskGas:
+      scan.step = RecognitionStep::AskOpa;
+      break;
+    case RecognitionStep::AskOpa:
+      scan.step = RecognitionStep::AskRpm;
+      break;
+    case RecognitionStep::AskRpm:
+      ClosePort();
+      scan.step = RecognitionStep::AskGas;
+      ++Port;
+      if (Port == MaxPort + 1) {
+        EndScan();
+        return;
+      }
+      break;
   }
   std::string address;
-  if (Step == 1) {
+  if (scan.step == RecognitionStep::AskGas) {
     try {
       MSComm3.setCommPort(Port);
       MSComm3.setSettings(kScanSettings);
@@ -137,13 +141,13 @@ void RiconosciMCTC::Timer1_Timer() {
       MSComm3.setPortOpen(true);
     } catch (const plat::RuntimeError&) {
       ClosePort();
-      Step = 3;  // the next tick moves on
+      scan.step = RecognitionStep::AskRpm;  // the next tick moves on
       Results[static_cast<std::size_t>(Port)] = "0";
       Text2.setText(Com(Port) + " KO");
       return;
     }
     address = "GAS";
-  } else if (Step == 2) {
+  } else if (scan.step == RecognitionStep::AskOpa) {
     address = "OPA";
   } else {
     address = "RPM";
@@ -154,31 +158,23 @@ void RiconosciMCTC::Timer1_Timer() {
   l.McnCommandLen = 2;
   l.McnDevNumber = "1";
   l.McnDevNumberLen = 1;
-  SendMctcNetFrameToRecognitionForm(p_, address, "ID", "1", "");
+  SendMctcNetFrameToRecognitionForm(MSComm3, address, "ID", "1", "");
+  scan.Sent(address, "ID", 1);
   Text2.setText(Com(Port) + " " + address);
 }
 
 void RiconosciMCTC::MSComm3_OnComm() {
   LinkState& l = p_.link;
-  const McnCollected got = CollectSetupReply(l, buffer, MSComm3.Input());
-  if (got.status != McnCollected::Status::Accepted || got.echo != "ID") return;
-  ParseIdReply(p_, got.frame, l.McnCommandLen, l.McnDevNumberLen);
-  Step = 3;  // the next tick moves on to the next port
-  Results[static_cast<std::size_t>(Port)] =
-      l.InstrMake + kGap + l.InstrModel + kGap + l.InstrSerial + kGap + l.InstrVersion;
+  const McnCollected got = scan.Receive(MSComm3.Input());
+  if (got.status != McnCollected::Status::Accepted) return;
+  ParseIdReply(l, got.frame, l.McnCommandLen, l.McnDevNumberLen);
+  scan.step = RecognitionStep::AskRpm;  // the next tick moves on to the next port
+  Results[static_cast<std::size_t>(Port)] = IdentityLine(l);
 }
 
 void RiconosciMCTC::ShowRecognitionReport() {
-  report.clear();
-  for (int n = 1; n <= MaxPort; ++n) {
-    const std::string& r = Results[static_cast<std::size_t>(n)];
-    if (r == "0") continue;
-    if (r == "1") {
-      report += Com(n) + " no connect" + kCrLf;
-    } else {
-      report += Com(n) + kGap + r + kCrLf;
-    }
-  }
+  report = RecognitionReport(
+      std::span<const std::string>(Results).first(static_cast<std::size_t>(MaxPort) + 1));
   Text3.setText(report);
 }
 

@@ -10,12 +10,16 @@
 #include <array>
 #include <string>
 
+#include "link/MctcNetExchange.h"
 #include "platform/forms/Forms.h"
 #include "platform/serial/SerialPort.h"
 
 namespace vs {
 
 class Program;
+
+// What the scan asks on the port under test; after AskRpm comes the next port.
+enum class RecognitionStep { Idle, AskGas, AskOpa, AskRpm };
 
 class RiconosciMCTC : public plat::Form {
  public:
@@ -35,12 +39,12 @@ class RiconosciMCTC : public plat::Form {
   // Form variables: they keep their values when the form unloads.
   static constexpr int kMaxPorts = 16;
   int Port = 0;  // port under test, 1 to MaxPort; 0: no scan running
-  int Step = 0;  // 0 before the first tick; 1 "GAS", 2 "OPA", 3 "RPM" asked; 4 next port
   int MaxPort = kMaxPorts;
   // Per port (1 to 16): "1" opened and nothing answered, "0" could not be opened, otherwise
   // the identity line of the instrument that answered.
   std::array<std::string, kMaxPorts + 1> Results;
-  std::string buffer;  // the reply frame being collected
+  // The question on the port under test: one tick of the timer is its time-out.
+  MctcNetExchange<RecognitionStep> scan;
   std::string report;  // what Text3 shows after a scan
 
  protected:

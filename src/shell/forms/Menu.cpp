@@ -1,4 +1,4 @@
-#include "shell/MenuForm.h"
+#include "shell/forms/Menu.h"
 
 #include <filesystem>
 #include <system_error>
@@ -71,15 +71,15 @@ Menu::Menu(Program& p) : plat::Form(p.rt, "Menù"), p_(p) {
   CmdAnGas.onClick = MISURAG.onClick = [this] { OpenTest(true); };
   CmdAnFumo.onClick = MISURAO.onClick = [this] { OpenTest(false); };
   CmdRPM.onClick = MISURAR.onClick = [this] { MeasureRpm(); };
-  SETG.onClick = [this] { ShowModalForm(p_.shellForms.ANSU); };
-  SETO.onClick = [this] { ShowModalForm(p_.shellForms.OPASU); };
-  SETR.onClick = [this] { ShowModalForm(p_.shellForms.RPMSU); };
+  SETG.onClick = [this] { ShowModalForm(p_.unbuilt.ANSU); };
+  SETO.onClick = [this] { ShowModalForm(p_.unbuilt.OPASU); };
+  SETR.onClick = [this] { ShowModalForm(p_.unbuilt.RPMSU); };
   LINGITA.onClick = [this] { SetLanguage(1); };
   LINGING.onClick = [this] { SetLanguage(2); };
   LINGSPA.onClick = [this] { SetLanguage(3); };
-  DVEIC.onClick = [this] { ShowModalForm(&p_.shellForms.utente); };
-  DAMBIENT.onClick = [this] { ShowModalForm(&p_.shellForms.damb); };
-  RICONOSCI.onClick = [this] { ShowModalForm(p_.shellForms.RiconosciMCTC); };
+  DVEIC.onClick = [this] { ShowModalForm(&p_.utente); };
+  DAMBIENT.onClick = [this] { ShowModalForm(&p_.damb); };
+  RICONOSCI.onClick = [this] { ShowModalForm(&p_.riconosciMCTC); };
   SYSSU.onClick = [this] { SystemSetUp(); };
   Image1.onClick = [this] { ShowAbout(); };
   CmdOut.onClick = [this] { EndProgram(); };
@@ -89,11 +89,13 @@ void Menu::Form_Load() {
   Program& p = p_;
   std::string languageProblem;  // told once, after the captions are set
   plat::RunIgnoringErrors({
-      [&] { p.shellForms.ConnectLinkUi(); },
       [&] { DeleteLog(p.rt.programFolder, "smoke.log"); },
       [&] { DeleteLog(p.rt.programFolder, "gas.log"); },
       [&] { LoadLanguage(p.shell, ConfPlace(p.rt)); },
-      [&] { LoadComSettings(p.shell, p.link, ConfPlace(p.rt)); },
+      [&] {
+        LoadComSettings(p.shell, {p.link.ActiveComMode, p.link.InstrMake, p.link.InstrHomologation},
+                        ConfPlace(p.rt));
+      },
       [&] { LoadUserData(p.shell, ConfPlace(p.rt)); },
       [&] { LoadRpmSettings(p.shell, ConfPlace(p.rt)); },
       [&] { LoadAmbientData(p.shell, ConfPlace(p.rt)); },
@@ -151,7 +153,7 @@ void Menu::Blink() {
 }
 
 void Menu::OpenTest(bool gas) {
-  ShellForms& f = p_.shellForms;
+  UnbuiltForms& f = p_.unbuilt;
   plat::Form* test = gas ? f.ANGAS : f.ANFUMO;
   plat::Form* other = gas ? f.ANFUMO : f.ANGAS;
   if (test == nullptr) return;
@@ -187,7 +189,7 @@ void Menu::OpenTest(bool gas) {
 }
 
 void Menu::MeasureRpm() {
-  ShellForms& f = p_.shellForms;
+  UnbuiltForms& f = p_.unbuilt;
   plat::Form* rpm = f.RPM;
   if (rpm == nullptr) return;
   if (rpm->IsLoaded() && rpm->Visible()) {
@@ -222,10 +224,10 @@ void Menu::SetLanguage(std::int16_t code) {
 void Menu::SystemSetUp() {
   // The access-code form clears PassResult when it loads: closed by its close box, it counts
   // as wrong, never as an earlier right entry.
-  ShowModalForm(&p_.shellForms.password);
+  ShowModalForm(&p_.password);
   switch (p_.shell.PassResult) {
     case 1:
-      ShowModalForm(&p_.shellForms.sysSetUp);
+      ShowModalForm(&p_.sysSetUp);
       break;
     case 0:
       plat::MsgBox(p_.rt, "Password non Valida");
@@ -236,7 +238,7 @@ void Menu::SystemSetUp() {
 }
 
 void Menu::ShowAbout() {
-  plat::RunIgnoringErrors({[&] { p_.shellForms.about.setVisible(true); }});
+  plat::RunIgnoringErrors({[&] { p_.about.setVisible(true); }});
 }
 
 void Menu::ShowModalForm(plat::Form* form) {

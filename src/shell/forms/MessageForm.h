@@ -1,6 +1,6 @@
 #pragma once
-// The three message boxes of the instrument forms: Critic (a critical error), Exclam (a
-// warning) and ExclamStampa (a second warning). A caller puts the text into the box's own
+// The base of the three message boxes of the instrument forms: Critic (a critical error),
+// Exclam (a warning) and ExclamStampa (a second warning). A caller puts the text into the box's own
 // variable of ShellState (CriticMessage, ExclamMessage, ExclamStampaMessage) and then calls
 // Open. The load step copies the text into Label1 once.
 //
@@ -49,39 +49,6 @@ class MessageForm : public plat::Form {
  private:
   void Close();
   bool replacing_ = false;
-};
-
-class Critic : public MessageForm {
- public:
-  explicit Critic(Program& p);
-
- protected:
-  const std::string& Message() const override;
-  // Switches the smoke test's request timer on again, when that form is loaded.
-  void Closed() override;
-};
-
-class Exclam : public MessageForm {
- public:
-  explicit Exclam(Program& p);
-
- protected:
-  const std::string& Message() const override;
-  void Closed() override;  // ExclamPending := 0
-
- private:
-  // OK: closes the box; then, when the opacimeter's lock state asks for it, ExclamStampa.
-  void Ok();
-};
-
-class ExclamStampa : public MessageForm {
- public:
-  explicit ExclamStampa(Program& p);
-
- protected:
-  const std::string& Message() const override;
-  // Switches the smoke test's request timer on when it is off and that form is loaded.
-  void Closed() override;
 };
 
 }  // namespace vs

@@ -1,4 +1,4 @@
-#include "shell/SysSetUpForm.h"
+#include "shell/forms/SYS_SET_UP.h"
 
 #include <optional>
 #include <string>

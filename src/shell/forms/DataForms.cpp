@@ -1,4 +1,4 @@
-#include "shell/DataForms.h"
+#include "shell/forms/DataForms.h"
 
 #include <array>
 #include <span>

@@ -1,4 +1,4 @@
-#include "shell/AboutForm.h"
+#include "shell/forms/frmAbout.h"
 
 #include <string>
 

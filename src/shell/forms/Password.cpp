@@ -1,4 +1,4 @@
-#include "shell/PasswordForm.h"
+#include "shell/forms/Password.h"
 
 #include "app/Program.h"
 #include "shell/SystemSetup.h"

@@ -1,0 +1,79 @@
+// The exchange of one port: time-out, re-send and miss count.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "link/MctcNetExchange.h"
+#include "link_test_util.h"
+
+namespace vs {
+namespace {
+
+// Runs a script on an exchange and writes one letter per tick: I idle, W waiting, R re-send,
+// G give up. Script: s request sent ("@VA" to "GAS"), t tick, r the reply, e a reply echoing
+// another command, x the reply split in two arrivals.
+std::string Play(MctcNetExchangeCore& x, std::string_view script) {
+  std::string ticks;
+  const std::string reply = testing::Reply("@VA", "1");
+  for (char c : script) {
+    switch (c) {
+      case 's':
+        x.Sent("GAS", "@VA", 1);
+        break;
+      case 't':
+        ticks += "IWRG"[static_cast<int>(x.Tick())];
+        break;
+      case 'r':
+        x.Receive(reply);
+        break;
+      case 'e':
+        x.Receive(testing::Reply("ID", "1"));
+        break;
+      case 'x':
+        x.Receive(reply.substr(0, 4));
+        x.Receive(reply.substr(4));
+        break;
+      default:
+        break;
+    }
+  }
+  return ticks;
+}
+
+TEST(ExchangeTest, TimeOutResendAndMisses) {
+  struct Case {
+    const char* name;
+    const char* script;
+    const char* ticks;
+    int misses;
+    bool ready;
+  };
+  const Case cases[] = {
+      {"nothing asked", "ttt", "III", 0, false},
+      {"reply in time", "sttrt", "WWI", 0, true},
+      {"reply in two pieces", "stxt", "WI", 0, true},
+      {"time-out asks for a re-send", "sttt", "WWR", 1, false},
+      {"re-sent and timed out again: give up", "sttt sttt t", "WWRWWGI", 0, false},
+      {"a reply after a miss clears the count", "sttt st r", "WWRW", 0, true},
+      {"another command's echo is no reply", "settt", "WWR", 1, false},
+      {"a reply after giving up is too late", "sttt sttt r t", "WWRWWGI", 0, false},
+      {"a new request restarts the ticks, not the misses", "sttt stt stt", "WWRWWWW", 1, false},
+  };
+  for (const Case& c : cases) {
+    MctcNetExchangeCore x({3, 2});
+    EXPECT_EQ(Play(x, c.script), c.ticks) << c.name;
+    EXPECT_EQ(x.Misses(), c.misses) << c.name;
+    EXPECT_EQ(x.ReplyReady(), c.ready) << c.name;
+  }
+}
+
+TEST(ExchangeTest, DefaultTimeOutIsFortyTicksAndThreeMisses) {
+  MctcNetExchangeCore x;
+  const std::string wait(39, 'W');
+  EXPECT_EQ(Play(x, "s" + std::string(40, 't')), wait + "R");
+  EXPECT_EQ(Play(x, "s" + std::string(40, 't')), wait + "R");
+  EXPECT_EQ(Play(x, "s" + std::string(40, 't')), wait + "G");
+}
+
+}  // namespace
+}  // namespace vs
