@@ -3,6 +3,7 @@
 namespace vs {
 
 Program::Program(plat::EventLoop::ClockKind clock) : rt(clock) {
+  rt.app.title = "Vantoscope";
   shellForms.RiconosciMCTC = &riconosciMCTC;
 }
 

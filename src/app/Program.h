@@ -3,7 +3,7 @@
 // subsystem and the form instances. main() makes one; each test makes its own.
 #include "link/LinkState.h"
 #include "link/RecognitionForm.h"
-#include "platform/core/Runtime.h"
+#include "platform/Runtime.h"
 #include "shell/ShellForms.h"
 #include "shell/ShellState.h"
 

@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
 
   std::optional<plat::Display> display;  // after the Program: it goes before the forms
   try {
-    display.emplace(program.rt);
+    display.emplace(program.rt.forms);
   } catch (const std::exception& e) {
     std::cerr << "vantoscope: " << e.what() << '\n';
     return 1;
@@ -57,7 +57,7 @@ int main(int argc, char** argv) {
       return;
     }
     reporting = true;
-    plat::MsgBox(program.rt, text, plat::MsgBoxButtons::OK, plat::MsgBoxIcon::Critical);
+    plat::MsgBox(program.rt.forms, text, plat::MsgBoxButtons::OK, plat::MsgBoxIcon::Critical);
     reporting = false;
   });
   program.shellForms.menu.Show();

@@ -110,7 +110,7 @@ TEST_F(SimPtyTest, GasAnalyserAnswersIdentificationAndValues) {
   ASSERT_TRUE(sim.running());
   ASSERT_EQ(sim.Line().substr(0, 9), "pty /dev/");
 
-  plat::SerialPort port(p.rt);
+  plat::SerialPort port(p.rt.serial);
   std::string buffer;
   std::vector<McnCollected> frames;
   port.setCommPort(3);
@@ -150,7 +150,7 @@ TEST_F(SimPtyTest, OpacimeterAnswersInTheBinaryProtocol) {
   ASSERT_TRUE(sim.running());
   ASSERT_EQ(sim.Line().substr(0, 9), "pty /dev/");
 
-  plat::SerialPort port(p.rt);
+  plat::SerialPort port(p.rt.serial);
   std::string buffer;
   std::string reply;
   port.setCommPort(4);

@@ -1,5 +1,5 @@
 #pragma once
-// The program's real windows. A Display, made on a Runtime with the real clock, shows every
+// The program's real windows. A Display, made on a forms runtime with the real clock, shows every
 // form of the model as an FLTK window and keeps it in line with every property change;
 // every click, key and edit of the operator goes to the model through plat::input, the
 // same path the tests drive. Made on a runtime, it installs itself as
@@ -17,14 +17,13 @@
 // "logo", "lamp", "banner" (see paint/Picture.h); other pictures are PNG, BMP or ICO files.
 //
 //   vs::Program program(plat::EventLoop::ClockKind::Real);
-//   plat::Display display(program.rt);   // needs $DISPLAY; throws std::runtime_error if unset
-//   program.menu.Show();
-//   return display.run();
+//   plat::Display display(program.rt.forms);   // needs $DISPLAY; throws std::runtime_error if
+//   unset program.menu.Show(); return display.run();
 #include <memory>
 
 namespace plat {
 
-class Runtime;
+class FormsRuntime;
 class PdfPrinter;
 
 namespace display {
@@ -33,7 +32,7 @@ class Core;
 
 class Display {
  public:
-  explicit Display(Runtime& rt);
+  explicit Display(FormsRuntime& rt);
   ~Display();
   Display(const Display&) = delete;
   Display& operator=(const Display&) = delete;

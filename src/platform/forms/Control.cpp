@@ -3,8 +3,8 @@
 #include <stdexcept>
 
 #include "platform/core/Error.h"
-#include "platform/core/Runtime.h"
 #include "platform/forms/Form.h"
+#include "platform/forms/FormsRuntime.h"
 #include "platform/forms/SetIfChanged.h"
 
 namespace plat {
@@ -60,7 +60,7 @@ Control::~Control() {
   if (form_.focus_ == this) form_.focus_ = nullptr;
 }
 
-Runtime& Control::rt() const { return form_.rt(); }
+FormsRuntime& Control::rt() const { return form_.rt(); }
 
 std::string Control::qualifiedName() const {
   std::string s = form_.name() + "." + name_;
@@ -162,7 +162,7 @@ void Control::raiseClick() {
 }
 
 void Control::changed(Prop p) {
-  rt().forms.notify([&](FormsObserver& o) { o.controlChanged(*this, p); });
+  rt().notify([&](FormsObserver& o) { o.controlChanged(*this, p); });
 }
 
 void Control::saveDesign() { design_ = c_; }

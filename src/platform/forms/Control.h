@@ -11,7 +11,7 @@
 namespace plat {
 
 class Form;
-class Runtime;
+class FormsRuntime;
 
 enum class ControlKind {
   Label,
@@ -44,7 +44,7 @@ class Control {
 
   ControlKind kind() const { return kind_; }
   Form& form() const { return form_; }
-  Runtime& rt() const;
+  FormsRuntime& rt() const;
   const std::string& name() const { return name_; }
   int index() const { return index_; }  // -1 unless part of a control array
   std::string qualifiedName() const;    // "ANGAS.Label36(3)"

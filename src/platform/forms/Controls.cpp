@@ -4,8 +4,8 @@
 #include <filesystem>
 
 #include "platform/core/Error.h"
-#include "platform/core/Runtime.h"
 #include "platform/forms/Form.h"
+#include "platform/forms/FormsRuntime.h"
 #include "platform/forms/SetIfChanged.h"
 
 namespace plat {
@@ -341,7 +341,7 @@ Timer::Timer(Form& form, std::string name, int index)
 }
 
 Timer::~Timer() {
-  if (id_ != 0) rt().loop.stopTimer(id_);
+  if (id_ != 0) rt().loop().stopTimer(id_);
 }
 
 void Timer::setInterval(int ms) {
@@ -354,11 +354,11 @@ void Timer::setInterval(int ms) {
 void Timer::update(bool restart) {
   const bool want = form().IsLoaded() && Enabled() && s_.interval > 0 && !rt().app.endRequested();
   if (id_ != 0 && (!want || restart)) {
-    rt().loop.stopTimer(id_);
+    rt().loop().stopTimer(id_);
     id_ = 0;
   }
   if (want && id_ == 0)
-    id_ = rt().loop.startTimer(s_.interval, [this] {
+    id_ = rt().loop().startTimer(s_.interval, [this] {
       if (onTimer) onTimer();
     });
 }
