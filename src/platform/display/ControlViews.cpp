@@ -95,13 +95,14 @@ void FocusFrame(cairo_t* cr, int w, int h) {
 // A control drawn by the painter that the operator can click.
 class PaintedBox : public Fl_Box {
  public:
-  explicit PaintedBox(Control& c) : Fl_Box(0, 0, 1, 1), c_(c) {
+  PaintedBox(Control& c, const paint::PictureBook& pictures)
+      : Fl_Box(0, 0, 1, 1), c_(c), pictures_(pictures) {
     box(FL_NO_BOX);
     clear_visible_focus();
   }
   void draw() override {
     if (cairo_t* cr = BeginCairo(x(), y(), w(), h())) {
-      paint::PaintControl(cr, c_, w(), h());
+      paint::PaintControl(cr, c_, w(), h(), false, &pictures_);
       EndCairo(cr);
     }
   }
@@ -119,12 +120,14 @@ class PaintedBox : public Fl_Box {
 
  private:
   Control& c_;
+  const paint::PictureBook& pictures_;
 };
 
 // A frame or picture box: drawn by the painter, holding the widgets of its controls.
 class PaintedGroup : public Fl_Group {
  public:
-  explicit PaintedGroup(Control& c) : Fl_Group(0, 0, 1, 1), c_(c) {
+  PaintedGroup(Control& c, const paint::PictureBook& pictures)
+      : Fl_Group(0, 0, 1, 1), c_(c), pictures_(pictures) {
     end();
     box(FL_NO_BOX);
     clip_children(1);
@@ -134,7 +137,7 @@ class PaintedGroup : public Fl_Group {
   void draw() override {
     if (damage() & ~FL_DAMAGE_CHILD) {
       if (cairo_t* cr = BeginCairo(x(), y(), w(), h())) {
-        paint::PaintControl(cr, c_, w(), h());
+        paint::PaintControl(cr, c_, w(), h(), false, &pictures_);
         EndCairo(cr);
       }
     }
@@ -152,16 +155,20 @@ class PaintedGroup : public Fl_Group {
 
  private:
   Control& c_;
+  const paint::PictureBook& pictures_;
 };
 
 // Command buttons, option buttons and check boxes: FLTK's button behaviour (mouse, space
 // bar), the painter's look.
 class PaintedButton : public Fl_Button {
  public:
-  explicit PaintedButton(Control& c) : Fl_Button(0, 0, 1, 1), c_(c) { box(FL_NO_BOX); }
+  PaintedButton(Control& c, const paint::PictureBook& pictures)
+      : Fl_Button(0, 0, 1, 1), c_(c), pictures_(pictures) {
+    box(FL_NO_BOX);
+  }
   void draw() override {
     if (cairo_t* cr = BeginCairo(x(), y(), w(), h())) {
-      paint::PaintControl(cr, c_, w(), h(), value() != 0);
+      paint::PaintControl(cr, c_, w(), h(), value() != 0, &pictures_);
       if (Fl::focus() == this && c_.kind() == ControlKind::CommandButton) FocusFrame(cr, w(), h());
       EndCairo(cr);
     }
@@ -169,6 +176,7 @@ class PaintedButton : public Fl_Button {
 
  private:
   Control& c_;
+  const paint::PictureBook& pictures_;
 };
 
 // A line: its widget covers the line's bounding box; it draws in its container's
@@ -197,7 +205,7 @@ class LineWidget : public Fl_Widget {
 template <class W>
 class ClickView : public ControlView {
  public:
-  ClickView(FormWindow& w, Control& c) : ControlView(w, c), widget_(new W(c)) {
+  ClickView(FormWindow& w, Control& c) : ControlView(w, c), widget_(new W(c, w.core().pictures)) {
     widget_->callback(OnClick, this);
   }
   Fl_Widget* widget() const override { return widget_; }

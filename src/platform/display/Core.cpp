@@ -62,6 +62,7 @@ Core::Core(FormsRuntime& runtime) : rt(runtime), nextFont_(FL_FREE_FONT) {
   Fl::event_dispatch(DispatchEvent);
   rt.addObserver(this);
   rt.setMessageBoxPresenter(this);
+  printer.options.pictures = &pictures;
   rt.setPrinter(&printer);
   waiter_.beforeWait = [this] { collect(); };
   rt.loop().setWaiter(&waiter_);

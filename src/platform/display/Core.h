@@ -32,6 +32,7 @@ class Core : public FormsObserver, public MessageBoxPresenter {
   Core& operator=(const Core&) = delete;
 
   FormsRuntime& rt;
+  paint::PictureBook pictures;  // the program's own, drawn on screen and on paper
   PdfPrinter printer;
 
   // FLTK font and pixel size of a form's font, and FLTK colour of a model colour.

@@ -27,4 +27,6 @@ int Display::run() {
 
 PdfPrinter& Display::printer() { return core_->printer; }
 
+paint::PictureBook& Display::pictures() { return core_->pictures; }
+
 }  // namespace plat

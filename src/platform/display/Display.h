@@ -13,8 +13,9 @@
 // Keys: Enter, Esc, Tab, F1-F12, Ctrl+letter and Alt+letter go to input::pressKey (default
 // and cancel buttons, menu shortcuts, access keys); typing goes into the focused widget.
 // A window below an open modal form or message box takes no input.
-// Built-in pictures for picture boxes, images and graphical buttons: "print", "close",
-// "logo", "lamp", "banner" (see paint/Picture.h); other pictures are PNG, BMP or ICO files.
+// Pictures for picture boxes, images and graphical buttons: the names the program adds to
+// pictures(), the built-in "print", "close" and "lamp" (see paint/Picture.h), else PNG, BMP
+// or ICO files.
 //
 //   vs::Program program(plat::EventLoop::ClockKind::Real);
 //   plat::Display display(program.rt.forms);   // needs $DISPLAY; throws std::runtime_error if
@@ -25,6 +26,10 @@ namespace plat {
 
 class FormsRuntime;
 class PdfPrinter;
+
+namespace paint {
+class PictureBook;
+}
 
 namespace display {
 class Core;
@@ -43,6 +48,9 @@ class Display {
 
   // The printer in use, e.g. to change how long `lp` may take.
   PdfPrinter& printer();
+
+  // The program's own named pictures, drawn on screen and on the printed page.
+  paint::PictureBook& pictures();
 
  private:
   std::unique_ptr<display::Core> core_;

@@ -47,7 +47,7 @@ class Control {
   FormsRuntime& rt() const;
   const std::string& name() const { return name_; }
   int index() const { return index_; }  // -1 unless part of a control array
-  std::string qualifiedName() const;    // "ANGAS.Label36(3)"
+  std::string qualifiedName() const;    // "Form1.Label1(3)"
 
   // The frame or picture box that holds the control; nullptr: the form itself. Positions
   // are relative to the container's client area.
