@@ -17,8 +17,6 @@ namespace plat {
 
 namespace {
 
-constexpr int kErrFileNotFound = 53;
-
 // The program's file as the shell would find it: a name with a slash as it stands, else
 // the first executable of that name on PATH; "" when there is none.
 std::string FindProgram(const std::string& program) {

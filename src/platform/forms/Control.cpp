@@ -60,6 +60,8 @@ Control::~Control() {
   if (form_.focus_ == this) form_.focus_ = nullptr;
 }
 
+void ThrowInvalidValue() { throw RuntimeError(kErrInvalidProperty, "Invalid property value"); }
+
 FormsRuntime& Control::rt() const { return form_.rt(); }
 
 std::string Control::qualifiedName() const {
@@ -80,7 +82,7 @@ void Control::setContainer(Control& frameOrPicture) {
 }
 
 void Control::Move(int left, int top, int width, int height) {
-  if (width < 0 || height < 0) throw RuntimeError(kErrInvalidProperty, "Invalid property value");
+  if (width < 0 || height < 0) ThrowInvalidValue();
   if (left == c_.left && top == c_.top && width == c_.width && height == c_.height) return;
   c_.left = left, c_.top = top, c_.width = width, c_.height = height;
   changed(Prop::Geometry);
@@ -115,7 +117,7 @@ void Control::setFontName(const std::string& v) {
 }
 
 void Control::setFontSize(double v) {
-  if (!(v > 0 && v < 2048)) throw RuntimeError(kErrInvalidProperty, "Invalid property value");
+  if (!(v > 0 && v < 2048)) ThrowInvalidValue();
   Font f = c_.font;
   f.size = v;
   setFont(f);

@@ -32,6 +32,9 @@ enum class ControlKind {
 };
 const char* KindName(ControlKind k);
 
+// Throws RuntimeError 380 "Invalid property value": a property refused a value.
+[[noreturn]] void ThrowInvalidValue();
+
 class Control {
  public:
   // Registers the control with `form` (declaration order is the drawing order: later

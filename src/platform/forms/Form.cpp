@@ -35,7 +35,7 @@ void Form::setStartUpPosition(StartUpPosition v) {
 }
 
 void Form::Move(int left, int top, int width, int height) {
-  if (width < 0 || height < 0) throw RuntimeError(kErrInvalidProperty, "Invalid property value");
+  if (width < 0 || height < 0) ThrowInvalidValue();
   if (left == s_.left && top == s_.top && width == s_.width && height == s_.height) return;
   s_.left = left, s_.top = top, s_.width = width, s_.height = height;
   changed(Prop::Geometry);
