@@ -180,7 +180,7 @@ class ScenarioLine {
               (plat::test::SourceDir() / "tests/sim/scenarios" / (scenario + ".scn")).string(),
               "--pty", "--link",
               (p.rt.currentDirectory / ("COM" + std::to_string(port))).string()}),
-        port_(p.rt) {
+        port_(p.rt.serial) {
     ok_ = sim_.running() && sim_.Line().substr(0, 9) == "pty /dev/";
     port_.setCommPort(port);
     port_.setRThreshold(1);
