@@ -32,8 +32,8 @@ class Runtime {
   std::filesystem::path currentDirectory;  // the process's working directory at start
   SerialRegistry serial{loop, currentDirectory};
   Version version;
-  FormsRuntime forms{loop};         // every form, the observers, modal stack, message boxes
-  AppServices& app = forms.app;     // title, beep, end, starting programs
+  FormsRuntime forms{loop};      // every form, the observers, modal stack, message boxes
+  AppServices& app = forms.app;  // title, beep, end, starting programs
 };
 
 }  // namespace plat

@@ -105,7 +105,7 @@ void Menu::Form_Load() {
       [&] { SetCaptions(); },
       [&] {
         if (!languageProblem.empty()) {
-          plat::MsgBox(p.rt, languageProblem, plat::MsgBoxButtons::OK,
+          plat::MsgBox(p.rt.forms, languageProblem, plat::MsgBoxButtons::OK,
                        plat::MsgBoxIcon::Exclamation);
         }
       },
