@@ -4,6 +4,7 @@ namespace vs {
 
 Program::Program(plat::EventLoop::ClockKind clock) : ProgramState(clock) {
   rt.forms.recordDesigns();
+  rt.app.title = "Vantoscope";
 }
 
 bool Program::SmokeTimerEnabled() const {

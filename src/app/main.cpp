@@ -7,6 +7,7 @@
 #include <string>
 #include <system_error>
 
+#include "app/Artwork.h"
 #include "app/Program.h"
 #include "platform/core/Error.h"
 #include "platform/display/Display.h"
@@ -37,7 +38,8 @@ int main(int argc, char** argv) {
 
   std::optional<plat::Display> display;  // after the Program: it goes before the forms
   try {
-    display.emplace(program.rt);
+    display.emplace(program.rt.forms);
+    vs::AddArtwork(display->pictures());
   } catch (const std::exception& e) {
     std::cerr << "vantoscope: " << e.what() << '\n';
     return 1;
@@ -56,7 +58,7 @@ int main(int argc, char** argv) {
       return;
     }
     reporting = true;
-    plat::MsgBox(program.rt, text, plat::MsgBoxButtons::OK, plat::MsgBoxIcon::Critical);
+    plat::MsgBox(program.rt.forms, text, plat::MsgBoxButtons::OK, plat::MsgBoxIcon::Critical);
     reporting = false;
   });
   program.menu.Show();

@@ -1,6 +1,6 @@
 #include "shell/SettingsAccess.h"
 
-#include "platform/core/Runtime.h"
+#include "platform/Runtime.h"
 #include "platform/forms/MessageBox.h"
 #include "shell/ShellState.h"
 
@@ -33,7 +33,7 @@ std::string SaveProblem(const SaveResult& r) {
 
 void ReportSaveProblem(plat::Runtime& rt, const SaveResult& r) {
   if (r) return;
-  plat::MsgBox(rt, SaveProblem(r), plat::MsgBoxButtons::OK, plat::MsgBoxIcon::Exclamation);
+  plat::MsgBox(rt.forms, SaveProblem(r), plat::MsgBoxButtons::OK, plat::MsgBoxIcon::Exclamation);
 }
 
 }  // namespace vs

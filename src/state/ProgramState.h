@@ -4,7 +4,7 @@
 // (app/Program.h) adds the form instances on top of this.
 #include "gas/GasState.h"
 #include "link/LinkState.h"
-#include "platform/core/Runtime.h"
+#include "platform/Runtime.h"
 #include "rpm/RpmState.h"
 #include "shell/ShellState.h"
 #include "smoke/SmokeState.h"

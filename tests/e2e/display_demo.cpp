@@ -11,6 +11,7 @@
 #include <iostream>
 #include <string>
 
+#include "platform/Runtime.h"
 #include "platform/display/Display.h"
 #include "platform/forms/Forms.h"
 
@@ -18,7 +19,7 @@ namespace {
 
 class DemoForm : public plat::Form {
  public:
-  explicit DemoForm(plat::Runtime& rt) : Form(rt, "Demo") {
+  explicit DemoForm(plat::Runtime& rt) : Form(rt.forms, "Demo") {
     setCaption("Display demo");
     setBackColor(plat::colors::kYellow);
     Move(0, 0, 440, 360);
@@ -121,7 +122,7 @@ int main(int argc, char** argv) {
   plat::Runtime rt(plat::EventLoop::ClockKind::Real);
   DemoForm form(rt);
   try {
-    plat::Display display(rt);
+    plat::Display display(rt.forms);
     if (quitAfter >= 0) rt.loop.startTimer(quitAfter, [&] { rt.app.End(0); });
     form.Show();
     std::cout << "ready" << std::endl;

@@ -18,7 +18,7 @@ const std::string kGasId = testing::Ctl("<GAS|1|IDC7>");
 
 // A port with an in-memory device on `number`, and the writes that reach the device.
 struct Line {
-  Line(ProgramState& p, int number) : port(p.rt), device(p.rt.serial.attachMemory(number)) {
+  Line(ProgramState& p, int number) : port(p.rt.serial), device(p.rt.serial.attachMemory(number)) {
     port.setCommPort(number);
     device->onWrite = [this](std::string_view bytes) { writes.emplace_back(bytes); };
   }

@@ -110,7 +110,7 @@ TEST_F(SimPtyTest, GasAnalyserAnswersIdentificationAndValues) {
   ASSERT_TRUE(sim.running());
   ASSERT_EQ(sim.Line().substr(0, 9), "pty /dev/");
 
-  plat::SerialPort port(p.rt);
+  plat::SerialPort port(p.rt.serial);
   std::string buffer;
   std::vector<McnCollected> frames;
   port.setCommPort(3);
@@ -149,7 +149,7 @@ TEST_F(SimPtyTest, OpacimeterAnswersInTheBinaryProtocol) {
   ASSERT_TRUE(sim.running());
   ASSERT_EQ(sim.Line().substr(0, 9), "pty /dev/");
 
-  plat::SerialPort port(p.rt);
+  plat::SerialPort port(p.rt.serial);
   std::string buffer;
   std::string reply;
   port.setCommPort(4);
@@ -178,7 +178,7 @@ class ScenarioLine {
               (plat::test::SourceDir() / "tests/sim/scenarios" / (scenario + ".scn")).string(),
               "--pty", "--link",
               (p.rt.currentDirectory / ("COM" + std::to_string(port))).string()}),
-        port_(p.rt) {
+        port_(p.rt.serial) {
     ok_ = sim_.running() && sim_.Line().substr(0, 9) == "pty /dev/";
     port_.setCommPort(port);
     port_.setRThreshold(1);

@@ -29,7 +29,7 @@ using Status = McnCollected::Status;
 class Bench {
  public:
   Bench(ProgramState& p, Device device, Protocol protocol, int model = 0)
-      : p_(p), port(p.rt), instrument(device, protocol, model) {
+      : p_(p), port(p.rt.serial), instrument(device, protocol, model) {
     auto dev = p.rt.serial.attachMemory(2);
     sim::Attach(instrument, dev, &p.rt.loop);
     port.setCommPort(2);

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "paint/paint_test_util.h"
+#include "platform/Runtime.h"
 #include "platform/forms/Forms.h"
 #include "platform/paint/ChartPainter.h"
 #include "platform/paint/Painter.h"
@@ -24,7 +25,7 @@ using testing::PdfText;
 // and a button with an access key.
 class Page : public Form {
  public:
-  explicit Page(Runtime& rt) : Form(rt, "Page") {
+  explicit Page(Runtime& rt) : Form(rt.forms, "Page") {
     setBackColor(colors::kWhite);
     Move(0, 0, 400, 240);
     Red.Move(10, 10, 120, 30);
@@ -153,7 +154,7 @@ TEST_F(PainterTest, UnwritableFilesAndBadTextAreReportedNotCrashed) {
 
 class ChartForm : public Form {
  public:
-  explicit ChartForm(Runtime& rt) : Form(rt, "Grafic") {
+  explicit ChartForm(Runtime& rt) : Form(rt.forms, "Grafic") {
     setBackColor(colors::kWhite);
     Move(0, 0, 600, 400);
     MSChart1.Move(0, 0, 600, 400);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "paint/paint_test_util.h"
+#include "platform/Runtime.h"
 #include "platform/core/Error.h"
 #include "platform/forms/Forms.h"
 #include "platform/print/PdfPrinter.h"
@@ -25,7 +26,7 @@ using test::TempFolder;
 // hides while it prints.
 class Certificate : public Form {
  public:
-  explicit Certificate(Runtime& rt) : Form(rt, "PrtKYMRACERT") {
+  explicit Certificate(Runtime& rt) : Form(rt.forms, "PrtKYMRACERT") {
     setBackColor(colors::kWhite);
     Move(0, 0, 747, 668);
     Label79.Move(20, 20, 200, 24);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Runtime.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/UserInput.h"
 #include "support/FormDriver.h"
@@ -15,7 +16,7 @@ namespace {
 
 class SetupForm : public Form {
  public:
-  explicit SetupForm(Runtime& rt) : Form(rt, "Setup") {
+  explicit SetupForm(Runtime& rt) : Form(rt.forms, "Setup") {
     for (auto* o : {&Option1, &Option2, &Option3, &Option4})
       o->onClick = [this, o] { log.push_back(o->name()); };
     Option3.setContainer(Frame1);
@@ -51,7 +52,7 @@ class SetupForm : public Form {
 
 class StartForm : public Form {
  public:
-  explicit StartForm(Runtime& rt) : Form(rt, "Start") {
+  explicit StartForm(Runtime& rt) : Form(rt.forms, "Start") {
     Command1.setCaption("S&top");
     CmdOut.setCaption("ESC");
     CmdOut.setDefault(true);

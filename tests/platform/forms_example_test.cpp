@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "platform/Runtime.h"
 #include "platform/forms/Forms.h"
 #include "support/FormDriver.h"
 
@@ -11,7 +12,7 @@ namespace {
 // A small dialog: the operator picks a serial port with a spinner and confirms it.
 class PortForm : public plat::Form {
  public:
-  explicit PortForm(plat::Runtime& rt) : Form(rt, "PortForm") {
+  explicit PortForm(plat::Runtime& rt) : Form(rt.forms, "PortForm") {
     // Design: how the form looks before its load step runs, and after every unload.
     setCaption("Porta");
     setBorderStyle(plat::BorderStyle::FixedDialog);
@@ -67,6 +68,7 @@ class PortForm : public plat::Form {
 
 TEST(PortFormTest, ConfirmedPortIsKeptAcrossUnloadWhileTheControlsReturnToDesign) {
   plat::Runtime rt(plat::EventLoop::ClockKind::Manual);
+  rt.app.title = "Port set-up";
   PortForm form(rt);
   plat::test::FormDriver ui(rt);
 
@@ -84,7 +86,7 @@ TEST(PortFormTest, ConfirmedPortIsKeptAcrossUnloadWhileTheControlsReturnToDesign
   EXPECT_FALSE(form.IsLoaded());
   EXPECT_EQ(form.port, 5);
   EXPECT_EQ(ui.lastBox().text, "Use COM5?");
-  EXPECT_EQ(ui.lastBox().title, "Vantoscope");
+  EXPECT_EQ(ui.lastBox().title, "Port set-up");
   EXPECT_EQ(form.Text5.Text(), "1");  // back to design
 
   ui.onModal(form, [&] {

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "platform/Runtime.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/UserInput.h"
 #include "support/FormDriver.h"
@@ -12,7 +13,7 @@ namespace {
 
 class PageForm : public Form {
  public:
-  explicit PageForm(Runtime& rt) : Form(rt, "Page") {
+  explicit PageForm(Runtime& rt) : Form(rt.forms, "Page") {
     setCaption("Page");
     Label1.setCaption("- - -");
     Combo1.AddItem("A");
@@ -187,7 +188,7 @@ TEST_F(FormsLifecycleTest, ProgramServicesEndWithoutUnloadingAndStartPrograms) {
   ui.advance(1000);
   EXPECT_EQ(page.ticks, 0);                 // every timer stopped
   EXPECT_FALSE(input::click(page.CmdOut));  // and the operator can do nothing more
-  EXPECT_EQ(MsgBox(rt, "late", MsgBoxButtons::OKCancel), MsgBoxResult::Cancel);
+  EXPECT_EQ(MsgBox(rt.forms, "late", MsgBoxButtons::OKCancel), MsgBoxResult::Cancel);
 }
 
 TEST(FormsServicesTest, ShellStartsARealProgramDetachedAndReportsAMissingOne) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Runtime.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/UserInput.h"
 #include "platform/serial/SerialPort.h"
@@ -20,7 +21,7 @@ using ::testing::HasSubstr;
 
 class Dialog : public Form {
  public:
-  Dialog(Runtime& rt, std::string name) : Form(rt, std::move(name)) {
+  Dialog(Runtime& rt, std::string name) : Form(rt.forms, std::move(name)) {
     CmdOk.setCaption("&OK");
     CmdOk.setDefault(true);
     CmdOk.setCancel(true);
@@ -34,7 +35,7 @@ class Dialog : public Form {
 // A measuring form: its timer and its serial port go on while dialogs are open above it.
 class Meter : public Form {
  public:
-  explicit Meter(Runtime& rt) : Form(rt, "Meter") {
+  explicit Meter(Runtime& rt) : Form(rt.forms, "Meter"), MSComm1(rt.serial) {
     Timer1.setInterval(25);
     Timer1.onTimer = [this] {
       ++ticks;
@@ -48,7 +49,7 @@ class Meter : public Form {
   }
   Timer Timer1{*this, "Timer1"};
   CommandButton Command1{*this, "Command1"};
-  SerialPort MSComm1{rt()};
+  SerialPort MSComm1;
   int ticks = 0;
   std::string received;
   std::function<void()> onTick, onReceive;
@@ -167,13 +168,14 @@ TEST_F(FormsModalTest, EndingTheProgramInsideAModalFormReturnsEverywhereWithoutU
 }
 
 TEST_F(FormsModalTest, MessageBoxesAnswerOkOrCancelWithTitleAndIcon) {
+  rt.app.title = "Bench";
   ui.answerBox(MsgBoxResult::Cancel);
   ui.answerBox(MsgBoxResult::OK);
-  EXPECT_EQ(MsgBox(rt, "Start?\nSure", MsgBoxButtons::OKCancel), MsgBoxResult::Cancel);
-  EXPECT_EQ(MsgBox(rt, "COM3 busy", MsgBoxButtons::OK, MsgBoxIcon::Critical, "Port"),
+  EXPECT_EQ(MsgBox(rt.forms, "Start?\nSure", MsgBoxButtons::OKCancel), MsgBoxResult::Cancel);
+  EXPECT_EQ(MsgBox(rt.forms, "COM3 busy", MsgBoxButtons::OK, MsgBoxIcon::Critical, "Port"),
             MsgBoxResult::OK);
   ASSERT_EQ(ui.boxes().size(), 2u);
-  EXPECT_EQ(ui.boxes()[0].title, "Vantoscope");
+  EXPECT_EQ(ui.boxes()[0].title, "Bench");
   EXPECT_EQ(ui.boxes()[0].text, "Start?\nSure");
   EXPECT_EQ(ui.boxes()[0].buttons, MsgBoxButtons::OKCancel);
   EXPECT_EQ(ui.lastBox().icon, MsgBoxIcon::Critical);
@@ -190,7 +192,7 @@ TEST_F(FormsModalTest, TimersAndSerialEventsGoOnWhileAMessageBoxIsOpen) {
   Millis answeredAt = 0;
   meter.onTick = [&] {
     if (meter.ticks != 1) return;
-    MsgBox(rt, "wait", MsgBoxButtons::OK, MsgBoxIcon::Exclamation);
+    MsgBox(rt.forms, "wait", MsgBoxButtons::OK, MsgBoxIcon::Exclamation);
     answeredAt = rt.loop.now();
   };
   ui.advance(25);
@@ -203,10 +205,11 @@ TEST_F(FormsModalTest, TimersAndSerialEventsGoOnWhileAMessageBoxIsOpen) {
 TEST_F(FormsModalTest, AModalFormOrMessageBoxWithNothingToDoFailsNamingIt) {
   EXPECT_THAT(StallFailure([&] { outer.Show(ShowMode::Modal); }), HasSubstr("modal form Outer"));
   EXPECT_EQ(rt.forms.modalDepth(), 0);
-  EXPECT_THAT(StallFailure([&] { MsgBox(rt, "Porta occupata"); }), HasSubstr("Porta occupata"));
+  EXPECT_THAT(StallFailure([&] { MsgBox(rt.forms, "Porta occupata"); }),
+              HasSubstr("Porta occupata"));
   EXPECT_EQ(rt.forms.openMessageBox(), nullptr);
   ui.answerEveryBox(MsgBoxResult::OK);
-  EXPECT_EQ(MsgBox(rt, "again"), MsgBoxResult::OK);
+  EXPECT_EQ(MsgBox(rt.forms, "again"), MsgBoxResult::OK);
 }
 
 }  // namespace

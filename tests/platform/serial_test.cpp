@@ -18,8 +18,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/Runtime.h"
 #include "platform/core/Error.h"
-#include "platform/core/Runtime.h"
 #include "platform/serial/SerialPort.h"
 #include "support/TempFolder.h"
 #include "support/WaitFor.h"
@@ -51,7 +51,7 @@ class SerialPortTest : public ::testing::Test {
  protected:
   Runtime rt{EventLoop::ClockKind::Manual};
   std::shared_ptr<MemoryDevice> dev = rt.serial.attachMemory(3);
-  SerialPort port{rt};
+  SerialPort port{rt.serial};
   std::vector<std::string> events;  // what OnComm found waiting, read or not
 
   void SetUp() override {
@@ -152,7 +152,7 @@ TEST_F(SerialPortTest, ErrorsKeepTheOldValuesAndNameThePort) {
   EXPECT_EQ(port.CommPort(), 3);
 
   // Another control of the same program finds the port busy until this one lets it go.
-  SerialPort other(rt);
+  SerialPort other(rt.serial);
   other.setCommPort(3);
   ExpectError([&] { other.setPortOpen(true); }, kErrPortAlreadyOpen, "COM3");
   EXPECT_FALSE(other.PortOpen());
@@ -192,7 +192,7 @@ TEST_F(SerialPortTest, HandlerMayCloseOrDestroyItsPortAndAFloodIsCapped) {
   EXPECT_FALSE(port.PortOpen());
   EXPECT_FALSE(rt.serial.inUse(3));
 
-  auto owned = std::make_unique<SerialPort>(rt);
+  auto owned = std::make_unique<SerialPort>(rt.serial);
   owned->setCommPort(3);
   owned->setRThreshold(1);
   owned->setPortOpen(true);
@@ -263,7 +263,7 @@ class SerialPtyTest : public ::testing::Test {
 
 TEST_F(SerialPtyTest, RoundTripThroughComLinkWithReceiveEvent) {
   fs::create_symlink(slave, dir / "COM5");
-  SerialPort port(rt);
+  SerialPort port(rt.serial);
   port.setCommPort(5);
   port.setSettings("19200,n,8,1");
   port.setRThreshold(1);
@@ -308,7 +308,7 @@ TEST_F(SerialPtyTest, ReopensWhileAnotherDescriptorKeepsTheTerminal) {
   // the program's own descriptor.
   const int keeper = ::open(slave.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
   ASSERT_GE(keeper, 0);
-  SerialPort port(rt);
+  SerialPort port(rt.serial);
   port.setCommPort(2);
   port.setRThreshold(1);
   for (int round = 0; round < 2; ++round) {
@@ -324,7 +324,7 @@ TEST_F(SerialPtyTest, ReopensWhileAnotherDescriptorKeepsTheTerminal) {
   port.setPortOpen(true);
   Runtime other(EventLoop::ClockKind::Manual);
   other.currentDirectory = dir.path();
-  SerialPort second(other);
+  SerialPort second(other.serial);
   second.setCommPort(2);
   if (::geteuid() != 0) ExpectError([&] { second.setPortOpen(true); }, kErrPortAlreadyOpen, slave);
 }
@@ -334,7 +334,7 @@ TEST_F(SerialPtyTest, MissingOrWrongDevicesGiveReadableErrors) {
   std::ofstream(dir / "COM8") << "not a terminal";
   rt.serial.attachMemory(7);
   rt.serial.detach(7);  // port 7 is the file system's again
-  SerialPort port(rt);
+  SerialPort port(rt.serial);
   port.setCommPort(7);
   const auto [number, text] = ErrorOf([&] { port.setPortOpen(true); });
   EXPECT_EQ(number, kErrPortOpenFailed);
@@ -350,7 +350,7 @@ TEST_F(SerialPtyTest, MissingOrWrongDevicesGiveReadableErrors) {
 
 TEST_F(SerialPtyTest, HangUpOfTheOtherEndNeitherSpinsNorPassesAsSuccess) {
   fs::create_symlink(slave, dir / "COM1");
-  SerialPort port(rt);
+  SerialPort port(rt.serial);
   port.setCommPort(1);
   port.setRThreshold(1);
   port.setPortOpen(true);

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/Runtime.h"
 #include "platform/core/Error.h"
 #include "platform/text/Cp1252.h"
 #include "shell/menu_test_fixture.h"
@@ -245,7 +246,7 @@ TEST_F(MenuOpenersTest, EngineSpeedItemBringsTheTestsCounterFormToTheFront) {
 
 class FailingForm : public plat::Form {
  public:
-  explicit FailingForm(plat::Runtime& rt) : plat::Form(rt, "OPASU") {}
+  explicit FailingForm(plat::Runtime& rt) : plat::Form(rt.forms, "OPASU") {}
 
  protected:
   void Form_Load() override { throw plat::RuntimeError(8002, "Invalid port number"); }

@@ -22,7 +22,7 @@ using plat::test::DataFolder;
 // the test forms, switches the start menu's blink back on when it closes.
 class StandInForm : public plat::Form {
  public:
-  StandInForm(Program& p, const char* name) : plat::Form(p.rt, name), p_(p) {
+  StandInForm(Program& p, const char* name) : plat::Form(p.rt.forms, name), p_(p) {
     Timer1.setInterval(25);
     Timer1.onTimer = [this] { ++ticks; };
   }

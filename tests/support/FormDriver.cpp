@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "platform/core/Runtime.h"
+#include "platform/Runtime.h"
 #include "platform/forms/UserInput.h"
 
 namespace plat::test {

@@ -18,7 +18,8 @@ std::string Com(int port) { return "Com" + std::to_string(port); }
 
 }  // namespace
 
-RiconosciMCTC::RiconosciMCTC(Program& p) : plat::Form(p.rt, "RiconosciMCTC"), MSComm3(p.rt), p_(p) {
+RiconosciMCTC::RiconosciMCTC(Program& p)
+    : plat::Form(p.rt.forms, "RiconosciMCTC"), MSComm3(p.rt.serial), p_(p) {
   setCaption("Lettura COM");
   setBorderStyle(plat::BorderStyle::FixedDialog);
   setStartUpPosition(plat::StartUpPosition::CenterScreen);

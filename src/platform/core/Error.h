@@ -10,9 +10,13 @@ namespace plat {
 
 // Error numbers as the forms runtime reports them.
 enum ErrorNumber : int {
+  kErrInvalidCall = 5,
   kErrOverflow = 6,
   kErrTypeMismatch = 13,
+  kErrFileNotFound = 53,
+  kErrNoSuchElement = 340,
   kErrInvalidProperty = 380,
+  kErrInvalidArrayIndex = 381,
   kErrInvalidPortNumber = 8002,
   kErrPortAlreadyOpen = 8005,
   kErrPortNotOpen = 8018,

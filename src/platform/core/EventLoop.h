@@ -11,16 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "platform/core/DateTime.h"
+
 namespace plat {
 
 using Millis = std::int64_t;
-
-// A calendar date and time of day, local time.
-struct DateTime {
-  int year = 2000, month = 1, day = 1;
-  int hour = 0, minute = 0, second = 0;
-  friend bool operator==(const DateTime&, const DateTime&) = default;
-};
 
 // How the real-clock loop sleeps until the next event: poll() by default; the display
 // installs one that waits in the window system and also watches the descriptors.

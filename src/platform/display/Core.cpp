@@ -53,18 +53,19 @@ void CentreOver(Fl_Window& win, int x, int y, int bw, int bh) {
 
 }  // namespace
 
-Core::Core(Runtime& runtime) : rt(runtime), nextFont_(FL_FREE_FONT) {
-  if (rt.loop.clockKind() != EventLoop::ClockKind::Real)
+Core::Core(FormsRuntime& runtime) : rt(runtime), nextFont_(FL_FREE_FONT) {
+  if (rt.loop().clockKind() != EventLoop::ClockKind::Real)
     throw std::logic_error("the display runs on the real clock");
   Fl::background(0xF0, 0xF0, 0xF0);
   Fl::visible_focus(1);
   OpenDisplay();
   Fl::event_dispatch(DispatchEvent);
-  rt.forms.addObserver(this);
-  rt.forms.setMessageBoxPresenter(this);
-  rt.forms.setPrinter(&printer);
+  rt.addObserver(this);
+  rt.setMessageBoxPresenter(this);
+  printer.options.pictures = &pictures;
+  rt.setPrinter(&printer);
   waiter_.beforeWait = [this] { collect(); };
-  rt.loop.setWaiter(&waiter_);
+  rt.loop().setWaiter(&waiter_);
 }
 
 void Core::bury(Fl_Widget* w) {
@@ -83,10 +84,10 @@ void Core::collect() {
 }
 
 Core::~Core() {
-  rt.loop.setWaiter(nullptr);
-  if (rt.forms.printer() == &printer) rt.forms.setPrinter(nullptr);
-  if (rt.forms.messageBoxPresenter() == this) rt.forms.setMessageBoxPresenter(nullptr);
-  rt.forms.removeObserver(this);
+  rt.loop().setWaiter(nullptr);
+  if (rt.printer() == &printer) rt.setPrinter(nullptr);
+  if (rt.messageBoxPresenter() == this) rt.setMessageBoxPresenter(nullptr);
+  rt.removeObserver(this);
   Fl::event_dispatch(nullptr);
   for (auto& [f, w] : windows_) delete w;
   for (auto& [b, w] : boxes_) delete w;
@@ -124,23 +125,23 @@ FormWindow* Core::windowOf(const Form& f) const {
 }
 
 bool Core::anyFormLoaded() const {
-  for (const Form* f : rt.forms.all())
+  for (const Form* f : rt.all())
     if (f->IsLoaded()) return true;
   return false;
 }
 
 void Core::raiseModal() {
-  if (const MessageBox* box = rt.forms.openMessageBox()) {
+  if (const MessageBox* box = rt.openMessageBox()) {
     if (auto it = boxes_.find(box); it != boxes_.end()) it->second->show();
     return;
   }
-  if (Form* f = rt.forms.topModalForm())
+  if (Form* f = rt.topModalForm())
     if (FormWindow* w = windowOf(*f)) w->show();
 }
 
 int Core::dispatch(int event, FormWindow& w) {
   Form& form = w.form();
-  if (IsInput(event) && !rt.forms.acceptsInput(form)) {
+  if (IsInput(event) && !rt.acceptsInput(form)) {
     // A modal form or message box holds the input: this window takes none.
     if (event == FL_PUSH || event == FL_KEYBOARD) {
       fl_beep();
@@ -282,7 +283,7 @@ void Core::open(MessageBox& box) {
   auto* w = new MessageWindow(box);
   boxes_[&box] = w;
   FormWindow* over = nullptr;
-  if (Form* f = rt.forms.activeForm()) over = windowOf(*f);
+  if (Form* f = rt.activeForm()) over = windowOf(*f);
   if (over && over->shown()) {
     CentreOver(*w, over->x(), over->y(), over->w(), over->h());
   } else {

@@ -11,8 +11,8 @@
 #include <tuple>
 #include <vector>
 
-#include "platform/core/Runtime.h"
 #include "platform/display/FltkWaiter.h"
+#include "platform/forms/FormsRuntime.h"
 #include "platform/forms/MessageBox.h"
 #include "platform/print/PdfPrinter.h"
 
@@ -26,12 +26,13 @@ class MessageWindow;
 
 class Core : public FormsObserver, public MessageBoxPresenter {
  public:
-  explicit Core(Runtime& rt);
+  explicit Core(FormsRuntime& rt);
   ~Core() override;
   Core(const Core&) = delete;
   Core& operator=(const Core&) = delete;
 
-  Runtime& rt;
+  FormsRuntime& rt;
+  paint::PictureBook pictures;  // the program's own, drawn on screen and on paper
   PdfPrinter printer;
 
   // FLTK font and pixel size of a form's font, and FLTK colour of a model colour.

@@ -1,5 +1,5 @@
 #pragma once
-// The program's real windows. A Display, made on a Runtime with the real clock, shows every
+// The program's real windows. A Display, made on a forms runtime with the real clock, shows every
 // form of the model as an FLTK window and keeps it in line with every property change;
 // every click, key and edit of the operator goes to the model through plat::input, the
 // same path the tests drive. Made on a runtime, it installs itself as
@@ -13,19 +13,23 @@
 // Keys: Enter, Esc, Tab, F1-F12, Ctrl+letter and Alt+letter go to input::pressKey (default
 // and cancel buttons, menu shortcuts, access keys); typing goes into the focused widget.
 // A window below an open modal form or message box takes no input.
-// Built-in pictures for picture boxes, images and graphical buttons: "print", "close",
-// "logo", "lamp", "banner" (see paint/Picture.h); other pictures are PNG, BMP or ICO files.
+// Pictures for picture boxes, images and graphical buttons: the names the program adds to
+// pictures(), the built-in "print", "close" and "lamp" (see paint/Picture.h), else PNG, BMP
+// or ICO files.
 //
 //   vs::Program program(plat::EventLoop::ClockKind::Real);
-//   plat::Display display(program.rt);   // needs $DISPLAY; throws std::runtime_error if unset
-//   program.menu.Show();
-//   return display.run();
+//   plat::Display display(program.rt.forms);   // needs $DISPLAY; throws std::runtime_error if
+//   unset program.menu.Show(); return display.run();
 #include <memory>
 
 namespace plat {
 
-class Runtime;
+class FormsRuntime;
 class PdfPrinter;
+
+namespace paint {
+class PictureBook;
+}
 
 namespace display {
 class Core;
@@ -33,7 +37,7 @@ class Core;
 
 class Display {
  public:
-  explicit Display(Runtime& rt);
+  explicit Display(FormsRuntime& rt);
   ~Display();
   Display(const Display&) = delete;
   Display& operator=(const Display&) = delete;
@@ -44,6 +48,9 @@ class Display {
 
   // The printer in use, e.g. to change how long `lp` may take.
   PdfPrinter& printer();
+
+  // The program's own named pictures, drawn on screen and on the printed page.
+  paint::PictureBook& pictures();
 
  private:
   std::unique_ptr<display::Core> core_;

@@ -9,15 +9,13 @@
 #include <filesystem>
 
 #include "platform/core/Error.h"
-#include "platform/core/Runtime.h"
+#include "platform/forms/FormsRuntime.h"
 
 extern char** environ;
 
 namespace plat {
 
 namespace {
-
-constexpr int kErrFileNotFound = 53;
 
 // The program's file as the shell would find it: a name with a slash as it stands, else
 // the first executable of that name on PATH; "" when there is none.
@@ -44,15 +42,15 @@ std::string FindProgram(const std::string& program) {
 
 void AppServices::Beep() {
   ++beeps_;
-  rt_.forms.notify([](FormsObserver& o) { o.beep(); });
+  forms_.notify([](FormsObserver& o) { o.beep(); });
 }
 
 void AppServices::End(int exitCode) {
   if (ended_) return;
   ended_ = true;
   exitCode_ = exitCode;
-  rt_.forms.stopAllTimers();
-  rt_.forms.notify([&](FormsObserver& o) { o.programEnded(exitCode); });
+  forms_.stopAllTimers();
+  forms_.notify([&](FormsObserver& o) { o.programEnded(exitCode); });
   if (onEnd) onEnd();
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// Program services of the forms runtime (one per plat::Runtime, as `rt.app`): the
+// Program services of the forms runtime (one per FormsRuntime, as `forms.app`): the
 // application's title, the beep, ending the program at once, starting another program.
 #include <functional>
 #include <string>
@@ -7,16 +7,16 @@
 
 namespace plat {
 
-class Runtime;
+class FormsRuntime;
 
 class AppServices {
  public:
-  explicit AppServices(Runtime& rt) : rt_(rt) {}
+  explicit AppServices(FormsRuntime& forms) : forms_(forms) {}
   AppServices(const AppServices&) = delete;
   AppServices& operator=(const AppServices&) = delete;
 
-  // The title of message boxes that give none.
-  std::string title = "Vantoscope";
+  // The title of message boxes that give none; the program sets it at start.
+  std::string title;
 
   // One beep of the speaker (the display sounds it; counted for tests).
   void Beep();
@@ -38,7 +38,7 @@ class AppServices {
   void setProgramStarter(ProgramStarter starter) { starter_ = std::move(starter); }
 
  private:
-  Runtime& rt_;
+  FormsRuntime& forms_;
   int beeps_ = 0;
   bool ended_ = false;
   int exitCode_ = 0;

@@ -3,8 +3,8 @@
 #include <stdexcept>
 
 #include "platform/core/Error.h"
-#include "platform/core/Runtime.h"
 #include "platform/forms/Form.h"
+#include "platform/forms/FormsRuntime.h"
 #include "platform/forms/SetIfChanged.h"
 
 namespace plat {
@@ -60,7 +60,9 @@ Control::~Control() {
   if (form_.focus_ == this) form_.focus_ = nullptr;
 }
 
-Runtime& Control::rt() const { return form_.rt(); }
+void ThrowInvalidValue() { throw RuntimeError(kErrInvalidProperty, "Invalid property value"); }
+
+FormsRuntime& Control::rt() const { return form_.rt(); }
 
 std::string Control::qualifiedName() const {
   std::string s = form_.name() + "." + name_;
@@ -80,7 +82,7 @@ void Control::setContainer(Control& frameOrPicture) {
 }
 
 void Control::Move(int left, int top, int width, int height) {
-  if (width < 0 || height < 0) throw RuntimeError(kErrInvalidProperty, "Invalid property value");
+  if (width < 0 || height < 0) ThrowInvalidValue();
   if (left == c_.left && top == c_.top && width == c_.width && height == c_.height) return;
   c_.left = left, c_.top = top, c_.width = width, c_.height = height;
   changed(Prop::Geometry);
@@ -115,7 +117,7 @@ void Control::setFontName(const std::string& v) {
 }
 
 void Control::setFontSize(double v) {
-  if (!(v > 0 && v < 2048)) throw RuntimeError(kErrInvalidProperty, "Invalid property value");
+  if (!(v > 0 && v < 2048)) ThrowInvalidValue();
   Font f = c_.font;
   f.size = v;
   setFont(f);
@@ -162,7 +164,7 @@ void Control::raiseClick() {
 }
 
 void Control::changed(Prop p) {
-  rt().forms.notify([&](FormsObserver& o) { o.controlChanged(*this, p); });
+  rt().notify([&](FormsObserver& o) { o.controlChanged(*this, p); });
 }
 
 void Control::saveDesign() { design_ = c_; }

@@ -11,7 +11,7 @@
 namespace plat {
 
 class Form;
-class Runtime;
+class FormsRuntime;
 
 enum class ControlKind {
   Label,
@@ -32,6 +32,9 @@ enum class ControlKind {
 };
 const char* KindName(ControlKind k);
 
+// Throws RuntimeError 380 "Invalid property value": a property refused a value.
+[[noreturn]] void ThrowInvalidValue();
+
 class Control {
  public:
   // Registers the control with `form` (declaration order is the drawing order: later
@@ -44,10 +47,10 @@ class Control {
 
   ControlKind kind() const { return kind_; }
   Form& form() const { return form_; }
-  Runtime& rt() const;
+  FormsRuntime& rt() const;
   const std::string& name() const { return name_; }
   int index() const { return index_; }  // -1 unless part of a control array
-  std::string qualifiedName() const;    // "ANGAS.Label36(3)"
+  std::string qualifiedName() const;    // "Form1.Label1(3)"
 
   // The frame or picture box that holds the control; nullptr: the form itself. Positions
   // are relative to the container's client area.

@@ -3,19 +3,19 @@
 #include <exception>
 
 #include "platform/core/Error.h"
-#include "platform/core/Runtime.h"
 #include "platform/forms/Controls.h"
+#include "platform/forms/FormsRuntime.h"
 #include "platform/forms/MenuItem.h"
 #include "platform/forms/SetIfChanged.h"
 
 namespace plat {
 
-Form::Form(Runtime& rt, std::string name) : rt_(rt), name_(std::move(name)) { rt_.forms.add(this); }
+Form::Form(FormsRuntime& rt, std::string name) : rt_(rt), name_(std::move(name)) { rt_.add(this); }
 
-Form::~Form() { rt_.forms.remove(this); }
+Form::~Form() { rt_.remove(this); }
 
 void Form::changed(Prop p) {
-  rt_.forms.notify([&](FormsObserver& o) { o.formChanged(*this, p); });
+  rt_.notify([&](FormsObserver& o) { o.formChanged(*this, p); });
 }
 
 void Form::setCaption(const std::string& v) {
@@ -35,7 +35,7 @@ void Form::setStartUpPosition(StartUpPosition v) {
 }
 
 void Form::Move(int left, int top, int width, int height) {
-  if (width < 0 || height < 0) throw RuntimeError(kErrInvalidProperty, "Invalid property value");
+  if (width < 0 || height < 0) ThrowInvalidValue();
   if (left == s_.left && top == s_.top && width == s_.width && height == s_.height) return;
   s_.left = left, s_.top = top, s_.width = width, s_.height = height;
   changed(Prop::Geometry);
@@ -81,7 +81,7 @@ void Form::Load() {
   ++loadCount_;
   focus_ = nullptr;
   for (Control* c : controls_) c->loadStateChanged();
-  rt_.forms.notify([&](FormsObserver& o) { o.formLoaded(*this); });
+  rt_.notify([&](FormsObserver& o) { o.formLoaded(*this); });
   Form_Load();
 }
 
@@ -99,7 +99,7 @@ void Form::setFocusTo(Control* c) {
   Control* old = focus_;
   focus_ = c;
   if (old && old->onLostFocus) old->onLostFocus();
-  rt_.forms.notify([&](FormsObserver& o) { o.focusChanged(*this, focus_); });
+  rt_.notify([&](FormsObserver& o) { o.focusChanged(*this, focus_); });
   if (c && focus_ == c && c->onGotFocus) c->onGotFocus();
 }
 
@@ -113,30 +113,30 @@ void Form::Show(ShowMode mode, Form* owner) {
     return;
   }
   modal_ = mode == ShowMode::Modal;
-  owner_ = owner ? owner : rt_.forms.activeForm();
+  owner_ = owner ? owner : rt_.activeForm();
   visible_ = true;
-  showSerial_ = rt_.forms.nextSerial();
-  rt_.forms.toFront(this);
-  rt_.forms.notify([&](FormsObserver& o) { o.formShown(*this); });
+  showSerial_ = rt_.nextSerial();
+  rt_.toFront(this);
+  rt_.notify([&](FormsObserver& o) { o.formShown(*this); });
   focusFirst();
   if (!modal_) return;
 
   const int myLoad = loadCount_;
-  rt_.forms.runModal(
+  rt_.runModal(
       {this, nullptr, showSerial_},
-      [&] { rt_.forms.notify([&](FormsObserver& o) { o.modalStarted(*this); }); },
+      [&] { rt_.notify([&](FormsObserver& o) { o.modalStarted(*this); }); },
       [&] { return !visible_ || loadCount_ != myLoad; }, "modal form " + name_,
       [&] {
         if (loadCount_ == myLoad) modal_ = false;
-        rt_.forms.notify([&](FormsObserver& o) { o.modalEnded(*this); });
+        rt_.notify([&](FormsObserver& o) { o.modalEnded(*this); });
       });
 }
 
 void Form::Hide() {
   if (!visible_) return;
   visible_ = false;
-  rt_.forms.removeFromZOrder(this);
-  rt_.forms.notify([&](FormsObserver& o) { o.formHidden(*this); });
+  rt_.removeFromZOrder(this);
+  rt_.notify([&](FormsObserver& o) { o.formHidden(*this); });
 }
 
 void Form::setVisible(bool v) {
@@ -148,8 +148,8 @@ void Form::setVisible(bool v) {
 
 void Form::ZOrder() {
   if (!visible_) return;
-  rt_.forms.toFront(this);
-  rt_.forms.notify([&](FormsObserver& o) { o.formToFront(*this); });
+  rt_.toFront(this);
+  rt_.notify([&](FormsObserver& o) { o.formToFront(*this); });
 }
 
 bool Form::Unload() {
@@ -178,12 +178,12 @@ bool Form::Unload() {
   owner_ = nullptr;
   restoreDesign();
   for (Control* c : controls_) c->loadStateChanged();
-  rt_.forms.notify([&](FormsObserver& o) { o.formUnloaded(*this); });
+  rt_.notify([&](FormsObserver& o) { o.formUnloaded(*this); });
   return true;
 }
 
 void Form::PrintForm(int copies) {
-  Printer* p = rt_.forms.printer();
+  Printer* p = rt_.printer();
   if (!p) throw RuntimeError(kErrPrintFailed, "Printer error");
   p->printForm(*this, copies);
 }

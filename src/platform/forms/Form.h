@@ -20,7 +20,7 @@
 
 namespace plat {
 
-class Runtime;
+class FormsRuntime;
 class Control;
 class CommandButton;
 class MenuItem;
@@ -32,12 +32,12 @@ enum class ShowMode { Modeless, Modal };
 
 class Form {
  public:
-  Form(Runtime& rt, std::string name);
+  Form(FormsRuntime& rt, std::string name);
   virtual ~Form();
   Form(const Form&) = delete;
   Form& operator=(const Form&) = delete;
 
-  Runtime& rt() const { return rt_; }
+  FormsRuntime& rt() const { return rt_; }
   const std::string& name() const { return name_; }
 
   // Properties (design values set in the constructor).
@@ -117,7 +117,7 @@ class Form {
   void focusFirst();
   void allMenuItems(std::vector<MenuItem*>& out) const;
 
-  Runtime& rt_;
+  FormsRuntime& rt_;
   std::string name_;
   State s_, d_;
   bool designTaken_ = false;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "platform/core/Runtime.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Form.h"
 
@@ -34,7 +33,7 @@ const MessageBox* FormsRuntime::openMessageBox() const {
 }
 
 bool FormsRuntime::acceptsInput(const Form& f) const {
-  if (rt_.app.endRequested() || !f.IsLoaded() || !f.Visible()) return false;
+  if (app.endRequested() || !f.IsLoaded() || !f.Visible()) return false;
   if (modal_.empty()) return true;
   const ModalEntry& top = modal_.back();
   return top.form == &f || f.showSerial_ > top.serial;
@@ -90,7 +89,7 @@ void FormsRuntime::runModal(ModalEntry e, const std::function<void()>& start,
   };
   try {
     start();
-    rt_.loop.runUntil([&] { return done() || rt_.app.endRequested(); }, what, modalTimeLimit);
+    loop_.runUntil([&] { return done() || app.endRequested(); }, what, modalTimeLimit);
   } catch (const LoopStalled& stall) {
     notify([&](FormsObserver& o) { o.loopStalled(stall.what()); });
     end();

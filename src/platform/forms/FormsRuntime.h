@@ -1,19 +1,19 @@
 #pragma once
-// Program-wide state of the forms runtime (one per plat::Runtime, as `rt.forms`): every
-// form of the program, the order of the shown windows, the modal stack, the observers that
-// mirror the model (the display, the test driver), the message-box presenter and the
-// printer.
+// Program-wide state of the forms runtime: every form of the program, the order of the
+// shown windows, the modal stack, the observers that mirror the model (the display, the
+// test driver), the message-box presenter, the printer and the program services. Forms
+// and their controls run on its event loop.
 #include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "platform/core/EventLoop.h"
+#include "platform/forms/AppServices.h"
 #include "platform/forms/Types.h"
 
 namespace plat {
 
-class Runtime;
 class Form;
 class Control;
 class MenuItem;
@@ -54,9 +54,14 @@ class Printer {
 
 class FormsRuntime {
  public:
-  explicit FormsRuntime(Runtime& rt) : rt_(rt) {}
+  explicit FormsRuntime(EventLoop& loop) : loop_(loop) {}
   FormsRuntime(const FormsRuntime&) = delete;
   FormsRuntime& operator=(const FormsRuntime&) = delete;
+
+  // The loop that runs timers and modal forms.
+  EventLoop& loop() const { return loop_; }
+  // Title, beep, end, starting programs.
+  AppServices app{*this};
 
   // Every form of the program, in order of construction.
   const std::vector<Form*>& all() const { return forms_; }
@@ -117,7 +122,7 @@ class FormsRuntime {
  private:
   bool isObserver(FormsObserver* o) const;
   void popModal(const void* which);
-  Runtime& rt_;
+  EventLoop& loop_;
   std::vector<Form*> forms_;
   std::vector<Form*> zOrder_;
   std::vector<ModalEntry> modal_;

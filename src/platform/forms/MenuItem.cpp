@@ -1,7 +1,7 @@
 #include "platform/forms/MenuItem.h"
 
-#include "platform/core/Runtime.h"
 #include "platform/forms/Form.h"
+#include "platform/forms/FormsRuntime.h"
 #include "platform/forms/SetIfChanged.h"
 
 namespace plat {
@@ -54,7 +54,7 @@ void MenuItem::raiseClick() {
 }
 
 void MenuItem::changed(Prop p) {
-  form_.rt().forms.notify([&](FormsObserver& o) { o.menuChanged(*this, p); });
+  form_.rt().notify([&](FormsObserver& o) { o.menuChanged(*this, p); });
 }
 
 }  // namespace plat

@@ -9,7 +9,7 @@
 
 namespace plat {
 
-class Runtime;
+class FormsRuntime;
 
 enum class MsgBoxButtons { OK, OKCancel };
 enum class MsgBoxIcon { None, Critical, Exclamation, Information };
@@ -52,7 +52,8 @@ class MessageBoxPresenter {
 // manual clock this throws LoopStalled (nobody can answer); under the real clock the text
 // goes to standard error and the answer is OK. Ending the program closes an open box with
 // Cancel (OK for a box that has only OK).
-MsgBoxResult MsgBox(Runtime& rt, const std::string& text, MsgBoxButtons buttons = MsgBoxButtons::OK,
-                    MsgBoxIcon icon = MsgBoxIcon::None, const std::string& title = {});
+MsgBoxResult MsgBox(FormsRuntime& rt, const std::string& text,
+                    MsgBoxButtons buttons = MsgBoxButtons::OK, MsgBoxIcon icon = MsgBoxIcon::None,
+                    const std::string& title = {});
 
 }  // namespace plat

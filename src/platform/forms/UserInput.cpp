@@ -2,16 +2,16 @@
 
 #include <algorithm>
 
-#include "platform/core/Runtime.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Form.h"
+#include "platform/forms/FormsRuntime.h"
 #include "platform/forms/MenuItem.h"
 
 namespace plat::input {
 
 namespace {
 
-bool Reachable(const Form& f) { return f.rt().forms.acceptsInput(f); }
+bool Reachable(const Form& f) { return f.rt().acceptsInput(f); }
 bool Reachable(const Control& c) { return Reachable(c.form()) && c.usable(); }
 
 std::string Utf8(char32_t c) {

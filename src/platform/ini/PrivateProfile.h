@@ -8,7 +8,7 @@
 //    text after it, both without surrounding blanks; a line starting with ";" is a comment;
 //    other lines, and key lines before the first section, belong to no key;
 //  - section and key names compare without regard to case (Windows-1252 letters, so
-//    "UMIDITÀ" matches "umidità") and surrounding blanks; the first matching section and,
+//    "CAFÉ" matches "café") and surrounding blanks; the first matching section and,
 //    inside it, the first matching key win; a later section of the same name is not read;
 //  - a value enclosed in one pair of double or single quotes loses them, and is then cut to
 //    254 characters;

@@ -6,7 +6,7 @@
 // curve, so stale or empty values in it never fold a curve back.
 #include <cairo.h>
 
-#include "platform/forms/Controls.h"
+#include "platform/forms/Chart.h"
 
 namespace plat::paint {
 

@@ -71,7 +71,8 @@ void Triangle(cairo_t* cr, double cx, double cy, double size, bool down, Color c
 }
 
 void PaintButtonFace(cairo_t* cr, const Control& c, const std::string& caption,
-                     const std::string& picture, bool graphical, bool pressed, double w, double h) {
+                     const std::string& picture, bool graphical, bool pressed, double w, double h,
+                     const PictureBook* pictures) {
   Fill(cr, graphical ? c.BackColor() : colors::kButtonFace, 0, 0, w, h);
   if (pressed)
     Sunken(cr, w, h);
@@ -82,7 +83,7 @@ void PaintButtonFace(cairo_t* cr, const Control& c, const std::string& caption,
     const double lineH = LineHeight(cr, c.font());
     const double picH = caption.empty() ? h - 8 : std::max(0.0, h - lineH - 10);
     const double side = std::min(w - 8, picH);
-    DrawPicture(cr, picture, (w - side) / 2, 4, side, side, true);
+    DrawPicture(cr, picture, (w - side) / 2, 4, side, side, true, pictures);
     textTop = 4 + side;
     textH = h - textTop - 2;
   }
@@ -171,7 +172,7 @@ void PaintChildren(cairo_t* cr, const Form& form, const Control* container,
     cairo_translate(cr, c->Left(), c->Top());
     cairo_rectangle(cr, 0, 0, c->Width(), c->Height());
     cairo_clip(cr);
-    PaintControl(cr, *c, c->Width(), c->Height());
+    PaintControl(cr, *c, c->Width(), c->Height(), false, options.pictures);
     if (c->kind() == ControlKind::Frame || c->kind() == ControlKind::PictureBox) {
       const int inset = ContainerInset(*c);
       cairo_rectangle(cr, inset, inset, c->Width() - 2 * inset, c->Height() - 2 * inset);
@@ -204,7 +205,8 @@ void PaintLine(cairo_t* cr, const Line& line) {
   cairo_restore(cr);
 }
 
-void PaintControl(cairo_t* cr, const Control& c, double w, double h, bool pressed) {
+void PaintControl(cairo_t* cr, const Control& c, double w, double h, bool pressed,
+                  const PictureBook* pictures) {
   switch (c.kind()) {
     case ControlKind::Label: {
       const auto& l = static_cast<const Label&>(c);
@@ -226,7 +228,7 @@ void PaintControl(cairo_t* cr, const Control& c, double w, double h, bool presse
     case ControlKind::CommandButton: {
       const auto& b = static_cast<const CommandButton&>(c);
       PaintButtonFace(cr, b, b.Caption(), b.Picture(), b.Style() == ButtonStyle::Graphical, pressed,
-                      w, h);
+                      w, h, pictures);
       if (b.Default()) Edge(cr, 0, 0, w, h, colors::kBlack, colors::kBlack);
       break;
     }
@@ -240,7 +242,7 @@ void PaintControl(cairo_t* cr, const Control& c, double w, double h, bool presse
       const ButtonStyle style = option ? static_cast<const OptionButton&>(c).Style()
                                        : static_cast<const CheckBox&>(c).Style();
       if (style == ButtonStyle::Graphical) {
-        PaintButtonFace(cr, c, caption, {}, true, pressed || value != 0, w, h);
+        PaintButtonFace(cr, c, caption, {}, true, pressed || value != 0, w, h, pictures);
         break;
       }
       Fill(cr, c.BackColor(), 0, 0, w, h);
@@ -304,13 +306,13 @@ void PaintControl(cairo_t* cr, const Control& c, double w, double h, bool presse
       const auto& p = static_cast<const PictureBox&>(c);
       Fill(cr, p.BackColor(), 0, 0, w, h);
       const int inset = ContainerInset(p);
-      DrawPicture(cr, p.Picture(), inset, inset, w - 2 * inset, h - 2 * inset, false);
+      DrawPicture(cr, p.Picture(), inset, inset, w - 2 * inset, h - 2 * inset, false, pictures);
       if (p.BorderSingle()) Sunken(cr, w, h);
       break;
     }
     case ControlKind::Image: {
       const auto& i = static_cast<const Image&>(c);
-      DrawPicture(cr, i.Picture(), 0, 0, w, h, i.Stretch());
+      DrawPicture(cr, i.Picture(), 0, 0, w, h, i.Stretch(), pictures);
       break;
     }
     case ControlKind::Line:

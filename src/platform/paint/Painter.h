@@ -14,19 +14,23 @@
 #include "platform/forms/Control.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Form.h"
+#include "platform/paint/Picture.h"
 
 namespace plat::paint {
 
 struct PaintOptions {
   // Controls left out besides the hidden ones (nothing: every visible control is drawn).
   std::function<bool(const Control&)> skip;
+  // The program's own named pictures (nullptr: only the built-in ones and files).
+  const PictureBook* pictures = nullptr;
 };
 
 // Draws the form's client area at the context's origin, one unit per pixel.
 void PaintForm(cairo_t* cr, const Form& form, const PaintOptions& options = {});
 // Draws one control (without the controls it contains) in the box (0, 0, w, h). `pressed`
-// shows a button held down by the mouse.
-void PaintControl(cairo_t* cr, const Control& c, double w, double h, bool pressed = false);
+// shows a button held down by the mouse; `pictures` are the program's named pictures.
+void PaintControl(cairo_t* cr, const Control& c, double w, double h, bool pressed = false,
+                  const PictureBook* pictures = nullptr);
 // Draws a line control in its container's client coordinates.
 void PaintLine(cairo_t* cr, const Line& line);
 

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <optional>
 #include <utility>
@@ -293,25 +294,6 @@ void DrawClose(cairo_t* cr) {
   cairo_stroke(cr);
 }
 
-void DrawGauge(cairo_t* cr, double cx, double cy, double r) {
-  cairo_arc(cr, cx, cy, r, 0, 2 * M_PI);
-  cairo_set_source_rgb(cr, 0.05, 0.3, 0.65);
-  cairo_fill(cr);
-  cairo_arc(cr, cx, cy, r * 0.78, M_PI * 0.8, M_PI * 2.2);
-  cairo_set_source_rgb(cr, 1, 1, 1);
-  cairo_set_line_width(cr, r * 0.12);
-  cairo_stroke(cr);
-  cairo_move_to(cr, cx, cy);
-  cairo_line_to(cr, cx + r * 0.55, cy - r * 0.45);
-  cairo_set_source_rgb(cr, 1, 0.75, 0);
-  cairo_set_line_width(cr, r * 0.1);
-  cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-  cairo_stroke(cr);
-  cairo_arc(cr, cx, cy, r * 0.12, 0, 2 * M_PI);
-  cairo_set_source_rgb(cr, 1, 1, 1);
-  cairo_fill(cr);
-}
-
 void DrawLamp(cairo_t* cr) {
   cairo_pattern_t* glow = cairo_pattern_create_radial(42, 42, 4, 50, 50, 44);
   cairo_pattern_add_color_stop_rgb(glow, 0, 1, 1, 0.7);
@@ -323,43 +305,46 @@ void DrawLamp(cairo_t* cr) {
   cairo_pattern_destroy(glow);
 }
 
-}  // namespace
-
-bool IsBuiltinPicture(std::string_view name) {
-  return name == "print" || name == "close" || name == "logo" || name == "lamp" || name == "banner";
-}
-
-Bitmap BuiltinPicture(std::string_view name, int w, int h) {
-  if (!IsBuiltinPicture(name) || w <= 0 || h <= 0 || w > kMaxSide || h > kMaxSide) return {};
+// A transparent bitmap of w x h with `draw` run on it (empty for a size out of range).
+Bitmap Drawn(int w, int h, const std::function<void(cairo_t*)>& draw) {
+  if (w <= 0 || h <= 0 || w > kMaxSide || h > kMaxSide) return {};
   Bitmap out(w, h);
   if (out.empty()) return out;
   cairo_t* cr = cairo_create(out.surface());
-  if (name == "banner") {
-    cairo_pattern_t* band = cairo_pattern_create_linear(0, 0, w, 0);
-    cairo_pattern_add_color_stop_rgb(band, 0, 0.04, 0.33, 0.06);
-    cairo_pattern_add_color_stop_rgb(band, 1, 0.55, 0.8, 0.35);
-    cairo_rectangle(cr, 0, 0, w, h);
-    cairo_set_source(cr, band);
-    cairo_fill(cr);
-    cairo_pattern_destroy(band);
-    DrawGauge(cr, h * 0.6, h * 0.5, h * 0.4);
-    cairo_select_font_face(cr, "Liberation Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
-    cairo_set_font_size(cr, h * 0.45);
-    cairo_move_to(cr, h * 1.25, h * 0.66);
-    cairo_set_source_rgb(cr, 1, 1, 1);
-    cairo_show_text(cr, "VANTOSCOPE");
-  } else {
+  draw(cr);
+  cairo_destroy(cr);
+  return out;
+}
+
+}  // namespace
+
+void PictureBook::add(std::string name, Drawer draw) {
+  drawers_[std::move(name)] = std::move(draw);
+}
+
+bool PictureBook::has(std::string_view name) const { return drawers_.find(name) != drawers_.end(); }
+
+Bitmap PictureBook::draw(std::string_view name, int w, int h) const {
+  const auto it = drawers_.find(name);
+  if (it == drawers_.end() || !it->second) return {};
+  return Drawn(w, h, [&](cairo_t* cr) { it->second(cr, w, h); });
+}
+
+bool IsBuiltinPicture(std::string_view name) {
+  return name == "print" || name == "close" || name == "lamp";
+}
+
+Bitmap BuiltinPicture(std::string_view name, int w, int h) {
+  if (!IsBuiltinPicture(name)) return {};
+  return Drawn(w, h, [&](cairo_t* cr) {
     // Square pictures keep their shape, centred in the box.
     const double side = std::min(w, h);
     cairo_translate(cr, (w - side) / 2.0, (h - side) / 2.0);
     cairo_scale(cr, side / 100.0, side / 100.0);
     if (name == "print") DrawPrinter(cr);
     if (name == "close") DrawClose(cr);
-    if (name == "logo") DrawGauge(cr, 50, 50, 46);
     if (name == "lamp") DrawLamp(cr);
-  }
-  cairo_destroy(cr);
-  return out;
+  });
 }
 
 Bitmap DecodePicture(std::string_view bytes) {
@@ -381,13 +366,15 @@ Bitmap LoadPictureFile(const std::filesystem::path& file) {
 }
 
 void DrawPicture(cairo_t* cr, const std::string& picture, double x, double y, double w, double h,
-                 bool stretch) {
+                 bool stretch, const PictureBook* book) {
   if (picture.empty() || w <= 0 || h <= 0) return;
   Bitmap bmp;
-  const bool builtin = IsBuiltinPicture(picture);
-  if (builtin)
-    bmp =
-        BuiltinPicture(picture, static_cast<int>(std::lround(w)), static_cast<int>(std::lround(h)));
+  const int pw = static_cast<int>(std::lround(w)), ph = static_cast<int>(std::lround(h));
+  const bool named = (book && book->has(picture)) || IsBuiltinPicture(picture);
+  if (book && book->has(picture))
+    bmp = book->draw(picture, pw, ph);
+  else if (named)
+    bmp = BuiltinPicture(picture, pw, ph);
   else
     bmp = LoadPictureFile(picture);
   if (bmp.empty()) return;
@@ -395,7 +382,7 @@ void DrawPicture(cairo_t* cr, const std::string& picture, double x, double y, do
   cairo_rectangle(cr, x, y, w, h);
   cairo_clip(cr);
   cairo_translate(cr, x, y);
-  if (stretch && !builtin) cairo_scale(cr, w / bmp.width(), h / bmp.height());
+  if (stretch && !named) cairo_scale(cr, w / bmp.width(), h / bmp.height());
   cairo_set_source_surface(cr, bmp.surface(), 0, 0);
   cairo_paint(cr);
   cairo_restore(cr);

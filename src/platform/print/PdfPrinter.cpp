@@ -30,7 +30,7 @@ class TempPdf {
     std::error_code ec;
     auto dir = std::filesystem::temp_directory_path(ec);
     if (ec) dir = "/tmp";
-    std::string name = (dir / "vantoscope-print-XXXXXX.pdf").string();
+    std::string name = (dir / "print-XXXXXX.pdf").string();
     const int fd = ::mkstemps(name.data(), 4);
     if (fd < 0) Fail();
     ::close(fd);

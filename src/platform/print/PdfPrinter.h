@@ -7,7 +7,7 @@
 // once `lp` has taken it.
 //
 //   plat::PdfPrinter printer;
-//   rt.forms.setPrinter(&printer);   // Form::PrintForm now prints
+//   forms.setPrinter(&printer);   // Form::PrintForm now prints
 #include <chrono>
 #include <string>
 

@@ -17,7 +17,7 @@ class EventLoop;
 
 class MemoryDevice : public std::enable_shared_from_this<MemoryDevice> {
  public:
-  // Made by SerialRegistry::attachMemory; used while its Runtime lives.
+  // Made by SerialRegistry::attachMemory; used while its event loop lives.
   MemoryDevice(EventLoop& loop, int port);
   MemoryDevice(const MemoryDevice&) = delete;
   MemoryDevice& operator=(const MemoryDevice&) = delete;

@@ -5,8 +5,8 @@
 #include <utility>
 
 #include "platform/core/Error.h"
-#include "platform/core/Runtime.h"
 #include "platform/serial/SerialLink.h"
+#include "platform/serial/SerialRegistry.h"
 
 namespace plat {
 
@@ -26,7 +26,7 @@ int BaudOf(std::string_view settings) {
 
 }  // namespace
 
-SerialPort::SerialPort(Runtime& rt) : rt_(rt) {}
+SerialPort::SerialPort(SerialRegistry& serial) : serial_(serial) {}
 
 SerialPort::~SerialPort() { link_.reset(); }
 
@@ -72,7 +72,7 @@ void SerialPort::setPortOpen(bool open) {
   }
   if (link_) throw RuntimeError(kErrPortAlreadyOpen, "Port already open");
   input_.clear();
-  link_ = rt_.serial.open(port_, baud_, [this](std::string_view bytes) { received(bytes); });
+  link_ = serial_.open(port_, baud_, [this](std::string_view bytes) { received(bytes); });
 }
 
 void SerialPort::Output(std::string_view bytes) {

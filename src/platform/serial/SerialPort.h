@@ -11,8 +11,8 @@
 
 namespace plat {
 
-class Runtime;
 class SerialLink;
+class SerialRegistry;
 
 // CommEvent() after a receive event.
 inline constexpr int kCommEvReceive = 2;
@@ -22,7 +22,8 @@ class SerialPort {
   // Bytes that wait beyond this are dropped, as by a full receive buffer.
   static constexpr std::size_t kInBufferSize = 65536;
 
-  explicit SerialPort(Runtime& rt);
+  // Opens its port through `serial`, which must outlive it.
+  explicit SerialPort(SerialRegistry& serial);
   ~SerialPort();  // closes the port
   SerialPort(const SerialPort&) = delete;
   SerialPort& operator=(const SerialPort&) = delete;
@@ -62,7 +63,7 @@ class SerialPort {
  private:
   void received(std::string_view bytes);
 
-  Runtime& rt_;
+  SerialRegistry& serial_;
   int port_ = 1;
   std::string settings_ = "9600,n,8,1";
   int baud_ = 9600;

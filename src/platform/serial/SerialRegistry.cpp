@@ -3,7 +3,6 @@
 #include <system_error>
 
 #include "platform/core/Error.h"
-#include "platform/core/Runtime.h"
 #include "platform/serial/TermiosLink.h"
 
 namespace plat {
@@ -30,7 +29,7 @@ class SerialRegistry::Claimed : public SerialLink {
 
 std::shared_ptr<MemoryDevice> SerialRegistry::attachMemory(int port) {
   checkPortNumber(port);
-  auto device = std::make_shared<MemoryDevice>(rt_.loop, port);
+  auto device = std::make_shared<MemoryDevice>(loop_, port);
   memory_[port] = device;
   return device;
 }
@@ -39,13 +38,13 @@ void SerialRegistry::detach(int port) { memory_.erase(port); }
 
 std::filesystem::path SerialRegistry::devicePath(int port) const {
   namespace fs = std::filesystem;
-  const fs::path link = rt_.currentDirectory / ("COM" + std::to_string(port));
+  const fs::path link = currentDirectory_ / ("COM" + std::to_string(port));
   std::error_code ec;
   const auto status = fs::symlink_status(link, ec);
   if (!ec && fs::exists(status)) {
     if (!fs::is_symlink(status)) return link;
     fs::path target = fs::read_symlink(link, ec);
-    if (!ec) return target.is_absolute() ? target : rt_.currentDirectory / target;
+    if (!ec) return target.is_absolute() ? target : currentDirectory_ / target;
     return link;
   }
   return "/dev/ttyS" + std::to_string(port - 1);
@@ -66,8 +65,8 @@ std::unique_ptr<SerialLink> SerialRegistry::open(int port, int baud, SerialRecei
     const auto path = devicePath(port);
     std::string label = path.string();
     std::error_code ec;
-    if (std::filesystem::is_symlink(rt_.currentDirectory / com, ec)) label += " (link " + com + ")";
-    inner = OpenTermios(rt_.loop, path, label, baud, std::move(receiver));
+    if (std::filesystem::is_symlink(currentDirectory_ / com, ec)) label += " (link " + com + ")";
+    inner = OpenTermios(loop_, path, label, baud, std::move(receiver));
   }
   return std::make_unique<Claimed>(*this, port, std::move(inner));
 }

@@ -14,14 +14,17 @@
 
 namespace plat {
 
-class Runtime;
+class EventLoop;
 
 class SerialRegistry {
  public:
   static constexpr int kFirstPort = 1;
   static constexpr int kLastPort = 16;
 
-  explicit SerialRegistry(Runtime& rt) : rt_(rt) {}
+  // Received bytes arrive through `loop`. COM<n> links are looked up in `currentDirectory`,
+  // read at every lookup (the owner may set the folder after making the registry).
+  SerialRegistry(EventLoop& loop, const std::filesystem::path& currentDirectory)
+      : loop_(loop), currentDirectory_(currentDirectory) {}
   SerialRegistry(const SerialRegistry&) = delete;
   SerialRegistry& operator=(const SerialRegistry&) = delete;
 
@@ -36,7 +39,7 @@ class SerialRegistry {
   // /dev/ttyS<port-1>.
   std::filesystem::path devicePath(int port) const;
 
-  // True while a control of this runtime holds port `port` open.
+  // True while a control of this registry holds port `port` open.
   bool inUse(int port) const;
 
   // Opens port `port` at `baud` for a control; `receiver` gets the bytes that arrive.
@@ -50,7 +53,8 @@ class SerialRegistry {
  private:
   class Claimed;
 
-  Runtime& rt_;
+  EventLoop& loop_;
+  const std::filesystem::path& currentDirectory_;
   std::map<int, std::shared_ptr<MemoryDevice>> memory_;
   std::set<int> inUse_;
 };

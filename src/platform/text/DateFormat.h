@@ -2,7 +2,7 @@
 // Dates and times in the user's short date and time formats.
 #include <string>
 
-#include "platform/core/EventLoop.h"
+#include "platform/core/DateTime.h"
 #include "platform/text/RegionalSettings.h"
 
 namespace plat {

@@ -84,7 +84,7 @@ std::array<Row, 3> AmbientRows(DAMB& f, ShellState& s) {
 
 // ---- DVeicoli
 
-DVeicoli::DVeicoli(Program& p) : plat::Form(p.rt, "DVeicoli"), p_(p) {
+DVeicoli::DVeicoli(Program& p) : plat::Form(p.rt.forms, "DVeicoli"), p_(p) {
   SetUpDialog(*this, 520, 330, Command1);
   const auto rows = VehicleRows(*this, p_.shell);
   PlaceRows(rows, true, 190, 298, 40);
@@ -121,7 +121,7 @@ void DVeicoli::Save() {
 
 // ---- UTENTE
 
-UTENTE::UTENTE(Program& p) : plat::Form(p.rt, "UTENTE"), p_(p) {
+UTENTE::UTENTE(Program& p) : plat::Form(p.rt.forms, "UTENTE"), p_(p) {
   SetUpDialog(*this, 580, 220, Command1);
   const auto rows = UserRows(*this, p_.shell);
   PlaceRows(rows, false, 230, 318, 40);
@@ -146,7 +146,7 @@ void UTENTE::Form_Load() {
 
 // ---- DAMB
 
-DAMB::DAMB(Program& p) : plat::Form(p.rt, "DAMB"), p_(p) {
+DAMB::DAMB(Program& p) : plat::Form(p.rt.forms, "DAMB"), p_(p) {
   SetUpDialog(*this, 390, 200, Command1);
   const auto rows = AmbientRows(*this, p_.shell);
   PlaceRows(rows, true, 170, 120, 32);

@@ -40,7 +40,7 @@ void DeleteLog(const std::filesystem::path& folder, const char* name) {
 
 }  // namespace
 
-Menu::Menu(Program& p) : plat::Form(p.rt, "Menù"), p_(p) {
+Menu::Menu(Program& p) : plat::Form(p.rt.forms, "Menù"), p_(p) {
   setCaption("Start menù");
   setBackColor(plat::colors::kYellow);
   setBorderStyle(plat::BorderStyle::FixedSingle);
@@ -107,7 +107,7 @@ void Menu::Form_Load() {
       [&] { SetCaptions(); },
       [&] {
         if (!languageProblem.empty()) {
-          plat::MsgBox(p.rt, languageProblem, plat::MsgBoxButtons::OK,
+          plat::MsgBox(p.rt.forms, languageProblem, plat::MsgBoxButtons::OK,
                        plat::MsgBoxIcon::Exclamation);
         }
       },
@@ -230,7 +230,7 @@ void Menu::SystemSetUp() {
       ShowModalForm(&p_.sysSetUp);
       break;
     case 0:
-      plat::MsgBox(p_.rt, "Password non Valida");
+      plat::MsgBox(p_.rt.forms, "Password non Valida");
       break;
     default:
       break;
@@ -246,7 +246,7 @@ void Menu::ShowModalForm(plat::Form* form) {
   try {
     form->Show(plat::ShowMode::Modal);
   } catch (const plat::RuntimeError& e) {
-    plat::MsgBox(p_.rt, e.what(), plat::MsgBoxButtons::OK, plat::MsgBoxIcon::Critical);
+    plat::MsgBox(p_.rt.forms, e.what(), plat::MsgBoxButtons::OK, plat::MsgBoxIcon::Critical);
   }
 }
 

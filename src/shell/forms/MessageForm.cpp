@@ -14,7 +14,7 @@ void SetUpOkButton(plat::CommandButton& b) {
 }  // namespace
 
 MessageForm::MessageForm(Program& p, std::string name, std::string caption, const char* picture)
-    : plat::Form(p.rt, std::move(name)), p_(p) {
+    : plat::Form(p.rt.forms, std::move(name)), p_(p) {
   setCaption(caption);
   setBorderStyle(plat::BorderStyle::FixedDialog);
   setStartUpPosition(plat::StartUpPosition::CenterScreen);

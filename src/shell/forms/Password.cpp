@@ -5,7 +5,7 @@
 
 namespace vs {
 
-Password::Password(Program& p) : plat::Form(p.rt, "Password"), p_(p) {
+Password::Password(Program& p) : plat::Form(p.rt.forms, "Password"), p_(p) {
   setCaption("Password");
   setBorderStyle(plat::BorderStyle::FixedDialog);
   setStartUpPosition(plat::StartUpPosition::CenterScreen);

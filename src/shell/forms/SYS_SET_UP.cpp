@@ -9,7 +9,7 @@
 
 namespace vs {
 
-SYS_SET_UP::SYS_SET_UP(Program& p) : plat::Form(p.rt, "SYS_SET_UP"), p_(p) {
+SYS_SET_UP::SYS_SET_UP(Program& p) : plat::Form(p.rt.forms, "SYS_SET_UP"), p_(p) {
   setCaption("System Set-up");
   setBorderStyle(plat::BorderStyle::FixedDialog);
   setStartUpPosition(plat::StartUpPosition::CenterOwner);

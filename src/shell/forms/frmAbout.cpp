@@ -6,7 +6,7 @@
 
 namespace vs {
 
-frmAbout::frmAbout(Program& p) : plat::Form(p.rt, "frmAbout"), p_(p) {
+frmAbout::frmAbout(Program& p) : plat::Form(p.rt.forms, "frmAbout"), p_(p) {
   setCaption("About Vantoscope");
   setBorderStyle(plat::BorderStyle::FixedDialog);
   setStartUpPosition(plat::StartUpPosition::CenterScreen);
@@ -60,7 +60,7 @@ void frmAbout::StartSysInfo() {
       // Not installed, or it cannot be started: try the next one.
     }
   }
-  plat::MsgBox(p_.rt, kNoSystemInfoText);
+  plat::MsgBox(p_.rt.forms, kNoSystemInfoText);
 }
 
 }  // namespace vs

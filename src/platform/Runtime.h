@@ -1,8 +1,9 @@
 #pragma once
-// What the platform offers the system as a whole: the event loop and its clock, the
-// regional settings, the program's folder and the current directory, the serial devices,
-// the program's version, the forms runtime and the program services. One per Program;
-// tests make their own on the manual clock.
+// The platform put together: what it offers the system as a whole. The event loop and its
+// clock, the regional settings, the program's folder and the current directory, the serial
+// devices, the program's version and the forms runtime with the program services. One per
+// Program; tests make their own on the manual clock. Nothing in the platform includes this
+// header: each part takes only the pieces it needs.
 #include <filesystem>
 
 #include "platform/core/EventLoop.h"
@@ -29,10 +30,10 @@ class Runtime {
   RegionalSettings regional;
   std::filesystem::path programFolder;     // the executable's folder
   std::filesystem::path currentDirectory;  // the process's working directory at start
-  SerialRegistry serial{*this};
+  SerialRegistry serial{loop, currentDirectory};
   Version version;
-  FormsRuntime forms{*this};  // every form, the observers, modal stack, message boxes
-  AppServices app{*this};     // title, beep, end, starting programs
+  FormsRuntime forms{loop};      // every form, the observers, modal stack, message boxes
+  AppServices& app = forms.app;  // title, beep, end, starting programs
 };
 
 }  // namespace plat
