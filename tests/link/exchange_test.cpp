@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "link/MctcNetExchange.h"
+#include "link/OwnProtocolExchange.h"
 #include "link_test_util.h"
 
 namespace vs {
@@ -73,6 +75,46 @@ TEST(ExchangeTest, DefaultTimeOutIsFortyTicksAndThreeMisses) {
   EXPECT_EQ(Play(x, "s" + std::string(40, 't')), wait + "R");
   EXPECT_EQ(Play(x, "s" + std::string(40, 't')), wait + "R");
   EXPECT_EQ(Play(x, "s" + std::string(40, 't')), wait + "G");
+}
+
+// Binary replies: the first byte other than STX is dropped, the reply must carry the address
+// and command sent, and a buffer longer than its length byte says is dropped.
+TEST(ExchangeTest, BinaryRepliesAreCollectedAgainstTheRequest) {
+  const auto reply = [](char addr, char cmd, std::string data) {
+    return std::string{'\x02', addr, '\x06', cmd, '\0', static_cast<char>(data.size() + 2)} + data +
+           std::string{'\0', '\x03'};
+  };
+  const std::string ok = reply('\x10', '?', "AB");
+  struct Case {
+    const char* name;
+    std::vector<std::string> arrivals;
+    OwnReplyCheck last;
+    bool ready;
+  };
+  const Case cases[] = {
+      {"whole reply", {ok}, OwnReplyCheck::Complete, true},
+      {"in three pieces",
+       {ok.substr(0, 3), ok.substr(3, 4), ok.substr(7)},
+       OwnReplyCheck::Complete,
+       true},
+      {"a stray byte first is dropped", {"x", ok}, OwnReplyCheck::Complete, true},
+      {"another command", {reply('\x10', 'P', "AB")}, OwnReplyCheck::Dropped, false},
+      {"another address", {reply('\x11', '?', "AB")}, OwnReplyCheck::Dropped, false},
+      {"a byte too many", {ok + "z"}, OwnReplyCheck::Dropped, false},
+      {"dropped, then the reply again", {ok + "z", ok}, OwnReplyCheck::Complete, true},
+      {"not yet whole", {ok.substr(0, 9)}, OwnReplyCheck::Waiting, false},
+  };
+  for (const Case& c : cases) {
+    OwnProtocolExchangeCore x;
+    x.Sent(0x10, '?');
+    OwnCollected got;
+    for (const std::string& a : c.arrivals) got = x.Receive(a);
+    EXPECT_EQ(got.status, c.last) << c.name;
+    EXPECT_EQ(x.ReplyReady(), c.ready) << c.name;
+    if (c.ready) {
+      EXPECT_EQ(got.frame, ok) << c.name;
+    }
+  }
 }
 
 }  // namespace
