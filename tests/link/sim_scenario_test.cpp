@@ -28,7 +28,7 @@ TEST(SimScenarioTest, BadLinesNameTheFileAndTheLine) {
       {"at 0ms\n", "s.scn:1: missing item after the moment"},
       {"at 0ms status AB\n", "s.scn:1: status wants one character"},
       {"at 0ms silent maybe\n", "s.scn:1: silent wants on or off"},
-      {"at 0ms binstatus 1 2 3\n", "s.scn:1: binstatus wants 5 bytes"},
+      {"at 0ms binstatus 1 2 3 4 5 6\n", "s.scn:1: binstatus wants 1 to 5 bytes"},
       {"at 0ms binstatus 1 2 3 4 256\n", "s.scn:1: bad byte \"256\""},
       {"at 0ms binreply P 0A GG\n", "s.scn:1: bad byte \"GG\""},
       {"at 0ms reply\n", "s.scn:1: reply wants a command"},
