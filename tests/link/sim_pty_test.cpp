@@ -12,17 +12,11 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "link/FrameCollector.h"
 #include "link/MctcNetFrame.h"
-#include "link/OwnProtocolFrame.h"
-#include "link/ReplyParsers.h"
-#include "link/Senders.h"
-#include "link/SmokeRpmReplies.h"
 #include "platform/serial/SerialPort.h"
 #include "state/ProgramState.h"
 #include "support/SourceTree.h"
@@ -97,77 +91,9 @@ class SimPtyTest : public ::testing::Test {
  protected:
   void SetUp() override { p.rt.currentDirectory = dir.path(); }
 
-  bool WaitFor(const std::function<bool()>& cond) { return plat::test::WaitFor(p.rt.loop, cond); }
-
   plat::test::TempFolder dir{"vs-simpty"};
   ProgramState p{plat::EventLoop::ClockKind::Manual};
 };
-
-TEST_F(SimPtyTest, GasAnalyserAnswersIdentificationAndValues) {
-  SimProcess sim({"--device", "gas", "--protocol", "mctc", "--pty", "--link",
-                  (dir / "COM3").string(), "--split", "3", "--reply",
-                  "@VA=0.5|0.4|13.9|88|1.1|0.998|90|760|12"});
-  ASSERT_TRUE(sim.running());
-  ASSERT_EQ(sim.Line().substr(0, 9), "pty /dev/");
-
-  plat::SerialPort port(p.rt.serial);
-  std::string buffer;
-  std::vector<McnCollected> frames;
-  port.setCommPort(3);
-  port.setRThreshold(1);
-  port.OnComm = [&] {
-    McnCollected got = CollectSetupReply(p.link, buffer, port.Input());
-    if (got.status != McnCollected::Status::Waiting) frames.push_back(std::move(got));
-  };
-  port.setPortOpen(true);
-  p.link.McnAddress = "GAS";
-  p.link.McnDevNumberLen = 1;
-
-  p.link.McnCommand = "ID";
-  p.link.McnCommandLen = 2;
-  SendMctcNetFrameToGasSetup(port, "GAS", "ID", "1", "");
-  EXPECT_EQ(sim.Line(), "request GAS ID");
-  ASSERT_TRUE(WaitFor([&] { return !frames.empty(); }));
-  ASSERT_EQ(frames[0].status, McnCollected::Status::Accepted);
-  ParseIdReply(p.link, frames[0].frame, 2, 1);
-  EXPECT_EQ(p.link.InstrMake, "KARVESTON");
-  EXPECT_EQ(p.link.InstrExpiry, "31/12/2030");
-
-  p.link.McnCommand = "@VA";
-  p.link.McnCommandLen = 3;
-  SendMctcNetFrameToGasSetup(port, "GAS", "@VA", "1", "");
-  ASSERT_TRUE(WaitFor([&] { return frames.size() == 2; }));
-  (void)ParseGasVaReply(p.link, p.shell, frames[1].frame, 3, 1);
-  EXPECT_DOUBLE_EQ(p.link.GasCO2, 13.9);
-  EXPECT_DOUBLE_EQ(p.link.GasRpm, 760);
-  EXPECT_DOUBLE_EQ(p.link.GasNOx, 12);
-}
-
-TEST_F(SimPtyTest, OpacimeterAnswersInTheBinaryProtocol) {
-  SimProcess sim({"--device", "opa", "--protocol", "binary", "--model", "0", "--pty", "--link",
-                  (dir / "COM4").string()});
-  ASSERT_TRUE(sim.running());
-  ASSERT_EQ(sim.Line().substr(0, 9), "pty /dev/");
-
-  plat::SerialPort port(p.rt.serial);
-  std::string buffer;
-  std::string reply;
-  port.setCommPort(4);
-  port.setRThreshold(1);
-  port.OnComm = [&] {
-    AppendReceived(buffer, port.Input(), true);
-    if (CheckOwnProtocolReply(buffer, 81, p.link.PendingCommand) == OwnReplyCheck::Complete) {
-      reply = std::exchange(buffer, {});
-    }
-  };
-  port.setPortOpen(true);
-  p.link.OpaFormActive = 1;
-  p.link.PendingCommand = 'P';
-  SendOwnProtocolFrame(p.link, {&port, nullptr}, 81, 'P', "");
-  EXPECT_EQ(sim.Line(), "request 81 P");
-  ASSERT_TRUE(WaitFor([&] { return !reply.empty(); }));
-  EXPECT_EQ(reply.size(), 48u);
-}
 
 // A station's port to a simulator playing one of the example scenarios over MCTC-NET.
 class ScenarioLine {
@@ -227,31 +153,6 @@ TEST_F(SimPtyTest, GasAnalyserScenarioReachesMeasuring) {
   EXPECT_EQ(va[7], "850");
   std::this_thread::sleep_until(start + std::chrono::milliseconds(1050));
   EXPECT_EQ(line.Ask("GAS", "@ST"), std::vector<std::string>{"H"});
-}
-
-TEST_F(SimPtyTest, OpacimeterScenarioWarmsTheCellUp) {
-  ScenarioLine line(p, "opacimeter", 4);
-  ASSERT_TRUE(line.ok());
-  const auto start = std::chrono::steady_clock::now();
-  EXPECT_EQ(line.Ask("OPA", "@ST"), std::vector<std::string>{"A"});
-  auto va = line.Ask("OPA", "@VA");
-  ASSERT_EQ(va.size(), 7u);
-  EXPECT_EQ(va[5], "60");
-  std::this_thread::sleep_until(start + std::chrono::milliseconds(1250));
-  EXPECT_EQ(line.Ask("OPA", "@ST"), std::vector<std::string>{"H"});
-  va = line.Ask("OPA", "@VA");
-  ASSERT_EQ(va.size(), 7u);
-  EXPECT_EQ(va[5], "75");
-  EXPECT_EQ(va[2], "800");
-}
-
-// Per request: idle for ten requests, then halfway to 3000 rpm at the fifteenth.
-TEST_F(SimPtyTest, EngineSpeedScenarioMovesPerRequest) {
-  ScenarioLine line(p, "engine-speed", 5);
-  ASSERT_TRUE(line.ok());
-  std::vector<std::string> rpm;
-  for (int n = 1; n <= 15; ++n) rpm = line.Ask("RPM", "VA");
-  EXPECT_EQ(rpm, std::vector<std::string>{"1925"});
 }
 
 TEST_F(SimPtyTest, BadScenarioStopsTheSimulatorWithFileAndLine) {
