@@ -12,18 +12,24 @@
 // and readings that change over time or per request. A command the program sends changes
 // the state at once; the scenario's next point changes it again.
 //
-// In a form test, in-process: make the instrument the form expects (device, protocol,
-// model), Attach it to the in-memory serial device of the form's port with the program's
-// event loop (its manual clock then drives scenario times and replyDelayMs), optionally
-// play() a Scenario built in code or loaded with LoadScenario, and advance the clock; read
-// `requests`, `clockSet`, `fuelSettings`, `cylinders` and `strokes` to check what the form
-// sent.
+// In a form test, in-process: make the instrument the form expects, Attach it to the
+// in-memory serial device of the form's port with the program's event loop (its manual
+// clock then drives scenario times and replyDelayMs), optionally play() a Scenario built
+// in code or loaded with LoadScenario, and advance the clock:
+//   gas test form, MCTC-NET     Instrument(Device::Gas, Protocol::Mctc)
+//   gas test form, binary       Instrument(Device::Gas, Protocol::Binary, model 0 to 2)
+//   smoke test form, MCTC-NET   Instrument(Device::Opacimeter, Protocol::Mctc, 5)
+//   smoke test form, binary     Instrument(Device::Opacimeter, Protocol::Binary, model 0 to 4)
+//   engine-speed form           Instrument(Device::EngineSpeed, Protocol::Mctc)
+// setState() or the public fields script it directly; `requests`, `clockSet`,
+// `fuelSettings`, `cylinders`, `strokes` and `channelList` show what the form sent.
 //
-// On a pseudo-terminal (e2e tests, or by hand):
+// On a pseudo-terminal (e2e tests, or by hand), the same five:
 //   vantoscope-sim --device gas|opa|rpm --protocol mctc|binary --model N
 //                  --scenario tests/sim/scenarios/<file>.scn --pty --link <station>/COM<n>
-// prints "pty <slave>", links the station's COM<n> to it and logs each request it sees;
-// the scenario file alone can name device, protocol and model (sim_main.cpp).
+// prints "pty <slave>", points the station's COM<n> at it and prints each request it
+// sees; a scenario file may name device, protocol, model and version itself
+// (sim_main.cpp has the other options).
 #include <array>
 #include <cstdint>
 #include <functional>
