@@ -1,5 +1,5 @@
-// The simulated instruments on an in-memory line, driven through the link as the forms
-// drive it: senders out, collector and parsers in.
+// The simulated instruments' conversations, byte for byte, one table per instrument; and
+// their misbehaviour on an in-memory line, as a test form's port receives it.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -12,7 +12,6 @@
 #include "link/OwnProtocolFrame.h"
 #include "link/ReplyParsers.h"
 #include "link/Senders.h"
-#include "link/SmokeRpmReplies.h"
 #include "link_test_util.h"
 #include "platform/serial/SerialPort.h"
 #include "sim/Instrument.h"
@@ -29,8 +28,8 @@ using Status = McnCollected::Status;
 // A test form's port with an instrument on the other end of the line.
 class Bench {
  public:
-  Bench(ProgramState& p, Device device, Protocol protocol, int model = 0)
-      : p_(p), port(p.rt.serial), instrument(device, protocol, model) {
+  Bench(ProgramState& p, Device device)
+      : p_(p), port(p.rt.serial), instrument(device, Protocol::Mctc) {
     auto dev = p.rt.serial.attachMemory(2);
     sim::Attach(instrument, dev, &p.rt.loop);
     port.setCommPort(2);
@@ -38,13 +37,6 @@ class Bench {
     port.OnComm = [this] {
       ++events;
       AppendReceived(buffer, port.Input(), true);
-      if (instrument.protocol() == Protocol::Binary) {
-        if (CheckOwnProtocolReply(buffer, instrument.addressByte(), p_.link.PendingCommand) ==
-            OwnReplyCheck::Complete) {
-          binaryReplies.push_back(std::exchange(buffer, {}));
-        }
-        return;
-      }
       McnCollected got = CollectTestFormReply(p_.link, buffer);
       if (got.status != Status::Waiting) collected.push_back(std::move(got));
     };
@@ -62,11 +54,6 @@ class Bench {
     SendMctcNetFrameToTestForms(p_.link, {nullptr, &port}, p_.link.McnAddress, command, "1", data);
     p_.rt.loop.processPending();
   }
-  void AskBinary(int command, const std::string& data = "") {
-    p_.link.PendingCommand = static_cast<std::int16_t>(command);
-    SendOwnProtocolFrame(p_.link, {nullptr, &port}, instrument.addressByte(), command, data);
-    p_.rt.loop.processPending();
-  }
   const McnCollected& Last() const { return collected.back(); }
 
   ProgramState& p_;
@@ -74,7 +61,6 @@ class Bench {
   Instrument instrument;
   std::string buffer;
   std::vector<McnCollected> collected;
-  std::vector<std::string> binaryReplies;
   int events = 0;
 };
 
@@ -370,7 +356,7 @@ TEST(SimConversationTest, EngineSpeedCounter) {
 }
 
 TEST_F(SimTest, SilenceGarbageSplitJoinAndLateReplies) {
-  Bench b(p, Device::Gas, Protocol::Mctc);
+  Bench b(p, Device::Gas);
   b.instrument.silent = true;
   b.Ask("ID");
   EXPECT_EQ(b.events, 0);

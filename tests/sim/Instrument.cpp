@@ -291,7 +291,7 @@ void Instrument::applyPoint(const ScenarioPoint& p) {
     rsCode1 = static_cast<unsigned char>(p.text.at(0));
     rsCode2 = p.text.size() > 1 ? static_cast<unsigned char>(p.text[1]) : 0;
   } else if (p.item == "errorcode") {
-    errorCode = p.text;
+    errorCode = p.text == "000" ? "" : p.text;
   } else if (p.item == "param") {
     params[p.command] = p.text;
   } else if (p.item == "leak") {

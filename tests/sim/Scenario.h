@@ -1,12 +1,13 @@
 #pragma once
 // Scenarios: what a simulated instrument does over a run. A scenario is a list of points,
-// each saying "from this moment, this item has this value": a reading, the MCTC-NET status
-// character, the binary status bytes, a fixed reply to a command, or silence. A moment is
+// each saying "from this moment, this item has this value": a reading, a state, the status
+// character or bytes, a fixed reply, silence, or one of the other items below. A moment is
 // either a time since the instrument's first request or the number of requests it has
 // received (the first request is number 1). Between two points of the same reading the
 // value moves in a straight line (an engine revved from idle to 2500 rpm over a second);
-// every other item changes at its point. Before an item's first point the instrument
-// keeps its own value; after the last point the last value stays.
+// every other item is set when its point is reached, and what a command does to it
+// afterwards ("AZ", 'E' ...) holds until the item's next point. Before an item's first
+// point the instrument keeps its own value; after the last point the last value stays.
 //
 // The same model is built in code (Scenario::at...) or read from a text file:
 //
@@ -27,7 +28,8 @@
 //   at 4s silent on                  on | off: answer nothing
 //   at 0ms state warmup              a named state (Instrument::setState), any protocol
 //   at 2s rs 35 5                    MCTC-NET "@RS" codes: the first, and the second (0)
-//   at 2s errorcode 005              the opacimeter's "@RS" error code ("000" none)
+//   at 2s errorcode 005              the opacimeter's error code, a third "@RS" field
+//                                    ("000": none, no field)
 //   at 0ms param 020 00032           MCTC-NET "@LU" value of a parameter
 //   at 0ms leak I 30012026 1435      the gas analyser's leak check ("ET"): E, R or I, and
 //                                    when it was made (left out: at the request)
