@@ -12,17 +12,11 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "link/FrameCollector.h"
 #include "link/MctcNetFrame.h"
-#include "link/OwnProtocolFrame.h"
-#include "link/ReplyParsers.h"
-#include "link/Senders.h"
-#include "link/SmokeRpmReplies.h"
 #include "platform/serial/SerialPort.h"
 #include "state/ProgramState.h"
 #include "support/SourceTree.h"
@@ -97,161 +91,35 @@ class SimPtyTest : public ::testing::Test {
  protected:
   void SetUp() override { p.rt.currentDirectory = dir.path(); }
 
-  bool WaitFor(const std::function<bool()>& cond) { return plat::test::WaitFor(p.rt.loop, cond); }
-
   plat::test::TempFolder dir{"vs-simpty"};
   ProgramState p{plat::EventLoop::ClockKind::Manual};
 };
 
-TEST_F(SimPtyTest, GasAnalyserAnswersIdentificationAndValues) {
-  SimProcess sim({"--device", "gas", "--protocol", "mctc", "--pty", "--link",
-                  (dir / "COM3").string(), "--split", "3", "--reply",
-                  "@VA=0.5|0.4|13.9|88|1.1|0.998|90|760|12"});
+// An example scenario through the station's COM3, the replies split in three writes:
+// times count from the first request, so the analyser warms up, zeroes and then measures.
+TEST_F(SimPtyTest, GasAnalyserScenarioReachesMeasuring) {
+  SimProcess sim({"--scenario",
+                  (plat::test::SourceDir() / "tests/sim/scenarios/gas-analyser.scn").string(),
+                  "--split", "3", "--pty", "--link", (dir / "COM3").string()});
   ASSERT_TRUE(sim.running());
   ASSERT_EQ(sim.Line().substr(0, 9), "pty /dev/");
-
   plat::SerialPort port(p.rt.serial);
-  std::string buffer;
-  std::vector<McnCollected> frames;
+  std::string got;
   port.setCommPort(3);
   port.setRThreshold(1);
-  port.OnComm = [&] {
-    McnCollected got = CollectSetupReply(p.link, buffer, port.Input());
-    if (got.status != McnCollected::Status::Waiting) frames.push_back(std::move(got));
-  };
+  port.OnComm = [&] { got += port.Input(); };
   port.setPortOpen(true);
-  p.link.McnAddress = "GAS";
-  p.link.McnDevNumberLen = 1;
-
-  p.link.McnCommand = "ID";
-  p.link.McnCommandLen = 2;
-  SendMctcNetFrameToGasSetup(port, "GAS", "ID", "1", "");
-  EXPECT_EQ(sim.Line(), "request GAS ID");
-  ASSERT_TRUE(WaitFor([&] { return !frames.empty(); }));
-  ASSERT_EQ(frames[0].status, McnCollected::Status::Accepted);
-  ParseIdReply(p.link, frames[0].frame, 2, 1);
-  EXPECT_EQ(p.link.InstrMake, "KARVESTON");
-  EXPECT_EQ(p.link.InstrExpiry, "31/12/2030");
-
-  p.link.McnCommand = "@VA";
-  p.link.McnCommandLen = 3;
-  SendMctcNetFrameToGasSetup(port, "GAS", "@VA", "1", "");
-  ASSERT_TRUE(WaitFor([&] { return frames.size() == 2; }));
-  (void)ParseGasVaReply(p.link, p.shell, frames[1].frame, 3, 1);
-  EXPECT_DOUBLE_EQ(p.link.GasCO2, 13.9);
-  EXPECT_DOUBLE_EQ(p.link.GasRpm, 760);
-  EXPECT_DOUBLE_EQ(p.link.GasNOx, 12);
-}
-
-TEST_F(SimPtyTest, OpacimeterAnswersInTheBinaryProtocol) {
-  SimProcess sim({"--device", "opa", "--protocol", "binary", "--model", "0", "--pty", "--link",
-                  (dir / "COM4").string()});
-  ASSERT_TRUE(sim.running());
-  ASSERT_EQ(sim.Line().substr(0, 9), "pty /dev/");
-
-  plat::SerialPort port(p.rt.serial);
-  std::string buffer;
-  std::string reply;
-  port.setCommPort(4);
-  port.setRThreshold(1);
-  port.OnComm = [&] {
-    AppendReceived(buffer, port.Input(), true);
-    if (CheckOwnProtocolReply(buffer, 81, p.link.PendingCommand) == OwnReplyCheck::Complete) {
-      reply = std::exchange(buffer, {});
-    }
+  const auto ask = [&](std::string_view command) {
+    got.clear();
+    port.Output(BuildMctcNetFrame("GAS", command, "1", ""));
+    plat::test::WaitFor(p.rt.loop, [&] { return got.find(kEtx) != std::string::npos; });
+    return got;
   };
-  port.setPortOpen(true);
-  p.link.OpaFormActive = 1;
-  p.link.PendingCommand = 'P';
-  SendOwnProtocolFrame(p.link, {&port, nullptr}, 81, 'P', "");
-  EXPECT_EQ(sim.Line(), "request 81 P");
-  ASSERT_TRUE(WaitFor([&] { return !reply.empty(); }));
-  EXPECT_EQ(reply.size(), 48u);
-}
-
-// A station's port to a simulator playing one of the example scenarios over MCTC-NET.
-class ScenarioLine {
- public:
-  ScenarioLine(ProgramState& p, const std::string& scenario, int port)
-      : p_(p),
-        sim_({"--scenario",
-              (plat::test::SourceDir() / "tests/sim/scenarios" / (scenario + ".scn")).string(),
-              "--pty", "--link",
-              (p.rt.currentDirectory / ("COM" + std::to_string(port))).string()}),
-        port_(p.rt.serial) {
-    ok_ = sim_.running() && sim_.Line().substr(0, 9) == "pty /dev/";
-    port_.setCommPort(port);
-    port_.setRThreshold(1);
-    port_.OnComm = [this] { got_ += port_.Input(); };
-    port_.setPortOpen(true);
-  }
-  bool ok() const { return ok_; }
-
-  // The data fields of the reply to a request without data (empty when none comes).
-  std::vector<std::string> Ask(std::string_view address, std::string_view command) {
-    got_.clear();
-    port_.Output(BuildMctcNetFrame(address, command, "1", ""));
-    if (!plat::test::WaitFor(p_.rt.loop, [&] { return got_.find(kEtx) != std::string::npos; })) {
-      return {};
-    }
-    // STX address ETB unit ETB command ETB data, two checksum characters, ETX
-    std::vector<std::string> fields;
-    std::string data = got_.substr(0, got_.size() - 3);
-    for (int i = 0; i < 3; ++i) data.erase(0, data.find(kEtb) + 1);
-    for (std::size_t at = 0;;) {
-      const std::size_t etb = data.find(kEtb, at);
-      fields.push_back(data.substr(at, etb - at));
-      if (etb == std::string::npos) break;
-      at = etb + 1;
-    }
-    return fields;
-  }
-
- private:
-  ProgramState& p_;
-  SimProcess sim_;
-  plat::SerialPort port_;
-  std::string got_;
-  bool ok_ = false;
-};
-
-// Times count from the first request: the analyser warms up, zeroes and then measures.
-TEST_F(SimPtyTest, GasAnalyserScenarioReachesMeasuring) {
-  ScenarioLine line(p, "gas-analyser", 3);
-  ASSERT_TRUE(line.ok());
   const auto start = std::chrono::steady_clock::now();
-  EXPECT_EQ(line.Ask("GAS", "@ST"), std::vector<std::string>{"A"});
-  const auto va = line.Ask("GAS", "@VA");
-  ASSERT_EQ(va.size(), 9u);
-  EXPECT_EQ(va[1], "0.24");
-  EXPECT_EQ(va[7], "850");
+  EXPECT_EQ(ask("@ST"), BuildMctcNetFrame("GAS", "@ST", "1", "A"));
+  EXPECT_EQ(sim.Line(), "request GAS @ST");
   std::this_thread::sleep_until(start + std::chrono::milliseconds(1050));
-  EXPECT_EQ(line.Ask("GAS", "@ST"), std::vector<std::string>{"H"});
-}
-
-TEST_F(SimPtyTest, OpacimeterScenarioWarmsTheCellUp) {
-  ScenarioLine line(p, "opacimeter", 4);
-  ASSERT_TRUE(line.ok());
-  const auto start = std::chrono::steady_clock::now();
-  EXPECT_EQ(line.Ask("OPA", "@ST"), std::vector<std::string>{"A"});
-  auto va = line.Ask("OPA", "@VA");
-  ASSERT_EQ(va.size(), 7u);
-  EXPECT_EQ(va[5], "60");
-  std::this_thread::sleep_until(start + std::chrono::milliseconds(1250));
-  EXPECT_EQ(line.Ask("OPA", "@ST"), std::vector<std::string>{"H"});
-  va = line.Ask("OPA", "@VA");
-  ASSERT_EQ(va.size(), 7u);
-  EXPECT_EQ(va[5], "75");
-  EXPECT_EQ(va[2], "800");
-}
-
-// Per request: idle for ten requests, then halfway to 3000 rpm at the fifteenth.
-TEST_F(SimPtyTest, EngineSpeedScenarioMovesPerRequest) {
-  ScenarioLine line(p, "engine-speed", 5);
-  ASSERT_TRUE(line.ok());
-  std::vector<std::string> rpm;
-  for (int n = 1; n <= 15; ++n) rpm = line.Ask("RPM", "VA");
-  EXPECT_EQ(rpm, std::vector<std::string>{"1925"});
+  EXPECT_EQ(ask("@ST"), BuildMctcNetFrame("GAS", "@ST", "1", "H"));
 }
 
 TEST_F(SimPtyTest, BadScenarioStopsTheSimulatorWithFileAndLine) {

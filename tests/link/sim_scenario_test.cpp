@@ -10,6 +10,7 @@
 #include "link/OwnProtocolFrame.h"
 #include "sim/Instrument.h"
 #include "sim/Scenario.h"
+#include "support/SourceTree.h"
 
 namespace vs::sim {
 namespace {
@@ -28,7 +29,7 @@ TEST(SimScenarioTest, BadLinesNameTheFileAndTheLine) {
       {"at 0ms\n", "s.scn:1: missing item after the moment"},
       {"at 0ms status AB\n", "s.scn:1: status wants one character"},
       {"at 0ms silent maybe\n", "s.scn:1: silent wants on or off"},
-      {"at 0ms binstatus 1 2 3\n", "s.scn:1: binstatus wants 5 bytes"},
+      {"at 0ms binstatus 1 2 3 4 5 6\n", "s.scn:1: binstatus wants 1 to 5 bytes"},
       {"at 0ms binstatus 1 2 3 4 256\n", "s.scn:1: bad byte \"256\""},
       {"at 0ms binreply P 0A GG\n", "s.scn:1: bad byte \"GG\""},
       {"at 0ms reply\n", "s.scn:1: reply wants a command"},
@@ -43,6 +44,15 @@ TEST(SimScenarioTest, BadLinesNameTheFileAndTheLine) {
       {"device gas\nat 1s rpm 800\nat #5 rpm 900\n",
        "s.scn:3: rpm mixes times and request numbers"},
       {"device gas\nat 2s co 1\nat 1s co2 3\nat 1s co 2\n", "s.scn:4: co goes back in time"},
+      {"at 0ms rs 128\n", "s.scn:1: rs wants one or two codes from 0 to 127"},
+      {"at 0ms rs 1 2 3\n", "s.scn:1: rs wants one or two codes from 0 to 127"},
+      {"at 0ms errorcode 5\n", "s.scn:1: errorcode wants three digits"},
+      {"at 0ms param 0200 1\n", "s.scn:1: param wants a number of up to three digits and a value"},
+      {"at 0ms leak R 1012026 0800\n",
+       "s.scn:1: leak wants E, R or I, then optionally DDMMYYYY and HHMM"},
+      {"at 0ms hcresult X\n", "s.scn:1: hcresult wants E, R or I"},
+      {"device opa\nat 0ms leak R\n", "s.scn:2: this instrument has no leak"},
+      {"device gas\nat 0ms errorcode 005\n", "s.scn:2: this instrument has no errorcode"},
   };
   for (const auto& c : cases) {
     try {
@@ -138,6 +148,93 @@ TEST(SimScenarioTest, ReadingsMoveInStraightLinesAndItemsChangeAtTheirPoints) {
 TEST(SimScenarioTest, ScenarioThatDoesNotFitTheInstrumentIsRefused) {
   Instrument rpm(Device::EngineSpeed, Protocol::Mctc);
   EXPECT_THROW(rpm.play(Scenario{}.reading(Moment::Ms(0), "co", 1)), ScenarioError);
+  Instrument opa(Device::Opacimeter, Protocol::Binary, 0);
+  try {
+    opa.play(ParseScenario("device opa\nprotocol binary\nat 0ms state check\n", "o.scn"));
+    ADD_FAILURE() << "model 0 has no check";
+  } catch (const ScenarioError& e) {
+    EXPECT_STREQ(e.what(), "o.scn:3: this instrument has no state \"check\"");
+  }
+}
+
+// A scenario item holds from its point until a command moves the instrument on; the
+// item's next point takes over again.
+TEST(SimScenarioTest, CommandsMoveTheInstrumentBetweenScenarioPoints) {
+  Instrument gas(Device::Gas, Protocol::Mctc);
+  Line line(gas);
+  gas.play(
+      ParseScenario("version 1.4\n"
+                    "at 0ms state standby\n"
+                    "at 0ms rs 12\n"
+                    "at 0ms param 47 0.498\n"
+                    "at 0ms leak I 30112026 0900\n"
+                    "at 0ms hcresult I\n"
+                    "at 10s state warmup\n",
+                    "g.scn"));
+  const auto data = [&](const std::string& command) {
+    const std::string r = line.Ask(command);
+    return r.substr(8 + command.size(), r.size() - 11 - command.size());
+  };
+  EXPECT_EQ(data("@ST"), "B");
+  EXPECT_EQ(data("ID").substr(42, 3), "1.4");
+  EXPECT_EQ(data("@RS"), "\x8C\x17\x80");
+  EXPECT_EQ(data("@LI"), "0.498");
+  EXPECT_EQ(data("ET"),
+            "I\x17"
+            "30112026\x17"
+            "0900");
+  EXPECT_EQ(data("EH"), "I");
+  line.Ask("SB");
+  line.ms = 9999;
+  EXPECT_EQ(data("@ST"), "H");  // woken by "SB", not put back by the scenario
+  line.ms = 10000;
+  EXPECT_EQ(data("@ST"), "A");
+}
+
+// Each example file plays on the instrument it names, from power-on to measuring (the
+// binary gas analyser after the program's start, 'E').
+TEST(SimScenarioTest, ExampleScenariosReachMeasuring) {
+  const struct {
+    const char* file;
+    char ask;         // MCTC-NET: "@ST"; binary: the command
+    int first, last;  // the status character or byte 7
+    char start = 0;   // binary: sent at 10 s
+  } cases[] = {
+      {"gas-analyser", 0, 'A', 'H'},
+      {"opacimeter", 0, 'A', 'H'},
+      {"gas-analyser-binary", '?', 2, 129, 'E'},
+      {"opacimeter-binary", '?', 0x10, 0x10},
+  };
+  for (const auto& c : cases) {
+    const Scenario s = LoadScenario(
+        (plat::test::SourceDir() / "tests/sim/scenarios" / (std::string(c.file) + ".scn"))
+            .string());
+    ASSERT_TRUE(s.device && s.protocol) << c.file;
+    Instrument i(*s.device, *s.protocol, s.model.value_or(0));
+    std::string out;
+    std::int64_t ms = 0;
+    i.send = [&](std::string_view b) { out += b; };
+    i.clockMs = [&] { return ms; };
+    i.play(s);
+    const auto status = [&] {
+      out.clear();
+      if (c.ask == 0) {
+        i.received(BuildMctcNetFrame(i.address(), "@ST", "1", ""));
+        return out.size() > 4 ? static_cast<unsigned char>(out[out.size() - 4]) : -1;
+      }
+      i.received(BuildOwnProtocolFrame(i.addressByte(), c.ask, ""));
+      return out.size() > 6 ? static_cast<unsigned char>(out[6]) : -1;
+    };
+    EXPECT_EQ(status(), c.first) << c.file;
+    ms = 10000;
+    if (c.start != 0) i.received(BuildOwnProtocolFrame(i.addressByte(), c.start, ""));
+    for (int n = 0; n <= i.autoZeroPolls; ++n) status();
+    EXPECT_EQ(status(), c.last) << c.file;
+  }
+  const Scenario rpm =
+      LoadScenario((plat::test::SourceDir() / "tests/sim/scenarios/engine-speed.scn").string());
+  Instrument counter(Device::EngineSpeed, Protocol::Mctc);
+  EXPECT_NO_THROW(counter.play(rpm));
 }
 
 }  // namespace

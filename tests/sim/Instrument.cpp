@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <charconv>
+#include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <utility>
 
 #include "link/MctcNetFrame.h"
@@ -93,10 +95,66 @@ Instrument::Instrument(Device device, Protocol protocol, int model)
   if (device == Device::Gas) {
     binaryStatus = {128, 3, 0, 0, 0};  // ready, petrol with catalyst
   } else {
-    binaryStatus = model == 0 ? std::array<std::uint8_t, 5>{0x80, 0, 0, 0, 200}
+    binaryStatus = model == 0 ? std::array<std::uint8_t, 5>{0x80, 0, 16, 0, 200}
                               : std::array<std::uint8_t, 5>{0x10, 0, 16, 0, 200};
   }
   if (device == Device::Gas && protocol == Protocol::Binary) identity.version = "5.4";
+  if (device == Device::Gas) {
+    params["047"] = "0.512";
+    fuelSettings = Join({"BENZINA", "CAT", "04", "4", "1.730", "0.000"});
+  }
+  if (device == Device::Opacimeter) {
+    params["020"] = "00016";  // slide open
+    params["021"] = "00002";
+  }
+}
+
+bool Instrument::setState(std::string_view name) {
+  if (protocol_ == Protocol::Mctc) {
+    if (device_ == Device::EngineSpeed) return false;
+    static constexpr std::pair<std::string_view, char> kStates[] = {
+        {"warmup", 'A'}, {"standby", 'B'}, {"autozero", 'D'}, {"measuring", 'H'}};
+    for (const auto& [n, c] : kStates) {
+      if (n == name) {
+        mctcStatus = c;
+        autoZeroLeft_ = 0;
+        return true;
+      }
+    }
+    return false;
+  }
+  if (device_ == Device::Gas) {
+    static constexpr std::pair<std::string_view, std::uint8_t> kStates[] = {
+        {"warmup", 2},      {"calibration", 65}, {"ready", 128},
+        {"measuring", 129}, {"error", 32},       {"fault", 34}};
+    for (const auto& [n, b] : kStates) {
+      if (n == name) {
+        binaryStatus[0] = b;
+        autoZeroLeft_ = 0;
+        return true;
+      }
+    }
+    return false;
+  }
+  // Opacimeter: S7 state, S8 error bits, S9 options (16: ready for 'E'), S10, S11.
+  using Bytes = std::array<std::uint8_t, 5>;
+  std::optional<Bytes> b;
+  if (model_ == 0) {
+    if (name == "warmup") b = Bytes{0x00, 0, 16, 0, 200};
+    if (name == "autozero") b = Bytes{0x48, 0, 16, 0, 200};
+    if (name == "ready") b = Bytes{0x80, 0, 16, 0, 200};
+    if (name == "error") b = Bytes{0xF0, 0, 16, 0, 200};
+  } else {
+    if (name == "warmup") b = Bytes{0x10, 64, 16, 0, 200};  // ready, warming up
+    if (name == "check") b = Bytes{0x10, 0, 16, 0, 50};
+    if (name == "autozero") b = Bytes{0x40, 0, 16, 0, 200};
+    if (name == "ready") b = Bytes{0x10, 0, 16, 0, 200};
+    if (name == "error") b = Bytes{0x10, 16, 16, 0, 200};  // the error of bit 16
+  }
+  if (!b) return false;
+  binaryStatus = *b;
+  autoZeroLeft_ = 0;
+  return true;
 }
 
 std::string Instrument::address() const {
@@ -131,6 +189,15 @@ void Instrument::clearReplies() {
 
 void Instrument::play(const Scenario& scenario) {
   CheckScenario(scenario, device_, protocol_);
+  for (const ScenarioPoint& p : scenario.points) {
+    if (p.item != "state") continue;
+    Instrument probe(device_, protocol_, model_);
+    if (!probe.setState(p.text)) {
+      throw ScenarioError(scenario.source + (p.line > 0 ? ":" + std::to_string(p.line) : "") +
+                          ": this instrument has no state \"" + p.text + "\"");
+    }
+  }
+  if (scenario.version) identity.version = *scenario.version;
   tracks_.clear();
   std::map<std::string, std::size_t> index;
   for (const ScenarioPoint& p : scenario.points) {
@@ -138,6 +205,7 @@ void Instrument::play(const Scenario& scenario) {
     if (added) tracks_.emplace_back();
     tracks_[it->second].push_back(p);
   }
+  applied_.assign(tracks_.size(), 0);
   startMs_.reset();
 }
 
@@ -146,9 +214,9 @@ double* Instrument::reading(const std::string& name) {
     case Device::Gas: {
       GasReadings& g = gas;
       const std::map<std::string, double*> m{
-          {"co", &g.co},           {"cocorr", &g.coCorr}, {"co2", &g.co2},
-          {"hc", &g.hc},           {"o2", &g.o2},         {"lambda", &g.lambda},
-          {"oiltemp", &g.oilTemp}, {"rpm", &g.rpm},       {"nox", &g.nox}};
+          {"co", &g.co},   {"cocorr", &g.coCorr}, {"co2", &g.co2},          {"hc", &g.hc},
+          {"o2", &g.o2},   {"lambda", &g.lambda}, {"oiltemp", &g.oilTemp},  {"rpm", &g.rpm},
+          {"nox", &g.nox}, {"hcraw", &g.hcRaw},   {"pressure", &g.pressure}};
       const auto it = m.find(name);
       return it == m.end() ? nullptr : it->second;
     }
@@ -178,7 +246,8 @@ void Instrument::applyScenario() {
   if (!startMs_) startMs_ = now;
   const double elapsed = static_cast<double>(now - *startMs_);
   const double count = static_cast<double>(requests.size());
-  for (const std::vector<ScenarioPoint>& track : tracks_) {
+  for (std::size_t t = 0; t < tracks_.size(); ++t) {
+    const std::vector<ScenarioPoint>& track = tracks_[t];
     const double at = track.front().when.kind == Moment::Kind::Millis ? elapsed : count;
     // The last point at or before the moment; before the first one the item is left alone.
     std::size_t i = 0;
@@ -191,19 +260,48 @@ void Instrument::applyScenario() {
         const ScenarioPoint& next = track[i];
         *value += (next.value - p.value) * (at - p.when.at) / (next.when.at - p.when.at);
       }
-    } else if (p.item == "status") {
-      mctcStatus = p.text.at(0);
-    } else if (p.item == "binstatus") {
-      for (std::size_t b = 0; b < binaryStatus.size(); ++b) {
-        binaryStatus[b] = static_cast<std::uint8_t>(p.text.at(b));
-      }
-    } else if (p.item == "reply") {
-      setReply(p.command, p.text);
-    } else if (p.item == "binreply") {
-      setBinaryReply(static_cast<unsigned char>(p.command.at(0)), p.text);
-    } else if (p.item == "silent") {
-      silent = p.value != 0;
+      continue;
     }
+    // Any other item changes only when its point is reached, so that the commands the
+    // instrument gets in between can move it on.
+    if (applied_[t] == i) continue;
+    applied_[t] = i;
+    applyPoint(p);
+  }
+}
+
+void Instrument::applyPoint(const ScenarioPoint& p) {
+  if (p.item == "status") {
+    mctcStatus = p.text.at(0);
+    autoZeroLeft_ = 0;
+  } else if (p.item == "state") {
+    setState(p.text);
+  } else if (p.item == "binstatus") {
+    for (std::size_t b = 0; b < binaryStatus.size() && b < p.text.size(); ++b) {
+      binaryStatus[b] = static_cast<std::uint8_t>(p.text[b]);
+    }
+    autoZeroLeft_ = 0;
+  } else if (p.item == "reply") {
+    setReply(p.command, p.text);
+  } else if (p.item == "binreply") {
+    setBinaryReply(static_cast<unsigned char>(p.command.at(0)), p.text);
+  } else if (p.item == "silent") {
+    silent = p.value != 0;
+  } else if (p.item == "rs") {
+    rsCode1 = static_cast<unsigned char>(p.text.at(0));
+    rsCode2 = p.text.size() > 1 ? static_cast<unsigned char>(p.text[1]) : 0;
+  } else if (p.item == "errorcode") {
+    errorCode = p.text == "000" ? "" : p.text;
+  } else if (p.item == "param") {
+    params[p.command] = p.text;
+  } else if (p.item == "leak") {
+    leakFlag = p.text.at(0);
+    leakDate = p.text.size() >= 13 ? p.text.substr(1, 8) : "";
+    leakTime = p.text.size() >= 13 ? p.text.substr(9, 4) : "";
+    leakLeft_ = 0;
+  } else if (p.item == "hcresult") {
+    hcResult = p.text.at(0);
+    hcLeft_ = 0;
   }
 }
 
@@ -311,30 +409,122 @@ void Instrument::emit(const std::string& reply) {
   for (std::size_t at = 0; at < out.size(); at += step) send(out.substr(at, step));
 }
 
-std::string Instrument::replyTo(const Request& request) const {
+std::string Instrument::replyTo(const Request& request) {
   if (protocol_ == Protocol::Mctc) {
-    return MctcReply(address(), request.command, mctcData(request.command));
+    return MctcReply(address(), request.command, mctcData(request));
   }
   const int command = static_cast<unsigned char>(request.command.at(0));
-  return BinaryReply(addressByte(), command, binaryData(command));
+  return BinaryReply(addressByte(), command, binaryData(request));
 }
 
-std::string Instrument::mctcData(const std::string& command) const {
+std::string Instrument::clockNow() const {
+  using namespace std::chrono;
+  const std::int64_t nowMs = clockMs ? clockMs() : 0;
+  sys_seconds t = floor<seconds>(system_clock::now());
+  if (clockSetAtMs_) {
+    // The clock "@SD" set, moved on by the time since.
+    const auto digits = [&](std::size_t at, std::size_t n) {
+      int v = 0;
+      for (std::size_t k = at; k < at + n && k < clockSet.size(); ++k) {
+        if (clockSet[k] >= '0' && clockSet[k] <= '9') v = v * 10 + (clockSet[k] - '0');
+      }
+      return v;
+    };
+    const year_month_day ymd{year{digits(4, 4)}, month{static_cast<unsigned>(digits(2, 2))},
+                             day{static_cast<unsigned>(digits(0, 2))}};
+    t = sys_days{ymd} + hours{digits(9, 2)} + minutes{digits(11, 2)} + seconds{digits(13, 2)} +
+        floor<seconds>(milliseconds{nowMs - *clockSetAtMs_});
+  }
+  const auto dayStart = floor<days>(t);
+  const year_month_day ymd{dayStart};
+  const hh_mm_ss hms{t - dayStart};
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "%02u%02u%04d%02d%02d", static_cast<unsigned>(ymd.day()),
+                static_cast<unsigned>(ymd.month()), static_cast<int>(ymd.year()),
+                static_cast<int>(hms.hours().count()), static_cast<int>(hms.minutes().count()));
+  return buf;
+}
+
+std::string Instrument::mctcData(const Request& request) {
+  const std::string& command = request.command;
+  // Commands move the instrument on whether or not a fixed reply stands for them.
+  if (command == "AZ") {
+    mctcStatus = 'D';
+    autoZeroLeft_ = std::max(1, autoZeroPolls);
+  } else if (command == "SB") {
+    mctcStatus = mctcStatus == 'B' ? 'H' : 'B';  // in stand-by it wakes up
+    autoZeroLeft_ = 0;
+  } else if (command == "TT" && device_ == Device::Gas) {
+    leakFlag = 'E';
+    leakLeft_ = std::max(1, leakTestPolls);
+  } else if (command == "HC" && device_ == Device::Gas) {
+    hcLeft_ = std::max(1, hcTestPolls);
+  } else if (command == "@SD") {
+    clockSet = request.data;
+    clockSetAtMs_ = clockMs ? clockMs() : 0;
+  } else if (command == "@SA") {
+    fuelSettings = request.data;
+  } else if (command == "CI") {
+    cylinders = request.data;
+  } else if (command == "TE") {
+    strokes = request.data;
+  }
+  const bool status = command == "ST" || command == "@ST";
+  const char statusNow = mctcStatus;
+  if (status && autoZeroLeft_ > 0 && --autoZeroLeft_ == 0) mctcStatus = 'H';
+  const bool leak = command == "ET" || command == "@ET";
+  if (leak && leakLeft_ > 0 && --leakLeft_ == 0) {
+    // This request still sees the test running; the record is made now.
+    leakFlag = 'R';
+    const std::string now = clockNow();
+    leakDate = now.substr(0, 8);
+    leakTime = now.substr(8, 4);
+    return Join({"E", leakDate, leakTime});
+  }
+  const bool hc = command == "EH" || command == "@EH";
+  std::optional<char> hcNow;
+  if (hc && hcLeft_ > 0) {
+    --hcLeft_;
+    hcNow = 'E';
+  }
+
   if (const auto it = mctcReplies_.find(command); it != mctcReplies_.end()) return it->second;
   const Identity& i = identity;
   if (command == "ID") {
     return Join({i.make, i.model, i.homologation, i.serial, i.expiry, i.version, i.field7});
   }
-  if (command == "ST" || command == "@ST") return std::string(1, mctcStatus);
+  if (status) return std::string(1, statusNow);
+  if (command == "@RS" && device_ != Device::EngineSpeed) {
+    std::string d{static_cast<char>(0x80 | (rsCode1 & 0x7F)), kEtb,
+                  static_cast<char>(0x80 | (rsCode2 & 0x7F))};
+    if (device_ == Device::Opacimeter && !errorCode.empty()) d += kEtb + errorCode;
+    return d;
+  }
+  if (command == "@LU" && device_ != Device::EngineSpeed) {
+    std::string number = request.data;
+    while (number.size() < 3) number.insert(0, "0");
+    const auto it = params.find(number);
+    return Join({it == params.end() ? "00000" : it->second, number});
+  }
   switch (device_) {
-    case Device::Gas:
+    case Device::Gas: {
+      const GasReadings& g = gas;
       if (command == "@VA") {
-        const GasReadings& g = gas;
         return Join({FormatField(g.co), FormatField(g.coCorr), FormatField(g.co2),
                      FormatField(g.hc), FormatField(g.o2), FormatField(g.lambda),
                      FormatField(g.oilTemp), FormatField(g.rpm), FormatField(g.nox)});
       }
+      if (command == "@LA") return fuelSettings;
+      if (command == "@LI") return params["047"];
+      if (leak) {
+        const std::string now = leakDate.empty() || leakTime.empty() ? clockNow() : "";
+        return Join({std::string(1, leakFlag), leakDate.empty() ? now.substr(0, 8) : leakDate,
+                     leakTime.empty() ? now.substr(8, 4) : leakTime});
+      }
+      if (command == "@LS") return FormatField(g.pressure);
+      if (hc) return std::string(1, hcNow.value_or(hcResult));
       break;
+    }
     case Device::Opacimeter:
       if (command == "@VA") {
         const OpaReadings& o = opa;
@@ -353,12 +543,104 @@ std::string Instrument::mctcData(const std::string& command) const {
   return {};  // an acknowledgement: the echo without data
 }
 
-std::string Instrument::binaryData(int command) const {
+bool Instrument::extendedHcFirmware() const {
+  const std::string& v = identity.version;
+  return v.size() >= 3 && v[0] >= '5' && v[2] >= '4';
+}
+
+// Gas analyser records: oil temperature and the extended-range HC in 24 bits, the rest in
+// 16; the scale of each channel as the analyser reports it.
+std::string Instrument::gasRecord(int channel) const {
+  const GasReadings& g = gas;
+  const bool m2 = model_ == 2;
+  const auto per1000 = [](double v) { return v < 0 ? -1 : v * 1000; };
+  if (channel == (m2 ? 3 : 10)) {
+    return Record24(channel, g.oilTemp < 0 ? 0x040000u : Scaled(g.oilTemp, 1000));
+  }
+  if (channel == (m2 ? 9 : 18)) return Record24(channel, Scaled(g.hcRaw, 1));
+  if (!m2 && channel == 13) return Record24(channel, Scaled(g.hc, 1));
+  if (channel == (m2 ? 11 : 14)) return Record16(channel, per1000(g.lambda));
+  if (channel == (m2 ? 8 : 12)) return Record16(channel, g.rpm);
+  switch (channel) {
+    case 7:
+      return Record16(channel, per1000(g.co));
+    case 6:
+      return Record16(channel, per1000(g.co2));
+    case 5:
+      return Record16(channel, g.hc);
+    case 2:
+      return Record16(channel, per1000(g.o2));
+    default:
+      return Record16(channel, 0);
+  }
+}
+
+std::string Instrument::opaRecord(int channel) const {
+  const OpaReadings& o = opa;
+  switch (channel) {
+    case 0:
+      return Record16(channel, o.smokeTemp);
+    case 1:
+      return Record16(channel, o.n < 0 ? -1 : o.n * 10);
+    case 5:
+      return Record16(channel, o.cellTemp);
+    case 6:
+      return Record16(channel, o.oilTemp);
+    case 7:
+      return Record16(channel, o.k < 0 ? -1 : o.k * 100);
+    case 8:
+      return Record16(channel, o.rpm);
+    default:
+      return Record16(channel, 0);
+  }
+}
+
+std::string Instrument::binaryData(const Request& request) {
+  const int command = static_cast<unsigned char>(request.command.at(0));
+  const bool gasDevice = device_ == Device::Gas;
+  // Commands move the instrument on whether or not a fixed reply stands for them.
+  if (command == '#') channelList = request.data;
+  if (command == '&' && gasDevice && !request.data.empty()) {
+    binaryStatus[1] = static_cast<std::uint8_t>(request.data[0]);
+  }
+  if (command == 'E') {
+    // Gas analyser: calibration, then measuring; opacimeter: auto-zero, then ready.
+    if (gasDevice) {
+      binaryStatus[0] = 65;
+    } else {
+      setState("autozero");
+    }
+    autoZeroLeft_ = std::max(1, autoZeroPolls);
+  }
+  if (command == '$' && gasDevice) {
+    binaryStatus[0] = 128;
+    autoZeroLeft_ = 0;
+  }
+  std::array<std::uint8_t, 5> statusNow = binaryStatus;
+  if (command == '?' && autoZeroLeft_ > 0 && --autoZeroLeft_ == 0) {
+    if (gasDevice) {
+      binaryStatus[0] = 129;
+    } else {
+      setState("ready");
+    }
+  }
+
   if (const auto it = binaryReplies_.find(command); it != binaryReplies_.end()) return it->second;
   const Identity& i = identity;
   std::string d;
   if (command == '?') {
-    for (const std::uint8_t b : binaryStatus) d += static_cast<char>(b);
+    for (const std::uint8_t b : statusNow) d += static_cast<char>(b);
+    return d;
+  }
+  if (command == 'P') {
+    // The channels of the last list, in its order; the model's list before any.
+    std::string list = channelList.size() > 1 ? channelList.substr(1)
+                       : gasDevice ? GasChannelList(model_, extendedHcFirmware()).substr(1)
+                                   : OpaChannelList().substr(1);
+    for (const char c : list) {
+      const int channel = static_cast<unsigned char>(c);
+      d += gasDevice ? gasRecord(channel) : opaRecord(channel);
+    }
     return d;
   }
   const auto digits = [](std::string_view ddmmyyyy) {
@@ -366,7 +648,7 @@ std::string Instrument::binaryData(int command) const {
     return std::string(ddmmyyyy.substr(0, std::min<std::size_t>(4, ddmmyyyy.size()))) +
            std::string(ddmmyyyy.size() >= 8 ? ddmmyyyy.substr(6, 2) : "");
   };
-  if (device_ == Device::Gas) {
+  if (gasDevice) {
     switch (command) {
       case '1': {  // bytes 8-15 serial, 17-18 P.E.F., 22 and 23 the version's digits
         d = " " + Padded(i.serial, 8) + " ";
@@ -378,21 +660,9 @@ std::string Instrument::binaryData(int command) const {
       }
       case '.': {  // bytes 13-18: one digit value per byte, DDMMYY
         d = std::string(6, '\0');
-        for (const char c : Padded(digits(i.expiry), 6)) d += static_cast<char>(c - '0');
-        return d;
-      }
-      case 'P': {
-        const GasReadings& g = gas;
-        const bool m2 = model_ == 2;
-        const auto oil = g.oilTemp < 0 ? 0x040000u : Scaled(g.oilTemp, 1000);
-        d += Record24(m2 ? 3 : 10, oil);
-        d += Record24(m2 ? 9 : 13, g.hcRaw);
-        d += Record16(m2 ? 11 : 14, g.lambda < 0 ? -1 : g.lambda * 1000);
-        d += Record16(m2 ? 8 : 12, g.rpm);
-        d += Record16(7, g.co < 0 ? -1 : g.co * 1000);
-        d += Record16(6, g.co2 < 0 ? -1 : g.co2 * 1000);
-        d += Record16(5, g.hc);
-        d += Record16(2, g.o2 < 0 ? -1 : g.o2 * 1000);
+        for (const char c : Padded(digits(i.expiry), 6)) {
+          d += static_cast<char>(c >= '0' && c <= '9' ? c - '0' : 0);
+        }
         return d;
       }
       default:
@@ -404,36 +674,6 @@ std::string Instrument::binaryData(int command) const {
       return " " + Padded(i.serial.substr(std::min<std::size_t>(2, i.serial.size())), 6);
     case 'a':  // bytes 7-12: DDMMYY
       return Padded(digits(i.expiry), 6);
-    case 'P': {
-      const OpaReadings& o = opa;
-      for (const int channel : {3, 5, 6, 0, 2, 8, 1, 7}) {
-        double v = 0;
-        switch (channel) {
-          case 0:
-            v = o.smokeTemp;
-            break;
-          case 1:
-            v = o.n < 0 ? -1 : o.n * 10;
-            break;
-          case 5:
-            v = o.cellTemp;
-            break;
-          case 6:
-            v = o.oilTemp;
-            break;
-          case 7:
-            v = o.k < 0 ? -1 : o.k * 100;
-            break;
-          case 8:
-            v = o.rpm;
-            break;
-          default:
-            break;
-        }
-        d += Record16(channel, v);
-      }
-      return d;
-    }
     default:
       return {};
   }

@@ -2,14 +2,34 @@
 // Simulated instruments: a gas analyser and an opacimeter, each in MCTC-NET or in the
 // maker's binary protocol, and an engine-speed counter in MCTC-NET. An instrument takes
 // the bytes the program writes (in any pieces), recognises whole requests addressed to
-// it, and answers them from scriptable values. It can stay silent, send garbage, split a
-// reply over several writes, join two replies into one, or answer late.
+// it, and answers them as the instrument would: identity, status, readings, and the
+// commands that move it on (auto-zero, stand-by, start and stop of a measurement, the
+// leak and HC residue tests, the clock and the fuel settings it is sent). It can stay
+// silent, send garbage, split a reply over several writes, join two replies into one, or
+// answer late.
 //
-// A scenario (Scenario.h) makes it move: status sequences, replies with data and readings
-// that change over time or per request.
+// A scenario (Scenario.h) makes it move: states and status sequences, replies with data
+// and readings that change over time or per request. A command the program sends changes
+// the state at once; the scenario's next point changes it again.
 //
-// In-process it sits on an in-memory serial device (Attach); sim_main.cpp puts it on a
-// pseudo-terminal.
+// In a form test, in-process: make the instrument the form expects, Attach it to the
+// in-memory serial device of the form's port with the program's event loop (its manual
+// clock then drives scenario times and replyDelayMs), optionally play() a Scenario built
+// in code or loaded with LoadScenario, and advance the clock:
+//   gas test form, MCTC-NET     Instrument(Device::Gas, Protocol::Mctc)
+//   gas test form, binary       Instrument(Device::Gas, Protocol::Binary, model 0 to 2)
+//   smoke test form, MCTC-NET   Instrument(Device::Opacimeter, Protocol::Mctc, 5)
+//   smoke test form, binary     Instrument(Device::Opacimeter, Protocol::Binary, model 0 to 4)
+//   engine-speed form           Instrument(Device::EngineSpeed, Protocol::Mctc)
+// setState() or the public fields script it directly; `requests`, `clockSet`,
+// `fuelSettings`, `cylinders`, `strokes` and `channelList` show what the form sent.
+//
+// On a pseudo-terminal (e2e tests, or by hand), the same five:
+//   vantoscope-sim --device gas|opa|rpm --protocol mctc|binary --model N
+//                  --scenario tests/sim/scenarios/<file>.scn --pty --link <station>/COM<n>
+// prints "pty <slave>", points the station's COM<n> at it and prints each request it
+// sees; a scenario file may name device, protocol, model and version itself
+// (sim_main.cpp has the other options).
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -47,7 +67,8 @@ struct Identity {
 struct GasReadings {
   double co = 0.12, coCorr = 0.10, co2 = 14.5, hc = 120, o2 = 0.8, lambda = 1.002;
   double oilTemp = 85, rpm = 850, nox = 40;
-  std::uint32_t hcRaw = 0x3FFFFF;  // binary: the extended-range HC channel
+  double hcRaw = 0x3FFFFF;  // binary: the extended-range HC channel, 24 bits
+  double pressure = 0;      // MCTC-NET "@LS": the leak test's pressure in mbar
 };
 
 struct OpaReadings {
@@ -85,8 +106,39 @@ class Instrument {
   GasReadings gas;
   OpaReadings opa;
   RpmReadings rpm;
-  char mctcStatus = 'H';                       // "ST"/"@ST" reply; And 31 = 8, measuring
+  char mctcStatus = 'H';                       // "ST"/"@ST": 0x40 + 1 warm-up, 2 stand-by,
+                                               // 4 auto-zero, 8 measuring
   std::array<std::uint8_t, 5> binaryStatus{};  // "?" reply, bytes 7 to 11
+  // Sets a named state: MCTC-NET warmup, standby, autozero, measuring; binary gas
+  // analyser warmup (2), calibration (65), ready (128), measuring (129), error (32),
+  // fault (34); binary opacimeter warmup, autozero, ready, error, and for models 1 to 4
+  // check. False, and nothing changes, for a name this instrument does not have.
+  bool setState(std::string_view name);
+  // Status replies that report auto-zero after "AZ" or 'E' (the gas analyser's
+  // calibration), before measuring or ready.
+  int autoZeroPolls = 2;
+  // MCTC-NET: "@RS" codes (sent with the top bit set, so that no code is a control
+  // byte), the opacimeter's three-digit error code as a third "@RS" field ("" none), and
+  // the "@LU" values by parameter number.
+  int rsCode1 = 0, rsCode2 = 0;
+  std::string errorCode;
+  std::map<std::string, std::string> params;
+  // The gas analyser's leak check for "ET": flag and when it was made (DDMMYYYY, HHMM;
+  // empty: the instrument's clock at the request). "TT" runs a test: "E" for
+  // leakTestPolls "ET" requests, then "R" made at that moment.
+  char leakFlag = 'R';
+  std::string leakDate, leakTime;
+  int leakTestPolls = 3;
+  // The HC residue result for "EH"; "HC" runs a test: "E" for hcTestPolls requests first.
+  char hcResult = 'R';
+  int hcTestPolls = 2;
+  // What the program told it: "@SD" data (the clock: DDMMYYYY ETB HHMMSS), "@SA" data
+  // (also what "@LA" answers), "CI" and "TE" data, the last '#' channel list (count first).
+  std::string clockSet;
+  std::string fuelSettings;
+  std::string cylinders, strokes;
+  std::string channelList;
+
   // A fixed data text (MCTC-NET, fields joined by ETB) or data bytes (binary) for a
   // command, replacing what the instrument would compute.
   void setReply(std::string_view command, std::string data);
@@ -114,18 +166,24 @@ class Instrument {
   std::vector<Request> requests;
   int badFrames = 0;  // requests with a wrong checksum, length or end byte
 
-  // The reply it would send to a request (empty when it has none).
-  std::string replyTo(const Request& request) const;
+  // The reply it would send to a request (empty when it has none); a command that moves
+  // the instrument on takes effect.
+  std::string replyTo(const Request& request);
 
  private:
   void applyScenario();
+  void applyPoint(const ScenarioPoint& p);
   double* reading(const std::string& name);
   void handleMctc();
   void handleBinary();
   void answer(const Request& request);
   void emit(const std::string& reply);
-  std::string mctcData(const std::string& command) const;
-  std::string binaryData(int command) const;
+  std::string mctcData(const Request& request);
+  std::string binaryData(const Request& request);
+  std::string gasRecord(int channel) const;
+  std::string opaRecord(int channel) const;
+  std::string clockNow() const;  // DDMMYYYY HHMM
+  bool extendedHcFirmware() const;
 
   Device device_;
   Protocol protocol_;
@@ -135,7 +193,10 @@ class Instrument {
   std::map<std::string, std::string> mctcReplies_;
   std::map<int, std::string> binaryReplies_;
   std::vector<std::vector<ScenarioPoint>> tracks_;  // the points of each item, in order
+  std::vector<std::size_t> applied_;                // per track: points passed so far
   std::optional<std::int64_t> startMs_;
+  int autoZeroLeft_ = 0, leakLeft_ = 0, hcLeft_ = 0;
+  std::optional<std::int64_t> clockSetAtMs_;
 };
 
 // Puts the instrument on an in-memory serial device: what the program writes reaches it,

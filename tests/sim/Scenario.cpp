@@ -16,7 +16,8 @@ namespace {
 std::vector<std::string> ReadingNames(Device device) {
   switch (device) {
     case Device::Gas:
-      return {"co", "cocorr", "co2", "hc", "o2", "lambda", "oiltemp", "rpm", "nox"};
+      return {"co",      "cocorr", "co2", "hc",    "o2",      "lambda",
+              "oiltemp", "rpm",    "nox", "hcraw", "pressure"};
     case Device::Opacimeter:
       return {"k", "n", "rpm", "oiltemp", "smoketemp", "celltemp", "supply"};
     case Device::EngineSpeed:
@@ -60,6 +61,11 @@ std::optional<double> Number(std::string_view s) {
   const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
   if (s.empty() || ec != std::errc() || end != s.data() + s.size()) return std::nullopt;
   return v;
+}
+
+bool Digits(std::string_view s, std::size_t n) {
+  return s.size() == n &&
+         std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 std::optional<Moment> ParseMoment(std::string_view w) {
@@ -115,11 +121,50 @@ void ParsePoint(Scenario& s, std::string_view rest, int line) {
       }
       p.text += static_cast<char>(b);
     }
-    if (p.item == "binstatus" && p.text.size() != 5) Fail(s, line, "binstatus wants 5 bytes");
+    if (p.item == "binstatus" && (p.text.empty() || p.text.size() > 5)) {
+      Fail(s, line, "binstatus wants 1 to 5 bytes");
+    }
   } else if (p.item == "silent") {
     const std::string_view v = Word(rest);
     if ((v != "on" && v != "off") || !Trim(rest).empty()) Fail(s, line, "silent wants on or off");
     p.value = v == "on" ? 1 : 0;
+  } else if (p.item == "state") {
+    p.text = std::string(Word(rest));
+    if (p.text.empty() || !Trim(rest).empty()) Fail(s, line, "state wants one name");
+  } else if (p.item == "rs") {
+    for (std::string_view w = Word(rest); !w.empty(); w = Word(rest)) {
+      const auto n = Number(w);
+      if (!n || *n < 0 || *n > 127 || *n != static_cast<int>(*n) || p.text.size() == 2) {
+        Fail(s, line, "rs wants one or two codes from 0 to 127");
+      }
+      p.text += static_cast<char>(*n);
+    }
+    if (p.text.empty()) Fail(s, line, "rs wants one or two codes from 0 to 127");
+  } else if (p.item == "errorcode") {
+    p.text = std::string(Word(rest));
+    if (!Digits(p.text, 3) || !Trim(rest).empty()) Fail(s, line, "errorcode wants three digits");
+  } else if (p.item == "param") {
+    p.command = std::string(Word(rest));
+    p.text = std::string(Word(rest));
+    if (p.command.empty() || p.command.size() > 3 || !Digits(p.command, p.command.size()) ||
+        p.text.empty() || !Trim(rest).empty()) {
+      Fail(s, line, "param wants a number of up to three digits and a value");
+    }
+    p.command.insert(0, 3 - p.command.size(), '0');
+  } else if (p.item == "leak") {
+    p.text = std::string(Word(rest));
+    const std::string date(Word(rest)), time(Word(rest));
+    if ((p.text != "E" && p.text != "R" && p.text != "I") || !Trim(rest).empty() ||
+        (!date.empty() && (!Digits(date, 8) || !Digits(time, 4))) ||
+        (date.empty() && !time.empty())) {
+      Fail(s, line, "leak wants E, R or I, then optionally DDMMYYYY and HHMM");
+    }
+    p.text += date + time;
+  } else if (p.item == "hcresult") {
+    p.text = std::string(Word(rest));
+    if ((p.text != "E" && p.text != "R" && p.text != "I") || !Trim(rest).empty()) {
+      Fail(s, line, "hcresult wants E, R or I");
+    }
   } else if (IsReading(p.item)) {
     const std::string_view v = Word(rest);
     const auto n = Number(v);
@@ -165,6 +210,11 @@ Scenario& Scenario::silent(Moment when, bool on) {
   return *this;
 }
 
+Scenario& Scenario::state(Moment when, std::string name) {
+  points.push_back({when, "state", {}, std::move(name), 0, 0});
+  return *this;
+}
+
 Scenario ParseScenario(std::string_view text, const std::string& fileName) {
   Scenario s;
   s.source = fileName;
@@ -206,6 +256,8 @@ Scenario ParseScenario(std::string_view text, const std::string& fileName) {
         Fail(s, line, "bad model \"" + std::string(v) + "\"");
       }
       s.model = static_cast<int>(*n);
+    } else if (key == "version") {
+      s.version = std::string(v);
     } else {
       Fail(s, line, "unknown line \"" + std::string(key) + "\"");
     }
@@ -227,13 +279,21 @@ void CheckScenario(const Scenario& s, Device device, Protocol protocol) {
   const auto names = ReadingNames(device);
   std::map<std::string, const ScenarioPoint*> last;  // per item and command
   for (const ScenarioPoint& p : s.points) {
-    const bool mctcOnly = p.item == "status" || p.item == "reply";
+    const bool mctcOnly = p.item == "status" || p.item == "reply" || p.item == "rs" ||
+                          p.item == "errorcode" || p.item == "param" || p.item == "leak" ||
+                          p.item == "hcresult";
     const bool binaryOnly = p.item == "binstatus" || p.item == "binreply";
+    const bool gasOnly = p.item == "leak" || p.item == "hcresult";
     if (mctcOnly && protocol != Protocol::Mctc) Fail(s, p.line, p.item + " is for MCTC-NET");
     if (binaryOnly && protocol != Protocol::Binary) {
       Fail(s, p.line, p.item + " is for the binary protocol");
     }
-    if (!mctcOnly && !binaryOnly && p.item != "silent" &&
+    if ((gasOnly && device != Device::Gas) ||
+        (p.item == "errorcode" && device != Device::Opacimeter) ||
+        ((p.item == "rs" || p.item == "param") && device == Device::EngineSpeed)) {
+      Fail(s, p.line, "this instrument has no " + p.item);
+    }
+    if (!mctcOnly && !binaryOnly && p.item != "silent" && p.item != "state" &&
         std::find(names.begin(), names.end(), p.item) == names.end()) {
       Fail(s, p.line, "this instrument has no reading \"" + p.item + "\"");
     }

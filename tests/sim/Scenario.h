@@ -1,12 +1,13 @@
 #pragma once
 // Scenarios: what a simulated instrument does over a run. A scenario is a list of points,
-// each saying "from this moment, this item has this value": a reading, the MCTC-NET status
-// character, the binary status bytes, a fixed reply to a command, or silence. A moment is
+// each saying "from this moment, this item has this value": a reading, a state, the status
+// character or bytes, a fixed reply, silence, or one of the other items below. A moment is
 // either a time since the instrument's first request or the number of requests it has
 // received (the first request is number 1). Between two points of the same reading the
 // value moves in a straight line (an engine revved from idle to 2500 rpm over a second);
-// every other item changes at its point. Before an item's first point the instrument
-// keeps its own value; after the last point the last value stays.
+// every other item is set when its point is reached, and what a command does to it
+// afterwards ("AZ", 'E' ...) holds until the item's next point. Before an item's first
+// point the instrument keeps its own value; after the last point the last value stays.
 //
 // The same model is built in code (Scenario::at...) or read from a text file:
 //
@@ -21,11 +22,22 @@
 //   at 2s reply @RS 0|0              a fixed MCTC-NET reply: the rest of the line is the data,
 //                                    "|" between fields; nothing after the command gives the
 //                                    echo without data
-//   at 0ms binstatus 128 3 0 0 0     binary "?" reply, status bytes 7 to 11
+//   at 0ms binstatus 128 3 0 0 0     binary "?" reply, status bytes 7 to 11 (the first one
+//                                    to five of them; the others are kept)
 //   at 0ms binreply P 0A 00 1F       a fixed binary reply: command character, data bytes in hex
 //   at 4s silent on                  on | off: answer nothing
+//   at 0ms state warmup              a named state (Instrument::setState), any protocol
+//   at 2s rs 35 5                    MCTC-NET "@RS" codes: the first, and the second (0)
+//   at 2s errorcode 005              the opacimeter's error code, a third "@RS" field
+//                                    ("000": none, no field)
+//   at 0ms param 020 00032           MCTC-NET "@LU" value of a parameter
+//   at 0ms leak I 30012026 1435      the gas analyser's leak check ("ET"): E, R or I, and
+//                                    when it was made (left out: at the request)
+//   at 0ms hcresult I                the gas analyser's HC residue result ("EH")
+//   version 1.4                      the firmware version it reports
 //
-// Readings: gas co, cocorr, co2, hc, o2, lambda, oiltemp, rpm, nox; opacimeter k, n, rpm,
+// Readings: gas co, cocorr, co2, hc, o2, lambda, oiltemp, rpm, nox, hcraw (binary, the
+// extended-range HC channel), pressure (the leak test's, mbar); opacimeter k, n, rpm,
 // oiltemp, smoketemp, celltemp, supply (mV); engine-speed counter rpm, oiltemp. The points
 // of one item use one kind of moment and come in time order. A file that breaks a rule is
 // refused with a message naming the file and the line.
@@ -56,9 +68,10 @@ struct Moment {
 
 struct ScenarioPoint {
   Moment when;
-  std::string item;     // a reading name, "status", "binstatus", "reply", "binreply", "silent"
-  std::string command;  // reply and binreply: the command
-  std::string text;     // status: the character; reply, binreply, binstatus: the data bytes
+  std::string item;     // a reading name, or one of the items above
+  std::string command;  // reply and binreply: the command; param: the number
+  std::string text;     // status: the character; state: the name; rs: the code bytes;
+                        // leak: flag, date and time; the data bytes or text of the others
   double value = 0;     // readings; silent: 1 on, 0 off
   int line = 0;         // the line of the file; 0 for points made in code
 };
@@ -68,6 +81,7 @@ struct Scenario {
   std::optional<Device> device;
   std::optional<Protocol> protocol;
   std::optional<int> model;
+  std::optional<std::string> version;
   std::vector<ScenarioPoint> points;
 
   Scenario& reading(Moment when, std::string name, double value);
@@ -76,6 +90,7 @@ struct Scenario {
   Scenario& reply(Moment when, std::string command, std::string data);
   Scenario& binaryReply(Moment when, char command, std::string bytes);
   Scenario& silent(Moment when, bool on);
+  Scenario& state(Moment when, std::string name);
 };
 
 // Reads a scenario; a bad line throws ScenarioError "<file>:<line>: <reason>".
@@ -83,7 +98,8 @@ Scenario ParseScenario(std::string_view text, const std::string& fileName);
 Scenario LoadScenario(const std::string& path);
 
 // Throws ScenarioError naming the first point that does not fit the instrument: an item it
-// does not have, moments of two kinds or out of order within one item.
+// does not have, moments of two kinds or out of order within one item. (Instrument::play
+// also checks the state names against the model.)
 void CheckScenario(const Scenario& scenario, Device device, Protocol protocol);
 
 }  // namespace vs::sim
