@@ -45,8 +45,8 @@ Evaluation Evaluate(const RowCells& cells, int i, double limit,
     if (!mean) return {Outcome::NotNumbers};
     const Evaluation window{Outcome::Pass, *mean, i - count + 1, i};
     // With a limit of 0 or below both can hold at the third acceleration; the fail stands.
-    if (i == 2 && CompareWithLimit(*mean, 1.5 * limit) >= 0) return {Outcome::Fail, *mean, 0, 2};
-    if (CompareWithLimit(*mean, limit) <= 0) return window;
+    if (i == 2 && AtLeast(*mean, 1.5 * limit)) return {Outcome::Fail, *mean, 0, 2};
+    if (AtMost(*mean, limit)) return window;
   }
   if (i < 7) return {};
   return {Outcome::Fail, *MeanOf(cells, i, 3, regional), 5, 7};

@@ -29,13 +29,14 @@ ChartOutcome ChartRunStep(PhaseFields& fields, ChartRecord& chart, const ValueRe
                           const SeriesSettings& s) {
   ChartOutcome out;
   const double r = static_cast<float>(reply.rpm);
-  const int lower = CompareWithLimit(r, s.rpmMin);
-  const int upper = CompareWithLimit(r, s.rpmMax);
+  const bool started = AtLeast(r, s.rpmMin);
+  const bool atIdle = Below(r, s.rpmMin);
+  const bool aboveMax = Above(r, s.rpmMax);
   std::string& phase = fields.TestPhase;
   ChartTable& data = chart.SmokeChartData;
 
   if (phase == "AVVIOALTO") {
-    if (lower >= 0) {
+    if (started) {
       out.label39.Show(Text(s, text::kDec), colour::kRelease);
     } else if (IsWarm(reply.cellTemp)) {
       if (StartGateOpen(reply)) {
@@ -53,7 +54,7 @@ ChartOutcome ChartRunStep(PhaseFields& fields, ChartRecord& chart, const ValueRe
     auto& [previous, current] = chart.SmokeChartLastPoints;
     previous = current;
     current = {reply.k * 10, reply.rpm / 100};
-    if (lower >= 0) {
+    if (started) {
       data[0] = {0.0, previous[0], previous[1], data[0].rpmMin100, data[0].rpmMax100};
       data[1] = {0.25, current[0], current[1], data[1].rpmMin100, data[1].rpmMax100};
       phase = "AVVIO";
@@ -68,7 +69,7 @@ ChartOutcome ChartRunStep(PhaseFields& fields, ChartRecord& chart, const ValueRe
       row.k10 = reply.k * 10;
       row.rpm100 = reply.rpm / 100;
       if (chart.ChartStep == "UNO") {
-        if (upper > 0) {
+        if (aboveMax) {
           chart.ChartStep = "DUE";
           out.label39.Show(Text(s, text::kManMax), colour::kHoldMax);
           fields.MaxHoldDeadline = reply.tick + 120;
@@ -79,7 +80,7 @@ ChartOutcome ChartRunStep(PhaseFields& fields, ChartRecord& chart, const ValueRe
           chart.ChartStep = "TRE";
         }
       } else if (chart.ChartStep == "TRE") {
-        if (lower < 0) phase = "FINE";
+        if (atIdle) phase = "FINE";
       }
     } else {
       phase = "FINE";
@@ -92,7 +93,7 @@ ChartOutcome ChartRunStep(PhaseFields& fields, ChartRecord& chart, const ValueRe
     out.showChart = data;
     phase = "SUBATTESA";
   }
-  if (phase == "SUBATTESA" && lower < 0) {
+  if (phase == "SUBATTESA" && atIdle) {
     ClearChart(chart);
     phase = "PREAVVIO";
   }

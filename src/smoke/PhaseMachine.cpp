@@ -44,7 +44,7 @@ TimedDeadlines DeadlinesOf(Protocol protocol) {
 
 }  // namespace
 
-bool IsWarm(double cellTemp) { return CompareWithLimit(cellTemp, 70.0) > 0; }
+bool IsWarm(double cellTemp) { return Above(cellTemp, 70.0); }
 
 bool StartGateOpen(const ValueReply& reply) {
   const std::string& s2 = reply.luStatus2;
@@ -134,16 +134,19 @@ void PhaseMachine::Step(const ValueReply& reply, const RowCells& cells,
 void PhaseMachine::StepByLimit(const ValueReply& reply, const RowCells& cells,
                                const SeriesSettings& s, ReplyOutcome& out) {
   const bool bySpeed = reply.testMode == 1;
-  const double r = static_cast<float>(reply.rpm);
-  const int lower =
-      bySpeed ? CompareWithLimit(r, s.rpmMin) : CompareWithLimit(reply.k, s.opacityThreshold);
-  const int upper = bySpeed ? CompareWithLimit(r, s.rpmMax) : lower;
+  // Mode 1 watches the engine speed between its two limits, mode 2 k about its threshold.
+  const double value = bySpeed ? static_cast<float>(reply.rpm) : reply.k;
+  const double low = bySpeed ? s.rpmMin : s.opacityThreshold;
+  const double high = bySpeed ? s.rpmMax : s.opacityThreshold;
+  const bool aboveLow = Above(value, low);
+  const bool belowLow = Below(value, low);
+  const bool aboveHigh = Above(value, high);
   const bool warm = IsWarm(reply.cellTemp);
   const std::int32_t t = reply.tick;
   std::string& phase = f_.TestPhase;
 
   if (phase == "AVVIOALTO") {
-    if (lower > 0) {
+    if (aboveLow) {
       out.label39.Show(Text(s, text::kDec), colour::kRelease);
     } else if (!warm) {
       ShowCold(reply, s, out);
@@ -153,13 +156,13 @@ void PhaseMachine::StepByLimit(const ValueReply& reply, const RowCells& cells,
       phase = bySpeed ? "AVVIO" : "UNO";
     }
   }
-  if (bySpeed && phase == "AVVIO" && lower > 0) phase = "UNO";
+  if (bySpeed && phase == "AVVIO" && aboveLow) phase = "UNO";
   if (phase == "UNO") {
     if (!warm) {
       ShowCold(reply, s, out);
     } else {
       out.label24Back = colour::kWhite;
-      if (upper > 0) {
+      if (aboveHigh) {
         out.label39.Show(Text(s, text::kManMax), colour::kHoldMax);
         f_.MaxHoldDeadline = t + kHoldAtFullSpeed;
         phase = "DUE";
@@ -171,13 +174,13 @@ void PhaseMachine::StepByLimit(const ValueReply& reply, const RowCells& cells,
     phase = "TRE";
     Capture(reply, cells, s, out);
   }
-  if (phase == "TRE" && lower < 0) {
+  if (phase == "TRE" && belowLow) {
     out.label39.Show(Text(s, text::kManMin), colour::kHoldIdle);
     f_.PhaseDeadline = t + kHoldAtIdle;
     phase = "QUATTRO";
   }
   if (phase == "QUATTRO") {
-    if (lower > 0) {
+    if (aboveLow) {
       out.label39.Show(Text(s, text::kDec), colour::kRelease);
       phase = "TRE";
     } else if (Expired(f_.PhaseDeadline, t)) {

@@ -32,7 +32,7 @@ std::vector<std::string> SmokeReportLogLines(const SmokeReportValues& v, const L
     lines.push_back(key + OneLine(value));
   };
   auto number = [&regional](const std::optional<double>& value) {
-    return value ? ReportNumberText(*value, regional) : std::string();
+    return value ? PrintNumber(*value, regional) : std::string();
   };
   auto time = [&regional](const std::optional<plat::DateTime>& value) {
     return value ? plat::FormatTime(*value, regional) : std::string();
@@ -58,10 +58,10 @@ std::vector<std::string> SmokeReportLogLines(const SmokeReportValues& v, const L
   add("OilTemp=", v.OpaOilTemp == 888.0 ? "OutRange" : plat::FormatDouble(v.OpaOilTemp, regional));
   add("MinRPM=", number(v.ReportMinRpm));
   add("MaxRPM=", number(v.ReportMaxRpm));
-  add("ParMinRPM=", ReportNumberText(v.SmokeRpmMin, regional));
-  add("ParMaxRPM=", ReportNumberText(v.SmokeRpmMax, regional));
-  add("ParThrOPA=", ReportNumberText(v.SmokeOpacityThreshold, regional));
-  add("ParMaxOPA=", ReportNumberText(v.SmokeKLimit, regional));
+  add("ParMinRPM=", PrintNumber(v.SmokeRpmMin, regional));
+  add("ParMaxRPM=", PrintNumber(v.SmokeRpmMax, regional));
+  add("ParThrOPA=", PrintNumber(v.SmokeOpacityThreshold, regional));
+  add("ParMaxOPA=", PrintNumber(v.SmokeKLimit, regional));
   for (std::size_t i = 0; i < kAccelerationRows; ++i) {
     const std::string digit(1, static_cast<char>('1' + i));
     add(digit + "MeasOPA=", v.AccK[i]);

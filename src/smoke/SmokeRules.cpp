@@ -29,19 +29,16 @@ std::string Signed(std::string digits, bool negative) {
 
 }  // namespace
 
-int CompareWithLimit(double value, double limit) {
-  const double a = AsShown(value);
-  const double b = AsShown(limit);
-  if (a < b) return -1;
-  if (a > b) return 1;
-  return 0;
-}
+bool AtMost(double value, double limit) { return AsShown(value) <= AsShown(limit); }
+bool AtLeast(double value, double limit) { return AsShown(value) >= AsShown(limit); }
+bool Below(double value, double limit) { return AsShown(value) < AsShown(limit); }
+bool Above(double value, double limit) { return AsShown(value) > AsShown(limit); }
 
-std::string ReportNumberText(double v, const plat::RegionalSettings& r) {
+std::string PrintNumber(double v, const plat::RegionalSettings& r) {
   return Signed(plat::FormatDouble(v, r), v < 0);
 }
 
-std::string ReportNumberText(float v, const plat::RegionalSettings& r) {
+std::string PrintNumber(float v, const plat::RegionalSettings& r) {
   return Signed(plat::FormatSingle(v, r), v < 0);
 }
 

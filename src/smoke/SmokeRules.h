@@ -11,16 +11,18 @@
 
 namespace vs::smoke {
 
-// -1, 0 or 1 as `value` is below, equal to or above `limit`. Both are judged as the screen
-// shows them (15 significant digits), so a mean of 0.1, 0.1 and 0.1 equals a limit of 0.1
-// although the binary sum lies a little above it.
-int CompareWithLimit(double value, double limit);
+// A value compared with its limit as the screen shows both (15 significant digits): a mean
+// of 0.1, 0.1 and 0.1 is at most a limit of 0.1 although the binary sum lies a little above.
+bool AtMost(double value, double limit);   // value <= limit
+bool AtLeast(double value, double limit);  // value >= limit
+bool Below(double value, double limit);    // value < limit
+bool Above(double value, double limit);    // value > limit
 
 // A number as a key=value report line holds it: one blank before a value that is not
 // negative ("-" before a negative one), the general number format, one blank behind
 // (" 800 ", "-1.5 "). Single precision keeps 7 significant digits, double 15.
-std::string ReportNumberText(double v, const plat::RegionalSettings& r);
-std::string ReportNumberText(float v, const plat::RegionalSettings& r);
+std::string PrintNumber(double v, const plat::RegionalSettings& r);
+std::string PrintNumber(float v, const plat::RegionalSettings& r);
 
 // Replaces `file` with the lines, each converted from UTF-8 to Windows-1252 and ended by
 // CR LF. Returns nothing on success, else the system's reason ("Permission denied").
