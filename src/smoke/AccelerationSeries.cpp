@@ -5,7 +5,7 @@
 
 #include "platform/core/Error.h"
 #include "platform/text/Numbers.h"
-#include "smoke/SmokeRules.h"
+#include "shell/LimitRule.h"
 
 namespace vs::smoke {
 

@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "smoke/SmokeRules.h"
+#include "shell/LimitRule.h"
 
 namespace vs::smoke {
 

@@ -1,38 +1,27 @@
 #include "smoke/SmokeReportLog.h"
 
 #include <cstddef>
+#include <vector>
 
 #include "platform/text/DateFormat.h"
 #include "platform/text/Numbers.h"
-#include "smoke/SmokeRules.h"
+#include "platform/text/TextFile.h"
+#include "platform/text/ValueText.h"
 
 namespace vs::smoke {
 
 namespace {
 
-// CR LF, CR or LF inside a value: one blank each.
-std::string OneLine(const std::string& value) {
-  std::string line;
-  line.reserve(value.size());
-  for (std::size_t i = 0; i < value.size(); ++i) {
-    const char c = value[i];
-    if (c == '\r' && i + 1 < value.size() && value[i + 1] == '\n') ++i;
-    line += (c == '\r' || c == '\n') ? ' ' : c;
-  }
-  return line;
-}
-
-}  // namespace
-
+// The 49 lines, UTF-8; the file writer puts each value's line breaks as blanks.
 std::vector<std::string> SmokeReportLogLines(const SmokeReportValues& v, const LangTexts& texts,
                                              const plat::RegionalSettings& regional) {
   std::vector<std::string> lines;
   lines.reserve(49);
   auto add = [&lines](const std::string& key, const std::string& value) {
-    lines.push_back(key + OneLine(value));
+    lines.push_back(key + value);
   };
   auto number = [&regional](const std::optional<double>& value) {
-    return value ? PrintNumber(*value, regional) : std::string();
+    return value ? plat::PrintNumber(*value, regional) : std::string();
   };
   auto time = [&regional](const std::optional<plat::DateTime>& value) {
     return value ? plat::FormatTime(*value, regional) : std::string();
@@ -58,10 +47,10 @@ std::vector<std::string> SmokeReportLogLines(const SmokeReportValues& v, const L
   add("OilTemp=", v.OpaOilTemp == 888.0 ? "OutRange" : plat::FormatDouble(v.OpaOilTemp, regional));
   add("MinRPM=", number(v.ReportMinRpm));
   add("MaxRPM=", number(v.ReportMaxRpm));
-  add("ParMinRPM=", PrintNumber(v.SmokeRpmMin, regional));
-  add("ParMaxRPM=", PrintNumber(v.SmokeRpmMax, regional));
-  add("ParThrOPA=", PrintNumber(v.SmokeOpacityThreshold, regional));
-  add("ParMaxOPA=", PrintNumber(v.SmokeKLimit, regional));
+  add("ParMinRPM=", plat::PrintNumber(v.SmokeRpmMin, regional));
+  add("ParMaxRPM=", plat::PrintNumber(v.SmokeRpmMax, regional));
+  add("ParThrOPA=", plat::PrintNumber(v.SmokeOpacityThreshold, regional));
+  add("ParMaxOPA=", plat::PrintNumber(v.SmokeKLimit, regional));
   for (std::size_t i = 0; i < kAccelerationRows; ++i) {
     const std::string digit(1, static_cast<char>('1' + i));
     add(digit + "MeasOPA=", v.AccK[i]);
@@ -79,11 +68,13 @@ std::vector<std::string> SmokeReportLogLines(const SmokeReportValues& v, const L
   return lines;
 }
 
-std::optional<std::string> WriteSmokeReportLog(const std::filesystem::path& programFolder,
-                                               const SmokeReportValues& values,
-                                               const LangTexts& texts,
-                                               const plat::RegionalSettings& regional) {
-  return WriteTextLines(programFolder / "report.log", SmokeReportLogLines(values, texts, regional));
+}  // namespace
+
+plat::FileResult WriteSmokeReportLog(const std::filesystem::path& programFolder,
+                                     const SmokeReportValues& values, const LangTexts& texts,
+                                     const plat::RegionalSettings& regional) {
+  return plat::WriteTextFile((programFolder / "report.log").string(),
+                             SmokeReportLogLines(values, texts, regional));
 }
 
 }  // namespace vs::smoke

@@ -7,10 +7,10 @@
 #include <filesystem>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "platform/core/EventLoop.h"
 #include "platform/text/RegionalSettings.h"
+#include "platform/text/TextFile.h"
 #include "smoke/AccelerationSeries.h"
 #include "smoke/SmokeTexts.h"
 
@@ -37,16 +37,10 @@ struct SmokeReportValues {
   std::string TechnicalManager, AgencyName;
 };
 
-// The 49 lines, UTF-8, without line ends.
-std::vector<std::string> SmokeReportLogLines(const SmokeReportValues& values,
-                                             const LangTexts& texts,
-                                             const plat::RegionalSettings& regional);
-
-// Rewrites "report.log" in `programFolder`. Returns nothing on success, else the system's
-// reason.
-std::optional<std::string> WriteSmokeReportLog(const std::filesystem::path& programFolder,
-                                               const SmokeReportValues& values,
-                                               const LangTexts& texts,
-                                               const plat::RegionalSettings& regional);
+// Rewrites "report.log" in `programFolder`: 49 lines in Windows-1252, CR LF. A failure comes
+// back with the system's reason.
+plat::FileResult WriteSmokeReportLog(const std::filesystem::path& programFolder,
+                                     const SmokeReportValues& values, const LangTexts& texts,
+                                     const plat::RegionalSettings& regional);
 
 }  // namespace vs::smoke

@@ -60,8 +60,8 @@ TEST(SmokeReportLogTest, PassedSeries) {
   TempFolder dir("vs-report");
   WriteBytes(dir / "report.log", std::string(4000, 'x'));
 
-  ASSERT_EQ(WriteSmokeReportLog(dir.path(), v, NumberedTexts(), plat::RegionalSettings::English()),
-            std::nullopt);
+  ASSERT_TRUE(
+      WriteSmokeReportLog(dir.path(), v, NumberedTexts(), plat::RegionalSettings::English()));
 
   EXPECT_EQ(ReadBytes(dir / "report.log"),
             "Title=T128\r\nMark=Fumotec\r\nType=OPA-735\r\nHomologation=OM 123\r\n"
@@ -97,8 +97,8 @@ TEST(SmokeReportLogTest, FailedSeries) {
   v.AgencyName = "Ente\nprova\r";
   TempFolder dir("vs-report");
 
-  ASSERT_EQ(WriteSmokeReportLog(dir.path(), v, NumberedTexts(), plat::RegionalSettings::Italian()),
-            std::nullopt);
+  ASSERT_TRUE(
+      WriteSmokeReportLog(dir.path(), v, NumberedTexts(), plat::RegionalSettings::Italian()));
 
   EXPECT_EQ(ReadBytes(dir / "report.log"),
             "Title=T128\r\nMark=Fumotec\r\nType=OPA-735\r\nHomologation=OM 123\r\n"
@@ -118,9 +118,10 @@ TEST(SmokeReportLogTest, FailedSeries) {
 
 TEST(SmokeReportLogTest, AFolderThatCannotBeWrittenGivesTheSystemsReason) {
   TempFolder dir("vs-report");
-  EXPECT_EQ(WriteSmokeReportLog(dir / "missing", CommonValues(), NumberedTexts(),
-                                plat::RegionalSettings::English()),
-            "No such file or directory");
+  const plat::FileResult result = WriteSmokeReportLog(
+      dir / "missing", CommonValues(), NumberedTexts(), plat::RegionalSettings::English());
+  EXPECT_FALSE(result);
+  EXPECT_EQ(result.reason, "No such file or directory");
 }
 
 }  // namespace
