@@ -44,13 +44,6 @@ TimedDeadlines DeadlinesOf(Protocol protocol) {
 
 }  // namespace
 
-bool IsWarm(double cellTemp) { return Above(cellTemp, 70.0); }
-
-bool StartGateOpen(const ValueReply& reply) {
-  const std::string& s2 = reply.luStatus2;
-  return s2 == "00000" || s2 == "00001" || (s2 == "00002" && reply.luStatus1 == "00016");
-}
-
 std::optional<std::string> PhaseMachine::FirstPhase(std::int16_t testMode) {
   switch (testMode) {
     case 0:
