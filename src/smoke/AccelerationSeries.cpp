@@ -86,7 +86,7 @@ std::optional<SeriesResult> EvaluateSmokeTest(AccelerationTable& table, const Ro
   result.meanK = plat::FormatDouble(plat::RoundTo(e.mean, 2), settings.regional);
   result.opacity = plat::FormatDouble(
       plat::RoundHalfEven(1000 - 1000 * std::exp(-e.mean * exponent)) / 10, settings.regional);
-  result.verdict = settings.texts[Row(pass ? text::kPass : text::kFail)];
+  result.verdict = settings.texts[pass ? lang::GeneralePos : lang::GeneraleNeg];
   result.verdictColour = pass ? colour::kPass : colour::kFail;
 
   for (int r = e.first; r <= e.last; ++r) {
@@ -112,7 +112,7 @@ void StoreAccelerationRow(AccelerationTable& table, const RowCells& cells, const
   table.AccRpm[Row(i)] = cells.rpm[Row(i)];
   table.AccKState[Row(i)] = kRowInResult;
   table.AccRpmState[Row(i)] = kRowInResult;
-  table.SmokeResultText = texts[Row(text::kMis15)];
+  table.SmokeResultText = texts[lang::ANFUMOMis15];
 }
 
 bool IncAccelerata(AccelerationTable& table) {
@@ -141,9 +141,9 @@ ManualCaptureOutcome ManualCapture(AccelerationTable& table, const RowCells& cel
   outcome.captured = true;
   outcome.capture = CaptureAcceleration(table, cells, testMode, settings);
   if (table.AccIndex == kAccelerationRows - 1) {
-    outcome.buttonCaption = settings.texts[Row(text::kFine)];
+    outcome.buttonCaption = settings.texts[lang::ANFUMOFine];
   } else if (table.AccIndex > kAccelerationRows - 1) {
-    outcome.buttonCaption = settings.texts[Row(text::kAvan)];
+    outcome.buttonCaption = settings.texts[lang::ANFUMOAvan];
     outcome.buttonDisabled = true;
     table.AccIndex = kSeriesClosedByHand;
   }

@@ -10,9 +10,7 @@ namespace {
 
 constexpr std::int16_t kLastChartRow = kChartRows - 1;
 
-const std::string& Text(const SeriesSettings& s, int index) {
-  return s.texts[static_cast<std::size_t>(index)];
-}
+const std::string& Text(const SeriesSettings& s, std::size_t index) { return s.texts[index]; }
 
 // A new acceleration: k and engine speed of every row back to 0; the times stay.
 void ClearChart(ChartRecord& chart) {
@@ -37,17 +35,17 @@ ChartOutcome ChartRunStep(PhaseFields& fields, ChartRecord& chart, const ValueRe
 
   if (phase == "AVVIOALTO") {
     if (started) {
-      out.label39.Show(Text(s, text::kDec), colour::kRelease);
+      out.label39.Show(Text(s, lang::ANFUMODec), colour::kRelease);
     } else if (IsWarm(reply.cellTemp)) {
       if (StartGateOpen(reply)) {
         out.label24Back = colour::kWhite;
-        out.label39.Show(Text(s, text::kAcc), colour::kAccelerate);
+        out.label39.Show(Text(s, lang::ANFUMOAcc), colour::kAccelerate);
         phase = "PREAVVIO";
       }
       ClearChart(chart);
     } else {
       out.label24Back = colour::kCold;
-      out.label39.Show(Text(s, text::kAttRisc), colour::kWhite);
+      out.label39.Show(Text(s, lang::ANFUMOAttRisc), colour::kWhite);
     }
   }
   if (phase == "PREAVVIO") {
@@ -71,12 +69,12 @@ ChartOutcome ChartRunStep(PhaseFields& fields, ChartRecord& chart, const ValueRe
       if (chart.ChartStep == "UNO") {
         if (aboveMax) {
           chart.ChartStep = "DUE";
-          out.label39.Show(Text(s, text::kManMax), colour::kHoldMax);
+          out.label39.Show(Text(s, lang::ANFUMOManMax), colour::kHoldMax);
           fields.MaxHoldDeadline = reply.tick + 120;
         }
       } else if (chart.ChartStep == "DUE") {
         if (fields.MaxHoldDeadline < reply.tick) {
-          out.label39.Show(Text(s, text::kDec), colour::kRelease);
+          out.label39.Show(Text(s, lang::ANFUMODec), colour::kRelease);
           chart.ChartStep = "TRE";
         }
       } else if (chart.ChartStep == "TRE") {
@@ -87,9 +85,9 @@ ChartOutcome ChartRunStep(PhaseFields& fields, ChartRecord& chart, const ValueRe
     }
   }
   if (phase == "FINE") {
-    out.label39.Show(
-        Text(s, text::kConcl) + ", " + Text(s, text::kAcc) + " " + Text(s, text::kGrafic),
-        colour::kComplete);
+    out.label39.Show(Text(s, lang::ANFUMOConcl) + ", " + Text(s, lang::ANFUMOAcc) + " " +
+                         Text(s, lang::ANFUMOGrafic),
+                     colour::kComplete);
     out.showChart = data;
     phase = "SUBATTESA";
   }

@@ -11,9 +11,7 @@ namespace {
 constexpr std::int32_t kHoldAtFullSpeed = 120;  // ticks of 25 ms: 3 s
 constexpr std::int32_t kHoldAtIdle = 200;       // 5 s
 
-const std::string& Text(const SeriesSettings& s, int index) {
-  return s.texts[static_cast<std::size_t>(index)];
-}
+const std::string& Text(const SeriesSettings& s, std::size_t index) { return s.texts[index]; }
 
 bool Expired(std::int32_t deadline, std::int32_t tick) { return tick > deadline; }
 
@@ -28,7 +26,7 @@ bool WarmUpTextShown(const ValueReply& reply) {
 }
 
 void ShowCold(const ValueReply& reply, const SeriesSettings& s, ReplyOutcome& out) {
-  if (WarmUpTextShown(reply)) out.label39.Show(Text(s, text::kAttRisc), colour::kWhite);
+  if (WarmUpTextShown(reply)) out.label39.Show(Text(s, lang::ANFUMOAttRisc), colour::kWhite);
   out.label24Back = colour::kCold;
 }
 
@@ -73,11 +71,11 @@ ReplyOutcome PhaseMachine::OnValueReply(const ValueReply& reply, const RowCells&
   if (table_.AccIndex < kSeriesClosed && !reply.valuesInvalid) Step(reply, cells, settings, out);
   if (table_.AccIndex >= kSeriesClosed) {
     f_.TestPhase = " ";
-    out.label39.Show(Text(settings, text::kConcl), colour::kComplete);
+    out.label39.Show(Text(settings, lang::ANFUMOConcl), colour::kComplete);
     if (reply.protocol == Protocol::MctcNet && exclamPending != 0) {
       exclamPending = 0;
-      out.closingBox = ReplyOutcome::ClosingBox{Text(settings, text::kExclStamp1),
-                                                Text(settings, text::kExclStamp4)};
+      out.closingBox = ReplyOutcome::ClosingBox{Text(settings, lang::ANFUMOExclStamp1),
+                                                Text(settings, lang::ANFUMOExclStamp4)};
     }
   }
   return out;
@@ -91,7 +89,7 @@ void PhaseMachine::Step(const ValueReply& reply, const RowCells& cells,
       if (reply.protocol == Protocol::MctcNet) return;
       out.label39.backColor = colour::kWhite;
       out.label24Back = warm ? colour::kWhite : colour::kCold;
-      out.label39.caption = Text(settings, warm ? text::kFase : text::kAttRisc);
+      out.label39.caption = Text(settings, warm ? lang::ANFUMOFase : lang::ANFUMOAttRisc);
       return;
     case 1:
     case 2:
@@ -104,9 +102,10 @@ void PhaseMachine::Step(const ValueReply& reply, const RowCells& cells,
     case 5:
       out.label24Back = warm ? colour::kWhite : colour::kCold;
       if (reply.protocol == Protocol::MctcNet) {
-        out.label39.Show(Text(settings, warm ? text::kFase : text::kAttRisc), colour::kWhite);
+        out.label39.Show(Text(settings, warm ? lang::ANFUMOFase : lang::ANFUMOAttRisc),
+                         colour::kWhite);
       } else if (!warm) {
-        out.label39.Show(Text(settings, text::kAttRisc), colour::kWhite);
+        out.label39.Show(Text(settings, lang::ANFUMOAttRisc), colour::kWhite);
       }
       return;
     case 6:
@@ -140,11 +139,11 @@ void PhaseMachine::StepByLimit(const ValueReply& reply, const RowCells& cells,
 
   if (phase == "AVVIOALTO") {
     if (aboveLow) {
-      out.label39.Show(Text(s, text::kDec), colour::kRelease);
+      out.label39.Show(Text(s, lang::ANFUMODec), colour::kRelease);
     } else if (!warm) {
       ShowCold(reply, s, out);
     } else if (reply.protocol == Protocol::Binary || StartGateOpen(reply)) {
-      out.label39.Show(Text(s, text::kAcc), colour::kAccelerate);
+      out.label39.Show(Text(s, lang::ANFUMOAcc), colour::kAccelerate);
       out.label24Back = colour::kWhite;
       phase = bySpeed ? "AVVIO" : "UNO";
     }
@@ -156,28 +155,28 @@ void PhaseMachine::StepByLimit(const ValueReply& reply, const RowCells& cells,
     } else {
       out.label24Back = colour::kWhite;
       if (aboveHigh) {
-        out.label39.Show(Text(s, text::kManMax), colour::kHoldMax);
+        out.label39.Show(Text(s, lang::ANFUMOManMax), colour::kHoldMax);
         f_.MaxHoldDeadline = t + kHoldAtFullSpeed;
         phase = "DUE";
       }
     }
   }
   if (phase == "DUE" && Expired(f_.MaxHoldDeadline, t)) {
-    out.label39.Show(Text(s, text::kDec), colour::kRelease);
+    out.label39.Show(Text(s, lang::ANFUMODec), colour::kRelease);
     phase = "TRE";
     Capture(reply, cells, s, out);
   }
   if (phase == "TRE" && belowLow) {
-    out.label39.Show(Text(s, text::kManMin), colour::kHoldIdle);
+    out.label39.Show(Text(s, lang::ANFUMOManMin), colour::kHoldIdle);
     f_.PhaseDeadline = t + kHoldAtIdle;
     phase = "QUATTRO";
   }
   if (phase == "QUATTRO") {
     if (aboveLow) {
-      out.label39.Show(Text(s, text::kDec), colour::kRelease);
+      out.label39.Show(Text(s, lang::ANFUMODec), colour::kRelease);
       phase = "TRE";
     } else if (Expired(f_.PhaseDeadline, t)) {
-      out.label39.Show(Text(s, text::kAcc), colour::kAccelerate);
+      out.label39.Show(Text(s, lang::ANFUMOAcc), colour::kAccelerate);
       phase = "UNO";
     }
   }
@@ -196,14 +195,14 @@ void PhaseMachine::StepTimed(const ValueReply& reply, const RowCells& cells,
     if (!warm) {
       ShowCold(reply, s, out);
     } else {
-      out.label39.Show(Text(s, text::kManMin), colour::kHoldIdle);
+      out.label39.Show(Text(s, lang::ANFUMOManMin), colour::kHoldIdle);
       out.label24Back = colour::kWhite;
       deadline = t + d.intoAvvio;
       phase = "AVVIO";
     }
   }
   if (phase == "AVVIO" && Expired(deadline, t)) {
-    out.label39.Show(Text(s, text::kAcc), colour::kAccelerate);
+    out.label39.Show(Text(s, lang::ANFUMOAcc), colour::kAccelerate);
     deadline = t + d.intoUno;
     phase = "UNO";
   }
@@ -213,25 +212,25 @@ void PhaseMachine::StepTimed(const ValueReply& reply, const RowCells& cells,
     } else {
       out.label24Back = colour::kWhite;
       if (Expired(deadline, t)) {
-        out.label39.Show(Text(s, text::kManMax), colour::kHoldMax);
+        out.label39.Show(Text(s, lang::ANFUMOManMax), colour::kHoldMax);
         deadline = t + d.intoDue;
         phase = "DUE";
       }
     }
   }
   if (phase == "DUE" && Expired(deadline, t)) {
-    out.label39.Show(Text(s, text::kDec), colour::kRelease);
+    out.label39.Show(Text(s, lang::ANFUMODec), colour::kRelease);
     deadline = t + d.intoTre;
     phase = "TRE";
     Capture(reply, cells, s, out);
   }
   if (phase == "TRE" && Expired(deadline, t)) {
-    out.label39.Show(Text(s, text::kManMin), colour::kHoldIdle);
+    out.label39.Show(Text(s, lang::ANFUMOManMin), colour::kHoldIdle);
     deadline = t + d.intoQuattro;
     phase = "QUATTRO";
   }
   if (phase == "QUATTRO" && Expired(deadline, t)) {
-    out.label39.Show(Text(s, text::kAcc), colour::kAccelerate);
+    out.label39.Show(Text(s, lang::ANFUMOAcc), colour::kAccelerate);
     deadline = t + 50;
     phase = "UNO";
   }

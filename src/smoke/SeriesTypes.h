@@ -2,15 +2,19 @@
 // What the steps of a free-acceleration series take from the smoke test form and hand back
 // to it: the value reply being handled, the limits and texts they read, and the changes
 // they ask of the form's labels. The steps touch no form; the form applies what they return.
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 
 #include "platform/forms/Types.h"
 #include "platform/text/RegionalSettings.h"
-#include "smoke/SmokeTexts.h"
+#include "shell/LanguageTable.h"
 
 namespace vs::smoke {
+
+// The screen texts of the language in use (ShellState::LangText), by lang:: index.
+using LangTexts = std::array<std::string, kLanguageTextCount>;
 
 enum class Protocol { MctcNet, Binary };
 

@@ -27,7 +27,7 @@ std::vector<std::string> SmokeReportLogLines(const SmokeReportValues& v, const L
     return value ? plat::FormatTime(*value, regional) : std::string();
   };
 
-  add("Title=", texts[text::kRefer]);
+  add("Title=", texts[lang::StampaOPARefer]);
   add("Mark=", v.InstrMake);
   add("Type=", v.InstrModel);
   add("Homologation=", v.InstrHomologation);

@@ -12,7 +12,7 @@
 #include "platform/text/RegionalSettings.h"
 #include "platform/text/TextFile.h"
 #include "smoke/AccelerationSeries.h"
-#include "smoke/SmokeTexts.h"
+#include "smoke/SeriesTypes.h"
 
 namespace vs::smoke {
 

@@ -42,8 +42,9 @@ class ScriptedEngine {
   void Read(const LabelChange& label39) {
     if (!label39.caption) return;
     const std::string& t = *label39.caption;
-    if (t == texts_[text::kAcc] || t == texts_[text::kManMax]) throttle_ = true;
-    if (t == texts_[text::kDec] || t == texts_[text::kManMin] || t == texts_[text::kConcl]) {
+    if (t == texts_[lang::ANFUMOAcc] || t == texts_[lang::ANFUMOManMax]) throttle_ = true;
+    if (t == texts_[lang::ANFUMODec] || t == texts_[lang::ANFUMOManMin] ||
+        t == texts_[lang::ANFUMOConcl]) {
       throttle_ = false;
     }
   }

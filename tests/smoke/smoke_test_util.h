@@ -2,7 +2,7 @@
 // Language texts that name their own index ("T135"), so a test sees which text a step chose.
 #include <string>
 
-#include "smoke/SmokeTexts.h"
+#include "smoke/SeriesTypes.h"
 
 namespace vs::smoke::test {
 
