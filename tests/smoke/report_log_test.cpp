@@ -14,6 +14,14 @@ using plat::test::TempFolder;
 using plat::test::WriteBytes;
 using test::NumberedTexts;
 
+// Lines 1 to 17 of CommonValues().
+const std::string kCommonLines =
+    "Title=T128\r\nMark=Fumotec\r\nType=OPA-735\r\nHomologation=OM 123\r\n"
+    "Serial=AQ1234\r\nExpiring=31/12/2027\r\nMarkRPM=Girotec\r\nHomologationRPM=RM 9\r\n"
+    "SerialRPM=R555\r\nExpiringRPM=01/06/2027\r\nManuf=Furgone 2.3\r\nPlate=AB123CD\r\n"
+    "Loom=ZFA250000012345\r\nRegis=2015\r\nAmbTemp=21.5\r\nAmbPress=101.3\r\n"
+    "AmbHum=55\r\n";
+
 SmokeReportValues CommonValues() {
   SmokeReportValues v;
   v.InstrMake = "Fumotec";
@@ -63,19 +71,17 @@ TEST(SmokeReportLogTest, PassedSeries) {
   ASSERT_TRUE(
       WriteSmokeReportLog(dir.path(), v, NumberedTexts(), plat::RegionalSettings::English()));
 
-  EXPECT_EQ(ReadBytes(dir / "report.log"),
-            "Title=T128\r\nMark=Fumotec\r\nType=OPA-735\r\nHomologation=OM 123\r\n"
-            "Serial=AQ1234\r\nExpiring=31/12/2027\r\nMarkRPM=Girotec\r\nHomologationRPM=RM 9\r\n"
-            "SerialRPM=R555\r\nExpiringRPM=01/06/2027\r\nManuf=Furgone 2.3\r\nPlate=AB123CD\r\n"
-            "Loom=ZFA250000012345\r\nRegis=2015\r\nAmbTemp=21.5\r\nAmbPress=101.3\r\n"
-            "AmbHum=55\r\nOilTemp=82.5\r\nMinRPM= 780 \r\nMaxRPM= 4520.5 \r\n"
-            "ParMinRPM= 800 \r\nParMaxRPM= 4000 \r\nParThrOPA= 0.5 \r\nParMaxOPA= 1.5 \r\n"
-            "1MeasOPA=2.4\r\n1MeasRPM=4600\r\n2MeasOPA=2\r\n2MeasRPM=4600\r\n"
-            "3MeasOPA=1.6\r\n3MeasRPM=4600\r\n4MeasOPA=1.2\r\n4MeasRPM=4600\r\n"
-            "5MeasOPA=1\r\n5MeasRPM=4600\r\n6MeasOPA=\r\n6MeasRPM=\r\n7MeasOPA=\r\n7MeasRPM=\r\n"
-            "8MeasOPA=\r\n8MeasRPM=\r\nMidOPAK=1.27\r\nMidOPAP=26.2\r\nUnitOPAP=%\r\n"
-            "Result=T135\r\nDate=06/12/2026\r\nStartMeas=10:15:00\r\nEndMeas=10:21:30\r\n"
-            "Tech=Mario Rossi\r\nAgency=Officina S\xE0n Marco sede Nord\r\n");
+  EXPECT_EQ(
+      ReadBytes(dir / "report.log"),
+      kCommonLines +
+          "OilTemp=82.5\r\nMinRPM= 780 \r\nMaxRPM= 4520.5 \r\n"
+          "ParMinRPM= 800 \r\nParMaxRPM= 4000 \r\nParThrOPA= 0.5 \r\nParMaxOPA= 1.5 \r\n"
+          "1MeasOPA=2.4\r\n1MeasRPM=4600\r\n2MeasOPA=2\r\n2MeasRPM=4600\r\n"
+          "3MeasOPA=1.6\r\n3MeasRPM=4600\r\n4MeasOPA=1.2\r\n4MeasRPM=4600\r\n"
+          "5MeasOPA=1\r\n5MeasRPM=4600\r\n6MeasOPA=\r\n6MeasRPM=\r\n7MeasOPA=\r\n7MeasRPM=\r\n"
+          "8MeasOPA=\r\n8MeasRPM=\r\nMidOPAK=1.27\r\nMidOPAP=26.2\r\nUnitOPAP=%\r\n"
+          "Result=T135\r\nDate=06/12/2026\r\nStartMeas=10:15:00\r\nEndMeas=10:21:30\r\n"
+          "Tech=Mario Rossi\r\nAgency=Officina S\xE0n Marco sede Nord\r\n");
 }
 
 // Failed in HSU with a decimal comma, the oil temperature out of range, no engine-speed
@@ -101,19 +107,16 @@ TEST(SmokeReportLogTest, FailedSeries) {
       WriteSmokeReportLog(dir.path(), v, NumberedTexts(), plat::RegionalSettings::Italian()));
 
   EXPECT_EQ(ReadBytes(dir / "report.log"),
-            "Title=T128\r\nMark=Fumotec\r\nType=OPA-735\r\nHomologation=OM 123\r\n"
-            "Serial=AQ1234\r\nExpiring=31/12/2027\r\nMarkRPM=Girotec\r\nHomologationRPM=RM 9\r\n"
-            "SerialRPM=R555\r\nExpiringRPM=01/06/2027\r\nManuf=Furgone 2.3\r\nPlate=AB123CD\r\n"
-            "Loom=ZFA250000012345\r\nRegis=2015\r\nAmbTemp=21.5\r\nAmbPress=101.3\r\n"
-            "AmbHum=55\r\nOilTemp=OutRange\r\nMinRPM=\r\nMaxRPM=\r\n"
-            "ParMinRPM= 812,5 \r\nParMaxRPM= 4000 \r\nParThrOPA=-0,25 \r\nParMaxOPA= 1,5 \r\n"
-            "1MeasOPA=2\r\n1MeasRPM=4550\r\n2MeasOPA=2\r\n2MeasRPM=4550\r\n"
-            "3MeasOPA=2\r\n3MeasRPM=4550\r\n4MeasOPA=2\r\n4MeasRPM=4550\r\n"
-            "5MeasOPA=2\r\n5MeasRPM=4550\r\n6MeasOPA=2\r\n6MeasRPM=4550\r\n"
-            "7MeasOPA=2\r\n7MeasRPM=4550\r\n8MeasOPA=2,2\r\n8MeasRPM=4550\r\n"
-            "MidOPAK=2,07\r\nMidOPAP=58,9\r\nUnitOPAP=HSU\r\n"
-            "Result=T136\r\nDate=06/12/2026\r\nStartMeas=\r\nEndMeas=10:21:30\r\n"
-            "Tech=Mario Rossi\r\nAgency=Ente prova \r\n");
+            kCommonLines +
+                "OilTemp=OutRange\r\nMinRPM=\r\nMaxRPM=\r\n"
+                "ParMinRPM= 812,5 \r\nParMaxRPM= 4000 \r\nParThrOPA=-0,25 \r\nParMaxOPA= 1,5 \r\n"
+                "1MeasOPA=2\r\n1MeasRPM=4550\r\n2MeasOPA=2\r\n2MeasRPM=4550\r\n"
+                "3MeasOPA=2\r\n3MeasRPM=4550\r\n4MeasOPA=2\r\n4MeasRPM=4550\r\n"
+                "5MeasOPA=2\r\n5MeasRPM=4550\r\n6MeasOPA=2\r\n6MeasRPM=4550\r\n"
+                "7MeasOPA=2\r\n7MeasRPM=4550\r\n8MeasOPA=2,2\r\n8MeasRPM=4550\r\n"
+                "MidOPAK=2,07\r\nMidOPAP=58,9\r\nUnitOPAP=HSU\r\n"
+                "Result=T136\r\nDate=06/12/2026\r\nStartMeas=\r\nEndMeas=10:21:30\r\n"
+                "Tech=Mario Rossi\r\nAgency=Ente prova \r\n");
 }
 
 TEST(SmokeReportLogTest, AFolderThatCannotBeWrittenGivesTheSystemsReason) {
