@@ -1,0 +1,125 @@
+#include "gas/GasCertificate.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <string_view>
+#include <utility>
+
+#include "platform/text/Cp1252.h"
+#include "platform/text/DateFormat.h"
+
+namespace vs {
+
+namespace {
+
+// Replaces the file by the text, converted to Windows-1252. Returns the reason on failure.
+std::optional<std::string> WriteWholeTextFile(const std::filesystem::path& file,
+                                              std::string_view utf8) {
+  const std::string bytes = plat::Utf8ToCp1252(utf8);
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  if (!out) return file.string() + ": " + std::strerror(errno);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  out.close();
+  if (!out) return file.string() + ": " + std::strerror(errno);
+  return std::nullopt;
+}
+
+// One line per key: every line break of the value (CR LF, CR or LF) becomes one blank.
+std::string OneLine(std::string_view value) {
+  std::string line;
+  line.reserve(value.size());
+  for (std::size_t i = 0; i < value.size(); ++i) {
+    const char c = value[i];
+    if (c == '\r' || c == '\n') {
+      line += ' ';
+      if (c == '\r' && i + 1 < value.size() && value[i + 1] == '\n') ++i;
+    } else {
+      line += c;
+    }
+  }
+  return line;
+}
+
+}  // namespace
+
+void ClearRaisedIdleResult(GasCertificate& cert) {
+  for (GasResultBox* box : {&cert.Label60, &cert.Label65, &cert.Label71}) {
+    box->Caption.clear();
+    box->BackColor = plat::colors::kYellow;
+  }
+  for (std::string* text : {&cert.Label69, &cert.Label66, &cert.Label75, &cert.Label72,
+                            &cert.Label63, &cert.Label57, &cert.Label77}) {
+    text->clear();
+  }
+}
+
+void StampEndMeasTime(GasCertificate& cert, const plat::DateTime& now,
+                      const plat::RegionalSettings& regional) {
+  cert.Label85 = plat::FormatTime(now, regional);
+}
+
+std::string GasReportLogText(const GasCertificate& c, const std::string& title) {
+  const std::pair<const char*, const std::string*> lines[] = {
+      {"Title=", &title},
+      {"Mark=", &c.Text1},
+      {"Type=", &c.Text2},
+      {"Homologation=", &c.Label7},
+      {"Serial=", &c.Label8},
+      {"Expiring=", &c.Label9},
+      {"MarkRPM=", &c.Text3},
+      {"HomologationRPM=", &c.Label13},
+      {"SerialRPM=", &c.Label12},
+      {"ExpiringRPM=", &c.Label11},
+      {"Manuf=", &c.Text4},
+      {"Model=", &c.Text6},
+      {"Plate=", &c.Label22},
+      {"Loom=", &c.Label23},
+      {"Fuel=", &c.Label27},
+      {"Regis=", &c.Label29},
+      {"AmbTemp=", &c.Label30},
+      {"AmbPress=", &c.Label36},
+      {"AmbHum=", &c.Label35},
+      {"OilTemp=", &c.Label32},
+      {"CO=", &c.Label43},
+      {"CO2=", &c.Label51},
+      {"COc=", &c.Label52.Caption},
+      {"COcMax=", &c.Label47},
+      {"HC=", &c.Label102},
+      {"O2=", &c.Label104},
+      {"Lambda=", &c.Label106},
+      {"ParRPMmin=", &c.Label46.Caption},
+      {"RPM=", &c.Label60.Caption},
+      {"CO_2=", &c.Label69},
+      {"CO2_2=", &c.Label66},
+      {"COc_2=", &c.Label65.Caption},
+      {"COcMax_2=", &c.Label63},
+      {"HC_2=", &c.Label75},
+      {"O2_2=", &c.Label72},
+      {"Lambda_2=", &c.Label71.Caption},
+      {"Result=", &c.Label79.Caption},
+      {"Date=", &c.Label81},
+      {"StartMeas=", &c.Label83},
+      {"EndMeas=", &c.Label85},
+      {"Tech=", &c.Label87},
+      {"Agency=", &c.Label89},
+  };
+  std::string text;
+  for (const auto& [key, value] : lines) {
+    text += key;
+    text += OneLine(*value);
+    text += "\r\n";
+  }
+  return text;
+}
+
+std::optional<std::string> WriteGasReportLog(const std::filesystem::path& file,
+                                             const GasCertificate& cert, const std::string& title) {
+  try {
+    return WriteWholeTextFile(file, GasReportLogText(cert, title));
+  } catch (const std::exception& e) {  // out of memory, a path that cannot be converted
+    return std::string(e.what());
+  }
+}
+
+}  // namespace vs

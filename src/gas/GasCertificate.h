@@ -1,0 +1,93 @@
+#pragma once
+// The record behind the gas certificate page: the contents of its value boxes, as the
+// verdicts and the test sequence fill them, and the summary file "report.log" written from
+// it. The page shows the record; closing the page starts a new, empty record.
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "platform/core/EventLoop.h"
+#include "platform/forms/Types.h"
+#include "platform/text/RegionalSettings.h"
+
+namespace vs {
+
+// A value box whose background tells whether its value kept its limit.
+struct GasResultBox {
+  std::string Caption;
+  plat::Color BackColor = plat::colors::kYellow;
+};
+
+struct GasCertificate {
+  // Analyser
+  std::string Text1;   // make
+  std::string Text2;   // model
+  std::string Label7;  // homologation
+  std::string Label8;  // serial number
+  std::string Label9;  // check expiry
+  // Engine-speed counter
+  std::string Text3;    // make and type
+  std::string Label13;  // homologation
+  std::string Label12;  // serial number
+  std::string Label11;  // check expiry
+  // Vehicle
+  std::string Text4;    // make and type
+  std::string Text6;    // model
+  std::string Label22;  // plate
+  std::string Label23;  // chassis
+  std::string Label24;  // engine cycle (a hidden box)
+  std::string Label27;  // fuel
+  std::string Label29;  // year of first registration
+  // Ambient conditions
+  std::string Label30;  // temperature
+  std::string Label36;  // pressure
+  std::string Label35;  // relative humidity
+  // Engine parameters
+  std::string Label32;   // oil temperature
+  GasResultBox Label46;  // idle engine speed
+  GasResultBox Label60;  // raised-idle engine speed
+  // Idle emissions
+  std::string Label43;   // CO
+  std::string Label51;   // CO2
+  GasResultBox Label52;  // corrected CO
+  std::string Label47;   // corrected-CO limit
+  std::string Label102;  // HC
+  std::string Label104;  // O2
+  std::string Label106;  // lambda
+  // Raised-idle emissions
+  std::string Label69;   // CO
+  std::string Label66;   // CO2
+  GasResultBox Label65;  // corrected CO
+  std::string Label63;   // corrected-CO limit
+  std::string Label75;   // HC
+  std::string Label72;   // O2
+  GasResultBox Label71;  // lambda
+  std::string Label57;   // lambda lower limit
+  std::string Label77;   // lambda upper limit
+  // Outcome
+  GasResultBox Label79;  // result
+  std::string Label81;   // date
+  std::string Label83;   // start of measurement
+  std::string Label85;   // end of measurement
+  std::string Label87;   // technical manager
+  std::string Label89;   // testing body
+};
+
+// Blanks the raised-idle section and turns its judged boxes yellow: the start of every test.
+void ClearRaisedIdleResult(GasCertificate& cert);
+
+// The print button's stamp: the end of measurement in the user's time form.
+void StampEndMeasTime(GasCertificate& cert, const plat::DateTime& now,
+                      const plat::RegionalSettings& regional);
+
+// "report.log" as text (UTF-8): one "key=value" line per box in the fixed key order, each
+// ended by CR LF. A line break inside a value becomes one blank, so that every key keeps
+// one line.
+std::string GasReportLogText(const GasCertificate& cert, const std::string& title);
+
+// Writes "report.log" whole (Windows-1252). Returns the reason when the file cannot be
+// written; never throws.
+std::optional<std::string> WriteGasReportLog(const std::filesystem::path& file,
+                                             const GasCertificate& cert, const std::string& title);
+
+}  // namespace vs
