@@ -5,6 +5,7 @@
 #include <fstream>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "platform/text/Cp1252.h"
 #include "platform/text/DateFormat.h"
@@ -13,19 +14,7 @@ namespace vs {
 
 namespace {
 
-// Replaces the file by the text, converted to Windows-1252. Returns the reason on failure.
-std::optional<std::string> WriteWholeTextFile(const std::filesystem::path& file,
-                                              std::string_view utf8) {
-  const std::string bytes = plat::Utf8ToCp1252(utf8);
-  std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  if (!out) return file.string() + ": " + std::strerror(errno);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  out.close();
-  if (!out) return file.string() + ": " + std::strerror(errno);
-  return std::nullopt;
-}
-
-// One line per key: every line break of the value (CR LF, CR or LF) becomes one blank.
+// One line per value: every line break (CR LF, CR or LF) becomes one blank.
 std::string OneLine(std::string_view value) {
   std::string line;
   line.reserve(value.size());
@@ -39,6 +28,25 @@ std::string OneLine(std::string_view value) {
     }
   }
   return line;
+}
+
+// Replaces the file by the lines, each made one line and ended by CR LF, in Windows-1252.
+// Returns the reason on failure; never throws.
+std::optional<std::string> WriteWholeTextFile(const std::filesystem::path& file,
+                                              const std::vector<std::string>& lines) {
+  try {
+    std::string text;
+    for (const std::string& line : lines) text += OneLine(line) + "\r\n";
+    const std::string bytes = plat::Utf8ToCp1252(text);
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    if (!out) return std::string(std::strerror(errno));
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out) return std::string(std::strerror(errno));
+    return std::nullopt;
+  } catch (const std::exception& e) {
+    return std::string(e.what());
+  }
 }
 
 }  // namespace
@@ -59,7 +67,7 @@ void StampEndMeasTime(GasCertificate& cert, const plat::DateTime& now,
   cert.Label85 = plat::FormatTime(now, regional);
 }
 
-std::string GasReportLogText(const GasCertificate& c, const std::string& title) {
+std::vector<std::string> GasReportLogLines(const GasCertificate& c, const std::string& title) {
   const std::pair<const char*, const std::string*> lines[] = {
       {"Title=", &title},
       {"Mark=", &c.Text1},
@@ -104,22 +112,14 @@ std::string GasReportLogText(const GasCertificate& c, const std::string& title) 
       {"Tech=", &c.Label87},
       {"Agency=", &c.Label89},
   };
-  std::string text;
-  for (const auto& [key, value] : lines) {
-    text += key;
-    text += OneLine(*value);
-    text += "\r\n";
-  }
+  std::vector<std::string> text;
+  for (const auto& [key, value] : lines) text.push_back(key + *value);
   return text;
 }
 
 std::optional<std::string> WriteGasReportLog(const std::filesystem::path& file,
                                              const GasCertificate& cert, const std::string& title) {
-  try {
-    return WriteWholeTextFile(file, GasReportLogText(cert, title));
-  } catch (const std::exception& e) {  // out of memory, a path that cannot be converted
-    return std::string(e.what());
-  }
+  return WriteWholeTextFile(file, GasReportLogLines(cert, title));
 }
 
 }  // namespace vs

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/core/EventLoop.h"
 #include "platform/forms/Types.h"
@@ -80,13 +81,12 @@ void ClearRaisedIdleResult(GasCertificate& cert);
 void StampEndMeasTime(GasCertificate& cert, const plat::DateTime& now,
                       const plat::RegionalSettings& regional);
 
-// "report.log" as text (UTF-8): one "key=value" line per box in the fixed key order, each
-// ended by CR LF. A line break inside a value becomes one blank, so that every key keeps
-// one line.
-std::string GasReportLogText(const GasCertificate& cert, const std::string& title);
+// The lines of "report.log": "key=value" for every box in the fixed key order.
+std::vector<std::string> GasReportLogLines(const GasCertificate& cert, const std::string& title);
 
-// Writes "report.log" whole (Windows-1252). Returns the reason when the file cannot be
-// written; never throws.
+// Writes "report.log" whole: Windows-1252, each line ended by CR LF, a line break inside a
+// value written as one blank. Returns the reason when the file cannot be written; never
+// throws.
 std::optional<std::string> WriteGasReportLog(const std::filesystem::path& file,
                                              const GasCertificate& cert, const std::string& title);
 
