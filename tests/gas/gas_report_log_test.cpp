@@ -15,37 +15,17 @@ void Fill(GasTestInput& in) {
   in.regional = plat::RegionalSettings::Italian();
   in.now = {2026, 12, 6, 10, 15, 30};
   in.StartMeasTime = plat::DateTime{2026, 12, 6, 10, 12, 0};
-  in.print = {.GasMake = "Vanto",
-              .GasHomologation = "OM 123",
-              .GasSerialNumber = "SN42",
-              .GasCheckExpiry = "01/02/2027",
-              .RpmMake = "Giri",
-              .RpmHomologation = "RH 9",
-              .RpmSerial = "R7",
-              .RpmExpiry = "03/04/2027",
-              .VehicleMakeType = "Citroën C3",
-              .VehicleModel = "C3",
-              .VehiclePlate = "AB123CD",
-              .VehicleChassis = "VF7XXX",
-              .VehicleYear = "2015",
-              .AmbientTemperature = "21",
-              .AmbientPressure = "101,3",
-              .AmbientHumidity = "55",
-              .OperatorName = "Rossi",
-              .TechnicalManager = "Ing. Bianchi",
-              .AgencyName = "Centro Revisioni\r\nMilano"};
-  in.shown = {.CO = "0,25",
-              .COcorr = "0,2",
-              .CO2 = "14,8",
-              .HC = "35",
-              .O2 = "0,4",
-              .OilTemp = "82",
-              .Rpm = "820",
-              .Lambda = "1,01",
-              .NOx = "",
-              .Model = "VG-4",
-              .Fuel = "BENZ CAT",
-              .Strokes = "RPM conv(4T)"};
+  in.print = {"Vanto",      "OM 123",       "SN42",
+              "01/02/2027",  // analyser
+              "Giri",       "RH 9",         "R7",
+              "03/04/2027",  // engine-speed counter
+              "Citroën C3", "C3",           "AB123CD",
+              "VF7XXX",     "2015",                // vehicle
+              "21",         "101,3",        "55",  // ambient
+              "Rossi",      "Ing. Bianchi", "Centro Revisioni\r\nMilano"};
+  // CO, corrected CO, CO2, HC, O2, oil temperature, speed, lambda, NOx, model, fuel, cycle
+  in.shown = {"0,25", "0,2",  "14,8", "35",   "0,4",      "82",
+              "820",  "1,01", "",     "VG-4", "BENZ CAT", "RPM conv(4T)"};
 }
 
 const char kHead[] =
@@ -62,18 +42,8 @@ TEST(GasReportLog, PassedCatalysedTest) {
   GasCertificate cert;
   std::int16_t idlePassed = 0;
   ASSERT_TRUE(ProvaMin(in, idlePassed, w, cert));
-  in.shown = {.CO = "0,1",
-              .COcorr = "0,1",
-              .CO2 = "15,1",
-              .HC = "20",
-              .O2 = "0,2",
-              .OilTemp = "85",
-              .Rpm = "2210",
-              .Lambda = "1",
-              .NOx = "",
-              .Model = "VG-4",
-              .Fuel = "BENZ CAT",
-              .Strokes = "RPM conv(4T)"};
+  in.shown = {"0,1",  "0,1", "15,1", "20",   "0,2",      "85",
+              "2210", "1",   "",     "VG-4", "BENZ CAT", "RPM conv(4T)"};
   in.readings = {.GasRpm = 2210, .GasCOcorr = 0.1, .GasLambda = 1, .GasO2 = 0.2, .GasCO2 = 15.1};
   ASSERT_TRUE(ProvaMinAcc(in, idlePassed, w, cert));
   StampEndMeasTime(cert, {2026, 12, 6, 10, 20, 5}, in.regional);

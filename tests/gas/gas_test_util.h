@@ -19,40 +19,25 @@ inline GasTestInput BenchInput() {
   in.limits.GasRpmCheckEnabled = 1;
   in.limits.GasTestDuration = 40;
   in.readings = {.GasRpm = 800, .GasCOcorr = 0.1, .GasLambda = 1.0, .GasO2 = 1.0, .GasCO2 = 14.0};
-  in.texts = {.Esito = "ESITO",
-              .Dec = "DEC",
-              .Acc = "ACC",
-              .ManMin = "MANMIN",
-              .Concl = "CONCL",
-              .ConPro = "CONPRO",
-              .ProSup = "PASSED",
-              .P1Concl = "P1CONCL",
-              .ProNnSup = "FAILED",
-              .ManMinAcc = "MANMINACC",
-              .P2Concl = "P2CONCL",
-              .DurationBad = "BADDURATION",
-              .ReportTitle = "REFERTO"};
+  in.texts = {"ESITO",   "DEC",    "ACC",       "MANMIN",  "CONCL",       "CONPRO", "PASSED",
+              "P1CONCL", "FAILED", "MANMINACC", "P2CONCL", "BADDURATION", "REFERTO"};
   return in;
 }
 
 // The controls a step changes, as they stand after every change so far.
 struct BenchScreen {
   std::string Label27, Label28;
-  plat::Color Label28Back = plat::colors::kWhite;
   bool PBar1Visible = false;
   float PBar1Max = 800, PBar1Value = 0;
   bool Command2Enabled = true;
-  int exclamations = 0;
 
   void Apply(const GasWindowChanges& w) {
     if (w.Label27Caption) Label27 = *w.Label27Caption;
     if (w.Label28Caption) Label28 = *w.Label28Caption;
-    if (w.Label28BackColor) Label28Back = *w.Label28BackColor;
     if (w.PBar1Visible) PBar1Visible = *w.PBar1Visible;
     if (w.PBar1Max) PBar1Max = *w.PBar1Max;
     if (w.PBar1Value) PBar1Value = *w.PBar1Value;
     if (w.Command2Enabled) Command2Enabled = *w.Command2Enabled;
-    exclamations += static_cast<int>(w.Exclamations.size());
   }
 };
 
