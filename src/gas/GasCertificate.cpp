@@ -1,55 +1,11 @@
 #include "gas/GasCertificate.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-#include <string_view>
 #include <utility>
-#include <vector>
 
-#include "platform/text/Cp1252.h"
 #include "platform/text/DateFormat.h"
+#include "platform/text/TextFile.h"
 
 namespace vs {
-
-namespace {
-
-// One line per value: every line break (CR LF, CR or LF) becomes one blank.
-std::string OneLine(std::string_view value) {
-  std::string line;
-  line.reserve(value.size());
-  for (std::size_t i = 0; i < value.size(); ++i) {
-    const char c = value[i];
-    if (c == '\r' || c == '\n') {
-      line += ' ';
-      if (c == '\r' && i + 1 < value.size() && value[i + 1] == '\n') ++i;
-    } else {
-      line += c;
-    }
-  }
-  return line;
-}
-
-// Replaces the file by the lines, each made one line and ended by CR LF, in Windows-1252.
-// Returns the reason on failure; never throws.
-std::optional<std::string> WriteWholeTextFile(const std::filesystem::path& file,
-                                              const std::vector<std::string>& lines) {
-  try {
-    std::string text;
-    for (const std::string& line : lines) text += OneLine(line) + "\r\n";
-    const std::string bytes = plat::Utf8ToCp1252(text);
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    if (!out) return std::string(std::strerror(errno));
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) return std::string(std::strerror(errno));
-    return std::nullopt;
-  } catch (const std::exception& e) {
-    return std::string(e.what());
-  }
-}
-
-}  // namespace
 
 void ClearRaisedIdleResult(GasCertificate& cert) {
   for (GasResultBox* box : {&cert.Label60, &cert.Label65, &cert.Label71}) {
@@ -119,7 +75,10 @@ std::vector<std::string> GasReportLogLines(const GasCertificate& c, const std::s
 
 std::optional<std::string> WriteGasReportLog(const std::filesystem::path& file,
                                              const GasCertificate& cert, const std::string& title) {
-  return WriteWholeTextFile(file, GasReportLogLines(cert, title));
+  const plat::FileResult written =
+      plat::WriteTextFile(file.string(), GasReportLogLines(cert, title));
+  if (written) return std::nullopt;
+  return written.reason;
 }
 
 }  // namespace vs

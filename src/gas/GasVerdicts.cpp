@@ -1,24 +1,11 @@
 #include "gas/GasVerdicts.h"
 
-#include <charconv>
-#include <cmath>
-
 #include "platform/text/DateFormat.h"
 #include "platform/text/Numbers.h"
 
 namespace vs {
 
 namespace {
-
-// The value as the screen shows it: 15 significant digits.
-double AsShown(double v) {
-  if (!std::isfinite(v)) return v;
-  char buf[64];
-  const auto printed = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, 14);
-  double shown = v;
-  std::from_chars(buf, printed.ptr, shown);
-  return shown;
-}
 
 constexpr plat::Color Judged(bool kept) {
   return kept ? plat::colors::kYellow : plat::colors::kRed;
@@ -81,14 +68,6 @@ void FillRaisedIdleSection(const GasTestInput& in, GasCertificate& c) {
 }
 
 }  // namespace
-
-int CompareWithLimit(double value, double limit) {
-  const double v = AsShown(value);
-  const double l = AsShown(limit);
-  if (v < l) return -1;
-  if (v == l) return 0;
-  return 1;  // above, or not a number
-}
 
 bool ProvaMin(const GasTestInput& in, std::int16_t& IdlePassed, GasWindowChanges& window,
               GasCertificate& cert) {

@@ -6,17 +6,11 @@
 #include "gas/GasCertificate.h"
 #include "gas/GasTestInputs.h"
 #include "gas/GasWindowChanges.h"
+#include "shell/LimitRule.h"
 
 namespace vs {
 
-// How a reading stands to its limit: negative below, 0 equal, positive above. A reading the
-// screen shows equal to its limit is equal to it.
-int CompareWithLimit(double value, double limit);
-
-inline bool AtMost(double value, double limit) { return CompareWithLimit(value, limit) <= 0; }
-inline bool AtLeast(double value, double limit) { return CompareWithLimit(value, limit) >= 0; }
-inline bool Below(double value, double limit) { return CompareWithLimit(value, limit) < 0; }
-inline bool Above(double value, double limit) { return CompareWithLimit(value, limit) > 0; }
+// Both bounds count as inside, compared by the shared limit rule.
 inline bool Within(double value, double low, double high) {
   return AtLeast(value, low) && AtMost(value, high);
 }
