@@ -12,10 +12,10 @@ constexpr std::int32_t kRaisedIdleWaitTicks = 140;  // passed idle verdict to ra
 constexpr double kHoldO2 = 15.0;
 constexpr double kHoldCO2 = 3.0;
 
-class Step {
+class SequenceStep {
  public:
-  Step(const GasGate& gate, const GasTestInput& in, GasSequenceState& state,
-       GasWindowChanges& window, GasCertificate& cert)
+  SequenceStep(const GasGate& gate, const GasTestInput& in, GasSequenceState& state,
+               GasWindowChanges& window, GasCertificate& cert)
       : gate_(gate), in_(in), s_(state), w_(window), cert_(cert) {}
 
   void Run() {
@@ -258,7 +258,7 @@ class Step {
 
 void AvanzaProva(const GasGate& gate, const GasTestInput& in, GasSequenceState& state,
                  GasWindowChanges& window, GasCertificate& cert) {
-  Step(gate, in, state, window, cert).Run();
+  SequenceStep(gate, in, state, window, cert).Run();
 }
 
 }  // namespace vs
