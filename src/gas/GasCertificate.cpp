@@ -3,7 +3,6 @@
 #include <utility>
 
 #include "platform/text/DateFormat.h"
-#include "platform/text/TextFile.h"
 
 namespace vs {
 
@@ -73,12 +72,9 @@ std::vector<std::string> GasReportLogLines(const GasCertificate& c, const std::s
   return text;
 }
 
-std::optional<std::string> WriteGasReportLog(const std::filesystem::path& file,
-                                             const GasCertificate& cert, const std::string& title) {
-  const plat::FileResult written =
-      plat::WriteTextFile(file.string(), GasReportLogLines(cert, title));
-  if (written) return std::nullopt;
-  return written.reason;
+plat::FileResult WriteGasReportLog(const std::filesystem::path& file, const GasCertificate& cert,
+                                   const std::string& title) {
+  return plat::WriteTextFile(file.string(), GasReportLogLines(cert, title));
 }
 
 }  // namespace vs

@@ -3,13 +3,13 @@
 // verdicts and the test sequence fill them, and the summary file "report.log" written from
 // it. The page shows the record; closing the page starts a new, empty record.
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "platform/core/EventLoop.h"
+#include "platform/core/DateTime.h"
 #include "platform/forms/Types.h"
 #include "platform/text/RegionalSettings.h"
+#include "platform/text/TextFile.h"
 
 namespace vs {
 
@@ -85,9 +85,8 @@ void StampEndMeasTime(GasCertificate& cert, const plat::DateTime& now,
 std::vector<std::string> GasReportLogLines(const GasCertificate& cert, const std::string& title);
 
 // Writes "report.log" whole: Windows-1252, each line ended by CR LF, a line break inside a
-// value written as one blank. Returns the reason when the file cannot be written; never
-// throws.
-std::optional<std::string> WriteGasReportLog(const std::filesystem::path& file,
-                                             const GasCertificate& cert, const std::string& title);
+// value written as one blank. A failure comes back with the system's reason.
+plat::FileResult WriteGasReportLog(const std::filesystem::path& file, const GasCertificate& cert,
+                                   const std::string& title);
 
 }  // namespace vs

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/core/EventLoop.h"
+#include "platform/core/DateTime.h"
 #include "platform/text/RegionalSettings.h"
 #include "shell/LanguageTable.h"
 
