@@ -14,6 +14,9 @@
 
 namespace vs {
 
+struct ShellState;
+struct LinkState;
+
 // The readings the test judges (-1: out of range, judged as the number -1).
 struct GasReadingValues {
   double GasRpm = 0, GasCOcorr = 0, GasLambda = 0, GasO2 = 0, GasCO2 = 0;
@@ -71,6 +74,10 @@ struct GasTexts {
 };
 
 GasTexts GasTextsFrom(const std::array<std::string, kLanguageTextCount>& LangText);
+
+// The limits and the printed data as the settings and the identification hold them now.
+GasLimitValues GasLimitsFrom(const ShellState& shell);
+GasPrintData GasPrintDataFrom(const ShellState& shell, const LinkState& link);
 
 // Everything one step of the test or one verdict reads.
 struct GasTestInput {
