@@ -21,6 +21,11 @@ void Program::SetSmokeTimerEnabled(bool on) {
   });
 }
 
+void Program::UnloadRpmBesideTest() {
+  if (shell.ExternRpm != 1 && shell.ExternOilTemp != 1) return;
+  IfLoaded(rpm, [](RPM& f) { f.Unload(); });
+}
+
 void Program::ShowPortHint(const PortHint& hint) {
   if (hint) exclamStampa.ShowHint(*hint);
 }

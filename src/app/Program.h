@@ -4,6 +4,8 @@
 #include "link/SmokeRpmReplies.h"
 #include "link/forms/RiconosciMCTC.h"
 #include "platform/forms/Forms.h"
+#include "rpm/forms/RPM.h"
+#include "rpm/forms/RPMSU.h"
 #include "shell/forms/Critic.h"
 #include "shell/forms/DataForms.h"
 #include "shell/forms/Exclam.h"
@@ -37,10 +39,8 @@ struct UnbuiltForms {
   plat::Form* ANGAS = nullptr;          // gas test
   plat::Form* ANFUMO = nullptr;         // smoke test
   plat::Timer* ANFUMOTimer1 = nullptr;  // the smoke test's 25 ms request timer
-  plat::Form* RPM = nullptr;            // engine-speed form
   plat::Form* ANSU = nullptr;           // gas-analyser set-up
   plat::Form* OPASU = nullptr;          // opacimeter set-up
-  plat::Form* RPMSU = nullptr;          // engine-speed counter set-up
 };
 
 class Program : public ProgramState {
@@ -63,11 +63,20 @@ class Program : public ProgramState {
   // Forms of the instrument link.
   RiconosciMCTC riconosciMCTC{*this};  // instrument recognition
 
+  // Forms of the engine-speed measurement.
+  RPM rpm{*this};      // the engine-speed form
+  RPMSU rpmsu{*this};  // the engine-speed counter's set-up
+
   UnbuiltForms unbuilt;
 
   // The smoke test's request timer, touched only while the smoke test form is loaded.
   bool SmokeTimerEnabled() const;
   void SetSmokeTimerEnabled(bool on);
+
+  // The gas and smoke test forms' unload: the engine-speed form that the start menu opened
+  // beside the test (an external engine-speed or oil-temperature source switched in) is
+  // unloaded with it. Nothing happens when no source is switched in or the form is closed.
+  void UnloadRpmBesideTest();
 
   // What the link's procedures return, done by the form that called them.
   void ShowPortHint(const PortHint& hint);        // ExclamStampa, non-modal

@@ -3,7 +3,7 @@
 namespace vs {
 
 void MctcNetExchangeCore::Sent(std::string_view address, std::string_view command, int unitLen) {
-  buffer_.clear();
+  if (requests_ == McnRequests::OneAtATime) buffer_.clear();
   address_ = address;
   command_ = command;
   unitLen_ = unitLen;
@@ -15,7 +15,10 @@ McnCollected MctcNetExchangeCore::Receive(std::string_view input) {
   McnCollected got =
       CollectMctcNetFrame(buffer_, {address_, unitLen_, static_cast<int>(command_.size())});
   if (got.status != McnCollected::Status::Accepted) return got;
-  if (got.echo != command_) return {McnCollected::Status::Dropped, {}, {}, {}};
+  if (got.echo != command_) {
+    if (requests_ == McnRequests::Overlapping) return got;
+    return {McnCollected::Status::Dropped, {}, {}, {}};
+  }
   Replied();
   return got;
 }

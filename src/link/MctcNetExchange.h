@@ -13,16 +13,29 @@
 
 namespace vs {
 
+// How the requests on the port follow each other.
+enum class McnRequests {
+  OneAtATime,  // each request waits for the reply to the one before, or its time-out
+  // Requests on a fixed beat that do not wait (the engine-speed counter's poll): a request
+  // keeps what has arrived of an earlier reply, and a reply echoing another command than
+  // the last one is still returned, for the form to act on by its own echo.
+  Overlapping,
+};
+
 class MctcNetExchangeCore : public ExchangeTiming {
  public:
-  explicit MctcNetExchangeCore(ExchangeRules rules = {}) : ExchangeTiming(rules) {}
+  explicit MctcNetExchangeCore(ExchangeRules rules = {},
+                               McnRequests requests = McnRequests::OneAtATime)
+      : ExchangeTiming(rules), requests_(requests) {}
 
   // A request went out: the reply must come from `address`, echo `command` and carry a
-  // unit `unitLen` characters long. Empties the buffer and starts the count of ticks.
+  // unit `unitLen` characters long. Empties the buffer (unless requests overlap) and starts
+  // the count of ticks.
   void Sent(std::string_view address, std::string_view command, int unitLen);
 
   // Received bytes. An accepted frame whose echo is the command sent makes the reply ready
-  // and clears the miss count; a frame with another echo is returned Dropped.
+  // and clears the miss count; a frame with another echo is returned Dropped, or Accepted
+  // when requests overlap.
   McnCollected Receive(std::string_view input);
 
   // Drops whatever part of a reply has arrived.
@@ -34,6 +47,7 @@ class MctcNetExchangeCore : public ExchangeTiming {
   const std::string& Command() const { return command_; }
 
  private:
+  McnRequests requests_;
   std::string buffer_;
   std::string address_, command_;
   int unitLen_ = 0;

@@ -117,5 +117,27 @@ TEST(ExchangeTest, BinaryRepliesAreCollectedAgainstTheRequest) {
   }
 }
 
+// Overlapping requests (a poll that does not wait): a reply split across the next request
+// is still collected, and a late reply to an earlier command comes back with its own echo.
+TEST(ExchangeTest, OverlappingRequestsKeepThePartialReplyAndTakeEveryEcho) {
+  MctcNetExchangeCore x({}, McnRequests::Overlapping);
+  const std::string late = testing::Reply("CI", "", "RPM");
+  x.Sent("RPM", "CI", 1);
+  EXPECT_EQ(x.Receive(late.substr(0, 5)).status, McnCollected::Status::Waiting);
+  x.Sent("RPM", "VA", 1);
+  const McnCollected got = x.Receive(late.substr(5));
+  EXPECT_EQ(got.status, McnCollected::Status::Accepted);
+  EXPECT_EQ(got.echo, "CI");
+  EXPECT_FALSE(x.ReplyReady());  // not the reply to "VA"
+  EXPECT_EQ(x.Receive(testing::Reply("VA", "850", "RPM")).echo, "VA");
+  EXPECT_TRUE(x.ReplyReady());
+
+  MctcNetExchangeCore strict;  // the default: each request starts afresh, other echoes drop
+  strict.Sent("RPM", "CI", 1);
+  strict.Receive(late.substr(0, 5));
+  strict.Sent("RPM", "VA", 1);
+  EXPECT_EQ(strict.Receive(late.substr(5)).status, McnCollected::Status::Dropped);
+}
+
 }  // namespace
 }  // namespace vs

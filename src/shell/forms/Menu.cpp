@@ -73,7 +73,7 @@ Menu::Menu(Program& p) : plat::Form(p.rt.forms, "Menù"), p_(p) {
   CmdRPM.onClick = MISURAR.onClick = [this] { MeasureRpm(); };
   SETG.onClick = [this] { ShowModalForm(p_.unbuilt.ANSU); };
   SETO.onClick = [this] { ShowModalForm(p_.unbuilt.OPASU); };
-  SETR.onClick = [this] { ShowModalForm(p_.unbuilt.RPMSU); };
+  SETR.onClick = [this] { ShowModalForm(&p_.rpmsu); };
   LINGITA.onClick = [this] { SetLanguage(1); };
   LINGING.onClick = [this] { SetLanguage(2); };
   LINGSPA.onClick = [this] { SetLanguage(3); };
@@ -162,7 +162,7 @@ void Menu::OpenTest(bool gas) {
     plat::RunIgnoringErrors({[&] { other->ZOrder(); }});
     return;
   }
-  plat::Form* rpm = f.RPM;
+  RPM& rpm = p_.rpm;
   const ShellState& s = p_.shell;
   const bool externalCounter = s.ExternRpm == 1 || s.ExternOilTemp == 1;
   plat::RunIgnoringErrors({
@@ -177,12 +177,11 @@ void Menu::OpenTest(bool gas) {
         if (!gas) p_.shell.ExclamStampaPending = 1;
       },
       [&] {
-        if (externalCounter && rpm != nullptr) rpm->Show(plat::ShowMode::Modeless);
+        if (externalCounter) rpm.Show(plat::ShowMode::Modeless);
       },
       [&] {
         // Minimised, it goes on polling behind the test form.
-        if (externalCounter && rpm != nullptr && rpm->IsLoaded())
-          rpm->setWindowState(plat::WindowState::Minimized);
+        if (externalCounter && rpm.IsLoaded()) rpm.setWindowState(plat::WindowState::Minimized);
       },
       [&] { test->Show(plat::ShowMode::Modeless); },
   });
@@ -190,19 +189,18 @@ void Menu::OpenTest(bool gas) {
 
 void Menu::MeasureRpm() {
   UnbuiltForms& f = p_.unbuilt;
-  plat::Form* rpm = f.RPM;
-  if (rpm == nullptr) return;
-  if (rpm->IsLoaded() && rpm->Visible()) {
+  RPM& rpm = p_.rpm;
+  if (rpm.IsLoaded() && rpm.Visible()) {
     // Already shown for a running test: brought to the front, the test goes on.
     plat::RunIgnoringErrors({
-        [&] { rpm->setWindowState(plat::WindowState::Normal); },
-        [&] { rpm->ZOrder(); },
+        [&] { rpm.setWindowState(plat::WindowState::Normal); },
+        [&] { rpm.ZOrder(); },
     });
     return;
   }
   plat::RunIgnoringErrors({
       [&] { Timer1.setEnabled(false); },
-      [&] { rpm->Show(plat::ShowMode::Modal); },
+      [&] { rpm.Show(plat::ShowMode::Modal); },
       [&] {
         if (f.ANGAS != nullptr) f.ANGAS->Unload();
       },
