@@ -75,7 +75,12 @@ RPM::RPM(Program& p) : plat::Form(p.rt.forms, "RPM"), MSComm6(p.rt.serial), p_(p
   MSComm6.OnComm = [this] { MSComm6_OnComm(); };
   Command2.onClick = [this] { StepCylinders(true); };
   Command3.onClick = [this] { StepCylinders(false); };
-  Text5.onLostFocus = [this] { TakeTypedCylinders(); };
+  Text5.onLostFocus = [this] {
+    // The buttons that act on the count check it themselves, and do nothing when refused.
+    const plat::Control* to = ActiveControl();
+    if (to == &Command2 || to == &Command3) return;
+    TakeTypedCylinders();
+  };
   Option6.onClick = [this] { SetStrokes(4); };
   Option7.onClick = [this] { SetStrokes(2); };
   CmdOut.onClick = [this] { Unload(); };
@@ -157,8 +162,8 @@ bool RPM::TakeTypedCylinders() {
   ShellState& s = p_.shell;
   if (Text5.Text() == plat::FormatInt(s.RpmCylinders)) return true;
   const auto typed = TypedCylinderCount(Text5.Text());
-  ShowCylinders();
   if (!typed) {
+    ShowCylinders();
     plat::MsgBox(rt(), CylinderCountRefused(s), plat::MsgBoxButtons::OK,
                  plat::MsgBoxIcon::Exclamation);
     return false;

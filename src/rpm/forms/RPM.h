@@ -24,14 +24,14 @@ class RPM : public plat::Form {
  public:
   explicit RPM(Program& p);
 
-  plat::PictureBox Picture1{*this, "Picture1"};  // "RPM.ico"
-  plat::Label Label1{*this, "Label1"};           // engine speed
-  plat::Label Label2{*this, "Label2"};           // "rpm"
-  plat::PictureBox Picture2{*this, "Picture2"};  // "Temperature.ico"
-  plat::Label Label3{*this, "Label3"};           // oil temperature
-  plat::Label Label4{*this, "Label4"};           // "°C"
-  plat::Label Label5{*this, "Label5"};           // "Cilindri"
-  plat::TextBox Text5{*this, "Text5"};           // cylinder count
+  plat::PictureBox Picture1{*this, "Picture1"};     // "RPM.ico"
+  plat::Label Label1{*this, "Label1"};              // engine speed
+  plat::Label Label2{*this, "Label2"};              // "rpm"
+  plat::PictureBox Picture2{*this, "Picture2"};     // "Temperature.ico"
+  plat::Label Label3{*this, "Label3"};              // oil temperature
+  plat::Label Label4{*this, "Label4"};              // "°C"
+  plat::Label Label5{*this, "Label5"};              // "Cilindri"
+  plat::TextBox Text5{*this, "Text5"};              // cylinder count
   plat::CommandButton Command2{*this, "Command2"};  // "&+"
   plat::CommandButton Command3{*this, "Command3"};  // "&-"
   plat::Frame Frame2{*this, "Frame2"};              // "Tempi"

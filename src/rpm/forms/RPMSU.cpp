@@ -113,7 +113,12 @@ RPMSU::RPMSU(Program& p) : plat::Form(p.rt.forms, "RPMSU"), MSComm5(p.rt.serial)
   Command4.onClick = [this] { Unload(); };
   Command2.onClick = [this] { StepCylinders(true); };
   Command3.onClick = [this] { StepCylinders(false); };
-  Text5.onLostFocus = [this] { TakeTypedCylinders(); };
+  Text5.onLostFocus = [this] {
+    // The buttons that act on the count check it themselves, and do nothing when refused.
+    const plat::Control* to = ActiveControl();
+    if (to == &Command2 || to == &Command3 || to == &CmdApl) return;
+    TakeTypedCylinders();
+  };
   Option6.onClick = [this] { p_.shell.RpmEngineStrokes = 4; };
   Option7.onClick = [this] { p_.shell.RpmEngineStrokes = 2; };
   Option1.onClick = [this] { p_.shell.RpmBaudIndex = 1; };
@@ -192,8 +197,8 @@ bool RPMSU::TakeTypedCylinders() {
   ShellState& s = p_.shell;
   if (Text5.Text() == plat::FormatInt(s.RpmCylinders)) return true;
   const auto typed = TypedCylinderCount(Text5.Text());
-  ShowCylinders();
   if (!typed) {
+    ShowCylinders();
     plat::MsgBox(rt(), CylinderCountRefused(s), plat::MsgBoxButtons::OK,
                  plat::MsgBoxIcon::Exclamation);
     return false;
