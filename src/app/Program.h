@@ -1,6 +1,7 @@
 #pragma once
 // The program: the records floor (state/ProgramState.h) and the form instances on top of
 // it. main() makes one; each test makes its own. Only form code and main include this.
+#include "gas/forms/ANGAS.h"
 #include "link/SmokeRpmReplies.h"
 #include "link/forms/RiconosciMCTC.h"
 #include "platform/forms/Forms.h"
@@ -36,7 +37,6 @@ void IfLoaded(F* form, Fn&& fn) {
 // items that open it do nothing); a test puts a stand-in form there. A form that gets
 // built becomes a typed member of the Program and leaves this list.
 struct UnbuiltForms {
-  plat::Form* ANGAS = nullptr;          // gas test
   plat::Form* ANFUMO = nullptr;         // smoke test
   plat::Timer* ANFUMOTimer1 = nullptr;  // the smoke test's 25 ms request timer
   plat::Form* ANSU = nullptr;           // gas-analyser set-up
@@ -66,6 +66,9 @@ class Program : public ProgramState {
   // Forms of the engine-speed measurement.
   RPM rpm{*this};      // the engine-speed form
   RPMSU rpmsu{*this};  // the engine-speed counter's set-up
+
+  // Forms of the gas analysis.
+  ANGAS angas{*this};  // gas test
 
   UnbuiltForms unbuilt;
 

@@ -117,9 +117,12 @@ class MenuEndTest : public test::StationTest, public ::testing::WithParamInterfa
 
 TEST_P(MenuEndTest, EndsAfterSavingTheLanguageCode) {
   WriteConf("[LINGUA]\r\nTLingua=3\r\n");
-  test::StandInForm angas(p_, "ANGAS");
-  p_.unbuilt.ANGAS = &angas;
+  ANGAS& angas = p_.angas;
+  int unloads = 0;
+  angas.addDiscardAction([&] { ++unloads; });
   Menu& m = Start();
+  p_.shell.GasComPort = 1;
+  p_.rt.serial.attachMemory(1);
   ui_.fkey(m, 1);
   WriteConf("");  // whatever happened to the file meanwhile, the code is written at the end
   const std::string how = GetParam();
@@ -130,7 +133,7 @@ TEST_P(MenuEndTest, EndsAfterSavingTheLanguageCode) {
   EXPECT_TRUE(ui_.ended());
   EXPECT_EQ(ui_.exitCode(), 0);
   EXPECT_NE(ReadConf().find("TLingua=3"), std::string::npos);
-  EXPECT_EQ(angas.unloads, 0);
+  EXPECT_EQ(unloads, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, MenuEndTest, ::testing::Values("esc", "enter", "button", "close"));
@@ -166,10 +169,11 @@ class MenuOpenersTest : public test::StationTest {
  protected:
   void SetUp() override {
     StationTest::SetUp();
-    p_.unbuilt.ANGAS = &angas_;
     p_.unbuilt.ANFUMO = &anfumo_;
     counterLine_ = p_.rt.serial.attachMemory(1);  // the engine-speed counter's port
     Start();
+    p_.shell.GasComPort = 2;  // the gas test's analyser
+    p_.rt.serial.attachMemory(2);
   }
   long Where(const std::string& entry) const {
     const auto& j = ui_.journal();
@@ -177,7 +181,8 @@ class MenuOpenersTest : public test::StationTest {
   }
 
   Menu& m_ = p_.menu;
-  test::StandInForm angas_{p_, "ANGAS"}, anfumo_{p_, "ANFUMO"};
+  ANGAS& angas_ = p_.angas;
+  test::StandInForm anfumo_{p_, "ANFUMO"};
   RPM& rpm_ = p_.rpm;
   std::shared_ptr<plat::MemoryDevice> counterLine_;
 };
@@ -233,7 +238,7 @@ TEST_F(MenuOpenersTest, EngineSpeedItemShowsItsFormModallyThenClosesTheTests) {
 
   ui_.fkey(m_, 1);
   ui_.fkey(m_, 5);
-  EXPECT_EQ(angas_.unloads, 1);
+  EXPECT_FALSE(angas_.IsLoaded());
   EXPECT_EQ(anfumo_.unloads, 0);  // not loaded: stays unloaded
   EXPECT_TRUE(m_.Timer1.running());
 }
@@ -257,11 +262,11 @@ class FailingForm : public plat::Form {
 };
 
 TEST_F(MenuOpenersTest, OtherItemsOpenWhatIsBuiltAndNothingElse) {
-  p_.unbuilt.ANGAS = nullptr;
-  ui_.fkey(m_, 1);
+  p_.unbuilt.ANFUMO = nullptr;
+  ui_.fkey(m_, 3);
   ui_.fkey(m_, 2);
   EXPECT_TRUE(m_.Timer1.running());
-  EXPECT_EQ(p_.link.GasFormActive, 0);
+  EXPECT_EQ(p_.link.OpaFormActive, 0);
   EXPECT_EQ(p_.rt.forms.loaded().size(), 1u);
   ui_.onModal(p_.riconosciMCTC, [&] { ui_.esc(p_.riconosciMCTC); });
   ui_.menu(m_.RICONOSCI);

@@ -154,8 +154,8 @@ void Menu::Blink() {
 
 void Menu::OpenTest(bool gas) {
   UnbuiltForms& f = p_.unbuilt;
-  plat::Form* test = gas ? f.ANGAS : f.ANFUMO;
-  plat::Form* other = gas ? f.ANFUMO : f.ANGAS;
+  plat::Form* test = gas ? &p_.angas : f.ANFUMO;
+  plat::Form* other = gas ? f.ANFUMO : &p_.angas;
   if (test == nullptr) return;
   if (other != nullptr && other->IsLoaded()) {
     // The other test runs: its form comes to the front, nothing else changes.
@@ -201,9 +201,7 @@ void Menu::MeasureRpm() {
   plat::RunIgnoringErrors({
       [&] { Timer1.setEnabled(false); },
       [&] { rpm.Show(plat::ShowMode::Modal); },
-      [&] {
-        if (f.ANGAS != nullptr) f.ANGAS->Unload();
-      },
+      [&] { p_.angas.Unload(); },
       [&] {
         if (f.ANFUMO != nullptr) f.ANFUMO->Unload();
       },

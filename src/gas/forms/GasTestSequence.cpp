@@ -1,0 +1,7 @@
+#include "gas/forms/GasTestSequence.h"
+
+namespace vs {
+
+void AvanzaProva(ANGAS& /*form*/) {}
+
+}  // namespace vs
