@@ -26,6 +26,12 @@ void Program::UnloadRpmBesideTest() {
   IfLoaded(rpm, [](RPM& f) { f.Unload(); });
 }
 
+TestFormPorts Program::TestPorts() {
+  TestFormPorts ports;
+  ports.AngasMSComm2 = angas.Port();
+  return ports;
+}
+
 void Program::ShowPortHint(const PortHint& hint) {
   if (hint) exclamStampa.ShowHint(*hint);
 }

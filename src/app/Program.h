@@ -2,6 +2,7 @@
 // The program: the records floor (state/ProgramState.h) and the form instances on top of
 // it. main() makes one; each test makes its own. Only form code and main include this.
 #include "gas/forms/ANGAS.h"
+#include "link/Senders.h"
 #include "link/SmokeRpmReplies.h"
 #include "link/forms/RiconosciMCTC.h"
 #include "platform/forms/Forms.h"
@@ -80,6 +81,9 @@ class Program : public ProgramState {
   // beside the test (an external engine-speed or oil-temperature source switched in) is
   // unloaded with it. Nothing happens when no source is switched in or the form is closed.
   void UnloadRpmBesideTest();
+
+  // The test forms' ports for the frame senders (a form that is not loaded gives none).
+  TestFormPorts TestPorts();
 
   // What the link's procedures return, done by the form that called them.
   void ShowPortHint(const PortHint& hint);        // ExclamStampa, non-modal

@@ -4,12 +4,16 @@
 #include <string>
 
 #include "app/Program.h"
+#include "gas/GasLog.h"
+#include "gas/OwnGasExchange.h"
 #include "gas/forms/GasMcnStep.h"
 #include "gas/forms/GasTestSequence.h"
+#include "link/FrameCollector.h"
 #include "link/PortSettings.h"
 #include "link/Senders.h"
 #include "platform/core/Error.h"
 #include "platform/forms/MessageBox.h"
+#include "platform/text/ValueText.h"
 #include "shell/LanguageKeys.h"
 #include "shell/RCLIni.h"
 #include "shell/SettingsAccess.h"
@@ -20,7 +24,6 @@ namespace vs {
 namespace {
 
 constexpr int kTimeoutTicks = 40;
-constexpr char kStx = '\x02';
 
 }  // namespace
 
@@ -122,6 +125,7 @@ void ANGAS::Form_Load() {
   g.GasMcnStatus = 0;
   StatoRichiesto.clear();
   GasRxBuffer.clear();
+  own.Reset();
 
   Stato = "INIZIO";
   g.GasReplyReady = 1;
@@ -179,9 +183,7 @@ void ANGAS::OpenPort() {
 
 void ANGAS::Form_Unload(bool& /*cancel*/) {
   ShellState& s = p_.shell;
-  if (s.ExternRpm == 1 || s.ExternOilTemp == 1) {
-    if (p_.unbuilt.RPM != nullptr) p_.unbuilt.RPM->Unload();
-  }
+  p_.UnloadRpmBesideTest();
   p_.menu.Timer1.setEnabled(true);
   Timer1.setEnabled(false);
   try {
@@ -210,16 +212,150 @@ void ANGAS::LeggiConfini() {
 }
 
 void ANGAS::CmdOut1_Click() { Unload(); }
-void ANGAS::Combo1_Click() {}
-void ANGAS::Combo3_Click() {}
-void ANGAS::Combo4_Click() {}
-void ANGAS::Command1_Click() {}
-void ANGAS::Command2_Click() {}
-void ANGAS::Command3_Click() {}
-void ANGAS::Command4_Click() {}
+
+void ANGAS::SendOwnFrame(int command, const std::string& data) {
+  p_.link.PendingCommand = static_cast<std::int16_t>(command);
+  own.Sent(p_.gas.GasDeviceAddress, command);
+  SendOwnProtocolFrame(p_.link, p_.TestPorts(), p_.gas.GasDeviceAddress, command, data);
+}
+
+void ANGAS::SendFuelCode() {
+  OwnRequestData = std::string(1, static_cast<char>(OwnFuelCodeFor(FuelIndex, StrokesIndex)));
+  SendOwnFrame('&', OwnRequestData);
+}
+
+namespace {
+// The binary protocol takes a fuel or engine-cycle choice in these statuses only.
+bool TakesFuelChoice(int state) { return state == 128 || state == 65 || state == 2; }
+// MCTC-NET: warm-up, stand-by, auto-zero.
+bool TakesMcnFuelChoice(int status) { return status == 1 || status == 2 || status == 4; }
+}  // namespace
+
+void ANGAS::Combo1_Click() {
+  GasState& g = p_.gas;
+  LinkState& l = p_.link;
+  g.GasReplyReady = 0;
+  const int index = Combo1.ListIndex();
+  if (OpenedComMode == 1 && TakesFuelChoice(g.GasInstrumentState)) {
+    FuelIndex = static_cast<std::int16_t>(index);
+    KFactor = KFactorFor(index);
+    SendFuelCode();
+  } else if (OpenedComMode == 2 && TakesMcnFuelChoice(g.GasMcnStatus)) {
+    FuelIndex = static_cast<std::int16_t>(index);
+    static constexpr const char* kFuel[] = {"BENZINA", "METANO", "GPL"};
+    static constexpr const char* kHcRatio[] = {"1.730", "4.000", "2.570"};
+    const int kind = index / 2;
+    l.McnFuelText = std::string(kFuel[kind]) + '\x17' + (index % 2 == 0 ? "NO CAT" : "CAT");
+    l.McnHcRatio = kHcRatio[kind];
+    l.McnOcRatio = "0.000";
+    StatoRichiesto = "@SA";
+  }
+  g.GasReplyReady = 1;
+}
+
+void ANGAS::Combo3_Click() {
+  GasState& g = p_.gas;
+  LinkState& l = p_.link;
+  g.GasReplyReady = 0;
+  const int index = Combo3.ListIndex();
+  if (OpenedComMode == 2 && TakesMcnFuelChoice(g.GasMcnStatus)) {
+    StrokesIndex = static_cast<std::int16_t>(index);
+    l.McnStrokes = index == 0 ? "4" : "2";
+    l.McnSaField3 = "04";
+    StatoRichiesto = "@SA";
+  } else if (OpenedComMode == 1 && TakesFuelChoice(g.GasInstrumentState)) {
+    StrokesIndex = static_cast<std::int16_t>(index);
+    SendFuelCode();
+  }
+  g.GasReplyReady = 1;
+}
+
+void ANGAS::Combo4_Click() {
+  GasMode = static_cast<std::int16_t>(Combo4.ListIndex());
+  Command2.setEnabled(GasMode != 0);
+}
+
+void ANGAS::Command1_Click() {
+  GasState& g = p_.gas;
+  const auto& t = p_.shell.LangText;
+  g.GasReplyReady = 0;
+  StartMeasTime = p_.rt.loop.localTime();
+  RedoFlag = 0;
+  GasWindowStart = GasTickCount;
+  Label9.setBackColor(plat::colors::kWhite);
+  Label26.setBackColor(plat::colors::kWhite);
+  if (OpenedComMode == 1 && Measuring == 0) {
+    Stato = StatoRichiesto = "STARTMIS";
+    if (GasMode == 0) Command2.setEnabled(false);
+    Command1.setCaption("S&top");
+    Measuring = 1;
+  } else if (OpenedComMode == 1) {
+    PBar1.setVisible(false);
+    SendOwnFrame('$', "");
+    Measuring = 0;
+    Label27.setCaption(t[lang::ANFUMOFase]);
+    Label27.setBackColor(plat::colors::kWhite);
+    Label28.setCaption(t[lang::ANFUMOEsito]);
+    Label28.setBackColor(plat::colors::kWhite);
+    Command1.setCaption(t[lang::ANFUMOStart]);
+  } else if (OpenedComMode == 2) {
+    PBar1.setVisible(false);
+    StatoRichiesto = "STARTMIS";
+  }
+  g.GasReplyReady = 1;
+}
+
+void ANGAS::Command2_Click() {
+  EndMeasTime = p_.rt.loop.localTime();  // the certificate and the sheet print from here
+}
+
+void ANGAS::Command3_Click() {
+  ShellState& s = p_.shell;
+  DVeicoli& d = p_.dveicoli;
+  if (VehicleFormOpen == 0) {
+    d.Load();
+    d.setVisible(true);
+    VehicleFormOpen = 1;
+    return;
+  }
+  s.VehicleMakeType = d.Text1.Text();
+  s.VehiclePlate = d.Text2.Text();
+  s.VehicleChassis = d.Text3.Text();
+  s.VehicleYear = d.Text4.Text();
+  s.VehicleModel = d.Text5.Text();
+  ReportSaveProblem(p_.rt, SaveVehicleData(s, ConfPlace(p_.rt)));
+  d.Unload();
+  VehicleFormOpen = 0;
+}
+
+void ANGAS::Command4_Click() {
+  GasState& g = p_.gas;
+  g.GasReplyReady = 0;
+  StatoRichiesto = "STANDBY";
+  g.GasReplyReady = 2;
+}
+
 void ANGAS::Command5_Click() {}
-void ANGAS::Command6_Click() {}
-void ANGAS::Command7_Click() {}
+
+void ANGAS::Command6_Click() {
+  GasState& g = p_.gas;
+  g.GasReplyReady = 0;
+  if (plat::MsgBox(p_.rt.forms, p_.shell.LangText[lang::ANGASTTStart],
+                   plat::MsgBoxButtons::OKCancel, plat::MsgBoxIcon::None) != plat::MsgBoxResult::OK)
+    return;
+  StatoRichiesto = "TT";
+  if (p_.link.McnRsStatus1 != 12) {
+    Command4.setEnabled(false);
+    Command1.setEnabled(false);
+    for (plat::Label* l : {&Label37, &Label38, &Label39}) l->setVisible(true);
+  }
+  g.GasReplyReady = 1;
+}
+
+void ANGAS::Command7_Click() {
+  GasLogFlag = !GasLogFlag;
+  Command7.setCaption(GasLogFlag ? "LOG ON" : "LOG OFF");
+}
 
 void ANGAS::Timer1_Timer() {
   GasState& g = p_.gas;
@@ -241,7 +377,9 @@ void ANGAS::Timer1_Timer() {
       SendMcnGasRequest(*this);
   } else if (g.GasTicksSinceSend > kTimeoutTicks) {
     Label5.setCaption("ERRORE COM");
-    GasRxBuffer.clear();  // a lost byte must not hold the next reply back
+    // Whatever part of a reply came is dropped: a lost byte must not hold the next reply.
+    own.DiscardInput();
+    GasRxBuffer.clear();
     g.GasReplyReady = 1;
   }
 }
@@ -250,23 +388,127 @@ void ANGAS::MSComm2_OnComm() {
   if (MSComm2.CommEvent() != plat::kCommEvReceive) return;
   const std::string input = MSComm2.Input();
   if (input.empty()) return;
-  GasRxBuffer += input;
-  if (GasRxBuffer.size() == 1 && GasRxBuffer[0] != kStx) GasRxBuffer.clear();
-  GasReplyOutcome outcome = GasReplyOutcome::Incomplete;
-  if (OpenedComMode == 1)
-    outcome = HandleOwnGasReply();
-  else if (OpenedComMode == 2)
-    outcome = HandleMcnGasReply(*this);
-  if (outcome != GasReplyOutcome::Handled) return;
+  bool handled = false;
+  if (OpenedComMode == 1) {
+    handled = HandleOwnGasReply(input);
+  } else if (OpenedComMode == 2) {
+    AppendReceived(GasRxBuffer, input, true);
+    handled = HandleMcnGasReply(*this) == GasReplyOutcome::Handled;
+  }
+  if (!handled) return;
   if (OpenedComMode == 1) Label14.setCaption(Stato);
   GasRxBuffer.clear();
   p_.gas.GasReplyReady = 1;
 }
 
-void ANGAS::SendOwnGasRequest() {}
+void ANGAS::SendOwnGasRequest() {
+  std::optional<OwnGasRequest> req = NextOwnGasRequest(*this, p_.shell, p_.gas);
+  if (!req) return;
+  Apply(req->edits);
+  SendOwnFrame(req->command, req->data);
+}
 
-GasReplyOutcome ANGAS::HandleOwnGasReply() { return GasReplyOutcome::Incomplete; }
+bool ANGAS::HandleOwnGasReply(std::string_view input) {
+  OwnCollected got = own.Receive(input);
+  if (got.status != OwnReplyCheck::Complete) return false;
+  const ProgressView bar{PBar1.Visible(), PBar1.Min(), PBar1.Max(), PBar1.Value()};
+  OwnGasReplyResult res =
+      HandleOwnGasFrame(*this, p_.gas, p_.link, p_.shell, p_.rt.regional, bar, got.frame);
+  if (!res.handled) return false;
+  Apply(res.edits);
+  if (res.measurement) {
+    AfterMeasurementReply();
+    PrevState = "ACQ";
+  }
+  return true;
+}
 
-void ANGAS::AfterMeasurementReply() { AvanzaProva(*this); }
+void ANGAS::AfterMeasurementReply() {
+  const ShellState& s = p_.shell;
+  if (GasLogFlag && Label5.Caption() == s.LangText[lang::ANFUMOMisura]) {
+    const GasLogLine line{Label8.Caption(),  Label10.Caption(), Label11.Caption(),
+                          Label12.Caption(), Label33.Caption(), Label9.Caption(),
+                          Label26.Caption(), Label15.Caption(), Label13.Caption()};
+    const std::string problem = AppendGasLog(
+        p_.rt.programFolder, line, plat::FormatDateAndTime(p_.rt.loop.localTime(), p_.rt.regional),
+        p_.link.InstrSerial);
+    (void)problem;  // nothing in the system reads the file; a failed line is not reported
+  }
+  AvanzaProva(*this);
+}
+
+plat::Control& ANGAS::ControlOf(GasControl c) {
+  switch (c) {
+    case GasControl::Label4:
+      return Label4;
+    case GasControl::Label5:
+      return Label5;
+    case GasControl::Label7:
+      return Label7;
+    case GasControl::Label8:
+      return Label8;
+    case GasControl::Label9:
+      return Label9;
+    case GasControl::Label10:
+      return Label10;
+    case GasControl::Label11:
+      return Label11;
+    case GasControl::Label12:
+      return Label12;
+    case GasControl::Label13:
+      return Label13;
+    case GasControl::Label15:
+      return Label15;
+    case GasControl::Label25:
+      return Label25;
+    case GasControl::Label26:
+      return Label26;
+    case GasControl::Label27:
+      return Label27;
+    case GasControl::Label28:
+      return Label28;
+    case GasControl::Label33:
+      return Label33;
+    case GasControl::Combo1:
+      return Combo1;
+    case GasControl::Combo3:
+      return Combo3;
+    case GasControl::Command1:
+      return Command1;
+    case GasControl::PBar1:
+      return PBar1;
+  }
+  return Label5;
+}
+
+void ANGAS::Apply(const ScreenEdits& edits) {
+  using Kind = ScreenEdit::Kind;
+  for (const ScreenEdit& e : edits) {
+    plat::Control& c = ControlOf(e.control);
+    switch (e.kind) {
+      case Kind::Caption:
+        if (auto* label = dynamic_cast<plat::Label*>(&c))
+          label->setCaption(e.text);
+        else if (auto* button = dynamic_cast<plat::CommandButton*>(&c))
+          button->setCaption(e.text);
+        break;
+      case Kind::BackColor:
+        c.setBackColor(e.color);
+        break;
+      case Kind::Enabled:
+        c.setEnabled(e.on);
+        break;
+      case Kind::Visible:
+        c.setVisible(e.on);
+        break;
+      case Kind::ShowEntry:
+        if (auto* combo = dynamic_cast<plat::ComboBox*>(&c)) combo->setText(combo->List(e.entry));
+        break;
+      case Kind::Value:
+        PBar1.setValue(e.value);
+        break;
+    }
+  }
+}
 
 }  // namespace vs

@@ -6,11 +6,12 @@
 //
 // The form's variables live as long as the program: unloading keeps them, and the load step
 // resets only those it names.
-#include <cstdint>
-#include <optional>
 #include <string>
+#include <string_view>
 
-#include "platform/core/DateTime.h"
+#include "gas/GasTestVars.h"
+#include "gas/OwnGasExchange.h"
+#include "link/OwnProtocolExchange.h"
 #include "platform/forms/Forms.h"
 #include "platform/serial/SerialPort.h"
 
@@ -25,7 +26,7 @@ enum class GasReplyOutcome {
   Handled,     // effects done; the common tail follows
 };
 
-class ANGAS : public plat::Form {
+class ANGAS : public plat::Form, public GasTestVars {
  public:
   explicit ANGAS(Program& p);
 
@@ -80,34 +81,10 @@ class ANGAS : public plat::Form {
   plat::Timer Timer1{*this, "Timer1"};              // the 25 ms request scheduler
   plat::SerialPort MSComm2;                         // the analyser's port
 
-  // --- Form variables ---
-  std::string Stato;              // state word of the exchange; selects the next request
-  std::string StatoRichiesto;     // state word asked for by a button
-  std::string PrevState;          // the state word before the current one
-  std::string GasPhase;           // "MINIMO", "UNO", "DUE", "TRE", "QUATTRO", "OUT"
-  std::int32_t GasTickCount = 0;  // 25 ms ticks while open, never reset
-  std::int32_t GasWindowStart = 0, GasWindowEnd = 0;
-  std::int16_t IdlePassed = 0;
-  std::int16_t FuelIndex = 0;     // 0 petrol .. 5 LPG with catalyst
-  std::int16_t StrokesIndex = 0;  // 0 four-stroke, 1 two-stroke
-  std::int16_t GasMode = 0;       // 0 certification, 1 diagnosis
-  bool GasLogFlag = false;        // "gas.log" logging on
-  std::optional<int> KFactor;     // corrected-CO factor: 15 petrol, 12 methane, 14 LPG
-  std::int16_t AutoZeroCount = 0;
-  int EtWarningShown = 0;
-  int Measuring = 0;  // maker's protocol: 1 while a measurement runs
-  int RedoFlag = 0;   // 1 after a status RSTERT: the sequence waits for Start/Stop
-  int VehicleFormOpen = 0;
-  plat::DateTime StartMeasTime, EndMeasTime;
-  std::int16_t StandbyAfterEt = 0;
-  std::string GasRxBuffer;     // received bytes not yet handled, one char per byte
-  std::string OwnRequestData;  // data of the next request frame
-  std::int16_t ChannelListSent = 0;
-  std::int16_t OwnFuelCode = 0;
-  std::int32_t OwnStatusDetail = 0;
-  // The protocol of this opening (1 binary, 2 MCTC-NET), taken once by the load step from
-  // the model: the requests and the receive branch both follow it.
-  std::int16_t OpenedComMode = 0;
+  // Form variables: the GasTestVars record. The binary protocol's buffer and the command
+  // its reply must echo are kept by this exchange (its ticks are not used: the handshake
+  // is GasReplyReady and GasTicksSinceSend).
+  OwnProtocolExchangeCore own;
 
   // Reads the analyser's model and serial number from the settings into Label1 and Label3.
   void LeggiConfini();
@@ -138,9 +115,16 @@ class ANGAS : public plat::Form {
   // cannot be opened is reported and stays closed.
   void OpenPort();
 
-  // The maker's binary protocol: the request of the state word, the reply in the buffer.
+  // The maker's binary protocol: the request of the state word; received bytes (true when
+  // they completed a reply that was handled).
   void SendOwnGasRequest();
-  GasReplyOutcome HandleOwnGasReply();
+  bool HandleOwnGasReply(std::string_view input);
+  // Stores the command as the one the reply must echo and sends the frame.
+  void SendOwnFrame(int command, const std::string& data);
+  // '&' with the fuel code of FuelIndex and StrokesIndex, at once.
+  void SendFuelCode();
+  plat::Control& ControlOf(GasControl c);
+  void Apply(const ScreenEdits& edits);
 
  public:
   // After the values of a measurement reply are on the screen (either protocol): the
