@@ -31,7 +31,8 @@ ANGAS::ANGAS(Program& p) : plat::Form(p.rt.forms, "ANGAS"), MSComm2(p.rt.serial)
   setCaption("Analisi Gas");
   setBorderStyle(plat::BorderStyle::FixedSingle);
   setStartUpPosition(plat::StartUpPosition::CenterScreen);
-  setSize(800, 560);
+  setSize(800, 530);
+  Layout();
 
   for (const char* fuel : {"BENZ", "BENZ CAT", "MET", "MET CAT", "GPL", "GPL CAT"})
     Combo1.AddItem(fuel);
@@ -44,10 +45,7 @@ ANGAS::ANGAS(Program& p) : plat::Form(p.rt.forms, "ANGAS"), MSComm2(p.rt.serial)
   Combo4.setStyle(plat::ComboStyle::DropDownList);
   PBar1.setMin(0);
   PBar1.setMax(800);
-  for (plat::Label* value : {&Label8, &Label9, &Label10, &Label15}) {
-    value->setCaption("- - -");
-    value->setBackColor(plat::colors::kWhite);
-  }
+  for (plat::Label* value : {&Label8, &Label9, &Label10, &Label15}) value->setCaption("- - -");
   Label37.setCaption("Press.");
   Label39.setCaption("mbar");
   for (plat::Label* hidden : {&Label37, &Label38, &Label39, &Label14, &Label24, &Label25, &Label4})
@@ -83,6 +81,65 @@ ANGAS::ANGAS(Program& p) : plat::Form(p.rt.forms, "ANGAS"), MSComm2(p.rt.serial)
     } catch (const plat::RuntimeError&) {
     }
   });
+}
+
+void ANGAS::Layout() {
+  Label1.Move(12, 8, 300, 20);
+  Label3.Move(320, 8, 200, 20);
+  // Four columns of readings, each a caption over its value.
+  struct Cell {
+    plat::Label& caption;
+    const char* text;
+    plat::Label& value;
+  };
+  const Cell cells[] = {
+      {Label16, "CO %", Label8},    {Label17, "COcorr %", Label9}, {Label18, "CO2 %", Label10},
+      {Label19, "RPM", Label15},    {Label20, "HC ppm", Label11},  {Label22, "O2 %", Label12},
+      {Label23, "Lambda", Label26}, {Label21, "T olio", Label13},  {Label34, "NOx ppm", Label33},
+  };
+  int k = 0;
+  for (const Cell& c : cells) {
+    const int x = 12 + 194 * (k % 4), y = 36 + 80 * (k / 4);
+    c.caption.setCaption(c.text);
+    c.caption.Move(x, y, 180, 20);
+    c.value.Move(x, y + 22, 180, 44);
+    c.value.setFont({"Arial", 18, true, false});
+    c.value.setAlignment(plat::Alignment::Center);
+    c.value.setBorderSingle(true);
+    c.value.setBackColor(plat::colors::kWhite);
+    ++k;
+  }
+  Label37.Move(206, 196, 60, 20);
+  Label38.Move(270, 190, 80, 30);
+  Label39.Move(354, 196, 40, 20);
+  Label6.Move(400, 196, 60, 20);
+  Label7.Move(464, 196, 80, 20);
+  Label24.Move(550, 196, 30, 20);
+  Label25.Move(584, 196, 40, 20);
+  Label4.Move(630, 196, 80, 20);
+  Label14.Move(714, 196, 74, 20);
+  for (plat::Label* line : {&Label5, &Label27, &Label28}) {
+    line->setFont({"Arial", 12, true, false});
+    line->setAlignment(plat::Alignment::Center);
+    line->setBorderSingle(true);
+    line->setBackColor(plat::colors::kWhite);
+  }
+  Label5.Move(12, 276, 776, 28);
+  Label27.Move(12, 308, 776, 28);
+  Label28.Move(12, 340, 776, 28);
+  Label30.Move(12, 376, 200, 20);
+  Combo1.Move(12, 398, 200, 24);
+  Label31.Move(224, 376, 200, 20);
+  Combo3.Move(224, 398, 200, 24);
+  Label32.Move(436, 376, 200, 20);
+  Combo4.Move(436, 398, 200, 24);
+  PBar1.Move(12, 432, 776, 18);
+  int x = 12;
+  for (plat::CommandButton* b :
+       {&Command1, &Command2, &Command3, &Command5, &Command4, &Command6, &Command7, &CmdOut1}) {
+    b->Move(x, 462, 92, 52);
+    x += 98;
+  }
 }
 
 void ANGAS::Form_Load() {

@@ -111,6 +111,7 @@ class ANGAS : public plat::Form, public GasTestVars {
   void Command7_Click();
   void Timer1_Timer();
   void MSComm2_OnComm();
+  void Layout();
   // Closes the port if open and opens it on the analyser's port and speed; a port that
   // cannot be opened is reported and stays closed.
   void OpenPort();
