@@ -231,5 +231,25 @@ TEST_F(GasWindowTest, FuelChoicesAndStopSendAtOnce) {
   EXPECT_EQ(g_.Command1.Caption(), T(lang::ANFUMOStart));
 }
 
+// The vehicle-data button opens the vehicle form and, pressed again, saves what it shows;
+// closed meanwhile by its own button, the form opens again and nothing is saved.
+TEST_F(GasWindowTest, VehicleDataButtonTogglesTheVehicleForm) {
+  Open();
+  DVeicoli& d = p_.dveicoli;
+  ui_.click(g_.Command3);
+  ASSERT_TRUE(d.IsLoaded() && d.Visible());
+  ui_.type(d.Text2, "AB123CD");
+  ui_.click(g_.Command3);
+  EXPECT_FALSE(d.IsLoaded());
+  EXPECT_EQ(p_.shell.VehiclePlate, "AB123CD");
+
+  ui_.click(g_.Command3);
+  ui_.close(d);
+  ui_.click(g_.Command3);
+  EXPECT_TRUE(d.IsLoaded());
+  EXPECT_EQ(d.Text2.Text(), "AB123CD");
+  EXPECT_EQ(p_.shell.VehiclePlate, "AB123CD");
+}
+
 }  // namespace
 }  // namespace vs

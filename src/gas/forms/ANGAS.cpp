@@ -369,7 +369,8 @@ void ANGAS::Command2_Click() {
 void ANGAS::Command3_Click() {
   ShellState& s = p_.shell;
   DVeicoli& d = p_.dveicoli;
-  if (VehicleFormOpen == 0) {
+  // Closed by its own buttons meanwhile: it opens again rather than saving empty fields.
+  if (VehicleFormOpen == 0 || !d.IsLoaded()) {
     d.Load();
     d.setVisible(true);
     VehicleFormOpen = 1;
