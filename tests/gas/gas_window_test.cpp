@@ -113,6 +113,7 @@ TEST_F(GasWindowTest, BinaryConversationTickByTick) {
 
   ui_.click(g_.Command7);
   EXPECT_EQ(g_.Command7.Caption(), "LOG ON");
+  p_.link.InstrSerial = "AQ\u00b01";  // the log is Windows-1252
   sent_.clear();
   ui_.click(g_.Command1);  // Start: 'E', calibration for two polls, then measuring
   EXPECT_EQ(g_.Command1.Caption(), "S&top");
@@ -132,7 +133,9 @@ TEST_F(GasWindowTest, BinaryConversationTickByTick) {
   const std::string log = GasLog();
   ASSERT_EQ(log.size() % 2, 0u);
   EXPECT_EQ(log.substr(0, line.size()), line);
-  EXPECT_EQ(log.substr(log.size() / 2 - 24, 24), "\t15/01/2026 09:00:00\t \r\n");
+  EXPECT_EQ(log.substr(log.size() / 2 - 28, 28),
+            "\t15/01/2026 09:00:00\tAQ\xB0"
+            "1 \r\n");
   EXPECT_EQ(log.substr(log.size() / 2, line.size()), line);  // one line per 'P'
 }
 

@@ -1,6 +1,5 @@
 #include "gas/forms/ANGAS.h"
 
-#include <algorithm>
 #include <string>
 
 #include "app/Program.h"
