@@ -5,7 +5,8 @@
 #   - F1 in the start menu opens the gas test: identification, check date, channel list,
 #     then status polls, and once the analyser is ready status and values alternate (each
 #     answer taken, the next request follows);
-#   - Start (Alt+M) sends 'E'; measuring values follow;
+#   - Start (Alt+M) sends 'E'; measuring values follow, and with logging on "gas.log" holds
+#     the readings the screen shows;
 #   - Esc ends the test: the requests stop, the port is closed, and F1 opens the test again
 #     on the same port, beginning with the identification.
 # Screenshots go to <build>/artifacts/. Skips only when Xvfb is not installed.
@@ -22,6 +23,7 @@ sim="$bin/tests/vantoscope-sim"
 station=$(mktemp -d)
 cleanup() {
   kill "${pid:-}" 2>/dev/null || true
+  rm -f "$bin/src/gas.log"
   kill "${simpid:-}" 2>/dev/null || true
   rm -rf "$station"
 }
@@ -78,12 +80,20 @@ waitfor 10 has_asked P 3 || fail "no values were asked"
   fail "status and values do not alternate: $(asked | tail -n 6 | tr '\n' ' ')"
 shot gas-window-ready
 
+# Logging on (the button has no access key: a click on it), then Start.
+log="$bin/src/gas.log"
+xdotool mousemove --window "$form" 646 488 click 1
 keys "$form" alt+m
 waitfor 10 has_asked E 1 || fail "Start did not send 'E'"
 before=$(count P)
 waitfor 10 has_asked P $((before + 4)) || fail "no values while measuring"
 sleep 0.5
 shot gas-window-measuring
+# The readings on the screen, as "gas.log" copies them: CO, CO2, HC and O2 of the
+# scenario, engine speed 850 (idle) or 2500 (revved), the serial number last.
+[ -s "$log" ] || fail "nothing was logged while measuring"
+grep -qaP '^0\.(25|12)\t14\.6\t60\t0\.3\t- - -\t[0-9.]+\t1(\.0[01])?\t(850|2500)\t[0-9.]+\t' "$log" ||
+  fail "the logged readings: $(head -n 2 "$log")"
 
 keys "$form" Escape
 waitfor 10 bash -c "! xdotool search --onlyvisible --name '^Analisi Gas' >/dev/null" ||

@@ -193,7 +193,8 @@ TEST_F(GasWindowTest, ReopenedFormAsksForIdentificationFirst) {
 }
 
 // A stored port that does not exist: the "COM n" message, and the form runs on with its
-// port closed; the time-out shows "ERRORE COM".
+// port closed; the time-out shows "ERRORE COM". Closing saves the limits, the raised-idle
+// rpm limit kept to 16 bits.
 TEST_F(GasWindowTest, InvalidStoredPortIsReportedAndTheFormStays) {
   p_.shell.GasComPort = 17;
   ui_.answerBox();
@@ -205,8 +206,12 @@ TEST_F(GasWindowTest, InvalidStoredPortIsReportedAndTheFormStays) {
   EXPECT_FALSE(ui_.ended());
   Ticks(42);
   EXPECT_EQ(g_.Label5.Caption(), "ERRORE COM");
+  p_.shell.GasLimitRpmRaisedHigh = 40000;  // typed beyond what the settings keep
   ui_.esc(g_);
   EXPECT_FALSE(g_.IsLoaded());
+  std::ifstream conf(dir_ / "Conf.ini", std::ios::binary);
+  const std::string text{std::istreambuf_iterator<char>(conf), {}};
+  EXPECT_NE(text.find("GV=32767\r\n"), std::string::npos);
 }
 
 // The fuel and engine-cycle choices send the fuel code at once, only in a status that takes
