@@ -1,13 +1,38 @@
 #pragma once
 // Program-wide state of the smoke test.
+#include <array>
 #include <cstdint>
 #include <string>
+
+#include "platform/core/DateTime.h"
 
 namespace vs {
 
 struct SmokeState {
   std::int16_t OpaDeviceAddress = 0;  // the binary protocol's address byte, 81 or 65
   std::string PrintCopies;            // copies of a smoke report, as typed
+
+  // --- the exchange cycle of the smoke test form ---
+  std::int16_t OpaReplyReady = 0;      // 1: the next request may go out; 0: one is outstanding
+  std::int32_t OpaTicksSinceSend = 0;  // 25 ms ticks since the last request step
+
+  // --- the acceleration table: rows 0 to 7 of a series ---
+  std::int16_t AccIndex = 0;  // row of the acceleration in progress (8 or 10: series closed)
+  std::array<std::string, 8> AccK, AccRpm;
+  std::array<std::int16_t, 8> AccKState{}, AccRpmState{};
+  std::string AccelsUsed;
+  std::string SmokeResultK, SmokeResultOpacity, SmokeResultText;
+
+  // --- trackers of the acceleration in progress and of the whole test ---
+  double AccPeakK = 0;                        // highest k of the acceleration
+  double AccRpmAtPeak = 0;                    // engine speed at that k
+  double AccMaxRpm = 0;                       // highest engine speed of the acceleration
+  double AccMinRpm = 10000.0;                 // lowest engine speed of the acceleration
+  double SmokeLowestRpm = 10000.0;            // lowest row minimum of the test
+  double SmokeHighestRpm = 0;                 // highest row maximum of the test
+  double ReportMinRpm = 0, ReportMaxRpm = 0;  // the two above as the reports print them
+
+  plat::DateTime MeasureStart, MeasureEnd;  // when START and the print button were pressed
 
   // Status of the opacimeter. MCTC-NET: the low five bits of the last "ST"/"@ST" status.
   std::int16_t OpaMcnStatus = 0;

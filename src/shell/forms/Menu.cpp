@@ -154,8 +154,8 @@ void Menu::Blink() {
 
 void Menu::OpenTest(bool gas) {
   UnbuiltForms& f = p_.unbuilt;
-  plat::Form* test = gas ? f.ANGAS : f.ANFUMO;
-  plat::Form* other = gas ? f.ANFUMO : f.ANGAS;
+  plat::Form* test = gas ? f.ANGAS : &p_.anfumo;
+  plat::Form* other = gas ? &p_.anfumo : f.ANGAS;
   if (test == nullptr) return;
   if (other != nullptr && other->IsLoaded()) {
     // The other test runs: its form comes to the front, nothing else changes.
@@ -204,9 +204,7 @@ void Menu::MeasureRpm() {
       [&] {
         if (f.ANGAS != nullptr) f.ANGAS->Unload();
       },
-      [&] {
-        if (f.ANFUMO != nullptr) f.ANFUMO->Unload();
-      },
+      [&] { p_.anfumo.Unload(); },
   });
 }
 
