@@ -5,6 +5,7 @@
 #include "shell/LanguageKeys.h"
 #include "shell/LimitRule.h"
 #include "shell/ShellState.h"
+#include "smoke/SmokeFormFields.h"
 #include "smoke/SmokeState.h"
 
 namespace vs::smoke {
@@ -79,7 +80,7 @@ void StandBy(LinkDisplay& d, const LinkState& link, const ShellState& shell) {
   }
 }
 
-void AutoZero(LinkDisplay& d, SmokeLinkFields& f, const LinkState& link, const ShellState& shell,
+void AutoZero(LinkDisplay& d, SmokeFormFields& f, const LinkState& link, const ShellState& shell,
               const LinkView& view) {
   const auto& t = shell.LangText;
   ++f.AutoZeroStatusCount;
@@ -101,7 +102,7 @@ void AutoZero(LinkDisplay& d, SmokeLinkFields& f, const LinkState& link, const S
   }
 }
 
-void Measuring(LinkDisplay& d, const SmokeLinkFields& f, const LinkState& link, ShellState& shell,
+void Measuring(LinkDisplay& d, const SmokeFormFields& f, const LinkState& link, ShellState& shell,
                const LinkView& view) {
   const auto& t = shell.LangText;
   const bool afterAutoZero = f.LastStatusWord == "RSTAZE";
@@ -123,12 +124,7 @@ void Measuring(LinkDisplay& d, const SmokeLinkFields& f, const LinkState& link, 
 
 }  // namespace
 
-void FollowRequestedLinkState(SmokeLinkFields& f) {
-  if (f.RequestedLinkState == "RSTSB") f.LinkState = "STANDBY";
-  if (f.RequestedLinkState == "STARTMIS") f.LinkState = "STARTMIS";
-}
-
-std::optional<McnRequest> NextMcnSmokeRequest(SmokeLinkFields& f, LinkState& link,
+std::optional<McnRequest> NextMcnSmokeRequest(SmokeFormFields& f, LinkState& link,
                                               ShellState& shell) {
   const std::string& s = f.LinkState;
   if (s == "INIZIO") return Request(link, "ID");
@@ -160,7 +156,7 @@ std::optional<McnRequest> NextMcnSmokeRequest(SmokeLinkFields& f, LinkState& lin
   return std::nullopt;
 }
 
-LinkDisplay DecodeMcnStatus(SmokeLinkFields& f, const LinkState& link, SmokeState& smoke,
+LinkDisplay DecodeMcnStatus(SmokeFormFields& f, const LinkState& link, SmokeState& smoke,
                             ShellState& shell, const LinkView& view, std::string_view data) {
   smoke.OpaMcnStatus = data.empty()
                            ? std::int16_t{0}
@@ -217,7 +213,7 @@ LinkDisplay TakeLockParameter(LinkState& link, const ShellState& shell, std::str
   return d;
 }
 
-LinkDisplay SupplyVoltageWarning(SmokeLinkFields& f, double volts, const LinkView& view,
+LinkDisplay SupplyVoltageWarning(SmokeFormFields& f, double volts, const LinkView& view,
                                  const ShellState& shell) {
   LinkDisplay d;
   if (!Below(volts, 10.7)) {
@@ -239,12 +235,13 @@ LinkDisplay SupplyVoltageWarning(SmokeLinkFields& f, double volts, const LinkVie
   return d;
 }
 
-McnSmokeOutcome HandleMcnSmokeReply(SmokeLinkFields& f, LinkState& link, SmokeState& smoke,
+McnSmokeOutcome HandleMcnSmokeFrame(SmokeFormFields& f, LinkState& link, SmokeState& smoke,
                                     ShellState& shell, const LinkView& view, std::string_view frame,
                                     std::string_view echo, std::string_view data) {
   McnSmokeOutcome out;
   const auto errorCodeHook = [&] {
-    if (link.ShowParseWarning != 0) out.errorAlarm = ShowOpaErrorCode(link, shell, f.OpaErrorCode);
+    if (link.ShowParseWarning != 0)
+      out.errorAlarm = ShowOpaErrorCode(link, shell, smoke.OpaErrorCode);
   };
   if (echo == "AZ") {
     f.LinkState = "AZE";
@@ -256,7 +253,7 @@ McnSmokeOutcome HandleMcnSmokeReply(SmokeLinkFields& f, LinkState& link, SmokeSt
     f.LinkState = f.LastStatusWord == "RSTAZE" ? "ACQXAZE" : "RSEC";
     ParseRsReply(link, frame, link.McnCommandLen, static_cast<int>(link.McnDevNumberLen));
     link.McnRsStatus1 = static_cast<std::int16_t>(link.McnRsStatus1 & 127);
-    f.OpaErrorCode = RsErrorCode(data);
+    smoke.OpaErrorCode = RsErrorCode(data);
     if (f.LastStatusWord != "RSTAZE") f.LastStatusWord = "RSEC";
   } else if (echo == "@LU") {
     f.LinkState = "LPAR";

@@ -4,6 +4,7 @@
 #include "link/OwnProtocolFrame.h"
 #include "shell/LanguageKeys.h"
 #include "shell/ShellState.h"
+#include "smoke/SmokeFormFields.h"
 #include "smoke/SmokeState.h"
 
 namespace vs::smoke {
@@ -30,14 +31,14 @@ std::string_view DataOf(std::string_view frame) {
 }
 
 // An instrument error of the status: the values are not to be used.
-void ShowError(LinkDisplay& d, SmokeLinkFields& f, const char* caption, const std::string& text) {
+void ShowError(LinkDisplay& d, SmokeFormFields& f, const char* caption, const std::string& text) {
   d.label2.Show(caption, kRed);
   d.label39.Show(text, kRed);
   f.ValuesInvalid = 1;
   d.blankReadings = true;
 }
 
-void ErrorRangesOfModel0(LinkDisplay& d, SmokeLinkFields& f, const ShellState& shell, int s8) {
+void ErrorRangesOfModel0(LinkDisplay& d, SmokeFormFields& f, const ShellState& shell, int s8) {
   const auto& t = shell.LangText;
   if (s8 <= 1) {
     f.ValuesInvalid = 0;
@@ -55,7 +56,7 @@ void ErrorRangesOfModel0(LinkDisplay& d, SmokeLinkFields& f, const ShellState& s
 }
 
 // Models 1 to 4, ready: each error bit handled in turn; the last one shown stays.
-void ErrorBitsOfModels1To4(LinkDisplay& d, SmokeLinkFields& f, SmokeState& smoke,
+void ErrorBitsOfModels1To4(LinkDisplay& d, SmokeFormFields& f, SmokeState& smoke,
                            const ShellState& shell, int s11) {
   const auto& t = shell.LangText;
   int b = smoke.OpaStatus1;
@@ -86,7 +87,7 @@ void ErrorBitsOfModels1To4(LinkDisplay& d, SmokeLinkFields& f, SmokeState& smoke
   if (b >= 2) ShowError(d, f, "ERROR 4", t[lang::ANFUMOPBassa]);
 }
 
-void DecodeModel0(LinkDisplay& d, SmokeLinkFields& f, const LinkState& link,
+void DecodeModel0(LinkDisplay& d, SmokeFormFields& f, const LinkState& link,
                   const ShellState& shell, const LinkView& view, OwnStatusBytes s) {
   const auto& t = shell.LangText;
   switch (s.s7) {
@@ -130,14 +131,14 @@ void DecodeModel0(LinkDisplay& d, SmokeLinkFields& f, const LinkState& link,
   }
 }
 
-void ShowAutoZero(LinkDisplay& d, SmokeLinkFields& f, const ShellState& shell) {
+void ShowAutoZero(LinkDisplay& d, SmokeFormFields& f, const ShellState& shell) {
   const auto& t = shell.LangText;
   f.LinkState = "RSTAZE";
   d.label2.caption = t[lang::ANFUMOAutzer];
   d.label39.Show(t[lang::ANFUMOAutzer], kWhite);
 }
 
-void DecodeModels1To4(LinkDisplay& d, SmokeLinkFields& f, SmokeState& smoke,
+void DecodeModels1To4(LinkDisplay& d, SmokeFormFields& f, SmokeState& smoke,
                       const ShellState& shell, const LinkView& view, OwnStatusBytes s) {
   const auto& t = shell.LangText;
   const std::int16_t mode = view.testMode;
@@ -180,7 +181,7 @@ void DecodeModels1To4(LinkDisplay& d, SmokeLinkFields& f, SmokeState& smoke,
   }
 }
 
-void TakeReadings(SmokeLinkFields& f, LinkState& link, SmokeState& smoke, const ShellState& shell,
+void TakeReadings(SmokeFormFields& f, LinkState& link, SmokeState& smoke, const ShellState& shell,
                   std::string_view data) {
   for (std::size_t k = 0; k < kRecords; ++k) {
     const auto rec = data.substr(k * kRecordSize, kRecordSize);
@@ -210,7 +211,7 @@ double OwnChannelValue(std::uint8_t high, std::uint8_t low) {
   return high >= 128 ? -1.0 : high * 256.0 + low;
 }
 
-bool TakeStartNotice(const SmokeLinkFields& f, ShellState& shell) {
+bool TakeStartNotice(const SmokeFormFields& f, ShellState& shell) {
   if (f.LinkState != "INIZIO") return false;
   shell.ExclamStampaMessage = shell.LangText[lang::ANFUMOExclStamp2];
   if (shell.ExclamStampaPending != 1) return false;
@@ -218,7 +219,7 @@ bool TakeStartNotice(const SmokeLinkFields& f, ShellState& shell) {
   return true;
 }
 
-OwnRequestStep NextOwnSmokeRequests(SmokeLinkFields& f, LinkState& link, std::int16_t model) {
+OwnRequestStep NextOwnSmokeRequests(SmokeFormFields& f, LinkState& link, std::int16_t model) {
   OwnRequestStep step;
   const auto send = [&](char command, std::string data = {}) {
     link.PendingCommand = static_cast<unsigned char>(command);
@@ -251,7 +252,7 @@ OwnRequestStep NextOwnSmokeRequests(SmokeLinkFields& f, LinkState& link, std::in
   return step;
 }
 
-LinkDisplay DecodeOwnStatus(SmokeLinkFields& f, SmokeState& smoke, const LinkState& link,
+LinkDisplay DecodeOwnStatus(SmokeFormFields& f, SmokeState& smoke, const LinkState& link,
                             const ShellState& shell, std::int16_t model, const LinkView& view,
                             OwnStatusBytes s) {
   smoke.OpaStatus0 = s.s7;
@@ -267,7 +268,7 @@ LinkDisplay DecodeOwnStatus(SmokeLinkFields& f, SmokeState& smoke, const LinkSta
   return d;
 }
 
-OwnSmokeOutcome HandleOwnSmokeReply(SmokeLinkFields& f, LinkState& link, SmokeState& smoke,
+OwnSmokeOutcome HandleOwnSmokeFrame(SmokeFormFields& f, LinkState& link, SmokeState& smoke,
                                     const ShellState& shell, std::int16_t model,
                                     const LinkView& view, std::string_view frame) {
   OwnSmokeOutcome out;

@@ -6,7 +6,7 @@
 //
 //   if (state word "INIZIO" && TakeStartNotice(...)) Timer1 off, ExclamStampa modal
 //   for (r : NextOwnSmokeRequests(...).requests) send r.command, r.data
-//   OwnSmokeOutcome out = HandleOwnSmokeReply(..., frame);
+//   OwnSmokeOutcome out = HandleOwnSmokeFrame(..., frame);
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -15,6 +15,7 @@
 #include "smoke/SmokeLinkTypes.h"
 
 namespace vs {
+struct SmokeFormFields;
 struct LinkState;
 struct ShellState;
 struct SmokeState;
@@ -28,7 +29,7 @@ std::string OpaSerialPrefix(std::int16_t model);
 // At the first request ("INIZIO"): ExclamStampaMessage is set to the start notice; true, with
 // ExclamStampaPending cleared, when the notice is still owed. The form stops Timer1 and shows
 // it modally (its closing starts Timer1 again) before the first request goes out.
-bool TakeStartNotice(const SmokeLinkFields& f, ShellState& shell);
+bool TakeStartNotice(const SmokeFormFields& f, ShellState& shell);
 
 struct OwnRequest {
   int command = 0;
@@ -41,7 +42,7 @@ struct OwnRequestStep {
 };
 
 // The requests of the state word for `model`, with PendingCommand set to the last one.
-OwnRequestStep NextOwnSmokeRequests(SmokeLinkFields& f, LinkState& link, std::int16_t model);
+OwnRequestStep NextOwnSmokeRequests(SmokeFormFields& f, LinkState& link, std::int16_t model);
 
 enum class OwnReplyUse {
   Handled,  // the cycle is ready for the next request
@@ -56,7 +57,7 @@ struct OwnSmokeOutcome {
 
 // One whole reply frame (STX to ETX) that passed the address, acknowledge, echo, length and
 // end checks.
-OwnSmokeOutcome HandleOwnSmokeReply(SmokeLinkFields& f, LinkState& link, SmokeState& smoke,
+OwnSmokeOutcome HandleOwnSmokeFrame(SmokeFormFields& f, LinkState& link, SmokeState& smoke,
                                     const ShellState& shell, std::int16_t model,
                                     const LinkView& view, std::string_view frame);
 
@@ -64,7 +65,7 @@ OwnSmokeOutcome HandleOwnSmokeReply(SmokeLinkFields& f, LinkState& link, SmokeSt
 struct OwnStatusBytes {
   std::uint8_t s7 = 0, s8 = 0, s9 = 0, s11 = 0;
 };
-LinkDisplay DecodeOwnStatus(SmokeLinkFields& f, SmokeState& smoke, const LinkState& link,
+LinkDisplay DecodeOwnStatus(SmokeFormFields& f, SmokeState& smoke, const LinkState& link,
                             const ShellState& shell, std::int16_t model, const LinkView& view,
                             OwnStatusBytes s);
 

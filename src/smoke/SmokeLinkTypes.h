@@ -1,8 +1,8 @@
 #pragma once
 // What the two instrument links of the smoke test form (MCTC-NET and the maker's binary
-// protocol) keep between ticks and replies, and the changes a link step asks of the form.
-// The steps (McnSmokeLink.h, OwnSmokeLink.h) touch no form; the form applies what they return.
-#include <array>
+// protocol) read of the form and the changes a link step asks of it. The steps
+// (McnSmokeLink.h, OwnSmokeLink.h) take the form's variables (SmokeFormFields.h) and the
+// records, never the form; the form applies what they return.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -11,24 +11,6 @@
 #include "smoke/SeriesTypes.h"
 
 namespace vs::smoke {
-
-// The link's variables of the smoke test form.
-struct SmokeLinkFields {
-  std::string LinkState;                  // state word of the link: chooses the next request
-  std::string RequestedLinkState;         // MCTC-NET: "STARTMIS" (START) or "RSTSB" (Stand&By)
-  std::string LastStatusWord;             // word of the last status reply the decoding finished
-  std::string RequestedStart;             // binary: "STARTMIS" while an auto-zero command is queued
-  std::string ChannelListData;            // binary: data of the last channel-list request
-  std::int32_t ParamPollCounter = 0;      // +2 per "@VA", 0 on "@LU"
-  std::int32_t VoltagePollCounter = 0;    // +1 per "@VA", 0 on "@RD"
-  std::int32_t VoltageBlinkCount = 0;     // low-voltage "@RD" replies since the last toggle
-  std::int16_t AutoZeroStatusCount = 0;   // auto-zero status replies in a row, up to 4
-  std::int16_t WarmUpListSent = 0;        // model 0: channel list answered in warm-up
-  std::int16_t CheckListSent = 0;         // models 1 to 4: channel list answered in the check
-  std::int16_t ValuesInvalid = 0;         // 1 while the binary status reports an error
-  std::array<double, 9> ChannelValues{};  // last value of each channel of a value reply
-  std::string OpaErrorCode;               // MCTC-NET: error code of the last "@RS" ("": none)
-};
 
 // What the link steps read of the form.
 struct LinkView {

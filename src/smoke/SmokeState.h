@@ -36,6 +36,7 @@ struct SmokeState {
 
   // Status of the opacimeter. MCTC-NET: the low five bits of the last "ST"/"@ST" status.
   std::int16_t OpaMcnStatus = 0;
+  std::string OpaErrorCode;  // MCTC-NET: error code of the last "@RS" ("": none)
   // Binary status reply: state, error bits (models 1 to 4: the bits not yet handled), the
   // check byte, option bits (16: START sends the auto-zero command).
   std::int16_t OpaStatus0 = 0, OpaStatus1 = 0, OpaStatus2 = 0, OpaStatus3 = 0;
