@@ -40,7 +40,7 @@ std::string RsErrorCode(std::string_view data) {
     data.remove_prefix(etb + 1);
   }
   data = data.substr(0, data.find(kEtb));
-  return data == "000" ? std::string() : std::string(data);
+  return data == "000" ? std::string() : FieldText(data);
 }
 
 void WarmUp(LinkDisplay& d, const LinkState& link, const ShellState& shell, const LinkView& view) {
@@ -191,7 +191,7 @@ LinkDisplay DecodeMcnStatus(SmokeFormFields& f, const LinkState& link, SmokeStat
 }
 
 LinkDisplay TakeLockParameter(LinkState& link, const ShellState& shell, std::string_view data) {
-  const std::string value(data.substr(0, data.find(kEtb)));
+  const std::string value = FieldText(data.substr(0, data.find(kEtb)));
   std::string_view number = data.size() > 6 ? data.substr(6, 3) : std::string_view();
   number = number.substr(0, number.find(kEtb));
   if (number == "020") link.OpaLuStatus1 = value;

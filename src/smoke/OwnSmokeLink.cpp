@@ -2,6 +2,7 @@
 
 #include "link/LinkState.h"
 #include "link/OwnProtocolFrame.h"
+#include "link/ReplyFields.h"
 #include "shell/LanguageKeys.h"
 #include "shell/ShellState.h"
 #include "smoke/SmokeFormFields.h"
@@ -280,12 +281,12 @@ OwnSmokeOutcome HandleOwnSmokeFrame(SmokeFormFields& f, LinkState& link, SmokeSt
   switch (frame[3]) {
     case '1':
       f.LinkState = "LDF";
-      link.InstrSerial = OpaSerialPrefix(model) + std::string(Part(data, 1, 6));
+      link.InstrSerial = OpaSerialPrefix(model) + FieldText(Part(data, 1, 6));
       break;
     case 'a':
       f.LinkState = "DS";
-      link.InstrExpiry = std::string(Part(data, 0, 2)) + "/" + std::string(Part(data, 2, 2)) +
-                         "/20" + std::string(Part(data, 4, 2));
+      link.InstrExpiry = FieldText(Part(data, 0, 2)) + "/" + FieldText(Part(data, 2, 2)) + "/20" +
+                         FieldText(Part(data, 4, 2));
       break;
     case '#':
       f.LinkState = "SCA";
