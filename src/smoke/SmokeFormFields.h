@@ -6,18 +6,18 @@
 #include <cstdint>
 #include <string>
 
+#include "smoke/ChartSeries.h"
+#include "smoke/SeriesTypes.h"
+
 namespace vs {
 
-struct SmokeFormFields {
+// The phase word and its deadlines (smoke::PhaseFields) and the mode-6 chart rows
+// (smoke::ChartRecord) are the phase machine's.
+struct SmokeFormFields : smoke::PhaseFields, smoke::ChartRecord {
   bool LogFlag = false;                   // the reading log is on ("LOG ON")
   std::int16_t TestMode = 0;              // index of the test-mode list, 0 to 6
-  std::int16_t ChartRow = 0;              // row of the chart table being filled in mode 6
   std::int16_t AutoZeroStatusCount = 0;   // auto-zero status replies in a row (MCTC-NET)
   std::int32_t SmokeTickCount = 0;        // 25 ms ticks since the form opened
-  std::int32_t MaxHoldDeadline = 0;       // tick count at which the hold at full speed ends
-  std::int32_t PhaseDeadline = 0;         // tick count at which a timed phase ends
-  std::string TestPhase;                  // phase word of the free-acceleration test
-  std::string ChartStep;                  // sub-step of a mode-6 acceleration
   std::string RequestedStart;             // "STARTMIS": START asked the binary link for a zero
   std::int16_t ValuesInvalid = 0;         // 1 while the binary status reports an error
   std::string LinkState;                  // state word of the instrument link

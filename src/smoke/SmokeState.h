@@ -1,27 +1,22 @@
 #pragma once
-// Program-wide state of the smoke test.
-#include <array>
+// Program-wide state of the smoke test: the opacimeter's address byte, the handshake of the
+// exchange cycle, the acceleration table of the series (smoke/AccelerationSeries.h) and
+// the engine-speed and k trackers the readings keep.
 #include <cstdint>
 #include <string>
 
 #include "platform/core/DateTime.h"
+#include "smoke/AccelerationSeries.h"
 
 namespace vs {
 
-struct SmokeState {
+struct SmokeState : smoke::AccelerationTable {
   std::int16_t OpaDeviceAddress = 0;  // the binary protocol's address byte, 81 or 65
   std::string PrintCopies;            // copies of a smoke report, as typed
 
   // --- the exchange cycle of the smoke test form ---
   std::int16_t OpaReplyReady = 0;      // 1: the next request may go out; 0: one is outstanding
   std::int32_t OpaTicksSinceSend = 0;  // 25 ms ticks since the last request step
-
-  // --- the acceleration table: rows 0 to 7 of a series ---
-  std::int16_t AccIndex = 0;  // row of the acceleration in progress (8 or 10: series closed)
-  std::array<std::string, 8> AccK, AccRpm;
-  std::array<std::int16_t, 8> AccKState{}, AccRpmState{};
-  std::string AccelsUsed;
-  std::string SmokeResultK, SmokeResultOpacity, SmokeResultText;
 
   // --- trackers of the acceleration in progress and of the whole test ---
   double AccPeakK = 0;                        // highest k of the acceleration

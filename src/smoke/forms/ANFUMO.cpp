@@ -7,6 +7,7 @@
 #include "platform/core/Error.h"
 #include "platform/text/Numbers.h"
 #include "shell/SettingsStore.h"
+#include "smoke/PhaseMachine.h"
 #include "smoke/SmokeCycle.h"
 #include "smoke/forms/SmokeLinkSteps.h"
 
@@ -389,20 +390,12 @@ void ANFUMO::Command1_Click() { CaptureAccelerationByHand(*this); }
 
 void ANFUMO::Command2_Click() {
   SmokeState& m = p_.smoke;
-  for (int i = 0; i < 8; ++i) {
-    const auto r = static_cast<std::size_t>(i);
-    m.AccK[r].clear();
-    m.AccRpm[r].clear();
-    m.AccKState[r] = 4;
-    m.AccRpmState[r] = 4;
+  smoke::StartSeries(m);
+  for (int i = 0; i < smoke::kAccelerationRows; ++i) {
     for (auto* row : {&Label36, &Label18, &Label37, &Label38}) (*row)(i).setCaption("0");
   }
   Label35.setCaption("0");
   Label55.setCaption("0");
-  m.SmokeResultK.clear();
-  m.SmokeResultOpacity.clear();
-  m.SmokeResultText.clear();
-  m.AccelsUsed.clear();
   m.MeasureStart = rt().loop().localTime();
   Label2.setBackColor(plat::colors::kWhite);
   Label39.setBackColor(plat::colors::kWhite);
@@ -425,24 +418,8 @@ void ANFUMO::Command2_Click() {
   Label53.setCaption("0");
   Label33.setBackColor(plat::colors::kWhite);
   Label33.setCaption(p_.shell.LangText[lang::ANFUMOEsito]);
-  switch (TestMode) {
-    case 0:
-      TestPhase = "CONTINUA";
-      break;
-    case 1:
-    case 2:
-    case 3:
-    case 6:
-      TestPhase = "AVVIOALTO";
-      break;
-    case 4:
-    case 5:
-      Command1.setEnabled(false);
-      TestPhase = "DUE";
-      break;
-    default:
-      break;
-  }
+  if (TestMode == 4 || TestMode == 5) Command1.setEnabled(false);
+  if (auto first = smoke::PhaseMachine::FirstPhase(TestMode)) TestPhase = *first;
 }
 
 void ANFUMO::Command3_Click() {
