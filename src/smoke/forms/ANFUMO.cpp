@@ -9,6 +9,7 @@
 #include "shell/SettingsStore.h"
 #include "smoke/PhaseMachine.h"
 #include "smoke/SmokeCycle.h"
+#include "smoke/SmokeReadings.h"
 #include "smoke/forms/SmokeLinkSteps.h"
 
 namespace vs {
@@ -376,8 +377,32 @@ void ANFUMO::MSComm1_OnComm() {
   }
 }
 
-void ANFUMO::ShowSmokeReadings(bool mctcNet) {
-  if (p_.smoke.AccIndex < 8 && ValuesInvalid == 0) StepTestPhase(*this, mctcNet);
+void ANFUMO::ShowSmokeReadings(smoke::Protocol protocol) {
+  const SmokeReadingsOutcome out =
+      TakeSmokeReadings(*this, p_.smoke, p_.link, p_.shell,
+                        {protocol, Label2.Caption() == p_.shell.LangText[lang::ANFUMOMisura],
+                         rt().loop().localTime(), p_.rt.regional});
+  if (out.shown) {
+    const SmokeReadingTexts& t = *out.shown;
+    Label24.setCaption(t.cellTemp);
+    Label25.setCaption(t.oilTemp);
+    Label26.setCaption(t.smokeTemp);
+    Label28.setCaption(t.opacity);
+    Label27.setCaption(t.k);
+    Label31.setCaption(t.rpm);
+  }
+  // A log that cannot be written loses the line; the test goes on.
+  if (out.logLine) (void)AppendSmokeLog(p_.rt.programFolder.string(), *out.logLine);
+  if (out.row) {
+    const int i = p_.smoke.AccIndex;
+    Label36(i).setCaption(out.row->k);
+    Label18(i).setCaption(out.row->rpmAtPeak);
+    Label37(i).setCaption(out.row->min);
+    Label38(i).setCaption(out.row->max);
+  }
+  if (out.lowest) Label52.setCaption(*out.lowest);
+  if (out.highest) Label53.setCaption(*out.highest);
+  if (out.runPhase) StepTestPhase(*this, protocol);
 }
 
 void ANFUMO::Combo1_Click() {

@@ -10,6 +10,7 @@
 
 #include "platform/forms/Forms.h"
 #include "platform/serial/SerialPort.h"
+#include "smoke/SeriesTypes.h"
 #include "smoke/SmokeFormFields.h"
 
 namespace vs {
@@ -90,7 +91,7 @@ class ANFUMO : public plat::Form, public SmokeFormFields {
   void Linette();
   // One measured-values reply, its values in the reading variables: pressure correction,
   // display, log, trackers, acceleration row, then the phase step.
-  void ShowSmokeReadings(bool mctcNet);
+  void ShowSmokeReadings(smoke::Protocol protocol);
   // The common end of a handled frame: the buffer emptied, the next request may go out.
   void EndOfFrame();
 

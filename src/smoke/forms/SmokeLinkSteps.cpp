@@ -78,7 +78,7 @@ void HandleMcnSmokeReply(ANFUMO& f, const McnCollected& reply) {
   if (out.errorAlarm) p.ShowOpaAlarm(*out.errorAlarm);
   p.ShowPortHint(out.portHint);
   Apply(f, out.display);
-  if (out.valueReply) f.ShowSmokeReadings(true);
+  if (out.valueReply) f.ShowSmokeReadings(smoke::Protocol::MctcNet);
   f.EndOfFrame();
 }
 
@@ -106,11 +106,11 @@ void HandleOwnSmokeReply(ANFUMO& f, const std::string& frame) {
     return;
   }
   Apply(f, out.display);
-  if (out.valueReply) f.ShowSmokeReadings(false);
+  if (out.valueReply) f.ShowSmokeReadings(smoke::Protocol::Binary);
   f.EndOfFrame();
 }
 
-void StepTestPhase(ANFUMO&, bool) {}
+void StepTestPhase(ANFUMO&, smoke::Protocol) {}
 
 void CaptureAccelerationByHand(ANFUMO&) {}
 

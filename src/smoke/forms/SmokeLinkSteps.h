@@ -21,7 +21,7 @@ void HandleOwnSmokeReply(ANFUMO& f, const std::string& frame);
 
 // The free-acceleration phase step for one measured-values reply (ShowSmokeReadings runs
 // it while the series is open and the readings are usable).
-void StepTestPhase(ANFUMO& f, bool mctcNet);
+void StepTestPhase(ANFUMO& f, smoke::Protocol protocol);
 
 // The manual capture button.
 void CaptureAccelerationByHand(ANFUMO& f);
