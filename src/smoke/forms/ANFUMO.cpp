@@ -19,6 +19,7 @@ namespace {
 constexpr plat::Color kFormYellow = 0x0000FFFF;
 constexpr plat::Color kDesignGreen = 0x000A8D10;
 constexpr const char* kNoReading = "- - -";
+constexpr const char* kPortDesignSettings = "9600,n,8,1";
 
 // Bit of the binary status byte 9: the instrument asks for an automatic zero.
 constexpr int kZeroRequestBit = 16;
@@ -193,6 +194,10 @@ ANFUMO::ANFUMO(Program& p) : plat::Form(p.rt.forms, "ANFUMO"), MSComm1(p.rt.seri
     plat::RunIgnoringErrors({[this] {
       if (MSComm1.PortOpen()) MSComm1.setPortOpen(false);
     }});
+    // The port control returns to its design with the others.
+    MSComm1.setCommPort(1);
+    MSComm1.setSettings(kPortDesignSettings);
+    MSComm1.setRThreshold(0);
   });
 }
 
