@@ -5,7 +5,7 @@
 # seconds here). After it is closed the simulator's log shows the conversation: the serial
 # number '1' once, the expiry date 'a', the channel list '#' (count 8, channels 3 5 6 0 2 8
 # 1 7), the status '?', then the readings 'P' and the status in turn. Screenshots of the
-# notice and of the form with its readings go to <build>/artifacts/. Skips only when Xvfb is
+# notice and of the form with its identity and readings go to <build>/artifacts/. Skips only when Xvfb is
 # not installed.
 set -euo pipefail
 # shellcheck source-path=SCRIPTDIR source=lib.sh
@@ -33,9 +33,12 @@ on_failure() {
   tail -n 40 "$station/out.txt" 2>/dev/null || true
 }
 
-# The opacimeter: model 0 on COM1 (the file's lines end in CR LF).
+# The opacimeter: model 0 on COM1, with the model and serial number the form shows (the
+# file's lines end in CR LF).
 sed -i -e '/^\[MODOPA\]/,/^\[/ s/^Modello=.*\r$/Modello=0\r/' \
-  -e '/^\[COMOPA\]/,/^\[/ s/^TCOM=.*\r$/TCOM=1\r/' "$station/Conf.ini"
+  -e '/^\[COMOPA\]/,/^\[/ s/^TCOM=.*\r$/TCOM=1\r/' \
+  -e '/^\[COMOPA\]/,/^\[/ s/^Modello=.*\r$/Modello=OPA-264\r/' \
+  -e '/^\[COMOPA\]/,/^\[/ s/^Nserie=.*\r$/Nserie=AM123456\r/' "$station/Conf.ini"
 grep -a -A1 '^\[MODOPA\]' "$station/Conf.ini" | grep -q -a '^Modello=0' ||
   fail "Conf.ini: no model 0"
 "$sim" --device opa --protocol binary --model 0 --pty --link "$station/COM1" \
