@@ -98,17 +98,18 @@ TEST_F(OwnLink, ShortRepliesAreDroppedOrTakeWhatIsThere) {
   EXPECT_EQ(f_.LinkState, "DS");
 }
 
-TEST_F(OwnLink, RequestsOfEachStateAndTheQueuedZero) {
+TEST_F(OwnLink, ChannelListByModelAndTheQueuedZero) {
   struct Row {
     const char* state;
     std::int16_t model;
     std::int16_t listSent;
     const char* sent;  // command bytes in order
   } rows[] = {
-      {"INIZIO", 0, 0, "1"}, {"LDF", 2, 0, "a"},  {"DS", 0, 0, "#"},     {"RSTRI", 0, 0, "#"},
-      {"RSTRI", 0, 1, "?"},  {"RSTRI", 1, 0, ""}, {"RSTCHK", 1, 0, "#"}, {"RSTCHK", 4, 1, "?"},
-      {"SCA", 3, 0, "?"},    {"ACQ", 0, 0, "?"},  {"RSTERR", 0, 0, "?"}, {"RSTATT", 1, 0, "P"},
-      {"RSTAZE", 0, 0, "?"}, {"AZE", 4, 0, "?"},  {"SCA", 5, 0, ""},     {"LDF", 5, 0, "a"},
+      // The channel list while warming up (model 0) or in the check (models 1 to 4), until
+      // it has been answered there; the status otherwise.
+      {"RSTRI", 0, 0, "#"},  {"RSTRI", 0, 1, "?"},  {"RSTRI", 1, 0, ""},
+      {"RSTCHK", 1, 0, "#"}, {"RSTCHK", 4, 1, "?"}, {"RSTCHK", 0, 0, ""},
+      {"RSTATT", 1, 0, "P"}, {"SCA", 5, 0, ""},     {"LDF", 5, 0, "a"},
   };
   for (const Row& r : rows) {
     for (const bool start : {false, true}) {
