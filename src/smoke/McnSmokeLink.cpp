@@ -1,5 +1,8 @@
 #include "smoke/McnSmokeLink.h"
 
+#include <initializer_list>
+#include <utility>
+
 #include "link/LinkState.h"
 #include "link/ReplyFields.h"
 #include "shell/LanguageKeys.h"
