@@ -9,16 +9,12 @@ Program::Program(plat::EventLoop::ClockKind clock) : ProgramState(clock) {
 
 bool Program::SmokeTimerEnabled() const {
   bool on = false;
-  IfLoaded(unbuilt.ANFUMO, [&](const plat::Form&) {
-    on = unbuilt.ANFUMOTimer1 != nullptr && unbuilt.ANFUMOTimer1->Enabled();
-  });
+  IfLoaded(anfumo, [&](const ANFUMO& f) { on = f.Timer1.Enabled(); });
   return on;
 }
 
 void Program::SetSmokeTimerEnabled(bool on) {
-  IfLoaded(unbuilt.ANFUMO, [&](plat::Form&) {
-    if (unbuilt.ANFUMOTimer1 != nullptr) unbuilt.ANFUMOTimer1->setEnabled(on);
-  });
+  IfLoaded(anfumo, [&](ANFUMO& f) { f.Timer1.setEnabled(on); });
 }
 
 void Program::UnloadRpmBesideTest() {

@@ -16,6 +16,7 @@
 #include "shell/forms/Password.h"
 #include "shell/forms/SYS_SET_UP.h"
 #include "shell/forms/frmAbout.h"
+#include "smoke/forms/ANFUMO.h"
 #include "state/ProgramState.h"
 
 #include <utility>
@@ -38,10 +39,8 @@ void IfLoaded(F* form, Fn&& fn) {
 // items that open it do nothing); a test puts a stand-in form there. A form that gets
 // built becomes a typed member of the Program and leaves this list.
 struct UnbuiltForms {
-  plat::Form* ANFUMO = nullptr;         // smoke test
-  plat::Timer* ANFUMOTimer1 = nullptr;  // the smoke test's 25 ms request timer
-  plat::Form* ANSU = nullptr;           // gas-analyser set-up
-  plat::Form* OPASU = nullptr;          // opacimeter set-up
+  plat::Form* ANSU = nullptr;   // gas-analyser set-up
+  plat::Form* OPASU = nullptr;  // opacimeter set-up
 };
 
 class Program : public ProgramState {
@@ -70,6 +69,9 @@ class Program : public ProgramState {
 
   // Forms of the gas analysis.
   ANGAS angas{*this};  // gas test
+
+  // Forms of the smoke test.
+  ANFUMO anfumo{*this};  // the smoke test
 
   UnbuiltForms unbuilt;
 

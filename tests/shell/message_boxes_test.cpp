@@ -18,8 +18,8 @@ class MessageBoxesTest : public test::StationTest {
  protected:
   void SetUp() override {
     StationTest::SetUp();
-    p_.unbuilt.ANFUMO = &anfumo_;
-    p_.unbuilt.ANFUMOTimer1 = &anfumo_.Timer1;
+    p_.shell.OpaComPort = 1;  // the smoke test form opens its port on a memory device
+    p_.rt.serial.attachMemory(1);
   }
   // What the smoke test form does with an opacimeter error code, and with a port hint of
   // the gas parser.
@@ -30,7 +30,7 @@ class MessageBoxesTest : public test::StationTest {
     p_.ShowPortHint(TakePortHint(p_.link, p_.shell, HintInstrument::Gas));
   }
   Program& f_ = p_;
-  test::StandInForm anfumo_{p_, "ANFUMO"};
+  ANFUMO& anfumo_ = p_.anfumo;
 };
 
 TEST_F(MessageBoxesTest, OpacimeterErrorShowsCriticAndClosingItResumesTheRequests) {
@@ -48,14 +48,12 @@ TEST_F(MessageBoxesTest, OpacimeterErrorShowsCriticAndClosingItResumesTheRequest
 }
 
 TEST_F(MessageBoxesTest, ClosingABoxNeverTouchesASmokeTestThatIsNotOpen) {
-  anfumo_.Timer1.setEnabled(false);  // its design: off until the form starts it
   ui_.onModal(f_.critic, [&] { ui_.click(f_.critic.Command1); });
   f_.critic.Open(ShowMode::Modal);
   ui_.onModal(f_.exclamStampa, [&] { ui_.close(f_.exclamStampa); });
   f_.exclamStampa.Open(ShowMode::Modal);
   EXPECT_EQ(Count("load ANFUMO"), 0);
-  anfumo_.Show();
-  EXPECT_FALSE(anfumo_.Timer1.Enabled());
+  EXPECT_FALSE(anfumo_.IsLoaded());
 }
 
 TEST_F(MessageBoxesTest, ExclamStampaLeavesARunningTimerAlone) {
@@ -64,7 +62,7 @@ TEST_F(MessageBoxesTest, ExclamStampaLeavesARunningTimerAlone) {
   f_.exclamStampa.Open(ShowMode::Modeless);
   ui_.close(f_.exclamStampa);
   ui_.advance(15);  // a restarted timer would tick only at 35 ms
-  EXPECT_EQ(anfumo_.ticks, 1);
+  EXPECT_EQ(anfumo_.SmokeTickCount, 1);
 }
 
 TEST_F(MessageBoxesTest, ExclamChainsToExclamStampaOnTheLockStates) {

@@ -153,11 +153,9 @@ void Menu::Blink() {
 }
 
 void Menu::OpenTest(bool gas) {
-  UnbuiltForms& f = p_.unbuilt;
-  plat::Form* test = gas ? &p_.angas : f.ANFUMO;
-  plat::Form* other = gas ? f.ANFUMO : &p_.angas;
-  if (test == nullptr) return;
-  if (other != nullptr && other->IsLoaded()) {
+  plat::Form* test = gas ? static_cast<plat::Form*>(&p_.angas) : &p_.anfumo;
+  plat::Form* other = gas ? static_cast<plat::Form*>(&p_.anfumo) : &p_.angas;
+  if (other->IsLoaded()) {
     // The other test runs: its form comes to the front, nothing else changes.
     plat::RunIgnoringErrors({[&] { other->ZOrder(); }});
     return;
@@ -188,7 +186,6 @@ void Menu::OpenTest(bool gas) {
 }
 
 void Menu::MeasureRpm() {
-  UnbuiltForms& f = p_.unbuilt;
   RPM& rpm = p_.rpm;
   if (rpm.IsLoaded() && rpm.Visible()) {
     // Already shown for a running test: brought to the front, the test goes on.
@@ -202,9 +199,7 @@ void Menu::MeasureRpm() {
       [&] { Timer1.setEnabled(false); },
       [&] { rpm.Show(plat::ShowMode::Modal); },
       [&] { p_.angas.Unload(); },
-      [&] {
-        if (f.ANFUMO != nullptr) f.ANFUMO->Unload();
-      },
+      [&] { p_.anfumo.Unload(); },
   });
 }
 
