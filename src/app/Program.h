@@ -2,6 +2,7 @@
 // The program: the records floor (state/ProgramState.h) and the form instances on top of
 // it. main() makes one; each test makes its own. Only form code and main include this.
 #include "gas/forms/ANGAS.h"
+#include "gas/forms/ANSU.h"
 #include "link/Senders.h"
 #include "link/SmokeRpmReplies.h"
 #include "link/forms/RiconosciMCTC.h"
@@ -39,7 +40,6 @@ void IfLoaded(F* form, Fn&& fn) {
 // items that open it do nothing); a test puts a stand-in form there. A form that gets
 // built becomes a typed member of the Program and leaves this list.
 struct UnbuiltForms {
-  plat::Form* ANSU = nullptr;   // gas-analyser set-up
   plat::Form* OPASU = nullptr;  // opacimeter set-up
 };
 
@@ -69,6 +69,7 @@ class Program : public ProgramState {
 
   // Forms of the gas analysis.
   ANGAS angas{*this};  // gas test
+  ANSU ansu{*this};    // gas-analyser set-up
 
   // Forms of the smoke test.
   ANFUMO anfumo{*this};  // the smoke test

@@ -144,10 +144,11 @@ PortHint TakePortHint(LinkState& l, const ShellState& s, HintInstrument instrume
   return text;
 }
 
-void ParseIdReply(LinkState& l, std::string_view reply, int commandLen, int unitLen) {
-  if (TryParseId(l, reply, commandLen, unitLen)) return;
+bool ParseIdReply(LinkState& l, std::string_view reply, int commandLen, int unitLen) {
+  if (TryParseId(l, reply, commandLen, unitLen)) return true;
   l.InstrMake = l.InstrModel = l.InstrHomologation = l.InstrSerial = l.InstrExpiry =
       l.InstrVersion = l.McnIdField7 = " ";
+  return false;
 }
 
 void ParseGasLaReply(LinkState& l, std::string_view reply, int commandLen, int unitLen) {

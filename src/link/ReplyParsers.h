@@ -20,8 +20,9 @@ using PortHint = std::optional<std::string>;
 // Identification of any device: make, model, homologation, serial (also the gas
 // analyser's serial), expiry DDMMYYYY as DD/MM/YYYY (also the gas analyser's check expiry),
 // version, a seventh field, and the version times 1000. On failure the seven texts are
-// " "; the gas copies and the version number keep what they hold then.
-void ParseIdReply(LinkState& l, std::string_view reply, int commandLen, int unitLen);
+// " "; the gas copies and the version number keep what they hold then. Returns whether the
+// reply parsed.
+bool ParseIdReply(LinkState& l, std::string_view reply, int commandLen, int unitLen);
 
 // The gas analyser's replies. "VA" returns the port hint when the reply cannot be split.
 void ParseGasLaReply(LinkState& l, std::string_view reply, int commandLen, int unitLen);

@@ -33,6 +33,11 @@ struct ComRecords {
   OpacimeterLinkFields link;
 };
 
+struct GasSetUpRecords {
+  ShellState& shell;
+  InstrumentIdentityFields id;
+};
+
 // The tables, one per section, keys in write and read order.
 
 constexpr Row<ShellState> kSmokeLimits[] = {
@@ -112,6 +117,20 @@ constexpr Row<ComRecords> kGasAnalyserLink[] = {
     {"NOmologa", Written::Text, [](ComRecords& r) -> Field { return &r.shell.GasHomologation; }},
 };
 
+// [COMKYMRA] as the gas-analyser set-up writes it: the link, then the identity slot.
+constexpr Row<GasSetUpRecords> kGasAnalyserSetUp[] = {
+    {"TModCom", Written::Integer, [](GasSetUpRecords& r) -> Field { return &r.shell.GasComMode; }},
+    {"TCOM", Written::Integer, [](GasSetUpRecords& r) -> Field { return &r.shell.GasComPort; }},
+    {"TBRate", Written::Integer, [](GasSetUpRecords& r) -> Field { return &r.shell.GasBaudIndex; }},
+    {"Marca", Written::Text, [](GasSetUpRecords& r) -> Field { return &r.id.InstrMake; }},
+    {"NOmologa", Written::Text,
+     [](GasSetUpRecords& r) -> Field { return &r.id.InstrHomologation; }},
+    {"Modello", Written::Text, [](GasSetUpRecords& r) -> Field { return &r.id.InstrModel; }},
+    {"Nserie", Written::Text, [](GasSetUpRecords& r) -> Field { return &r.id.InstrSerial; }},
+    {"Versione", Written::Text, [](GasSetUpRecords& r) -> Field { return &r.id.InstrVersion; }},
+    {"Scadenza", Written::Text, [](GasSetUpRecords& r) -> Field { return &r.id.InstrExpiry; }},
+};
+
 constexpr Row<ShellState> kOpacimeterModel[] = {
     {"Modello", Written::Integer, [](ShellState& s) -> Field { return &s.OpaModelIndex; }},
 };
@@ -182,21 +201,33 @@ void ReadRows(const std::optional<plat::Profile>& file, std::string_view section
   }
 }
 
+template <class R>
+void LoadSection(ShellState& s, R& records, const SettingsPlace& at, std::string_view section,
+                 std::span<const Row<R>> rows) {
+  ReadRows(ReadConfIni(s, at), section, rows, records, at.regional);
+}
+
 void LoadSection(ShellState& s, const SettingsPlace& at, std::string_view section,
                  std::span<const Row<ShellState>> rows) {
-  ReadRows(ReadConfIni(s, at), section, rows, s, at.regional);
+  LoadSection(s, s, at, section, rows);
 }
 
 // Writes the section's fields; after a write that worked, reads them back from the file.
-SaveResult SaveSection(ShellState& s, const SettingsPlace& at, std::string_view section,
-                       std::span<const Row<ShellState>> rows) {
+template <class R>
+SaveResult SaveSection(ShellState& s, R& records, const SettingsPlace& at, std::string_view section,
+                       std::span<const Row<R>> rows) {
   std::vector<plat::ProfileEntry> entries;
-  for (const Row<ShellState>& row : rows) {
-    entries.push_back({std::string(row.key), Format(row.form, row.field(s), at.regional)});
+  for (const Row<R>& row : rows) {
+    entries.push_back({std::string(row.key), Format(row.form, row.field(records), at.regional)});
   }
   SaveResult result = WriteConfIni(s, at, section, entries);
-  if (result) LoadSection(s, at, section, rows);
+  if (result) LoadSection(s, records, at, section, rows);
   return result;
+}
+
+SaveResult SaveSection(ShellState& s, const SettingsPlace& at, std::string_view section,
+                       std::span<const Row<ShellState>> rows) {
+  return SaveSection(s, s, at, section, rows);
 }
 
 }  // namespace
@@ -260,6 +291,23 @@ void LoadComSettings(ShellState& s, OpacimeterLinkFields link, const SettingsPla
   ComRecords records{s, link};
   ReadRows<ComRecords>(file, "COMOPA", kOpacimeterLink, records, at.regional);
   ReadRows<ComRecords>(file, "COMKYMRA", kGasAnalyserLink, records, at.regional);
+}
+
+SaveResult SaveGasAnalyserSetUp(ShellState& s, InstrumentIdentityFields id,
+                                const SettingsPlace& at) {
+  GasSetUpRecords records{s, id};
+  return SaveSection<GasSetUpRecords>(s, records, at, "COMKYMRA", kGasAnalyserSetUp);
+}
+
+SaveResult SaveGasAnalyserModel(ShellState& s, const SettingsPlace& at) {
+  return SaveSection(s, at, "MODKYMRA", kGasAnalyserModel);
+}
+
+void LoadGasAnalyserSetUp(ShellState& s, InstrumentIdentityFields id, const SettingsPlace& at) {
+  const std::optional<plat::Profile> file = ReadConfIni(s, at);
+  GasSetUpRecords records{s, id};
+  ReadRows<GasSetUpRecords>(file, "COMKYMRA", kGasAnalyserSetUp, records, at.regional);
+  ReadRows<ShellState>(file, "MODKYMRA", kGasAnalyserModel, s, at.regional);
 }
 
 void LoadInstrumentModels(ShellState& s, const SettingsPlace& at) {

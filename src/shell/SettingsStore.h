@@ -70,6 +70,25 @@ struct OpacimeterLinkFields {
 };
 void LoadComSettings(ShellState& s, OpacimeterLinkFields link, const SettingsPlace& at);
 
+// The shared instrument identity slot, which the gas-analyser set-up keeps in [COMKYMRA]
+// (the instrument link's records sit above the shell).
+struct InstrumentIdentityFields {
+  std::string& InstrMake;
+  std::string& InstrHomologation;
+  std::string& InstrModel;
+  std::string& InstrSerial;
+  std::string& InstrVersion;
+  std::string& InstrExpiry;
+};
+
+// The gas-analyser set-up's sections. COMKYMRA: TModCom, TCOM, TBRate (integers), then
+// Marca, NOmologa, Modello, Nserie, Versione, Scadenza from the identity slot. MODKYMRA:
+// Modello (integer). The load reads both, COMKYMRA first.
+SaveResult SaveGasAnalyserSetUp(ShellState& s, InstrumentIdentityFields id,
+                                const SettingsPlace& at);
+SaveResult SaveGasAnalyserModel(ShellState& s, const SettingsPlace& at);
+void LoadGasAnalyserSetUp(ShellState& s, InstrumentIdentityFields id, const SettingsPlace& at);
+
 // MODOPA Modello; then MODKYMRA Modello.
 void LoadInstrumentModels(ShellState& s, const SettingsPlace& at);
 

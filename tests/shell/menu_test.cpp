@@ -265,7 +265,9 @@ class FailingForm : public plat::Form {
 };
 
 TEST_F(MenuOpenersTest, OtherItemsOpenWhatIsBuiltAndNothingElse) {
+  ui_.onModal(p_.ansu, [&] { ui_.esc(p_.ansu); });
   ui_.fkey(m_, 2);
+  EXPECT_EQ(Count("modal ANSU"), 1);
   EXPECT_TRUE(m_.Timer1.running());
   EXPECT_EQ(p_.rt.forms.loaded().size(), 1u);
   ui_.onModal(p_.riconosciMCTC, [&] { ui_.esc(p_.riconosciMCTC); });

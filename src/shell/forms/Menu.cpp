@@ -71,7 +71,7 @@ Menu::Menu(Program& p) : plat::Form(p.rt.forms, "Menù"), p_(p) {
   CmdAnGas.onClick = MISURAG.onClick = [this] { OpenTest(true); };
   CmdAnFumo.onClick = MISURAO.onClick = [this] { OpenTest(false); };
   CmdRPM.onClick = MISURAR.onClick = [this] { MeasureRpm(); };
-  SETG.onClick = [this] { ShowModalForm(p_.unbuilt.ANSU); };
+  SETG.onClick = [this] { ShowModalForm(&p_.ansu); };
   SETO.onClick = [this] { ShowModalForm(p_.unbuilt.OPASU); };
   SETR.onClick = [this] { ShowModalForm(&p_.rpmsu); };
   LINGITA.onClick = [this] { SetLanguage(1); };
