@@ -4,6 +4,7 @@
 // write them too).
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace vs {
 
@@ -22,6 +23,9 @@ struct GasState {
 
   // MCTC-NET: status character And 31 (1 warm-up, 2 stand-by, 4 auto-zero, 8 measuring).
   std::int16_t GasMcnStatus = 0;
+  // The language texts of the MCTC-NET exchange's message boxes open now: one of each at a
+  // time.
+  std::vector<std::size_t> McnBoxesOpen;
 };
 
 }  // namespace vs
