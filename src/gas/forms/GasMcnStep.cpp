@@ -113,8 +113,8 @@ void SendMcnGasRequest(ANGAS& f) {
   if (r->whiteMessageLine) f.Label27.setBackColor(plat::colors::kWhite);
   l.McnCommand = r->command;
   l.McnCommandLen = static_cast<std::int16_t>(r->command.size());
-  SendMctcNetFrameToTestForms(l, TestFormPorts{nullptr, f.Port()}, l.McnAddress, l.McnCommand,
-                              l.McnDevNumber, r->data);
+  SendMctcNetFrameToTestForms(l, p.TestPorts(), l.McnAddress, l.McnCommand, l.McnDevNumber,
+                              r->data);
 }
 
 GasReplyOutcome HandleMcnGasReply(ANGAS& f) {
