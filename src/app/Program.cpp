@@ -24,6 +24,7 @@ void Program::UnloadRpmBesideTest() {
 
 TestFormPorts Program::TestPorts() {
   TestFormPorts ports;
+  ports.AnfumoMSComm1 = anfumo.IsLoaded() ? &anfumo.MSComm1 : nullptr;
   ports.AngasMSComm2 = angas.Port();
   return ports;
 }

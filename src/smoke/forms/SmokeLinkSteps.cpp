@@ -13,12 +13,6 @@ namespace {
 
 constexpr const char* kNoReading = "- - -";
 
-TestFormPorts Ports(ANFUMO& f) {
-  TestFormPorts ports;
-  ports.AnfumoMSComm1 = &f.MSComm1;
-  return ports;
-}
-
 smoke::LinkView ViewOf(ANFUMO& f) {
   return {f.TestMode, f.Label39.Caption(), f.program().smoke.AccIndex, f.Label30.BackColor()};
 }
@@ -67,8 +61,8 @@ void SendMcnSmokeRequest(ANFUMO& f) {
   Program& p = f.program();
   const auto r = smoke::NextMcnSmokeRequest(f, p.link, p.shell);
   if (!r) return;  // a state word without a request: the time-out tries again
-  SendMctcNetFrameToTestForms(p.link, Ports(f), p.link.McnAddress, r->command, p.link.McnDevNumber,
-                              r->data);
+  SendMctcNetFrameToTestForms(p.link, f.program().TestPorts(), p.link.McnAddress, r->command,
+                              p.link.McnDevNumber, r->data);
 }
 
 void HandleMcnSmokeReply(ANFUMO& f, const McnCollected& reply) {
@@ -92,7 +86,8 @@ void SendOwnSmokeRequest(ANFUMO& f) {
   }
   const auto step = smoke::NextOwnSmokeRequests(f, p.link, p.shell.OpaModelIndex);
   for (const auto& r : step.requests) {
-    SendOwnProtocolFrame(p.link, Ports(f), p.smoke.OpaDeviceAddress, r.command, r.data);
+    SendOwnProtocolFrame(p.link, f.program().TestPorts(), p.smoke.OpaDeviceAddress, r.command,
+                         r.data);
   }
   if (step.cmdOutEnabled) f.CmdOut.setEnabled(true);
 }
