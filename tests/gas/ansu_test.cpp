@@ -107,6 +107,9 @@ TEST_F(AnsuTest, SearchIdentifiesTheAnalyserOnItsOwnExchangeAndApplicaWritesBoth
             "[COMKYMRA]\r\nTModCom=1\r\nTCOM=3\r\nTBRate=2\r\nMarca=KARVESTON\r\n"
             "NOmologa=OM-4711\r\nModello=KYMRAGAS-530\r\nNserie=AQ123456\r\nVersione=1.5\r\n"
             "Scadenza=31/12/2030\r\n[MODKYMRA]\r\nModello=2\r\n");
+  // The printed pages show the stored analyser at once, not the one of the last start.
+  EXPECT_EQ(p_.shell.GasMake, "KARVESTON");
+  EXPECT_EQ(p_.shell.GasHomologation, "OM-4711");
 }
 
 TEST_F(AnsuTest, AReplyThatDoesNotParseKeepsTheConfiguredModel) {

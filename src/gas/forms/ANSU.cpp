@@ -188,6 +188,10 @@ void ANSU::CmdApl_Click() {
     ReportSaveProblem(p_.rt, r);
     return;
   }
+  // The printed pages take make and homologation from the analyser's settings: they show
+  // what was just stored, as they will after the next start.
+  p_.shell.GasMake = p_.link.InstrMake;
+  p_.shell.GasHomologation = p_.link.InstrHomologation;
   plat::MsgBox(rt(), p_.shell.LangText[lang::RPMSUSave]);
 }
 
