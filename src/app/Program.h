@@ -40,7 +40,9 @@ void IfLoaded(F* form, Fn&& fn) {
 // items that open it do nothing); a test puts a stand-in form there. A form that gets
 // built becomes a typed member of the Program and leaves this list.
 struct UnbuiltForms {
-  plat::Form* OPASU = nullptr;  // opacimeter set-up
+  plat::Form* OPASU = nullptr;       // opacimeter set-up
+  plat::Form* LIMITI = nullptr;      // smoke limits, opened from the smoke test
+  plat::Form* StampaOpaB = nullptr;  // smoke report, opened from the smoke test
 };
 
 class Program : public ProgramState {

@@ -198,6 +198,28 @@ TEST_F(SmokeFormTest, StandByAndTheLogSwitch) {
   EXPECT_TRUE(f.IsLoaded());
 }
 
+TEST_F(SmokeFormTest, TheExchangeGoesOnBehindTheLimitsAndTheReport) {
+  Station(5);
+  ANFUMO& f = Open();
+  test::StandInForm limits(p_, "LIMITI"), report(p_, "StampaOpaB");
+  limits.restartsBlink = report.restartsBlink = false;
+  p_.unbuilt.LIMITI = &limits;
+  p_.unbuilt.StampaOpaB = &report;
+  for (auto [button, form] : {std::pair{&f.Command3, &limits}, std::pair{&f.Command4, &report}}) {
+    ui_.onModal(*form, [&] {
+      EXPECT_EQ(Tick(), McnId());
+      Ticks(41);
+      EXPECT_EQ(f.Label2.Caption(), kSmokeComError);
+      ui_.close(*form);
+    });
+    p_.rt.loop.setLocalTime({2026, 12, 6, 10, 30, 0});
+    ui_.click(*button);
+    f.Label2.setCaption("");
+  }
+  EXPECT_EQ(p_.smoke.MeasureEnd, (plat::DateTime{2026, 12, 6, 10, 30, 0}));
+  p_.unbuilt.LIMITI = p_.unbuilt.StampaOpaB = nullptr;
+}
+
 // A second opening starts from nothing of the first: a START request left behind would
 // send "AZ" before "ID".
 TEST_F(SmokeFormTest, EveryOpeningStartsWithTheFormsVariablesCleared) {

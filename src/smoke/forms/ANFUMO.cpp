@@ -453,10 +453,13 @@ void ANFUMO::Command2_Click() {
 }
 
 void ANFUMO::Command3_Click() {
-  // The smoke limits form is not part of this window.
+  if (p_.unbuilt.LIMITI != nullptr) p_.unbuilt.LIMITI->Show(plat::ShowMode::Modal);
 }
 
-void ANFUMO::Command4_Click() { p_.smoke.MeasureEnd = rt().loop().localTime(); }
+void ANFUMO::Command4_Click() {
+  p_.smoke.MeasureEnd = rt().loop().localTime();
+  if (p_.unbuilt.StampaOpaB != nullptr) p_.unbuilt.StampaOpaB->Show(plat::ShowMode::Modal);
+}
 
 void ANFUMO::Command5_Click() { p_.dveicoli.Show(plat::ShowMode::Modal); }
 
