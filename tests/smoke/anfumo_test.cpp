@@ -246,6 +246,7 @@ TEST_F(SmokeFormTest, EveryOpeningStartsWithTheFormsVariablesCleared) {
   EXPECT_EQ(f.SmokeTickCount, 1);
   EXPECT_TRUE(f.TestPhase.empty());
   EXPECT_EQ(f.Command7.Caption(), "LOG OFF");
+  EXPECT_EQ(f.Combo1.ListCount(), 7);  // the chart mode added once, to the design's six
 }
 
 TEST_F(SmokeFormTest, UnloadSavesTheLimitsClosesThePortAndClearsTheFlagWhateverTheLimits) {
