@@ -3,6 +3,7 @@
 #include <cmath>
 #include <filesystem>
 
+#include "link/ExternalRpmReading.h"
 #include "link/LinkState.h"
 #include "platform/core/Error.h"
 #include "platform/text/Numbers.h"
@@ -100,7 +101,8 @@ SmokeReadingsOutcome TakeSmokeReadings(SmokeFormFields& f, SmokeState& m, LinkSt
   SmokeReadingsOutcome out;
   const plat::RegionalSettings& r = in.regional;
   CorrectForPressure(s.AmbientPressure, r, l.OpaK, f.PressureValue);
-  if (in.protocol == smoke::Protocol::Binary && s.ExternRpm == 1) l.OpaRpm = l.RpmCounterRpm;
+  if (in.protocol == smoke::Protocol::Binary)
+    l.OpaRpm = EngineReadingsForTest(s, l, {l.OpaRpm, l.OpaOilTemp}).rpm;
 
   if (f.ValuesInvalid != 1) {
     out.shown = ReadingTexts(l, s.OpaUnitIndex, in.protocol, r);
