@@ -3,6 +3,9 @@
 // it. main() makes one; each test makes its own. Only form code and main include this.
 #include "gas/forms/ANGAS.h"
 #include "gas/forms/ANSU.h"
+#include "gas/forms/LIMITIAN.h"
+#include "gas/forms/PrtKYMRACERT.h"
+#include "gas/forms/PrtKYMRADIAGN.h"
 #include "link/Senders.h"
 #include "link/SmokeRpmReplies.h"
 #include "link/forms/RiconosciMCTC.h"
@@ -71,7 +74,10 @@ class Program : public ProgramState {
 
   // Forms of the gas analysis.
   ANGAS angas{*this};  // gas test
-  ANSU ansu{*this};    // gas-analyser set-up
+  ANSU ansu{*this};                    // gas-analyser set-up
+  LIMITIAN limitian{*this};            // gas limits
+  PrtKYMRACERT prtKYMRACERT{*this};    // gas certificate
+  PrtKYMRADIAGN prtKYMRADIAGN{*this};  // gas diagnosis sheet
 
   // Forms of the smoke test.
   ANFUMO anfumo{*this};  // the smoke test

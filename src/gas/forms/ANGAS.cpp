@@ -6,6 +6,7 @@
 #include "gas/GasLog.h"
 #include "gas/OwnGasExchange.h"
 #include "gas/forms/GasMcnStep.h"
+#include "gas/forms/GasPrintButtons.h"
 #include "gas/forms/GasTestSequence.h"
 #include "link/FrameCollector.h"
 #include "link/PortSettings.h"
@@ -252,6 +253,7 @@ void ANGAS::Form_Unload(bool& /*cancel*/) {
   p_.link.GasFormActive = 0;
   Label9.setBackColor(plat::colors::kWhite);
   Label26.setBackColor(plat::colors::kWhite);
+  p_.prtKYMRACERT.Certificate = {};  // the test's results go with the window
 }
 
 void ANGAS::LeggiConfini() {
@@ -361,9 +363,7 @@ void ANGAS::Command1_Click() {
   g.GasReplyReady = 1;
 }
 
-void ANGAS::Command2_Click() {
-  EndMeasTime = p_.rt.loop.localTime();  // the certificate and the sheet print from here
-}
+void ANGAS::Command2_Click() { PrintGasTest(*this); }
 
 void ANGAS::Command3_Click() {
   ShellState& s = p_.shell;
@@ -392,7 +392,7 @@ void ANGAS::Command4_Click() {
   g.GasReplyReady = 2;
 }
 
-void ANGAS::Command5_Click() {}
+void ANGAS::Command5_Click() { EditGasLimits(*this); }
 
 void ANGAS::Command6_Click() {
   GasState& g = p_.gas;

@@ -1,0 +1,24 @@
+#pragma once
+// The print button of a printable page: the page prints its own window image, once per
+// copy, with its buttons and copies field hidden. What the operator typed as the number of
+// copies and what the printer answers are told in a message box; the hidden controls come
+// back whatever happens.
+#include <initializer_list>
+#include <string>
+
+#include "platform/forms/Forms.h"
+#include "platform/text/RegionalSettings.h"
+
+namespace vs {
+
+// The largest number of copies one press prints.
+inline constexpr int kMaxPrintCopies = 99;
+
+// Prints `page` as many times as `copiesText` says (read under the user's regional
+// settings; below 1 prints nothing, a fraction counts its whole copies), with `hidden`
+// off the page. Returns false when nothing could be printed and the operator was told why.
+bool PrintPageCopies(plat::Form& page, const std::string& copiesText,
+                     std::initializer_list<plat::Control*> hidden,
+                     const plat::RegionalSettings& regional);
+
+}  // namespace vs
