@@ -61,13 +61,13 @@ PrtKYMRACERT::PrtKYMRACERT(Program& p) : plat::Form(p.rt.forms, "PrtKYMRACERT"),
 
   Header(Label25, 17, 224, 713);
   Frame(Picture3, 17, 241, 713, 38);
-  Pair(Picture3, Label10, Text4, 2, 2, 70, 104, blue);
-  Pair(Picture3, Label42, Text6, 180, 2, 70, 104, blue);
-  Pair(Picture3, Label17, Label22, 358, 2, 70, 104, blue);
-  Pair(Picture3, Label20, Label23, 536, 2, 70, 104, blue);
-  Pair(Picture3, Label21, Label24, 2, 19, 70, 104, blue);
-  Pair(Picture3, Label26, Label27, 180, 19, 70, 104, blue);
-  Pair(Picture3, Label28, Label29, 358, 19, 70, 104, blue);
+  Pair(Picture3, Label10, Text4, 2, 2, 95, 79, blue);
+  Pair(Picture3, Label42, Text6, 180, 2, 95, 79, blue);
+  Pair(Picture3, Label17, Label22, 358, 2, 95, 79, blue);
+  Pair(Picture3, Label20, Label23, 536, 2, 95, 79, blue);
+  Pair(Picture3, Label21, Label24, 2, 19, 95, 79, blue);
+  Pair(Picture3, Label26, Label27, 180, 19, 95, 79, blue);
+  Pair(Picture3, Label28, Label29, 358, 19, 95, 79, blue);
   Label21.setVisible(false);
   Label24.setVisible(false);
 
@@ -109,8 +109,8 @@ PrtKYMRACERT::PrtKYMRACERT(Program& p) : plat::Form(p.rt.forms, "PrtKYMRACERT"),
   Pair(Picture6, Label103, Label104, 180, 19, 90, 80, yellow);
   Pair(Picture6, Label105, Label106, 358, 19, 90, 80, yellow);
 
-  Header(Label70, 17, 470, 356);
-  Header(Label54, 374, 470, 356);
+  Header(Label70, 17, 470, 200);
+  Header(Label54, 218, 470, 512);
   Frame(Picture8, 17, 487, 713, 38);
   Label68.setCaption("CO(%vol.)");
   Label64.setCaption("CO2(%vol.)");
@@ -163,6 +163,7 @@ PrtKYMRACERT::PrtKYMRACERT(Program& p) : plat::Form(p.rt.forms, "PrtKYMRACERT"),
 void PrtKYMRACERT::Form_Load() {
   const auto& t = p_.shell.LangText;
   Label91.setCaption(t[lang::PrtKYMRACERTReferto]);
+  setCaption(Label91.Caption());  // names the window and the print job
   Label1.setCaption("N° " + t[lang::PrtKYMRADiagnCopie]);
   Command2.setToolTipText(t[lang::StampaOpaStampa]);
   Label92.setCaption(t[lang::PrtKYMRACERTDatiAn]);

@@ -52,13 +52,13 @@ PrtKYMRADIAGN::PrtKYMRADIAGN(Program& p) : plat::Form(p.rt.forms, "PrtKYMRADIAGN
 
   Header(Label25, 17, 256, 713);
   Frame(Picture3, 17, 273, 713, 38);
-  Pair(Picture3, Label10, Text4, 2, 2, 70, 104, blue);
-  Pair(Picture3, Label35, Text6, 180, 2, 70, 104, blue);
-  Pair(Picture3, Label17, Label22, 358, 2, 70, 104, blue);
-  Pair(Picture3, Label20, Label23, 536, 2, 70, 104, blue);
-  Pair(Picture3, Label21, Label24, 2, 19, 70, 104, blue);
-  Pair(Picture3, Label26, Label27, 180, 19, 70, 104, blue);
-  Pair(Picture3, Label28, Label29, 358, 19, 70, 104, blue);
+  Pair(Picture3, Label10, Text4, 2, 2, 95, 79, blue);
+  Pair(Picture3, Label35, Text6, 180, 2, 95, 79, blue);
+  Pair(Picture3, Label17, Label22, 358, 2, 95, 79, blue);
+  Pair(Picture3, Label20, Label23, 536, 2, 95, 79, blue);
+  Pair(Picture3, Label21, Label24, 2, 19, 95, 79, blue);
+  Pair(Picture3, Label26, Label27, 180, 19, 95, 79, blue);
+  Pair(Picture3, Label28, Label29, 358, 19, 95, 79, blue);
   Label21.setVisible(false);
   Label24.setVisible(false);
 
@@ -113,6 +113,7 @@ PrtKYMRADIAGN::PrtKYMRADIAGN(Program& p) : plat::Form(p.rt.forms, "PrtKYMRADIAGN
 void PrtKYMRADIAGN::Form_Load() {
   const auto& t = p_.shell.LangText;
   Label91.setCaption(t[lang::PrtKYMRADiagnMis]);
+  setCaption(Label91.Caption());  // names the window and the print job
   Label30.setCaption("N° " + t[lang::PrtKYMRADiagnCopie]);
   Command2.setToolTipText(t[lang::StampaOpaStampa]);
   Label1.setCaption(t[lang::PrtKYMRACERTDatiAn]);

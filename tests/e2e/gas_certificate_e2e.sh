@@ -1,0 +1,143 @@
+#!/usr/bin/env bash
+# The real program under Xvfb runs a certification gas test against the simulated binary
+# gas analyser on a pseudo-terminal behind COM3 (tests/sim/scenarios/gas-analyser-binary.scn:
+# ready after 1.5 s, the engine revved out of the idle window from 3 s to 9 s and back to
+# idle after). Checked:
+#   - F1 opens the gas test; certification mode and Start run the idle test, which waits
+#     while the engine is too fast and reaches a verdict once it is back at idle;
+#   - the print button (Alt+S) is refused until the verdict, then shows the certificate and
+#     writes "report.log" in the program's folder;
+#   - the certificate's print button hands one PDF to the `lp` on PATH (a stand-in that
+#     keeps it); its text carries the title, the verdict and the vehicle, and not the
+#     page's buttons or copies field.
+# Screenshots go to <build>/artifacts/. Skips only when Xvfb is not installed.
+set -euo pipefail
+# shellcheck source-path=SCRIPTDIR source=lib.sh
+. "$(dirname "$0")/lib.sh"
+e2e_under_xvfb "$@"
+
+sim="$bin/tests/vantoscope-sim"
+[ -x "$bin/src/vantoscope" ] || fail "no program at $bin/src/vantoscope"
+[ -x "$sim" ] || fail "no simulator at $sim"
+command -v pdftotext >/dev/null 2>&1 || fail "pdftotext is missing"
+
+station=$(mktemp -d)
+cleanup() {
+  kill "${pid:-}" 2>/dev/null || true
+  kill "${simpid:-}" 2>/dev/null || true
+  rm -rf "$station"
+}
+trap cleanup EXIT
+# The program runs from the station, so that "report.log" is written there.
+cp "$bin/src/vantoscope" "$src/data/Conf.ini" "$src/data/Lingua.ini" "$station/"
+program="$station/vantoscope"
+cd "$station"
+on_failure() {
+  echo "--- COM3"
+  tail -n 20 "$station/sim3.txt" || true
+  tail -n 40 "$station/out.txt" 2>/dev/null || true
+  cat "$station/report.log" 2>/dev/null || true
+}
+
+# The stand-in printer: each PDF it is given is kept as printed/job<n>.pdf.
+mkdir -p "$station/lpbin" "$station/printed"
+cat >"$station/lpbin/lp" <<LP
+#!/bin/sh
+for f; do :; done
+cp "\$f" "$station/printed/job\$(ls "$station/printed" | wc -l).pdf"
+LP
+chmod +x "$station/lpbin/lp"
+
+# The gas analyser of model 0, binary protocol, COM3 at 9600 baud; 2 s windows; a vehicle
+# and a testing body for the certificate.
+python3 - "$station/Conf.ini" <<'PY'
+import re, sys
+path = sys.argv[1]
+text = open(path, encoding="cp1252", newline="").read()
+def section(name, key, value, text):
+    head = "[" + name + "]"
+    start = text.index(head)
+    end = text.find("\n[", start)
+    end = len(text) if end < 0 else end
+    body = re.sub(r"(?m)^" + key + r"=[^\r\n]*", key + "=" + value, text[start:end])
+    return text[:start] + body + text[end:]
+for key, value in (("TModCom", "1"), ("TCOM", "3"), ("TBRate", "2")):
+    text = section("COMKYMRA", key, value, text)
+text = section("MODKYMRA", "Modello", "0", text)
+text = section("IA", "MCS", "80", text)
+text = section("VEICOLO", "Targa", "AB123CD", text)
+text = section("VEICOLO", "FeT", "FIAT PUNTO", text)
+text = section("UTENTE", "Ente", "Officina Nord", text)
+open(path, "w", encoding="cp1252", newline="").write(text)
+PY
+
+"$sim" --scenario "$src/tests/sim/scenarios/gas-analyser-binary.scn" --pty \
+  --link "$station/COM3" >"$station/sim3.txt" 2>&1 &
+simpid=$!
+waitfor 10 test -L "$station/COM3" || fail "the simulator on COM3 did not start"
+asked() { sed -n 's/^request 49 \(.\).*$/\1/p' "$station/sim3.txt"; }
+has_asked() { [ "$(asked | grep -c "^$1\$" || true)" -ge "$2" ]; }
+shown() { xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
+
+PATH="$station/lpbin:$PATH" "$program" >"$station/out.txt" 2>&1 &
+pid=$!
+menu=$(window "^Start men") || fail "the start menu did not appear"
+sleep 1
+keys "$menu" F1
+form=$(window "^Analisi Gas") || fail "F1 did not open the gas test"
+waitfor 15 has_asked P 3 || fail "the analyser did not become ready"
+
+# Petrol without catalyst and certification: the first entry of the fuel and the mode
+# lists (a list opens at a click; Up, Enter).
+first_entry() {
+  xdotool mousemove --window "$form" "$1" 410 click 1
+  sleep 0.5
+  xdotool key --clearmodifiers Up Return
+  sleep 0.5
+}
+first_entry 112
+first_entry 536
+keys "$form" alt+m
+waitfor 10 has_asked E 1 || fail "Start did not send 'E'"
+sleep 1
+keys "$form" alt+s
+sleep 1
+shown "^SCHEDA DI DIAGNOSI" && fail "the mode list stayed on diagnosis"
+shown "^REFERTO PROVA" && fail "the certificate opened before the verdict"
+shot gas-certificate-measuring
+
+# The verdict comes once the engine is back at idle; then the print button works.
+for ((k = 0; k < 30; k++)); do
+  shown "^REFERTO PROVA" && break
+  keys "$form" alt+s
+  sleep 1
+done
+cert=$(window "^REFERTO PROVA") || fail "no certificate after the test"
+sleep 0.5
+shot gas-certificate-page
+grep -qa "^Result=PROVA SUPERATA" "$station/report.log" || fail "report.log: no passed result"
+grep -qa "^Plate=AB123CD" "$station/report.log" || fail "report.log: no plate"
+grep -qaxF $'Fuel=BENZ\r' "$station/report.log" || fail "report.log: not petrol without catalyst"
+
+# The page's own print button (a picture button, top right).
+xdotool mousemove --window "$cert" 641 98 click 1
+waitfor 20 test -s "$station/printed/job0.pdf" || fail "nothing was handed to lp"
+sleep 0.5
+text=$(pdftotext "$station/printed/job0.pdf" -)
+for want in "REFERTO PROVA GAS DI SCARICO" "PROVA SUPERATA" "AB123CD" "FIAT PUNTO" "Officina Nord"; do
+  grep -qF "$want" <<<"$text" || fail "the printed certificate lacks '$want': $text"
+done
+grep -qF "copie" <<<"$text" && fail "the copies field was printed"
+shot gas-certificate-printed
+
+keys "$cert" Escape
+waitfor 10 bash -c "! xdotool search --onlyvisible --name '^REFERTO PROVA' >/dev/null" ||
+  fail "Esc did not close the certificate"
+keys "$form" Escape
+sleep 0.5
+keys "$menu" Escape
+status=0
+waitfor 20 bash -c "! kill -0 $pid 2>/dev/null" || fail "Esc did not end the program"
+wait "$pid" || status=$?
+[ "$status" -eq 0 ] || fail "exit status $status"
+echo "gas certificate e2e: ok"
