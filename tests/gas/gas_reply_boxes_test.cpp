@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <vector>
 
+#include "gas/forms/GasReplyBoxes.h"
 #include "gas_station_fixture.h"
+#include "platform/Runtime.h"
 #include "shell/LanguageKeys.h"
 
 namespace vs::test {
@@ -55,6 +57,28 @@ TEST_F(GasReplyBoxesTest, RefusedWindowLengthIsToldAfterTheReplyOneBoxAtATime) {
   EXPECT_EQ(watch.maxOpen, 1);
   EXPECT_EQ(watch.replyDone, (std::vector<bool>{true, true}));
   EXPECT_EQ(f.Label28.Caption(), Text(lang::ANGASProSup));
+}
+
+// Boxes wait for the handler that raised them; a text already waiting is not queued twice,
+// while one raised again as its box is on screen comes once more after it.
+TEST(GasReplyBoxes, QueuedAfterTheHandlerWithoutWaitingCopies) {
+  plat::Runtime rt(plat::EventLoop::ClockKind::Manual);
+  plat::test::FormDriver ui(rt);
+  GasReplyBoxes boxes(rt.forms);
+  ui.answerEveryBox(plat::MsgBoxResult::OK);
+  boxes.Exclamation("A");
+  boxes.Exclamation("B");
+  boxes.Exclamation("A");
+  rt.loop.post([&] {
+    boxes.Exclamation("A");  // "A" is on screen now
+    boxes.Exclamation("B");
+  });
+  EXPECT_TRUE(ui.boxes().empty());
+  ui.settle();
+  std::vector<std::string> shown;
+  for (const auto& box : ui.boxes()) shown.push_back(box.text);
+  EXPECT_EQ(shown, (std::vector<std::string>{"A", "B", "A"}));
+  EXPECT_EQ(boxes.Waiting(), 0u);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "gas/forms/GasReplyBoxes.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "platform/forms/MessageBox.h"
@@ -7,6 +8,8 @@
 namespace vs {
 
 void GasReplyBoxes::Exclamation(std::string text) {
+  const auto notShown = waiting_.begin() + (showing_ ? 1 : 0);
+  if (std::find(notShown, waiting_.end(), text) != waiting_.end()) return;
   waiting_.push_back(std::move(text));
   if (scheduled_) return;  // the run on screen or posted takes it in turn
   scheduled_ = true;
@@ -15,7 +18,9 @@ void GasReplyBoxes::Exclamation(std::string text) {
 
 void GasReplyBoxes::ShowAll() {
   while (!waiting_.empty()) {
+    showing_ = true;
     plat::MsgBox(forms_, waiting_.front(), plat::MsgBoxButtons::OK, plat::MsgBoxIcon::Exclamation);
+    showing_ = false;
     waiting_.pop_front();
   }
   scheduled_ = false;
