@@ -9,7 +9,9 @@
 #     writes "report.log" in the program's folder;
 #   - the certificate's print button hands one PDF to the `lp` on PATH (a stand-in that
 #     keeps it); its text carries the title, the verdict and the vehicle, and not the
-#     page's buttons or copies field.
+#     page's buttons or copies field;
+#   - in diagnosis mode the print button shows the diagnosis sheet, printed the same way;
+#     the limits button opens the limits dialog.
 # Screenshots go to <build>/artifacts/. Skips only when Xvfb is not installed.
 set -euo pipefail
 # shellcheck source-path=SCRIPTDIR source=lib.sh
@@ -78,6 +80,7 @@ waitfor 10 test -L "$station/COM3" || fail "the simulator on COM3 did not start"
 asked() { sed -n 's/^request 49 \(.\).*$/\1/p' "$station/sim3.txt"; }
 has_asked() { [ "$(asked | grep -c "^$1\$" || true)" -ge "$2" ]; }
 shown() { xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
+export -f shown
 
 PATH="$station/lpbin:$PATH" "$program" >"$station/out.txt" 2>&1 &
 pid=$!
@@ -131,8 +134,33 @@ grep -qF "copie" <<<"$text" && fail "the copies field was printed"
 shot gas-certificate-printed
 
 keys "$cert" Escape
-waitfor 10 bash -c "! xdotool search --onlyvisible --name '^REFERTO PROVA' >/dev/null" ||
-  fail "Esc did not close the certificate"
+waitfor 10 bash -c "! shown '^REFERTO PROVA'" || fail "Esc did not close the certificate"
+
+# Diagnosis: the sheet of the readings on screen, printed the same way.
+xdotool mousemove --window "$form" 536 410 click 1
+sleep 0.5
+xdotool key --clearmodifiers Down Return
+sleep 0.5
+keys "$form" alt+s
+sheet=$(window "^SCHEDA DI DIAGNOSI") || fail "no diagnosis sheet in diagnosis mode"
+sleep 0.5
+shot gas-diagnosis-sheet
+xdotool mousemove --window "$sheet" 641 106 click 1
+waitfor 20 test -s "$station/printed/job1.pdf" || fail "the sheet was not handed to lp"
+text=$(pdftotext "$station/printed/job1.pdf" -)
+for want in "SCHEDA DI DIAGNOSI GAS DI SCARICO" "AB123CD" "NOx(ppm)" "Officina Nord"; do
+  grep -qF "$want" <<<"$text" || fail "the printed sheet lacks '$want': $text"
+done
+keys "$sheet" Escape
+waitfor 10 bash -c "! shown '^SCHEDA DI DIAGNOSI'" || fail "Esc did not close the sheet"
+
+# The limits dialog (Alt+I): shown, then applied unchanged with Esc.
+keys "$form" alt+i
+limits=$(window "^Limiti") || fail "Alt+I did not open the limits dialog"
+sleep 0.5
+shot gas-limits
+keys "$limits" Escape
+waitfor 10 bash -c "! shown '^Limiti'" || fail "Esc did not close the limits dialog"
 keys "$form" Escape
 sleep 0.5
 keys "$menu" Escape
