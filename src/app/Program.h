@@ -73,7 +73,7 @@ class Program : public ProgramState {
   RPMSU rpmsu{*this};  // the engine-speed counter's set-up
 
   // Forms of the gas analysis.
-  ANGAS angas{*this};  // gas test
+  ANGAS angas{*this};                  // gas test
   ANSU ansu{*this};                    // gas-analyser set-up
   LIMITIAN limitian{*this};            // gas limits
   PrtKYMRACERT prtKYMRACERT{*this};    // gas certificate

@@ -23,8 +23,7 @@ struct GasState {
 
   // MCTC-NET: status character And 31 (1 warm-up, 2 stand-by, 4 auto-zero, 8 measuring).
   std::int16_t GasMcnStatus = 0;
-  // The language texts of the MCTC-NET exchange's message boxes open now: one of each at a
-  // time.
+  // The language texts of the gas test form's reply boxes open now: one of each at a time.
   std::vector<std::size_t> McnBoxesOpen;
 };
 

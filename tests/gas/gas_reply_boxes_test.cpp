@@ -5,9 +5,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "gas/forms/GasReplyBoxes.h"
 #include "gas_station_fixture.h"
-#include "platform/Runtime.h"
 #include "shell/LanguageKeys.h"
 
 namespace vs::test {
@@ -34,51 +32,43 @@ class BoxWatch : public plat::FormsObserver {
   Program& p_;
 };
 
-class GasReplyBoxesTest : public GasStationTest {};
-
-// A window length of 0 is refused by the progress bar at the idle and at the raised-idle
-// window; the first box is still open when the second window opens.
-TEST_F(GasReplyBoxesTest, RefusedWindowLengthIsToldAfterTheReplyOneBoxAtATime) {
-  std::string conf = plat::test::ReadBytes(dir_ / "Conf.ini");
-  Replace(conf, "MCS=120", "MCS=0");
-  Replace(conf, "AM=1", "AM=0");  // the raised idle opens whatever the engine speed
-  plat::test::WriteBytes(dir_ / "Conf.ini", conf);
-  BoxWatch watch(p_);
-  ANGAS& f = OpenGasTest();
-  ui_.answerBox(plat::MsgBoxResult::OK, 8000);
-  ui_.answerBox(plat::MsgBoxResult::OK);
-  StartCertification(f);
-  ASSERT_TRUE(AdvanceUntil([&] { return f.GasPhase == "OUT"; }, 20000));
-  ASSERT_EQ(ui_.boxes().size(), 2u);
-  for (const auto& box : ui_.boxes()) {
-    EXPECT_EQ(box.text, Text(lang::MsgBox1));
-    EXPECT_EQ(box.icon, plat::MsgBoxIcon::Exclamation);
+// A window length of 0 is refused by the progress bar when the idle window opens and again
+// when the raised-idle window opens, some seconds later.
+class GasReplyBoxesTest : public GasStationTest {
+ protected:
+  // Runs the test to its verdict, the operator answering each box after `answerAfter` ms.
+  void RunTestAnsweringAfter(plat::Millis answerAfter) {
+    std::string conf = plat::test::ReadBytes(dir_ / "Conf.ini");
+    Replace(conf, "MCS=120", "MCS=0");
+    Replace(conf, "AM=1", "AM=0");  // the raised idle opens whatever the engine speed
+    plat::test::WriteBytes(dir_ / "Conf.ini", conf);
+    ANGAS& f = OpenGasTest();
+    ui_.answerBox(plat::MsgBoxResult::OK, answerAfter);
+    ui_.answerBox(plat::MsgBoxResult::OK, answerAfter);
+    StartCertification(f);
+    ASSERT_TRUE(AdvanceUntil([&] { return f.GasPhase == "OUT"; }, 20000));
+    EXPECT_EQ(f.Label28.Caption(), Text(lang::ANGASProSup));
+    for (const auto& box : ui_.boxes()) {
+      EXPECT_EQ(box.text, Text(lang::MsgBox1));
+      EXPECT_EQ(box.icon, plat::MsgBoxIcon::Exclamation);
+    }
   }
-  EXPECT_EQ(watch.maxOpen, 1);
-  EXPECT_EQ(watch.replyDone, (std::vector<bool>{true, true}));
-  EXPECT_EQ(f.Label28.Caption(), Text(lang::ANGASProSup));
+  BoxWatch watch_{p_};
+};
+
+TEST_F(GasReplyBoxesTest, EachRefusalIsToldAfterItsReply) {
+  RunTestAnsweringAfter(500);
+  EXPECT_EQ(ui_.boxes().size(), 2u);
+  EXPECT_EQ(watch_.replyDone, (std::vector<bool>{true, true}));
 }
 
-// Boxes wait for the handler that raised them; a text already waiting is not queued twice,
-// while one raised again as its box is on screen comes once more after it.
-TEST(GasReplyBoxes, QueuedAfterTheHandlerWithoutWaitingCopies) {
-  plat::Runtime rt(plat::EventLoop::ClockKind::Manual);
-  plat::test::FormDriver ui(rt);
-  GasReplyBoxes boxes(rt.forms);
-  ui.answerEveryBox(plat::MsgBoxResult::OK);
-  boxes.Exclamation("A");
-  boxes.Exclamation("B");
-  boxes.Exclamation("A");
-  rt.loop.post([&] {
-    boxes.Exclamation("A");  // "A" is on screen now
-    boxes.Exclamation("B");
-  });
-  EXPECT_TRUE(ui.boxes().empty());
-  ui.settle();
-  std::vector<std::string> shown;
-  for (const auto& box : ui.boxes()) shown.push_back(box.text);
-  EXPECT_EQ(shown, (std::vector<std::string>{"A", "B", "A"}));
-  EXPECT_EQ(boxes.Waiting(), 0u);
+// While the first box waits for the operator, the second refusal opens no second box.
+TEST_F(GasReplyBoxesTest, ARefusalWhileItsBoxIsOpenIsNotToldTwice) {
+  RunTestAnsweringAfter(8000);
+  EXPECT_EQ(ui_.boxes().size(), 1u);
+  EXPECT_EQ(watch_.maxOpen, 1);
+  EXPECT_EQ(watch_.replyDone, (std::vector<bool>{true}));
+  EXPECT_EQ(ui_.pendingAnswers(), 1);
 }
 
 }  // namespace

@@ -11,7 +11,6 @@
 
 #include "gas/GasTestVars.h"
 #include "gas/OwnGasExchange.h"
-#include "gas/forms/GasReplyBoxes.h"
 #include "link/OwnProtocolExchange.h"
 #include "platform/forms/Forms.h"
 #include "platform/serial/SerialPort.h"
@@ -86,8 +85,6 @@ class ANGAS : public plat::Form, public GasTestVars {
   // its reply must echo are kept by this exchange (its ticks are not used: the handshake
   // is GasReplyReady and GasTicksSinceSend).
   OwnProtocolExchangeCore own;
-  // Message boxes raised while a reply is handled, shown after it.
-  GasReplyBoxes replyBoxes{rt()};
 
   // Reads the analyser's model and serial number from the settings into Label1 and Label3.
   void LeggiConfini();

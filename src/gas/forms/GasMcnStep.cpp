@@ -5,6 +5,7 @@
 
 #include "app/Program.h"
 #include "gas/McnGasExchange.h"
+#include "gas/forms/GasReplyBoxes.h"
 #include "link/MctcNetFrame.h"
 #include "link/Senders.h"
 #include "platform/core/Error.h"
@@ -22,22 +23,6 @@ McnGasWords Words(ANGAS& f) {
 void Put(plat::Label& label, const McnLabelText& t) {
   label.setCaption(t.text);
   label.setBackColor(t.back);
-}
-
-// Each box of the reply once the reply is done with: the buffer is empty and the next
-// request may go out while the operator reads it. A text whose box is still open is not
-// shown twice.
-void ShowBoxes(Program& p, ANGAS& f, const std::vector<std::size_t>& boxes) {
-  std::vector<std::size_t>& open = p.gas.McnBoxesOpen;
-  for (const std::size_t text : boxes) {
-    if (std::find(open.begin(), open.end(), text) != open.end()) continue;
-    open.push_back(text);
-    if (text == lang::ANGASETmsgbox) f.EtWarningShown = 1;
-    plat::MsgBox(p.rt.forms, p.shell.LangText[text], plat::MsgBoxButtons::OK,
-                 plat::MsgBoxIcon::Exclamation);
-    if (text == lang::ANGASETmsgbox) f.EtWarningShown = 0;
-    open.erase(std::find(open.begin(), open.end(), text));
-  }
 }
 
 void ShowReadings(Program& p, ANGAS& f) {
@@ -125,9 +110,7 @@ GasReplyOutcome HandleMcnGasReply(ANGAS& f) {
   const McnGasScreen screen =
       DecideMcnGasReply(Words(f), p.link, p.gas, p.shell, got, p.rt.loop.localTime());
   Apply(p, f, screen);
-  if (!screen.boxes.empty()) {
-    p.rt.loop.post([&p, &f, boxes = screen.boxes] { ShowBoxes(p, f, boxes); });
-  }
+  PostGasReplyBoxes(f, screen.boxes);
   return GasReplyOutcome::Handled;
 }
 

@@ -3,27 +3,32 @@
 #include <algorithm>
 #include <utility>
 
-#include "platform/forms/MessageBox.h"
+#include "app/Program.h"
+#include "shell/LanguageKeys.h"
 
 namespace vs {
 
-void GasReplyBoxes::Exclamation(std::string text) {
-  const auto notShown = waiting_.begin() + (showing_ ? 1 : 0);
-  if (std::find(notShown, waiting_.end(), text) != waiting_.end()) return;
-  waiting_.push_back(std::move(text));
-  if (scheduled_) return;  // the run on screen or posted takes it in turn
-  scheduled_ = true;
-  forms_.loop().post([this] { ShowAll(); });
+namespace {
+
+void ShowBoxes(Program& p, ANGAS& f, const std::vector<std::size_t>& boxes) {
+  std::vector<std::size_t>& open = p.gas.McnBoxesOpen;
+  for (const std::size_t text : boxes) {
+    if (std::find(open.begin(), open.end(), text) != open.end()) continue;
+    open.push_back(text);
+    if (text == lang::ANGASETmsgbox) f.EtWarningShown = 1;
+    plat::MsgBox(p.rt.forms, p.shell.LangText[text], plat::MsgBoxButtons::OK,
+                 plat::MsgBoxIcon::Exclamation);
+    if (text == lang::ANGASETmsgbox) f.EtWarningShown = 0;
+    open.erase(std::find(open.begin(), open.end(), text));
+  }
 }
 
-void GasReplyBoxes::ShowAll() {
-  while (!waiting_.empty()) {
-    showing_ = true;
-    plat::MsgBox(forms_, waiting_.front(), plat::MsgBoxButtons::OK, plat::MsgBoxIcon::Exclamation);
-    showing_ = false;
-    waiting_.pop_front();
-  }
-  scheduled_ = false;
+}  // namespace
+
+void PostGasReplyBoxes(ANGAS& f, std::vector<std::size_t> texts) {
+  if (texts.empty()) return;
+  Program& p = f.program();
+  p.rt.loop.post([&p, &f, boxes = std::move(texts)] { ShowBoxes(p, f, boxes); });
 }
 
 }  // namespace vs

@@ -4,9 +4,12 @@
 #include <array>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "app/Program.h"
 #include "gas/GasSequence.h"
+#include "gas/forms/GasReplyBoxes.h"
+#include "shell/LanguageKeys.h"
 
 namespace vs {
 
@@ -112,7 +115,8 @@ void AvanzaProva(ANGAS& f) {
   if (w.PBar1Value) f.PBar1.setValue(std::clamp(*w.PBar1Value, f.PBar1.Min(), f.PBar1.Max()));
   if (w.PBar1Visible) f.PBar1.setVisible(*w.PBar1Visible);
   if (w.Command2Enabled) f.Command2.setEnabled(*w.Command2Enabled);
-  for (std::string& text : w.Exclamations) f.replyBoxes.Exclamation(std::move(text));
+  // The only box a step raises: the progress bar refused the window length.
+  PostGasReplyBoxes(f, std::vector<std::size_t>(w.Exclamations.size(), lang::MsgBox1));
   // A certificate on screen shows what the step wrote, as its boxes would.
   IfLoaded(p.prtKYMRACERT, [](PrtKYMRACERT& page) { page.ShowCertificate(); });
 }
