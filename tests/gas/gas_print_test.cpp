@@ -27,7 +27,7 @@ class GasPrintTest : public GasStationTest {
   // A non-catalysed idle test at a steady idle: one window, then the verdict.
   ANGAS& RunToVerdict() {
     ANGAS& f = OpenGasTest();
-    analyser_.gas.rpm = 850;
+    analyser_->gas.rpm = 850;
     StartCertification(f, 0);
     EXPECT_TRUE(AdvanceUntil([&] { return f.GasPhase == "OUT"; }, 10000));
     EXPECT_TRUE(f.Command2.Enabled());

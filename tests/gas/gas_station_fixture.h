@@ -1,9 +1,9 @@
 #pragma once
-// A station with a gas analyser of the binary protocol on COM1: the current directory holds
-// "Lingua.ini" and a "Conf.ini" made from data/ (the analyser's model and protocol, short
-// test windows, a vehicle and the people filled in), the program's folder is another
-// one, and a form driver answers for the operator. The analyser is the simulator, attached
-// to COM1's in-memory line on the program's manual clock.
+// A station with a gas analyser on COM1, of the binary protocol unless a test says MCTC-NET:
+// the current directory holds "Lingua.ini" and a "Conf.ini" made from data/ (the analyser's
+// model and protocol, short test windows, a vehicle and the people filled in), the
+// program's folder is another one, and a form driver answers for the operator. The analyser
+// is the simulator, attached to COM1's in-memory line on the program's manual clock.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -33,6 +33,9 @@ inline void Replace(std::string& text, const std::string& from, const std::strin
 
 class GasStationTest : public ::testing::Test {
  protected:
+  virtual sim::Protocol AnalyserProtocol() const { return sim::Protocol::Binary; }
+  bool Binary() const { return AnalyserProtocol() == sim::Protocol::Binary; }
+
   void SetUp() override {
     bin_ = dir_ / "bin";
     std::filesystem::create_directory(bin_);
@@ -44,8 +47,10 @@ class GasStationTest : public ::testing::Test {
     // Edited with LF line ends, written back with CR LF as the file has them.
     std::string conf = plat::test::ReadBytes(plat::test::DataFolder() / "Conf.ini");
     Replace(conf, "\r\n", "\n", true);
-    Replace(conf, "[MODKYMRA]\nModello=3", "[MODKYMRA]\nModello=0");
-    Replace(conf, "[COMKYMRA]\nTModCom=2", "[COMKYMRA]\nTModCom=1");
+    if (Binary()) {
+      Replace(conf, "[MODKYMRA]\nModello=3", "[MODKYMRA]\nModello=0");
+      Replace(conf, "[COMKYMRA]\nTModCom=2", "[COMKYMRA]\nTModCom=1");
+    }
     Replace(conf, "Marca=\nNOmologa=\nModello=\nNserie=\nVersione=\nScadenza=\n[MODOPA]",
             "Marca=KARVESTON\nNOmologa=OM-4711\nModello=TOPAZ\nNserie=AQ123456\nVersione=\n"
             "Scadenza=\n[MODOPA]");
@@ -57,8 +62,9 @@ class GasStationTest : public ::testing::Test {
     Replace(conf, "\n", "\r\n", true);
     plat::test::WriteBytes(dir_ / "Conf.ini", conf);
     line_ = p_.rt.serial.attachMemory(1);
-    analyser_.setState("ready");
-    sim::Attach(analyser_, line_, &p_.rt.loop);
+    analyser_ = std::make_unique<sim::Instrument>(sim::Device::Gas, AnalyserProtocol(), 0);
+    analyser_->setState(Binary() ? "ready" : "standby");
+    sim::Attach(*analyser_, line_, &p_.rt.loop);
   }
 
   // The start menu, then F1: the gas test form, open on COM1.
@@ -76,9 +82,11 @@ class GasStationTest : public ::testing::Test {
     return done();
   }
 
-  // Certification mode, petrol with catalyst, and Start once the analyser is ready.
+  // Certification mode, petrol with catalyst, and Start once the analyser takes a fuel.
   void StartCertification(ANGAS& f, int fuel = 1) {
-    ASSERT_TRUE(AdvanceUntil([&] { return p_.gas.GasInstrumentState == 128; }, 5000));
+    ASSERT_TRUE(AdvanceUntil(
+        [&] { return Binary() ? p_.gas.GasInstrumentState == 128 : p_.gas.GasMcnStatus == 2; },
+        5000));
     ui_.choose(f.Combo4, 0);
     ui_.choose(f.Combo1, fuel);
     ui_.advance(100);
@@ -92,7 +100,7 @@ class GasStationTest : public ::testing::Test {
   std::filesystem::path bin_;
   Program p_{plat::EventLoop::ClockKind::Manual};
   plat::test::FormDriver ui_{p_.rt};
-  sim::Instrument analyser_{sim::Device::Gas, sim::Protocol::Binary, 0};
+  std::unique_ptr<sim::Instrument> analyser_;
   std::shared_ptr<plat::MemoryDevice> line_;
 };
 
