@@ -21,6 +21,7 @@
 #include "shell/forms/SYS_SET_UP.h"
 #include "shell/forms/frmAbout.h"
 #include "smoke/forms/ANFUMO.h"
+#include "smoke/forms/Grafic.h"
 #include "state/ProgramState.h"
 
 #include <utility>
@@ -81,6 +82,7 @@ class Program : public ProgramState {
 
   // Forms of the smoke test.
   ANFUMO anfumo{*this};  // the smoke test
+  Grafic grafic{*this};  // the chart of one acceleration (test mode 6)
 
   UnbuiltForms unbuilt;
 

@@ -9,6 +9,16 @@ namespace plat {
 
 enum class ChartAxis { X, Y };
 
+struct ChartGeometry {
+  double plotX = 0, plotY = 0, plotW = 0, plotH = 0;  // the plot area
+  double legendX = 0, legendY = 0;                    // top-left of the legend
+  double titleH = 0;                                  // band of the title at the top
+};
+
+// Where the parts of a chart of this size go when it is drawn (depends on the size only, so
+// that a form can place its own texts under the plot area).
+ChartGeometry ChartLayout(double w, double h, bool legend);
+
 namespace detail {
 struct ChartState {
   std::vector<std::vector<double>> data;

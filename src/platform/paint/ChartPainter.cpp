@@ -10,21 +10,6 @@
 
 namespace plat::paint {
 
-ChartGeometry ChartLayout(double w, double h, bool legend) {
-  ChartGeometry g;
-  g.titleH = std::max(24.0, h * 0.08);
-  const double legendW = legend ? std::max(90.0, w * 0.16) : 0.0;
-  const double left = std::max(64.0, w * 0.09);
-  const double bottom = std::max(36.0, h * 0.09);
-  g.plotX = left;
-  g.plotY = g.titleH + 8;
-  g.plotW = std::max(1.0, w - left - legendW - 16);
-  g.plotH = std::max(1.0, h - g.plotY - bottom);
-  g.legendX = g.plotX + g.plotW + 12;
-  g.legendY = g.plotY;
-  return g;
-}
-
 namespace {
 
 // A round step for about `parts` divisions of `range`.

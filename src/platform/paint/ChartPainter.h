@@ -10,15 +10,10 @@
 
 namespace plat::paint {
 
-struct ChartGeometry {
-  double plotX = 0, plotY = 0, plotW = 0, plotH = 0;  // the plot area
-  double legendX = 0, legendY = 0;                    // top-left of the legend
-  double titleH = 0;                                  // band of the title at the top
-};
-
-// Where the parts of a chart of this size go (depends on the size only, so that a form can
-// place its own texts under the plot area).
-ChartGeometry ChartLayout(double w, double h, bool legend);
+// Where the parts of a chart go (the chart control's, so that a form can place its own
+// texts under the plot area without the painter).
+using plat::ChartGeometry;
+using plat::ChartLayout;
 
 // Draws the chart in the box (0, 0, w, h) of the context.
 void PaintChart(cairo_t* cr, const Chart& chart, double w, double h);

@@ -11,6 +11,7 @@
 #include "smoke/SmokeCycle.h"
 #include "smoke/SmokeReadings.h"
 #include "smoke/forms/SmokeLinkSteps.h"
+#include "smoke/forms/SmokeSeriesSteps.h"
 
 namespace vs {
 
@@ -407,7 +408,9 @@ void ANFUMO::ShowSmokeReadings(smoke::Protocol protocol) {
   }
   if (out.lowest) Label52.setCaption(*out.lowest);
   if (out.highest) Label53.setCaption(*out.highest);
-  if (out.runPhase) StepTestPhase(*this, protocol);
+  // The phase step itself runs only while the series is open and the readings are usable;
+  // the end of a closed series shows on every value reply.
+  StepTestPhase(*this, protocol);
 }
 
 void ANFUMO::Combo1_Click() {

@@ -105,8 +105,4 @@ void HandleOwnSmokeReply(ANFUMO& f, const std::string& frame) {
   f.EndOfFrame();
 }
 
-void StepTestPhase(ANFUMO&, smoke::Protocol) {}
-
-void CaptureAccelerationByHand(ANFUMO&) {}
-
 }  // namespace vs
