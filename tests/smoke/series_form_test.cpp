@@ -1,0 +1,234 @@
+// A whole free-acceleration series through the smoke test form: the form opened with F3
+// from the start menu, a test mode chosen, START, and measured values handed to the form's
+// reading step every 100 ms of the manual clock, as the opacimeter sends them while an
+// operator follows the instruction line: the engine from idle past the upper engine-speed
+// limit and back, k peaking with it. The link steps are not part of this branch, so the
+// test stores the readings and the status the links would store and runs the reading step
+// itself; it also switches the capture button on after START, as the links do after the
+// automatic zero.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "smoke/SeriesTypes.h"
+#include "smoke/smoke_form_fixture.h"
+
+namespace vs {
+namespace {
+
+using smoke::Protocol;
+
+// A guidance text of the instruction line with its colour; `after`: the ticks the phase
+// before it lasts (the change comes on the first reply after them).
+struct Guidance {
+  std::size_t text;
+  plat::Color back;
+  std::optional<int> after;
+};
+
+Guidance Cold() { return {lang::ANFUMOAttRisc, 0xFFFFFF, {}}; }
+Guidance Neutral() { return {lang::ANFUMOFase, 0xFFFFFF, {}}; }
+Guidance Accelerate(std::optional<int> after = {}) { return {lang::ANFUMOAcc, 0x80FF, after}; }
+Guidance Hold(std::optional<int> after = {}) { return {lang::ANFUMOManMax, 0xFFFF00, after}; }
+Guidance Release(std::optional<int> after = {}) { return {lang::ANFUMODec, 0xFF80FF, after}; }
+Guidance Idle(std::optional<int> after = {}) { return {lang::ANFUMOManMin, 0xFF00, after}; }
+Guidance Complete(std::optional<int> after = {}) { return {lang::ANFUMOConcl, 0xFF8080, after}; }
+
+// The instruction line of a series in modes 1 to 3 that decides at the fifth acceleration:
+// the capture at the end of the fifth hold shows the end of the series on the same reply.
+// `first`: what leads to the first "accelerate"; the lengths of the timed phases as given
+// (the hold at full speed always lasts 3 s).
+struct Lengths {
+  std::optional<int> firstAccelerate, accelerate, release, idle;
+};
+std::vector<Guidance> Cycles(std::vector<Guidance> first, Lengths n) {
+  std::vector<Guidance> all = {Neutral(), Cold()};
+  all.insert(all.end(), first.begin(), first.end());
+  for (int i = 0; i < 4; ++i) {
+    all.insert(all.end(), {Hold(i == 0 ? n.firstAccelerate : n.accelerate), Release(120),
+                           Idle(n.release), Accelerate(n.idle)});
+  }
+  all.push_back(Hold(n.accelerate));
+  all.push_back(Complete(120));
+  return all;
+}
+
+struct SeriesCase {
+  const char* name;
+  std::int16_t mode;
+  Protocol protocol;
+  std::vector<Guidance> guidance;
+  bool cellRedWhileCold;
+  std::int16_t accIndex;
+  std::string meanK, opacity;  // "" : no decision
+};
+
+const SeriesCase kSeries[] = {
+    {"ContinuousMctcNet", 0, Protocol::MctcNet, {Neutral()}, false, 0, "", ""},
+    {"ContinuousBinary", 0, Protocol::Binary, {Neutral(), Cold(), Neutral()}, true, 0, "", ""},
+    // Speed and k: the idle phase lasts 5 s; reaching the speed or k takes what it takes.
+    {"SpeedMctcNet", 1, Protocol::MctcNet, Cycles({Accelerate()}, {{}, {}, {}, 200}), true, 8,
+     "1.27", "26.2"},
+    {"SpeedBinary", 1, Protocol::Binary, Cycles({Accelerate()}, {{}, {}, {}, 200}), true, 8, "1.27",
+     "26.2"},
+    {"SmokeMctcNet", 2, Protocol::MctcNet, Cycles({Accelerate()}, {{}, {}, {}, 200}), true, 8,
+     "1.27", "26.2"},
+    {"SmokeBinary", 2, Protocol::Binary, Cycles({Accelerate()}, {{}, {}, {}, 200}), true, 8, "1.27",
+     "26.2"},
+    // Timed: every phase has its own length, some of them by protocol.
+    {"TimedMctcNet", 3, Protocol::MctcNet, Cycles({Idle(), Accelerate(250)}, {50, 50, 50, 200}),
+     true, 8, "1.27", "26.2"},
+    {"TimedBinary", 3, Protocol::Binary, Cycles({Idle(), Accelerate(200)}, {54, 50, 50, 120}), true,
+     8, "1.27", "26.2"},
+    // By hand: the line tells only warm-up (over MCTC-NET the neutral text once warm).
+    {"ManualMctcNet",
+     4,
+     Protocol::MctcNet,
+     {Neutral(), Cold(), Neutral(), Complete()},
+     true,
+     10,
+     "1.27",
+     "26.2"},
+    {"ManualBinary",
+     4,
+     Protocol::Binary,
+     {Neutral(), Cold(), Complete()},
+     true,
+     10,
+     "1.27",
+     "26.2"},
+    {"DirectMctcNet",
+     5,
+     Protocol::MctcNet,
+     {Neutral(), Cold(), Neutral(), Complete()},
+     true,
+     10,
+     "",
+     ""},
+    {"DirectBinary", 5, Protocol::Binary, {Neutral(), Cold(), Complete()}, true, 10, "", ""},
+};
+
+void PrintTo(const SeriesCase& c, std::ostream* os) { *os << c.name; }
+
+// Peak k of the eight accelerations: the mean of the third to fifth (1.27) is the first
+// within K = 1.5, and the first three (2.0) are not 1.5 times K.
+constexpr double kPeaks[8] = {2.4, 2.0, 1.6, 1.2, 1.0, 1.0, 1.0, 1.0};
+constexpr double kIdle = 800, kFull = 4600, kRevsPerReply = 1200;
+
+class SeriesFormTest : public test::SmokeFormTest,
+                       public ::testing::WithParamInterface<SeriesCase> {
+ protected:
+  // One measured-values reply 100 ms after the last.
+  void Reply(Protocol protocol, double rpm, double k, double cellTemp) {
+    ui_.advance(100);
+    device_->takeWritten();
+    LinkState& l = p_.link;
+    l.OpaRpm = rpm;
+    l.OpaK = k;
+    l.OpaN = 100 * (1 - std::exp(-k * 0.43));
+    l.OpaCellTemp = cellTemp;
+    l.OpaLuStatus1 = "00016";
+    l.OpaLuStatus2 = "00001";
+    p_.smoke.OpaMcnStatus = 8;  // measuring
+    p_.smoke.OpaStatus1 = 64;
+    f_.ShowSmokeReadings(protocol);
+    f_.EndOfFrame();
+  }
+};
+
+TEST_P(SeriesFormTest, RunsAWholeSeriesOnTheForm) {
+  const SeriesCase& c = GetParam();
+  const bool mcn = c.protocol == Protocol::MctcNet;
+  Station(mcn ? 5 : 1, "0", "RN=1000\r\nMX=4000\r\nON=0.5\r\nVK=1.5\r\n");
+  p_.shell.OpaComPort = kPort;
+  const auto& t = p_.shell.LangText;
+  int closingBoxes = 0;
+  ui_.onEveryModal(p_.exclam, [&] {
+    ++closingBoxes;
+    EXPECT_EQ(p_.exclam.Label1.Caption(), t[lang::ANFUMOExclStamp4]);
+    ui_.click(p_.exclam.Command1);
+  });
+  ui_.onEveryModal(p_.exclamStampa, [&] { ui_.click(p_.exclamStampa.Command1); });
+  p_.menu.Show();
+  ui_.fkey(p_.menu, 3);
+  ASSERT_TRUE(f_.Visible());
+  ui_.choose(f_.Combo1, c.mode);
+  ui_.click(f_.Command2);
+  f_.Command1.setEnabled(true);  // the links' step after the automatic zero
+
+  struct Seen {
+    int tick;
+    std::string text;
+    plat::Color back;
+  };
+  std::vector<Seen> line = {{f_.SmokeTickCount, f_.Label39.Caption(), f_.Label39.BackColor()}};
+  bool cellRed = false, throttle = false;
+  double rpm = kIdle, peak = 0;
+  const int start = f_.SmokeTickCount;
+  for (int reply = 0; reply < 900; ++reply) {
+    const int tick = f_.SmokeTickCount + 4 - start;
+    const bool byHand = c.mode == 4 || c.mode == 5;
+    if (byHand) throttle = tick > 40 && tick % 200 < 80;  // 2 s on, 3 s off
+    rpm = throttle ? std::min(kFull, rpm + kRevsPerReply) : std::max(kIdle, rpm - kRevsPerReply);
+    const std::size_t acc = static_cast<std::size_t>(std::clamp<int>(p_.smoke.AccIndex, 0, 7));
+    peak = kPeaks[acc];
+    Reply(c.protocol, rpm, 0.2 + (peak - 0.2) * (rpm - kIdle) / (kFull - kIdle),
+          tick <= 40 ? 65.0 : 75.0);
+    cellRed = cellRed || f_.Label24.BackColor() == plat::colors::kRed;
+    if (f_.Label39.Caption() != line.back().text || f_.Label39.BackColor() != line.back().back)
+      line.push_back({f_.SmokeTickCount, f_.Label39.Caption(), f_.Label39.BackColor()});
+    // The operator follows the line, or in the manual modes captures at idle.
+    const std::string& now = f_.Label39.Caption();
+    if (now == t[lang::ANFUMOAcc] || now == t[lang::ANFUMOManMax]) throttle = true;
+    if (now == t[lang::ANFUMODec] || now == t[lang::ANFUMOManMin]) throttle = false;
+    if (byHand && tick > 40 && tick % 200 == 196 && f_.Command1.Enabled()) ui_.click(f_.Command1);
+  }
+
+  ASSERT_EQ(line.size(), c.guidance.size());
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    SCOPED_TRACE("guidance " + std::to_string(i) + ": " + line[i].text);
+    EXPECT_EQ(line[i].text, t[c.guidance[i].text]);
+    EXPECT_EQ(line[i].back, c.guidance[i].back);
+    if (const auto after = c.guidance[i].after) {
+      const int lasted = line[i].tick - line[i - 1].tick;
+      EXPECT_GT(lasted, *after);
+      EXPECT_LE(lasted, *after + 4);  // the first reply after the deadline
+    }
+  }
+  EXPECT_EQ(cellRed, c.cellRedWhileCold);
+  EXPECT_EQ(f_.Label24.BackColor(), plat::colors::kWhite);
+  EXPECT_EQ(p_.smoke.AccIndex, c.accIndex);
+  EXPECT_EQ(closingBoxes, mcn && c.mode != 0 ? 1 : 0);
+  if (c.mode == 0) {
+    EXPECT_EQ(f_.TestPhase, "CONTINUA");
+    return;
+  }
+  EXPECT_EQ(f_.TestPhase, " ");
+  if (c.meanK.empty()) {  // direct acquisition: eight rows, no verdict
+    EXPECT_EQ(f_.Label33.Caption(), t[lang::ANFUMOEsito]);
+    EXPECT_EQ(p_.smoke.SmokeResultText, t[lang::ANFUMOMis15]);
+    EXPECT_EQ(p_.smoke.AccKState, (std::array<std::int16_t, 8>{3, 3, 3, 3, 3, 3, 3, 3}));
+  } else {
+    EXPECT_EQ(f_.Label35.Caption(), c.meanK);
+    EXPECT_EQ(f_.Label55.Caption(), c.opacity);
+    EXPECT_EQ(f_.Label33.Caption(), t[lang::GeneralePos]);
+    EXPECT_EQ(f_.Label33.BackColor(), plat::colors::kGreen);
+    EXPECT_EQ(p_.smoke.AccelsUsed, "3,4,5");
+    EXPECT_EQ(p_.smoke.AccKState, (std::array<std::int16_t, 8>{4, 4, 3, 3, 3, 4, 4, 4}));
+    EXPECT_EQ(p_.smoke.AccK[4], f_.Label36(4).Caption());
+  }
+  if (c.mode == 4 || c.mode == 5) {
+    EXPECT_FALSE(f_.Command1.Enabled());
+    EXPECT_EQ(f_.Command1.Caption(), t[lang::ANFUMOAvan]);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, SeriesFormTest, ::testing::ValuesIn(kSeries),
+                         [](const auto& test) { return std::string(test.param.name); });
+
+}  // namespace
+}  // namespace vs
