@@ -119,8 +119,7 @@ void PrintTo(const SeriesCase& c, std::ostream* os) { *os << c.name; }
 constexpr double kPeaks[8] = {2.4, 2.0, 1.6, 1.2, 1.0, 1.0, 1.0, 1.0};
 constexpr double kIdle = 800, kFull = 4600, kRevsPerReply = 1200;
 
-class SeriesFormTest : public test::SmokeFormTest,
-                       public ::testing::WithParamInterface<SeriesCase> {
+class SmokeSeriesTest : public test::SmokeFormTest {
  protected:
   // One measured-values reply 100 ms after the last.
   void Reply(Protocol protocol, double rpm, double k, double cellTemp) {
@@ -139,6 +138,8 @@ class SeriesFormTest : public test::SmokeFormTest,
     f_.EndOfFrame();
   }
 };
+
+class SeriesFormTest : public SmokeSeriesTest, public ::testing::WithParamInterface<SeriesCase> {};
 
 TEST_P(SeriesFormTest, RunsAWholeSeriesOnTheForm) {
   const SeriesCase& c = GetParam();
@@ -229,6 +230,47 @@ TEST_P(SeriesFormTest, RunsAWholeSeriesOnTheForm) {
 
 INSTANTIATE_TEST_SUITE_P(Modes, SeriesFormTest, ::testing::ValuesIn(kSeries),
                          [](const auto& test) { return std::string(test.param.name); });
+
+}  // namespace
+}  // namespace vs
+
+namespace vs {
+namespace {
+
+// The capture button reached outside an open series: before any START (the rows still
+// show "- - -") and after the direct acquisition closed its series.
+TEST_F(SmokeSeriesTest, CaptureButtonOutsideAnOpenSeriesDecidesAndStoresNothing) {
+  Station(5, "0", "RN=1000\r\nMX=4000\r\nON=0.5\r\nVK=1.5\r\n");
+  Open();
+  const auto& t = p_.shell.LangText;
+  p_.link.OpaCellTemp = 75;
+
+  ui_.choose(f_.Combo1, 4);
+  f_.Command1.setEnabled(true);
+  for (int i = 0; i < 3; ++i) ui_.click(f_.Command1);  // the third evaluates rows of "- - -"
+  EXPECT_EQ(p_.smoke.AccIndex, 3);
+  EXPECT_EQ(f_.Label33.Caption(), t[lang::ANFUMOEsito]);
+  EXPECT_EQ(f_.Label35.Caption(), "- - -");
+  EXPECT_EQ(p_.smoke.AccelsUsed, "");
+
+  ui_.choose(f_.Combo1, 5);
+  ui_.click(f_.Command2);
+  f_.Command1.setEnabled(true);
+  for (int i = 0; i < 8; ++i) {
+    f_.Label36(i).setCaption(std::to_string(i));
+    ui_.click(f_.Command1);
+  }
+  ASSERT_EQ(p_.smoke.AccIndex, 10);
+  ASSERT_FALSE(f_.Command1.Enabled());
+  const auto stored = p_.smoke.AccK;
+  for (int i = 0; i <= 10; ++i) f_.Label36(i).setCaption("9.9");
+  f_.Command1.setEnabled(true);  // the links after an automatic zero
+  ui_.click(f_.Command1);
+  EXPECT_EQ(p_.smoke.AccK, stored);
+  EXPECT_EQ(p_.smoke.AccIndex, 10);  // closed again
+  EXPECT_FALSE(f_.Command1.Enabled());
+  EXPECT_EQ(f_.Command1.Caption(), t[lang::ANFUMOAvan]);
+}
 
 }  // namespace
 }  // namespace vs
