@@ -1,7 +1,7 @@
 // Test mode 6 through the smoke test form: one free acceleration recorded row by row and
-// drawn in the chart window, which is then drawn to PNG and PDF and printed. As in the
-// series test, the readings are handed to the form's reading step as the MCTC-NET link
-// stores them.
+// drawn in the chart window, which is then drawn to PNG and PDF and printed. The readings
+// of each "@VA" reply are handed to the form's reading step as the MCTC-NET link stores
+// them, one reply every 250 ms, so that the test knows the point of every row.
 #include <cairo.h>
 #include <gtest/gtest.h>
 
