@@ -12,38 +12,25 @@
 set -euo pipefail
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 . "$(dirname "$0")/lib.sh"
+# shellcheck source-path=SCRIPTDIR source=station.sh
+. "$(dirname "$0")/station.sh"
 e2e_under_xvfb "$@"
 
-program="$bin/src/vantoscope"
-sim="$bin/tests/vantoscope-sim"
-[ -x "$program" ] || fail "no program at $program"
-[ -x "$sim" ] || fail "no simulator at $sim"
-
-station=$(mktemp -d)
-cleanup() {
-  kill "${pid:-}" 2>/dev/null || true
-  kill "${simpid:-}" 2>/dev/null || true
-  rm -rf "$station"
-}
-trap cleanup EXIT
-cp "$src/data/Lingua.ini" "$station/"
+station_open
 # The station's settings with the analyser on COM2 at 9600 and a binary model stored.
-sed -e '/^\[COMKYMRA\]/,/^\[/ s/^TCOM=.*/TCOM=2/' -e '/^\[COMKYMRA\]/,/^\[/ s/^TModCom=.*/TModCom=1/' \
-  -e '/^\[MODKYMRA\]/,/^\[/ s/^Modello=.*/Modello=0/' "$src/data/Conf.ini" >"$station/Conf.ini"
-cd "$station"
+station_conf COMKYMRA TCOM 2
+station_conf COMKYMRA TModCom 1
+station_conf MODKYMRA Modello 0
 on_failure() {
   echo "--- COM2"
   cat "$station/sim.txt" || true
   echo "--- Conf.ini"
   cat "$station/Conf.ini" || true
-  tail -n 40 "$station/out.txt" 2>/dev/null || true
+  station_output
 }
 
-"$sim" --scenario "$src/tests/sim/scenarios/gas-analyser.scn" --pty --link "$station/COM2" \
-  >"$station/sim.txt" 2>&1 &
-simpid=$!
-waitfor 10 test -L "$station/COM2" || fail "the simulator on COM2 did not start"
-for n in 1 $(seq 3 16); do ln -s "$station/absent" "$station/COM$n"; done
+station_sim 2 sim.txt --scenario "$src/tests/sim/scenarios/gas-analyser.scn"
+station_absent_ports 1 $(seq 3 16)
 
 # The commands the analyser was asked, one a line, in order.
 asked() { sed -n 's/^request GAS \([^ ]*\).*$/\1/p' "$station/sim.txt"; }
@@ -55,12 +42,8 @@ asked_before() {
   b=$(asked | grep -nx -- "$2" | tail -n 1 | cut -d: -f1)
   [ -n "$a" ] && [ -n "$b" ] && [ "$a" -lt "$b" ]
 }
-section() { sed -n "/^\\[$1\\]/,/^\\[/p" "$station/Conf.ini" | tr -d '\r'; }
 
-"$program" >"$station/out.txt" 2>&1 &
-pid=$!
-menu=$(window "^Start men") || fail "the start menu did not appear"
-sleep 1
+station_start
 
 # F2: the set-up identifies the analyser and stores it.
 keys "$menu" F2
@@ -73,14 +56,14 @@ shot gas-setup-identified
 keys "$setup" alt+a
 box=$(window "^Vantoscope$") || fail "Applica showed no message"
 keys "$box" Return
-waitfor 10 bash -c "grep -q '^Modello=3' <(sed -n '/^\\[MODKYMRA\\]/,/^\\[/p' '$station/Conf.ini' | tr -d '\\r')" ||
-  fail "Applica did not store the MCTC-NET model"
-section COMKYMRA | grep -qx "TModCom=2" || fail "the protocol was not stored: $(section COMKYMRA)"
-section COMKYMRA | grep -qx "Modello=TOPAZ" || fail "the identity was not stored: $(section COMKYMRA)"
-section COMKYMRA | grep -qx "TCOM=2" || fail "the port was not stored: $(section COMKYMRA)"
+stored_model() { station_section MODKYMRA | grep -qx "Modello=3"; }
+waitfor 10 stored_model || fail "Applica did not store the MCTC-NET model"
+for setting in TModCom=2 Modello=TOPAZ TCOM=2; do
+  station_section COMKYMRA | grep -qx "$setting" ||
+    fail "$setting was not stored: $(station_section COMKYMRA)"
+done
 keys "$setup" Escape
-waitfor 10 bash -c "! xdotool search --onlyvisible --name '^Analizzatore' >/dev/null" ||
-  fail "Esc did not close the set-up"
+station_closed "^Analizzatore" "Esc did not close the set-up"
 
 # F1: the gas test over MCTC-NET, to measuring.
 keys "$menu" F1
@@ -99,11 +82,6 @@ shot gas-test-measuring
   fail "the opening was: $(asked | head -n 5 | tr '\n' ' ')"
 
 keys "$test_form" Escape
-waitfor 10 bash -c "! xdotool search --onlyvisible --name '^Analisi Gas' >/dev/null" ||
-  fail "Esc did not close the gas test"
-keys "$menu" Escape
-status=0
-waitfor 20 bash -c "! kill -0 $pid 2>/dev/null" || fail "Esc did not end the program"
-wait "$pid" || status=$?
-[ "$status" -eq 0 ] || fail "exit status $status"
+station_closed "^Analisi Gas" "Esc did not close the gas test"
+station_quit
 echo "gas mcn e2e: ok"

@@ -13,51 +13,25 @@
 set -euo pipefail
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 . "$(dirname "$0")/lib.sh"
+# shellcheck source-path=SCRIPTDIR source=station.sh
+. "$(dirname "$0")/station.sh"
 e2e_under_xvfb "$@"
 
-program="$bin/src/vantoscope"
-sim="$bin/tests/vantoscope-sim"
-[ -x "$program" ] || fail "no program at $program"
-[ -x "$sim" ] || fail "no simulator at $sim"
-
-station=$(mktemp -d)
-cleanup() {
-  kill "${pid:-}" 2>/dev/null || true
-  rm -f "$bin/src/gas.log"
-  kill "${simpid:-}" 2>/dev/null || true
-  rm -rf "$station"
-}
-trap cleanup EXIT
-cp "$src/data/Conf.ini" "$src/data/Lingua.ini" "$station/"
-cd "$station"
+station_open
+on_cleanup() { rm -f "$bin/src/gas.log"; }
 on_failure() {
   echo "--- COM3"
   tail -n 40 "$station/sim3.txt" || true
-  tail -n 40 "$station/out.txt" 2>/dev/null || true
+  station_output
 }
 
 # The gas analyser of model 0, binary protocol, COM3 at 9600 baud.
-python3 - "$station/Conf.ini" <<'PY'
-import re, sys
-path = sys.argv[1]
-text = open(path, encoding="cp1252", newline="").read()
-def section(name, key, value, text):
-    head = "[" + name + "]"
-    start = text.index(head)
-    end = text.find("\n[", start)
-    end = len(text) if end < 0 else end
-    body = re.sub(r"(?m)^" + key + r"=[^\r\n]*", key + "=" + value, text[start:end])
-    return text[:start] + body + text[end:]
-for key, value in (("TModCom", "1"), ("TCOM", "3"), ("TBRate", "2")):
-    text = section("COMKYMRA", key, value, text)
-text = section("MODKYMRA", "Modello", "0", text)
-open(path, "w", encoding="cp1252", newline="").write(text)
-PY
+station_conf COMKYMRA TModCom 1
+station_conf COMKYMRA TCOM 3
+station_conf COMKYMRA TBRate 2
+station_conf MODKYMRA Modello 0
 
-"$sim" --scenario "$src/tests/sim/scenarios/gas-analyser-binary.scn" --pty \
-  --link "$station/COM3" >"$station/sim3.txt" 2>&1 &
-simpid=$!
-waitfor 10 test -L "$station/COM3" || fail "the simulator on COM3 did not start"
+station_sim 3 sim3.txt --scenario "$src/tests/sim/scenarios/gas-analyser-binary.scn"
 
 # The binary commands asked so far, one a line.
 asked() { sed -n 's/^request 49 \(.\).*$/\1/p' "$station/sim3.txt"; }
@@ -65,10 +39,7 @@ count() { asked | grep -c "^$1\$" || true; }
 has_asked() { [ "$(count "$1")" -ge "$2" ]; }
 total() { asked | wc -l; }
 
-"$program" >"$station/out.txt" 2>&1 &
-pid=$!
-menu=$(window "^Start men") || fail "the start menu did not appear"
-sleep 1
+station_start
 
 keys "$menu" F1
 form=$(window "^Analisi Gas") || fail "F1 did not open the gas test"
@@ -96,8 +67,7 @@ grep -qaP '^0\.(25|12)\t14\.6\t60\t0\.3\t- - -\t[0-9.]+\t1(\.0[01])?\t(850|2500)
   fail "the logged readings: $(head -n 2 "$log")"
 
 keys "$form" Escape
-waitfor 10 bash -c "! xdotool search --onlyvisible --name '^Analisi Gas' >/dev/null" ||
-  fail "Esc did not close the gas test"
+station_closed "^Analisi Gas" "Esc did not close the gas test"
 sleep 0.3
 stopped=$(total)
 sleep 1
@@ -110,9 +80,5 @@ waitfor 10 has_asked 1 2 || fail "the reopened test did not ask for identificati
 [ "$(asked | sed -n "$((stopped + 1))p")" = "1" ] || fail "the reopened test did not begin with '1'"
 keys "$form" Escape
 sleep 0.5
-keys "$menu" Escape
-status=0
-waitfor 20 bash -c "! kill -0 $pid 2>/dev/null" || fail "Esc did not end the program"
-wait "$pid" || status=$?
-[ "$status" -eq 0 ] || fail "exit status $status"
+station_quit
 echo "gas window e2e: ok"

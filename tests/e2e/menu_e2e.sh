@@ -7,23 +7,15 @@
 set -euo pipefail
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 . "$(dirname "$0")/lib.sh"
+# shellcheck source-path=SCRIPTDIR source=station.sh
+. "$(dirname "$0")/station.sh"
 e2e_under_xvfb "$@"
 
-program="$bin/src/vantoscope"
-[ -x "$program" ] || fail "no program at $program"
-
-station=$(mktemp -d)
-trap 'kill "${pid:-}" 2>/dev/null || true; rm -rf "$station"' EXIT
-cp "$src/data/Conf.ini" "$src/data/Lingua.ini" "$station/"
-cd "$station"
-on_failure() { tail -n 40 "$station/out.txt" 2>/dev/null || true; }
+station_open
+on_failure() { station_output; }
 conf_has() { grep -q -a "$1" "$station/Conf.ini"; }
 
-"$program" >"$station/out.txt" 2>&1 &
-pid=$!
-
-menu=$(window "^Start men") || fail "the start menu did not appear"
-sleep 1
+station_start
 shot menu-italiano
 
 # F-key items open the forms of the tests and set-ups, each tried in its own run
@@ -32,8 +24,7 @@ shot menu-italiano
 keys "$menu" F2
 setup=$(window "^Analizzatore") || fail "F2 did not open the gas-analyser set-up"
 keys "$setup" Escape
-waitfor 10 bash -c "! xdotool search --onlyvisible --name '^Analizzatore' >/dev/null" ||
-  fail "Esc did not close the gas-analyser set-up"
+station_closed "^Analizzatore" "Esc did not close the gas-analyser set-up"
 kill -0 "$pid" || fail "the program ended on an F key"
 
 # Utilità > Dati Utente from the keyboard (Alt+U opens the menu, Down and Enter pick the
@@ -55,10 +46,7 @@ waitfor 10 conf_has "TLingua=3" || fail "Ctrl+S did not write TLingua=3"
 sleep 1
 shot menu-espanol
 
-keys "$menu" ctrl+e Escape
-status=0
-waitfor 20 bash -c "! kill -0 $pid 2>/dev/null" || fail "Esc did not end the program"
-wait "$pid" || status=$?
-[ "$status" -eq 0 ] || fail "exit status $status"
+keys "$menu" ctrl+e
+station_quit
 conf_has "TLingua=2" || fail "the language code was not saved at the end"
 echo "menu e2e: ok"

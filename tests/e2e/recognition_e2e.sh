@@ -10,53 +10,28 @@
 set -euo pipefail
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 . "$(dirname "$0")/lib.sh"
+# shellcheck source-path=SCRIPTDIR source=station.sh
+. "$(dirname "$0")/station.sh"
 e2e_under_xvfb "$@"
 
-program="$bin/src/vantoscope"
-sim="$bin/tests/vantoscope-sim"
-[ -x "$program" ] || fail "no program at $program"
-[ -x "$sim" ] || fail "no simulator at $sim"
-
-station=$(mktemp -d)
-sims=()
-cleanup() {
-  kill "${pid:-}" 2>/dev/null || true
-  for s in "${sims[@]}"; do kill "$s" 2>/dev/null || true; done
-  rm -rf "$station"
-}
-trap cleanup EXIT
-cp "$src/data/Conf.ini" "$src/data/Lingua.ini" "$station/"
-cd "$station"
+station_open
 on_failure() {
   for n in 1 2 5; do echo "--- COM$n"; cat "$station/sim$n.txt" || true; done
-  tail -n 40 "$station/out.txt" 2>/dev/null || true
+  station_output
 }
 
 # The instruments, each on its own pseudo-terminal behind COM<n>.
-start_sim() {
-  local port=$1
-  shift
-  "$sim" "$@" --protocol mctc --pty --link "$station/COM$port" >"$station/sim$port.txt" 2>&1 &
-  sims+=($!)
-}
-start_sim 1 --device gas --silent
-start_sim 2 --device gas
-start_sim 5 --device rpm --reply "ID=GIRITEC|RX-2|OM-0815|R0042|01022031|2.5|7"
-for n in 3 4 $(seq 6 16); do ln -s "$station/absent" "$station/COM$n"; done
-for n in 1 2 5; do
-  waitfor 10 test -L "$station/COM$n" || fail "the simulator on COM$n did not start"
-done
+station_sim 1 sim1.txt --device gas --silent --protocol mctc
+station_sim 2 sim2.txt --device gas --protocol mctc
+station_sim 5 sim5.txt --device rpm --reply "ID=GIRITEC|RX-2|OM-0815|R0042|01022031|2.5|7" --protocol mctc
+station_absent_ports 3 4 $(seq 6 16)
 
 # The addresses asked on COM<n>, one a line, in order.
 asked() { sed -n 's/^request \([A-Z]*\) ID$/\1/p' "$station/sim$1.txt"; }
 count() { asked "$1" | grep -c "^$2\$" || true; }
 has_asked() { [ "$(count "$1" "$2")" -ge "$3" ]; }
 
-"$program" >"$station/out.txt" 2>&1 &
-pid=$!
-
-menu=$(window "^Start men") || fail "the start menu did not appear"
-sleep 1
+station_start
 
 # Utilità > Lettura COM, the third item.
 keys "$menu" alt+u Down Down Down Return
@@ -96,12 +71,7 @@ waitfor 10 has_asked 2 GAS 2 || fail "the scan after Esc did not go on to COM2"
 keys "$form" Escape
 sleep 0.5
 keys "$form" Escape
-waitfor 10 bash -c "! xdotool search --onlyvisible --name '^Lettura COM' >/dev/null" ||
-  fail "Esc outside a scan did not close the recognition form"
+station_closed "^Lettura COM" "Esc outside a scan did not close the recognition form"
 
-keys "$menu" Escape
-status=0
-waitfor 20 bash -c "! kill -0 $pid 2>/dev/null" || fail "Esc did not end the program"
-wait "$pid" || status=$?
-[ "$status" -eq 0 ] || fail "exit status $status"
+station_quit
 echo "recognition e2e: ok"

@@ -10,45 +10,29 @@
 set -euo pipefail
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 . "$(dirname "$0")/lib.sh"
+# shellcheck source-path=SCRIPTDIR source=station.sh
+. "$(dirname "$0")/station.sh"
 e2e_under_xvfb "$@"
 
-program="$bin/src/vantoscope"
-sim="$bin/tests/vantoscope-sim"
-[ -x "$program" ] || fail "no program at $program"
-[ -x "$sim" ] || fail "no simulator at $sim"
-
-station=$(mktemp -d)
-cleanup() {
-  kill "${pid:-}" 2>/dev/null || true
-  kill "${simpid:-}" 2>/dev/null || true
-  rm -rf "$station"
-}
-trap cleanup EXIT
-cp "$src/data/Conf.ini" "$src/data/Lingua.ini" "$station/"
-cd "$station"
+station_open
 on_failure() {
   echo "--- COM3"
   cat "$station/sim3.txt" || true
-  tail -n 40 "$station/out.txt" 2>/dev/null || true
+  station_output
 }
 # The station's counter: COM3, 9600 baud, 4 cylinders, 4 strokes; poll both quantities.
-grep -q -a '^TCOMrpm=3' Conf.ini || fail "the station's counter is not on COM3"
-sed -i 's/^SelrpmT=0/SelrpmT=1/' Conf.ini
+station_section RPM | grep -qx 'TCOMrpm=3' || fail "the station's counter is not on COM3"
+station_conf RPM SelrpmT 1
 
-"$sim" --device rpm --protocol mctc --scenario "$src/tests/sim/scenarios/engine-speed.scn" \
-  --pty --link "$station/COM3" >"$station/sim3.txt" 2>&1 &
-simpid=$!
-waitfor 10 test -L "$station/COM3" || fail "the simulator on COM3 did not start"
+station_sim 3 sim3.txt --device rpm --protocol mctc \
+  --scenario "$src/tests/sim/scenarios/engine-speed.scn"
 
 # The requests the counter saw, one a line ("CI 4", "VE").
 requests() { sed -n 's/^request RPM \(.*\)$/\1/p' "$station/sim3.txt" | tr '|' ' '; }
 polls() { requests | grep -c '^VE$' || true; }
 has_polled() { [ "$(polls)" -ge "$1" ]; }
 
-"$program" >"$station/out.txt" 2>&1 &
-pid=$!
-menu=$(window "^Start men") || fail "the start menu did not appear"
-sleep 1
+station_start
 
 keys "$menu" F5
 form=$(window "^  RPM$") || fail "F5 did not open the engine-speed form"
@@ -64,16 +48,11 @@ cmp -s "$shots/rpm-idle.png" "$shots/rpm-revved.png" &&
   fail "the engine-speed window did not change while the engine revved"
 
 keys "$form" alt+e
-waitfor 10 bash -c "! xdotool search --onlyvisible --name '^  RPM\$' >/dev/null" ||
-  fail "ESC did not close the engine-speed form"
+station_closed "^  RPM$" "ESC did not close the engine-speed form"
 sleep 0.5
 before=$(polls)
 sleep 1.5
 [ "$(polls)" -eq "$before" ] || fail "the counter was still polled after the form closed"
 
-keys "$menu" Escape
-status=0
-waitfor 20 bash -c "! kill -0 $pid 2>/dev/null" || fail "Esc did not end the program"
-wait "$pid" || status=$?
-[ "$status" -eq 0 ] || fail "exit status $status"
+station_quit
 echo "rpm e2e: ok"

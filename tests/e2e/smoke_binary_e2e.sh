@@ -10,52 +10,30 @@
 set -euo pipefail
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 . "$(dirname "$0")/lib.sh"
+# shellcheck source-path=SCRIPTDIR source=station.sh
+. "$(dirname "$0")/station.sh"
 e2e_under_xvfb "$@"
 
-program="$bin/src/vantoscope"
-sim="$bin/tests/vantoscope-sim"
-[ -x "$program" ] || fail "no program at $program"
-[ -x "$sim" ] || fail "no simulator at $sim"
-
-station=$(mktemp -d)
-simpid=
-cleanup() {
-  kill "${pid:-}" 2>/dev/null || true
-  [ -n "$simpid" ] && kill "$simpid" 2>/dev/null || true
-  rm -rf "$station"
-}
-trap cleanup EXIT
-cp "$src/data/Conf.ini" "$src/data/Lingua.ini" "$station/"
-cd "$station"
+station_open
 on_failure() {
   echo "--- COM1"
   cat "$station/sim1.txt" || true
-  tail -n 40 "$station/out.txt" 2>/dev/null || true
+  station_output
 }
 
-# The opacimeter: model 0 on COM1, with the model and serial number the form shows (the
-# file's lines end in CR LF).
-sed -i -e '/^\[MODOPA\]/,/^\[/ s/^Modello=.*\r$/Modello=0\r/' \
-  -e '/^\[COMOPA\]/,/^\[/ s/^TCOM=.*\r$/TCOM=1\r/' \
-  -e '/^\[COMOPA\]/,/^\[/ s/^Modello=.*\r$/Modello=OPA-264\r/' \
-  -e '/^\[COMOPA\]/,/^\[/ s/^Nserie=.*\r$/Nserie=AM123456\r/' "$station/Conf.ini"
-grep -a -A1 '^\[MODOPA\]' "$station/Conf.ini" | grep -q -a '^Modello=0' ||
-  fail "Conf.ini: no model 0"
-"$sim" --device opa --protocol binary --model 0 --pty --link "$station/COM1" \
-  >"$station/sim1.txt" 2>&1 &
-simpid=$!
-waitfor 10 test -L "$station/COM1" || fail "the simulator on COM1 did not start"
+# The opacimeter: model 0 on COM1, with the model and serial number the form shows.
+station_conf MODOPA Modello 0
+station_conf COMOPA TCOM 1
+station_conf COMOPA Modello OPA-264
+station_conf COMOPA Nserie AM123456
+station_sim 1 sim1.txt --device opa --protocol binary --model 0
 
 # The commands the opacimeter was asked, one a line, in order.
 asked() { sed -n 's/^request 81 \(.\).*$/\1/p' "$station/sim1.txt"; }
 count() { asked | grep -c "^$1\$" || true; }
 has_asked() { [ "$(count "$1")" -ge "$2" ]; }
 
-"$program" >"$station/out.txt" 2>&1 &
-pid=$!
-
-menu=$(window "^Start men") || fail "the start menu did not appear"
-sleep 1
+station_start
 keys "$menu" F3
 form=$(window "^Analisi Fumo") || fail "F3 did not open the smoke test form"
 notice=$(window "^Vantoscope") || fail "the start notice did not appear"
@@ -78,11 +56,6 @@ grep -q -a '^request 81 # \\x08\\x03\\x05\\x06\\x00\\x02\\x08\\x01\\x07$' "$stat
 kill -0 "$pid" || fail "the program ended"
 
 keys "$form" alt+e # "&ESC" closes the smoke test form
-waitfor 10 bash -c "! xdotool search --onlyvisible --name '^Analisi Fumo' >/dev/null" ||
-  fail "ESC did not close the smoke test form"
-keys "$menu" Escape
-status=0
-waitfor 20 bash -c "! kill -0 $pid 2>/dev/null" || fail "Esc did not end the program"
-wait "$pid" || status=$?
-[ "$status" -eq 0 ] || fail "exit status $status"
+station_closed "^Analisi Fumo" "ESC did not close the smoke test form"
+station_quit
 echo "smoke binary e2e: ok"

@@ -7,37 +7,22 @@
 set -euo pipefail
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 . "$(dirname "$0")/lib.sh"
+# shellcheck source-path=SCRIPTDIR source=station.sh
+. "$(dirname "$0")/station.sh"
 e2e_under_xvfb "$@"
 
-program="$bin/src/vantoscope"
-sim="$bin/tests/vantoscope-sim"
-[ -x "$program" ] || fail "no program at $program"
-[ -x "$sim" ] || fail "no simulator at $sim"
-
-station=$(mktemp -d)
-cleanup() {
-  kill "${pid:-}" "${simpid:-}" 2>/dev/null || true
-  rm -rf "$station"
-}
-trap cleanup EXIT
-cp "$src/data/Conf.ini" "$src/data/Lingua.ini" "$station/"
-cd "$station"
+station_open
 on_failure() {
   tail -n 20 "$station/sim.txt" || true
-  tail -n 40 "$station/out.txt" 2>/dev/null || true
+  station_output
 }
 
-"$sim" --device opa --protocol mctc --model 5 --pty --link "$station/COM2" >"$station/sim.txt" 2>&1 &
-simpid=$!
-waitfor 10 test -L "$station/COM2" || fail "the simulator did not start"
+station_sim 2 sim.txt --device opa --protocol mctc --model 5
 
 requests() { grep -c '^request OPA ' "$station/sim.txt" || true; }
 at_least() { [ "$(requests)" -ge "$1" ]; }
 
-"$program" >"$station/out.txt" 2>&1 &
-pid=$!
-menu=$(window "^Start men") || fail "the start menu did not appear"
-sleep 1
+station_start
 
 keys "$menu" F3
 form=$(window "^Analisi Fumo") || fail "the smoke test window did not open"
