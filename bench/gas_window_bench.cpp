@@ -8,33 +8,21 @@
 #include <poll.h>
 #include <pty.h>
 #include <signal.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
+#include <cerrno>
 #include <chrono>
-#include <cmath>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "BenchTiming.h"
 #include "app/Program.h"
 #include "sim/Instrument.h"
 
 namespace {
-
-double CpuSeconds() {
-  rusage ru{};
-  ::getrusage(RUSAGE_SELF, &ru);
-  auto secs = [](const timeval& tv) {
-    return static_cast<double>(tv.tv_sec) + static_cast<double>(tv.tv_usec) / 1e6;
-  };
-  return secs(ru.ru_utime) + secs(ru.ru_stime);
-}
 
 // The analyser's side: answers every request on the master end until killed.
 [[noreturn]] void RunAnalyser(int master) {
@@ -66,19 +54,9 @@ double CpuSeconds() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  double seconds = 30;
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--seconds") == 0 && i + 1 < argc) {
-      seconds = std::atof(argv[++i]);
-    } else {
-      std::fprintf(stderr, "usage: %s [--seconds N]\n", argv[0]);
-      return 2;
-    }
-  }
-  if (!(seconds > 0)) {
-    std::fprintf(stderr, "--seconds needs a positive number\n");
-    return 2;
-  }
+  const auto run = bench::SecondsArgument(argc, argv, 30);
+  if (!run) return 2;
+  const double seconds = *run;
 
   int master = -1, slave = -1;
   char slaveName[256] = {};
@@ -141,41 +119,26 @@ int main(int argc, char** argv) {
       if (before != 1 && p.gas.GasReplyReady == 1) ++replies;
     };
 
-    const double cpuStart = CpuSeconds();
+    const double cpuStart = bench::CpuSeconds();
     const auto wallStart = Clock::now();
     p.rt.loop.runUntil([&] { return finished; }, "the benchmark");
     const double wall = std::chrono::duration<double>(Clock::now() - wallStart).count();
-    const double cpu = CpuSeconds() - cpuStart;
+    const double cpu = bench::CpuSeconds() - cpuStart;
     lastState = form.Stato;
     form.Unload();
 
-    std::vector<double> periods, deviations;
-    for (std::size_t i = 1; i < ticks.size(); ++i) {
-      const double ms = std::chrono::duration<double, std::milli>(ticks[i] - ticks[i - 1]).count();
-      periods.push_back(ms);
-      deviations.push_back(std::fabs(ms - kIntervalMs));
-    }
-    if (periods.empty()) {
+    const auto stats = bench::MeasureTicks(ticks, kIntervalMs);
+    if (!stats) {
       std::fprintf(stderr, "too few ticks\n");
       return 1;
     }
-    double sum = 0;
-    for (double d : periods) sum += d;
-    std::sort(deviations.begin(), deviations.end());
-    const auto p99Index =
-        static_cast<std::size_t>(std::ceil(0.99 * static_cast<double>(deviations.size()))) - 1;
-    const double p99 = deviations[std::min(p99Index, deviations.size() - 1)];
-    std::vector<double> sorted = periods;
-    std::sort(sorted.begin(), sorted.end());
-    const double p99Period = sorted[std::min(p99Index, sorted.size() - 1)];
-    const double maxPeriod = sorted.back();
 
     std::printf("gas window vs simulated analyser on %s at 9600 baud, %.1f s\n", slaveName, wall);
     std::printf("scheduler ticks:     %zu, replies handled: %d, last state %s\n", ticks.size(),
                 replies, lastState.c_str());
-    std::printf("tick period mean:    %.4f ms (max %.4f ms)\n",
-                sum / static_cast<double>(periods.size()), maxPeriod);
-    std::printf("p99 period:          %.4f ms; p99 |period - 25ms|: %.4f ms\n", p99Period, p99);
+    std::printf("tick period mean:    %.4f ms (max %.4f ms)\n", stats->mean, stats->maxPeriod);
+    std::printf("p99 period:          %.4f ms; p99 |period - 25ms|: %.4f ms\n", stats->p99Period,
+                stats->p99Deviation);
     std::printf("CPU time:            %.4f s = %.3f %% of one core\n", cpu, 100.0 * cpu / wall);
   }
   ::kill(child, SIGTERM);

@@ -7,7 +7,6 @@
 // The simulator runs as a child process (its own CPU time is not counted); the form finds
 // it through a COM1 link in a temporary station folder.
 #include <signal.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -21,19 +20,11 @@
 #include <string>
 #include <thread>
 
+#include "BenchTiming.h"
 #include "app/Program.h"
 #include "smoke/SmokeCycle.h"
 
 namespace {
-
-double CpuSeconds() {
-  rusage ru{};
-  ::getrusage(RUSAGE_SELF, &ru);
-  auto secs = [](const timeval& tv) {
-    return static_cast<double>(tv.tv_sec) + static_cast<double>(tv.tv_usec) / 1e6;
-  };
-  return secs(ru.ru_utime) + secs(ru.ru_stime);
-}
 
 std::string ReadAll(const std::filesystem::path& f) {
   std::ifstream in(f, std::ios::binary);
@@ -108,7 +99,7 @@ int main(int argc, char** argv) {
     p.link.OpaFormActive = 1;
 
     using Clock = std::chrono::steady_clock;
-    const double cpuStart = CpuSeconds();
+    const double cpuStart = bench::CpuSeconds();
     const auto wallStart = Clock::now();
     p.anfumo.Show();
     int timeouts = 0;
@@ -122,7 +113,7 @@ int main(int argc, char** argv) {
     });
     p.rt.loop.runUntil([&] { return finished; }, "the benchmark");
     const double wall = std::chrono::duration<double>(Clock::now() - wallStart).count();
-    const double cpu = CpuSeconds() - cpuStart;
+    const double cpu = bench::CpuSeconds() - cpuStart;
     // The simulator prints one line per request it sees, after the line naming its pty.
     const std::string seen = ReadAll(simOut);
     const long long frames = static_cast<long long>(std::count(seen.begin(), seen.end(), '\n')) - 1;
