@@ -5,6 +5,7 @@
 
 #include "app/Program.h"
 #include "gas/GasSetUp.h"
+#include "link/PortOpening.h"
 #include "link/PortSettings.h"
 #include "link/ReplyParsers.h"
 #include "link/Senders.h"
@@ -148,17 +149,9 @@ void ANSU::Command2_Click() {
   const ShellState& s = p_.shell;
   identify.Reset();
   identify.step = AnsuStep::Idle;
-  try {
-    if (MSComm6.PortOpen()) MSComm6.setPortOpen(false);
-    MSComm6.setCommPort(s.GasComPort);
-    MSComm6.setSettings(SearchPortSettings(s.GasBaudIndex));
-    MSComm6.setRThreshold(1);
-    MSComm6.setPortOpen(true);
-  } catch (const plat::RuntimeError& e) {
-    // No question can go out on a closed port: the boxes keep their blanks.
-    plat::MsgBox(rt(),
-                 PortOpenErrorText(s.GasComPort, s.LangText[lang::RiconoscimentoImpo], e.what()),
-                 plat::MsgBoxButtons::OK, plat::MsgBoxIcon::Critical);
+  // No question can go out on a closed port: the boxes keep their blanks.
+  if (!ReopenPort(rt(), MSComm6, s.GasComPort, SearchPortSettings(s.GasBaudIndex),
+                  s.LangText[lang::RiconoscimentoImpo])) {
     return;
   }
   identify.step = AnsuStep::Identify;

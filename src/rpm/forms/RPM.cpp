@@ -4,10 +4,12 @@
 #include <string>
 
 #include "app/Program.h"
+#include "link/PortOpening.h"
 #include "link/PortSettings.h"
 #include "link/Senders.h"
 #include "platform/text/Numbers.h"
 #include "rpm/CounterSettings.h"
+#include "rpm/forms/CylinderBox.h"
 #include "shell/SettingsStore.h"
 
 namespace vs {
@@ -94,7 +96,7 @@ void RPM::Form_Load() {
   LoadRpmSettings(s, ConfPlace(p_.rt));
   Label5.setCaption(s.LangText[lang::RPMCilindri]);
   Frame2.setCaption(s.LangText[lang::RPMtempi]);
-  ShowCylinders();
+  ShowCylinders(Text5, s);
   if (s.RpmEngineStrokes == 2) Option7.setValue(true);
   if (s.RpmEngineStrokes == 4) Option6.setValue(true);
   l.RpmCounterOilTemp = 0;
@@ -117,21 +119,12 @@ void RPM::Form_Unload(bool& cancel) {
   ClosePort();
 }
 
+// When the port cannot be opened the form opens with it closed; the sender tries it again
+// from the third unanswered request on.
 void RPM::OpenPort() {
   const ShellState& s = p_.shell;
-  const int port = RpmPortNumber(s);
-  try {
-    if (MSComm6.PortOpen()) MSComm6.setPortOpen(false);
-    MSComm6.setCommPort(port);
-    MSComm6.setSettings(PortSettingsForSpeed(s.RpmBaudIndex, kDesignSettings));
-    MSComm6.setRThreshold(1);
-    MSComm6.setPortOpen(true);
-  } catch (const plat::RuntimeError& e) {
-    // The form opens with the port closed; the sender tries it again from the third
-    // unanswered request on.
-    plat::MsgBox(rt(), PortOpenErrorText(port, s.LangText[lang::RiconoscimentoImpo], e.what()),
-                 plat::MsgBoxButtons::OK, plat::MsgBoxIcon::Critical);
-  }
+  ReopenPort(rt(), MSComm6, RpmPortNumber(s), PortSettingsForSpeed(s.RpmBaudIndex, kDesignSettings),
+             s.LangText[lang::RiconoscimentoImpo]);
 }
 
 void RPM::ClosePort() {
@@ -156,33 +149,15 @@ void RPM::MSComm6_OnComm() {
   if (shown.oilTemp) Label3.setCaption(plat::FormatDouble(l.RpmCounterOilTemp, p_.rt.regional));
 }
 
-void RPM::ShowCylinders() { Text5.setText(plat::FormatInt(p_.shell.RpmCylinders)); }
-
 bool RPM::TakeTypedCylinders() {
-  ShellState& s = p_.shell;
-  if (Text5.Text() == plat::FormatInt(s.RpmCylinders)) return true;
-  const auto typed = TypedCylinderCount(Text5.Text());
-  if (!typed) {
-    ShowCylinders();
-    plat::MsgBox(rt(), CylinderCountRefused(s), plat::MsgBoxButtons::OK,
-                 plat::MsgBoxIcon::Exclamation);
-    return false;
-  }
-  if (*typed != s.RpmCylinders) {
-    s.RpmCylinders = *typed;
-    ShowCylinders();
-    Save();
-  }
-  return true;
+  const TypedCylinders typed = vs::TakeTypedCylinders(rt(), Text5, p_.shell);
+  if (typed == TypedCylinders::Changed) Save();
+  return typed != TypedCylinders::Refused;
 }
 
 void RPM::StepCylinders(bool up) {
-  if (!TakeTypedCylinders()) return;
-  const auto next = NextCylinderCount(p_.shell.RpmCylinders, up);
-  if (!next) return;
-  p_.shell.RpmCylinders = *next;
-  ShowCylinders();
-  Save();  // the next tick in Misura tells the counter
+  // The next tick in Misura tells the counter.
+  if (vs::StepCylinders(rt(), Text5, p_.shell, up)) Save();
 }
 
 void RPM::SetStrokes(std::int16_t strokes) {

@@ -53,10 +53,9 @@ class RPM : public plat::Form {
   void MSComm6_OnComm();
   void StepCylinders(bool up);
   void SetStrokes(std::int16_t strokes);
-  // A count typed into Text5: taken when it is one the counter knows, else refused with a
-  // message and the box shows the count in use again. False when refused.
+  // A count typed into Text5 (see vs::TakeTypedCylinders), stored when it changed. False
+  // when refused.
   bool TakeTypedCylinders();
-  void ShowCylinders();
   void Save();
   void Send(const RpmRequest& request);
   void OpenPort();

@@ -3,12 +3,14 @@
 #include <string>
 
 #include "app/Program.h"
+#include "link/PortOpening.h"
 #include "link/PortSettings.h"
 #include "link/ReplyParsers.h"
 #include "link/Senders.h"
 #include "platform/text/Numbers.h"
 #include "rpm/CounterSettings.h"
 #include "rpm/RpmPoll.h"
+#include "rpm/forms/CylinderBox.h"
 #include "shell/SettingsStore.h"
 
 namespace vs {
@@ -159,7 +161,7 @@ void RPMSU::Form_Load() {
   Text2.setText(s.RpmHomologation);
   Text3.setText(s.RpmSerial);
   Text4.setText(s.RpmExpiry);
-  ShowCylinders();
+  ShowCylinders(Text5, s);
   ShowSwitch(Check1, s.ExternRpm != 0);
   ShowSwitch(Check2, s.ExternOilTemp != 0);
   VScroll1.setValue(s.RpmComPort);
@@ -191,44 +193,16 @@ void RPMSU::VScroll1_Change() {
   p_.shell.RpmComPort = static_cast<std::int16_t>(VScroll1.Value());
 }
 
-void RPMSU::ShowCylinders() { Text5.setText(plat::FormatInt(p_.shell.RpmCylinders)); }
-
 bool RPMSU::TakeTypedCylinders() {
-  ShellState& s = p_.shell;
-  if (Text5.Text() == plat::FormatInt(s.RpmCylinders)) return true;
-  const auto typed = TypedCylinderCount(Text5.Text());
-  if (!typed) {
-    ShowCylinders();
-    plat::MsgBox(rt(), CylinderCountRefused(s), plat::MsgBoxButtons::OK,
-                 plat::MsgBoxIcon::Exclamation);
-    return false;
-  }
-  s.RpmCylinders = *typed;
-  ShowCylinders();
-  return true;
+  return vs::TakeTypedCylinders(rt(), Text5, p_.shell) != TypedCylinders::Refused;
 }
 
-void RPMSU::StepCylinders(bool up) {
-  if (!TakeTypedCylinders()) return;
-  const auto next = NextCylinderCount(p_.shell.RpmCylinders, up);
-  if (!next) return;
-  p_.shell.RpmCylinders = *next;
-  ShowCylinders();
-}
+void RPMSU::StepCylinders(bool up) { vs::StepCylinders(rt(), Text5, p_.shell, up); }
 
 void RPMSU::OpenPort() {
   const ShellState& s = p_.shell;
-  const int port = RpmPortNumber(s);
-  try {
-    if (MSComm5.PortOpen()) MSComm5.setPortOpen(false);
-    MSComm5.setCommPort(port);
-    MSComm5.setSettings(SearchPortSettings(s.RpmBaudIndex));
-    MSComm5.setRThreshold(1);
-    MSComm5.setPortOpen(true);
-  } catch (const plat::RuntimeError& e) {
-    plat::MsgBox(rt(), PortOpenErrorText(port, s.LangText[lang::RiconoscimentoImpo], e.what()),
-                 plat::MsgBoxButtons::OK, plat::MsgBoxIcon::Critical);
-  }
+  ReopenPort(rt(), MSComm5, RpmPortNumber(s), SearchPortSettings(s.RpmBaudIndex),
+             s.LangText[lang::RiconoscimentoImpo]);
 }
 
 void RPMSU::Send(const char* command, const std::string& data) {

@@ -73,7 +73,6 @@ class RPMSU : public plat::Form {
   void MSComm5_OnComm();
   void StepCylinders(bool up);
   bool TakeTypedCylinders();
-  void ShowCylinders();
   void SetPollSelect(std::int16_t select);
   void Switch(plat::CheckBox& box, std::int16_t& setting);
   void VScroll1_Change();
