@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "gas/GasSheetIdentity.h"
 #include "platform/core/DateTime.h"
 #include "platform/forms/Types.h"
 #include "platform/text/RegionalSettings.h"
@@ -19,26 +20,7 @@ struct GasResultBox {
   plat::Color BackColor = plat::colors::kYellow;
 };
 
-struct GasCertificate {
-  // Analyser
-  std::string Text1;   // make
-  std::string Text2;   // model
-  std::string Label7;  // homologation
-  std::string Label8;  // serial number
-  std::string Label9;  // check expiry
-  // Engine-speed counter
-  std::string Text3;    // make and type
-  std::string Label13;  // homologation
-  std::string Label12;  // serial number
-  std::string Label11;  // check expiry
-  // Vehicle
-  std::string Text4;    // make and type
-  std::string Text6;    // model
-  std::string Label22;  // plate
-  std::string Label23;  // chassis
-  std::string Label24;  // engine cycle (a hidden box)
-  std::string Label27;  // fuel
-  std::string Label29;  // year of first registration
+struct GasCertificate : GasSheetIdentity {
   // Ambient conditions
   std::string Label30;  // temperature
   std::string Label36;  // pressure

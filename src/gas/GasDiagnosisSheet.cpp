@@ -8,17 +8,7 @@ GasDiagnosisSheet FillGasDiagnosisSheet(const GasPrintData& p, const GasShownVal
                                         const plat::DateTime& now,
                                         const plat::RegionalSettings& regional) {
   GasDiagnosisSheet d;
-  d.Text1 = p.GasMake;
-  d.Label7 = p.GasHomologation;
-  d.Text2 = s.Model;
-  d.Text3 = p.RpmMake;
-  d.Label13 = p.RpmHomologation;
-  d.Label12 = p.RpmSerial;
-  d.Label11 = p.RpmExpiry;
-  d.Label8 = p.GasSerialNumber;
-  d.Label9 = p.GasCheckExpiry;
-  d.Label27 = s.Fuel;
-  d.Label24 = s.Strokes;
+  FillGasSheetIdentity(p, s, d);
   d.Label32 = s.OilTemp;
   d.Label46 = s.Rpm;
   d.Label69 = s.CO;
@@ -32,11 +22,6 @@ GasDiagnosisSheet FillGasDiagnosisSheet(const GasPrintData& p, const GasShownVal
   d.Label85 = plat::FormatTime(now, regional);
   d.Label87 = p.OperatorName;
   d.Label89 = p.AgencyName;
-  d.Text4 = p.VehicleMakeType;
-  d.Text6 = p.VehicleModel;
-  d.Label22 = p.VehiclePlate;
-  d.Label23 = p.VehicleChassis;
-  d.Label29 = p.VehicleYear;
   return d;
 }
 

@@ -4,30 +4,12 @@
 // verdict, sets no colour and writes no file.
 #include <string>
 
+#include "gas/GasSheetIdentity.h"
 #include "gas/GasTestInputs.h"
 
 namespace vs {
 
-struct GasDiagnosisSheet {
-  // Analyser
-  std::string Text1;   // make
-  std::string Label7;  // homologation
-  std::string Text2;   // model
-  std::string Label8;  // serial number
-  std::string Label9;  // check expiry
-  // Engine-speed counter
-  std::string Text3;    // make and type
-  std::string Label13;  // homologation
-  std::string Label12;  // serial number
-  std::string Label11;  // check expiry
-  // Vehicle
-  std::string Text4;    // make and type
-  std::string Text6;    // model
-  std::string Label22;  // plate
-  std::string Label23;  // chassis
-  std::string Label24;  // engine cycle (a hidden box)
-  std::string Label27;  // fuel
-  std::string Label29;  // year of first registration
+struct GasDiagnosisSheet : GasSheetIdentity {
   // Engine parameters
   std::string Label32;  // oil temperature
   std::string Label46;  // engine speed

@@ -19,27 +19,12 @@ void ShowVerdict(bool passed, const GasTexts& texts, GasWindowChanges& window) {
 void FillIdleSections(const GasTestInput& in, GasCertificate& c) {
   const GasPrintData& p = in.print;
   const GasShownValues& s = in.shown;
-  c.Text1 = p.GasMake;
-  c.Label7 = p.GasHomologation;
-  c.Text2 = s.Model;
-  c.Text3 = p.RpmMake;
-  c.Label13 = p.RpmHomologation;
-  c.Label12 = p.RpmSerial;
-  c.Label11 = p.RpmExpiry;
-  c.Label8 = p.GasSerialNumber;
-  c.Label9 = p.GasCheckExpiry;
+  FillGasSheetIdentity(p, s, c);
   c.Label30 = p.AmbientTemperature;
   c.Label36 = p.AmbientPressure;
   c.Label35 = p.AmbientHumidity;
-  c.Text4 = p.VehicleMakeType;
-  c.Text6 = p.VehicleModel;
-  c.Label22 = p.VehiclePlate;
-  c.Label23 = p.VehicleChassis;
-  c.Label29 = p.VehicleYear;
   c.Label87 = p.TechnicalManager;
   c.Label89 = p.AgencyName;
-  c.Label24 = s.Strokes;
-  c.Label27 = s.Fuel;
   c.Label32 = s.OilTemp;
   c.Label46.Caption = s.Rpm;
   c.Label43 = s.CO;
