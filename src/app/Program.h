@@ -22,6 +22,7 @@
 #include "shell/forms/frmAbout.h"
 #include "smoke/forms/ANFUMO.h"
 #include "smoke/forms/Grafic.h"
+#include "smoke/forms/OPASU.h"
 #include "state/ProgramState.h"
 
 #include <utility>
@@ -44,7 +45,6 @@ void IfLoaded(F* form, Fn&& fn) {
 // items that open it do nothing); a test puts a stand-in form there. A form that gets
 // built becomes a typed member of the Program and leaves this list.
 struct UnbuiltForms {
-  plat::Form* OPASU = nullptr;       // opacimeter set-up
   plat::Form* LIMITI = nullptr;      // smoke limits, opened from the smoke test
   plat::Form* StampaOpaB = nullptr;  // smoke report, opened from the smoke test
 };
@@ -83,6 +83,7 @@ class Program : public ProgramState {
   // Forms of the smoke test.
   ANFUMO anfumo{*this};  // the smoke test
   Grafic grafic{*this};  // the chart of one acceleration (test mode 6)
+  OPASU opasu{*this};    // opacimeter set-up
 
   UnbuiltForms unbuilt;
 
