@@ -106,8 +106,8 @@ class SmokeReportPage : public plat::Form {
 
  protected:
   // Rows of the page, in pixels from the top.
-  static constexpr int kVehicleTop = 216, kEngineTop = 344, kValuesTop = 450, kLinesTop = 560;
-  static constexpr int kWidth = 747, kHeight = 640;
+  static constexpr int kVehicleTop = 216, kEngineTop = 364, kValuesTop = 470, kLinesTop = 580;
+  static constexpr int kWidth = 747, kHeight = 660;
   static constexpr int kRight = 378;  // left edge of the right-hand column
 
   // A caption and its value cell side by side, at column `left` and row `top`.
