@@ -66,11 +66,12 @@ SmokeReportPage::SmokeReportPage(Program& p, const char* name)
   constexpr int top = 92, half = kRight - 16;
   Heading(Label92, 8, top, half);
   Heading(Label28, kRight, top, half);
-  Pair(Label27, Text1, 8, top + kRowStep);
-  Pair(Label3(8), Text2, 8, top + 2 * kRowStep);
-  Pair(Label26, Label23, 8, top + 3 * kRowStep);
-  Pair(Label25, Label22, 8, top + 4 * kRowStep);
-  Pair(Label24, Label21, 8, top + 5 * kRowStep);
+  constexpr int caption = 176, value = 174;  // room for the longest caption
+  Pair(Label27, Text1, 8, top + kRowStep, caption, value);
+  Pair(Label3(8), Text2, 8, top + 2 * kRowStep, caption, value);
+  Pair(Label26, Label23, 8, top + 3 * kRowStep, caption, value);
+  Pair(Label25, Label22, 8, top + 4 * kRowStep, caption, value);
+  Pair(Label24, Label21, 8, top + 5 * kRowStep, caption, value);
   Pair(Label18, Text3, kRight, top + kRowStep);
   Pair(Label16, Label17, kRight, top + 2 * kRowStep);
   Pair(Label15, Label19, kRight, top + 3 * kRowStep);
