@@ -5,24 +5,17 @@
 
 #include "app/Program.h"
 #include "link/PortSettings.h"
-#include "link/ReplyParsers.h"
 #include "link/Senders.h"
 #include "platform/core/Error.h"
 #include "shell/SettingsStore.h"
+#include "smoke/OpaSetUp.h"
 
 namespace vs {
 
 namespace {
 
-constexpr int kModels = 6;
-constexpr int kOnyx = 5;  // the MCTC-NET model
-// The list texts and the model each names in its identity reply.
-constexpr std::array<const char*, kModels> kModelTexts = {"OPA-264",     "OPA-735",    "OPA-735/HD",
-                                                          "OPA-735/HDF", "OPA-735/HF", "OPA ONYX"};
-constexpr std::array<const char*, kModels> kReplyModels = {
-    "OPA-264", "OPA-735", "OPA-735/HD", "OPA-735/HDF", "OPA-735/HF", "OPA-150"};
-
 constexpr plat::Color kPaleYellow = 0x80FFFF;
+constexpr int kIdUnitLen = 1;  // the unit number "1"
 
 InstrumentIdentityFields Identity(LinkState& l) {
   return {l.InstrMake,   l.InstrHomologation, l.InstrModel,
@@ -42,7 +35,7 @@ OPASU::OPASU(Program& p) : plat::Form(p.rt.forms, "OPASU"), MSComm4(p.rt.serial)
   setStartUpPosition(plat::StartUpPosition::CenterScreen);
   setSize(470, 330);
 
-  for (const char* model : kModelTexts) Combo1.AddItem(model);
+  for (const char* model : kOpaModelNames) Combo1.AddItem(model);
   Combo1.setText("select OPA");
   Combo1.Move(16, 16, 200, 24);
   Combo2.AddItem("% unit range");
@@ -139,7 +132,8 @@ void OPASU::Form_Load() {
 
   ShellState& s = p_.shell;
   // A model the list does not hold selects nothing; -1 is the list's own "nothing".
-  if (s.OpaModelIndex >= -1 && s.OpaModelIndex < kModels) Combo1.setListIndex(s.OpaModelIndex);
+  if (s.OpaModelIndex >= -1 && s.OpaModelIndex < static_cast<int>(kOpaModelNames.size()))
+    Combo1.setListIndex(s.OpaModelIndex);
   Combo2.setListIndex(s.OpaUnitIndex);
   if (s.OpaComPort < VScroll1.Min() || s.OpaComPort > VScroll1.Max()) s.OpaComPort = 1;
   VScroll1.setValue(s.OpaComPort);
@@ -178,20 +172,7 @@ void OPASU::ShowIdentity() {
   Text7.setText(l.InstrExpiry);
 }
 
-void OPASU::Combo1_Click() {
-  const int model = Combo1.ListIndex();
-  p_.shell.OpaModelIndex = static_cast<std::int16_t>(model);
-  SmokeState& smoke = p_.smoke;
-  if (model == 0) {
-    smoke.OpaDeviceAddress = 81;
-    p_.link.ActiveComMode = 1;
-  } else if (model >= 1 && model <= 4) {
-    smoke.OpaDeviceAddress = 65;
-    p_.link.ActiveComMode = 1;
-  } else if (model == kOnyx) {
-    p_.link.ActiveComMode = 2;
-  }
-}
+void OPASU::Combo1_Click() { ChooseOpaModel(p_.shell, p_.smoke, p_.link, Combo1.ListIndex()); }
 
 void OPASU::ClosePort() {
   if (MSComm4.PortOpen()) MSComm4.setPortOpen(false);
@@ -212,7 +193,7 @@ void OPASU::ComFind_Click() {
                  plat::MsgBoxButtons::OK, plat::MsgBoxIcon::Critical);
   }
   identification.step = OpaSetupStep::AskIdentity;
-  identification.Sent("OPA", "ID", 1);
+  identification.Sent("OPA", "ID", kIdUnitLen);
   SendMctcNetFrameToOpaSetup(MSComm4, "OPA", "ID", "1", "");
 }
 
@@ -220,16 +201,10 @@ void OPASU::MSComm4_OnComm() {
   const McnCollected got = identification.Receive(MSComm4.Input());
   if (got.status != McnCollected::Status::Accepted) return;
   identification.step = OpaSetupStep::Idle;
-  LinkState& l = p_.link;
-  ParseIdReply(l, got.frame, static_cast<int>(identification.Command().size()), 1);
-  l.InstrModel.erase(l.InstrModel.find_last_not_of(' ') + 1);
+  const std::optional<int> model = TakeOpaIdentity(
+      p_.link, got.frame, static_cast<int>(identification.Command().size()), kIdUnitLen);
   ShowIdentity();
-  for (int model = 0; model < kModels; ++model) {
-    if (l.InstrModel != kReplyModels[static_cast<std::size_t>(model)]) continue;
-    Combo1.setListIndex(model);
-    l.ActiveComMode = model == kOnyx ? 2 : 1;
-    break;
-  }
+  if (model) Combo1.setListIndex(*model);  // the model step sets the protocol
 }
 
 void OPASU::ComSave_Click() {
