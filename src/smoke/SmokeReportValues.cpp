@@ -3,7 +3,6 @@
 #include <cstddef>
 
 #include "link/LinkState.h"
-#include "platform/core/Error.h"
 #include "platform/text/DateFormat.h"
 #include "platform/text/Numbers.h"
 #include "shell/ShellState.h"
@@ -73,17 +72,6 @@ SmokeReportCells ReportCells(const SmokeReportValues& v, const plat::RegionalSet
   c.start = time(v.MeasureStart);
   c.end = time(v.MeasureEnd);
   return c;
-}
-
-int CopiesToPrint(const std::string& copies, const plat::RegionalSettings& regional) {
-  double n = 0;
-  try {
-    n = plat::ParseDouble(copies, regional);
-  } catch (const plat::RuntimeError&) {
-    return 0;
-  }
-  if (!(n >= 1)) return 0;  // also NaN
-  return n >= kMaxCopies ? kMaxCopies : static_cast<int>(n);
 }
 
 std::string ReportLogProblem(const std::string& file, const std::string& reason) {

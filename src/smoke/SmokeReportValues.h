@@ -33,12 +33,6 @@ struct SmokeReportCells {
 };
 SmokeReportCells ReportCells(const SmokeReportValues& v, const plat::RegionalSettings& regional);
 
-// The pages a report prints for the copies text as typed: its whole number (a fraction
-// prints its whole pages), none for a text that is not a number or is below 1, and at most
-// kMaxCopies.
-inline constexpr int kMaxCopies = 99;
-int CopiesToPrint(const std::string& copies, const plat::RegionalSettings& regional);
-
 // What the operator is told when "report.log" cannot be written: the file and the reason.
 std::string ReportLogProblem(const std::string& file, const std::string& reason);
 

@@ -111,17 +111,22 @@ TEST_F(SmokeReportsTest, AnUnwritableReportLogIsToldAndThePageStillShows) {
 TEST_F(SmokeReportsTest, CopiesTextGivesWholePagesAndNoneForWhatIsNotANumber) {
   const struct {
     const char* typed;
-    int pages;
-  } rows[] = {{"3", 3}, {"2.9", 2}, {"0", 0}, {"-1", 0}, {"", 0}, {"tre", 0}, {"1e300", 99}};
+    int pages;  // 0: nothing printed
+    bool told;  // the operator is told the copies are not a number of copies
+  } rows[] = {{"3", 3, false}, {"2.9", 2, false}, {"0", 0, false},   {"-1", 0, false},
+              {"", 0, true},   {"tre", 0, true},  {"1e300", 0, true}};
   for (const auto& r : rows) {
     SCOPED_TRACE(r.typed);
     ui_.clearJournal();
+    ui_.clearBoxes();
+    if (r.told) ui_.answerBox();
     ui_.onModal(p_.stampaOpaB, [&] {
       ui_.type(p_.stampaOpaB.Text5(1), r.typed);
       ui_.click(p_.stampaOpaB.Command2);
     });
     p_.stampaOpaB.Show(plat::ShowMode::Modal);
-    EXPECT_FALSE(p_.stampaOpaB.IsLoaded());
+    EXPECT_FALSE(p_.stampaOpaB.IsLoaded());  // the page closes either way
+    EXPECT_EQ(ui_.boxes().size(), r.told ? 1u : 0u);
     const auto& j = ui_.journal();
     const auto printed = std::find_if(
         j.begin(), j.end(), [](const std::string& e) { return e.rfind("print ", 0) == 0; });

@@ -159,17 +159,6 @@ SmokeReportPage::SmokeReportPage(Program& p, const char* name)
   Command1.onClick = [this] { Unload(); };
 }
 
-void SmokeReportPage::PrintWithout(std::initializer_list<plat::Control*> hidden, int copies) {
-  for (plat::Control* c : hidden) c->setVisible(false);
-  struct Restore {
-    std::initializer_list<plat::Control*> controls;
-    ~Restore() {
-      for (plat::Control* c : controls) c->setVisible(true);
-    }
-  } restore{hidden};
-  if (copies > 0) PrintForm(copies);
-}
-
 void SmokeReportPage::FillShared(const smoke::SmokeReportValues& v,
                                  const smoke::SmokeReportCells& c) {
   const auto& t = p_.shell.LangText;

@@ -4,8 +4,6 @@
 // buttons, the title, the boxes of the two instruments, the vehicle, the ambient conditions,
 // the engine, the acceleration values and their mean, and the lines of result, date, times
 // and signatures. Each report adds its own controls and fills the page when it loads.
-#include <initializer_list>
-
 #include "platform/forms/Forms.h"
 #include "smoke/SmokeReportValues.h"
 
@@ -115,9 +113,6 @@ class SmokeReportPage : public plat::Form {
                    int captionWidth = 150, int valueWidth = 200);
   static void Heading(plat::Label& l, int left, int top, int width);
   static void Cell(plat::Control& c, plat::Color back);
-
-  // Prints `copies` pages of the window without `hidden`, which are shown again after.
-  void PrintWithout(std::initializer_list<plat::Control*> hidden, int copies);
 
   // The captions and the value cells both reports show, from the values read at load.
   void FillShared(const smoke::SmokeReportValues& v, const smoke::SmokeReportCells& c);

@@ -1,6 +1,7 @@
 #include "smoke/forms/StampaOpa.h"
 
 #include "app/Program.h"
+#include "shell/forms/PrintPage.h"
 
 namespace vs {
 
@@ -11,8 +12,7 @@ StampaOpa::StampaOpa(Program& p) : SmokeReportPage(p, "StampaOpa") {
   Pair(Label59, Text6, 8, kVehicleTop + 3 * 20);
   Cell(Text6, 0xFFFF80);
   Command2.onClick = [this] {
-    PrintWithout({&Command2, &Command1},
-                 smoke::CopiesToPrint(p_.smoke.PrintCopies, p_.rt.regional));
+    PrintPageCopies(*this, p_.smoke.PrintCopies, {&Command2, &Command1}, p_.rt.regional);
     Unload();
   };
 }

@@ -1,8 +1,8 @@
 #pragma once
 // Report A, the short smoke report that only the print dialog opens: the page of the last
 // series with the vehicle's model and without the limits. Its print button prints the
-// copies typed in the dialog (a text that is not a number prints none, a fraction its whole
-// pages) and closes the page.
+// copies typed in the dialog (a fraction prints its whole pages; a text that is not a number is
+// told and prints none) and closes the page.
 #include "smoke/forms/SmokeReportPage.h"
 
 namespace vs {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/Program.h"
+#include "shell/forms/PrintPage.h"
 
 namespace vs {
 
@@ -76,8 +77,8 @@ void StampaOpaB::Form_Load() {
 }
 
 void StampaOpaB::Command2_Click() {
-  PrintWithout({&Command2, &Command1, &Text5(1), &Label59(8)},
-               smoke::CopiesToPrint(p_.smoke.PrintCopies, p_.rt.regional));
+  PrintPageCopies(*this, p_.smoke.PrintCopies, {&Command2, &Command1, &Text5(1), &Label59(8)},
+                  p_.rt.regional);
   Unload();
 }
 

@@ -3,7 +3,8 @@
 // series with the limits it was judged against and the engine speed of every acceleration.
 // Each load rewrites "report.log" with the same values; a file that cannot be written is
 // told, and the page is shown all the same. The copies box sets how many pages the print
-// button prints; a text that is not a number prints none, a fraction its whole pages.
+// button prints; a fraction prints its whole pages, a text that is not a number
+// is told and prints none.
 #include "smoke/forms/SmokeReportPage.h"
 
 namespace vs {
