@@ -21,7 +21,12 @@
 #include "shell/forms/SYS_SET_UP.h"
 #include "shell/forms/frmAbout.h"
 #include "smoke/forms/ANFUMO.h"
+#include "smoke/forms/DialgStamp.h"
 #include "smoke/forms/Grafic.h"
+#include "smoke/forms/LIMITI.h"
+#include "smoke/forms/OPASU.h"
+#include "smoke/forms/StampaOpa.h"
+#include "smoke/forms/StampaOpaB.h"
 #include "state/ProgramState.h"
 
 #include <utility>
@@ -29,8 +34,7 @@
 namespace vs {
 
 // Runs `fn(form)` only while `form` is loaded: touching a form that is not open never
-// opens it, its port or its timer. A form that is not built yet (nullptr) counts as not
-// loaded.
+// opens it, its port or its timer. A null pointer counts as not loaded.
 template <class F, class Fn>
 void IfLoaded(F& form, Fn&& fn) {
   if (form.IsLoaded()) fn(form);
@@ -39,15 +43,6 @@ template <class F, class Fn>
 void IfLoaded(F* form, Fn&& fn) {
   if (form != nullptr) IfLoaded(*form, std::forward<Fn>(fn));
 }
-
-// Where the forms of parts not built yet go. Each stays nullptr in the program (the menu
-// items that open it do nothing); a test puts a stand-in form there. A form that gets
-// built becomes a typed member of the Program and leaves this list.
-struct UnbuiltForms {
-  plat::Form* OPASU = nullptr;       // opacimeter set-up
-  plat::Form* LIMITI = nullptr;      // smoke limits, opened from the smoke test
-  plat::Form* StampaOpaB = nullptr;  // smoke report, opened from the smoke test
-};
 
 class Program : public ProgramState {
  public:
@@ -80,11 +75,14 @@ class Program : public ProgramState {
   PrtKYMRACERT prtKYMRACERT{*this};    // gas certificate
   PrtKYMRADIAGN prtKYMRADIAGN{*this};  // gas diagnosis sheet
 
-  // Forms of the smoke test.
-  ANFUMO anfumo{*this};  // the smoke test
-  Grafic grafic{*this};  // the chart of one acceleration (test mode 6)
-
-  UnbuiltForms unbuilt;
+  // Forms of the smoke analysis.
+  ANFUMO anfumo{*this};          // the smoke test
+  Grafic grafic{*this};          // the chart of one acceleration (test mode 6)
+  OPASU opasu{*this};            // opacimeter set-up
+  LIMITI limiti{*this};          // the smoke limits
+  StampaOpaB stampaOpaB{*this};  // report B, which writes "report.log"
+  StampaOpa stampaOpa{*this};    // report A
+  DialgStamp dialgStamp{*this};  // the print dialog in front of either report
 
   // The smoke test's request timer, touched only while the smoke test form is loaded.
   bool SmokeTimerEnabled() const;

@@ -38,6 +38,12 @@ struct GasSetUpRecords {
   InstrumentIdentityFields id;
 };
 
+struct OpaSetUpRecords {
+  ShellState& shell;
+  std::int16_t& ActiveComMode;
+  InstrumentIdentityFields id;
+};
+
 // The tables, one per section, keys in write and read order.
 
 constexpr Row<ShellState> kSmokeLimits[] = {
@@ -133,6 +139,26 @@ constexpr Row<GasSetUpRecords> kGasAnalyserSetUp[] = {
 
 constexpr Row<ShellState> kOpacimeterModel[] = {
     {"Modello", Written::Integer, [](ShellState& s) -> Field { return &s.OpaModelIndex; }},
+};
+
+constexpr Row<OpaSetUpRecords> kOpacimeterSetUp[] = {
+    {"TModCom", Written::Integer, [](OpaSetUpRecords& r) -> Field { return &r.ActiveComMode; }},
+    {"TCOM", Written::Integer, [](OpaSetUpRecords& r) -> Field { return &r.shell.OpaComPort; }},
+    {"TBRate", Written::Integer, [](OpaSetUpRecords& r) -> Field { return &r.shell.OpaBaudIndex; }},
+    {"Marca", Written::Text, [](OpaSetUpRecords& r) -> Field { return &r.id.InstrMake; }},
+    {"NOmologa", Written::Text,
+     [](OpaSetUpRecords& r) -> Field { return &r.id.InstrHomologation; }},
+    {"Modello", Written::Text, [](OpaSetUpRecords& r) -> Field { return &r.id.InstrModel; }},
+    {"Nserie", Written::Text, [](OpaSetUpRecords& r) -> Field { return &r.id.InstrSerial; }},
+    {"Versione", Written::Text, [](OpaSetUpRecords& r) -> Field { return &r.id.InstrVersion; }},
+    {"Scadenza", Written::Text, [](OpaSetUpRecords& r) -> Field { return &r.id.InstrExpiry; }},
+};
+
+constexpr Row<OpaSetUpRecords> kOpacimeterSetUpModel[] = {
+    {"Modello", Written::Integer,
+     [](OpaSetUpRecords& r) -> Field { return &r.shell.OpaModelIndex; }},
+    {"UnitOpa", Written::Integer,
+     [](OpaSetUpRecords& r) -> Field { return &r.shell.OpaUnitIndex; }},
 };
 
 constexpr Row<ShellState> kGasAnalyserModel[] = {
@@ -308,6 +334,22 @@ void LoadGasAnalyserSetUp(ShellState& s, InstrumentIdentityFields id, const Sett
   GasSetUpRecords records{s, id};
   ReadRows<GasSetUpRecords>(file, "COMKYMRA", kGasAnalyserSetUp, records, at.regional);
   ReadRows<ShellState>(file, "MODKYMRA", kGasAnalyserModel, s, at.regional);
+}
+
+SaveResult SaveOpacimeterSetUp(ShellState& s, std::int16_t& activeComMode,
+                               InstrumentIdentityFields id, const SettingsPlace& at) {
+  OpaSetUpRecords records{s, activeComMode, id};
+  SaveResult result = SaveSection<OpaSetUpRecords>(s, records, at, "COMOPA", kOpacimeterSetUp);
+  if (!result) return result;
+  return SaveSection<OpaSetUpRecords>(s, records, at, "MODOPA", kOpacimeterSetUpModel);
+}
+
+void LoadOpacimeterSetUp(ShellState& s, std::int16_t& activeComMode, InstrumentIdentityFields id,
+                         const SettingsPlace& at) {
+  const std::optional<plat::Profile> file = ReadConfIni(s, at);
+  OpaSetUpRecords records{s, activeComMode, id};
+  ReadRows<OpaSetUpRecords>(file, "COMOPA", kOpacimeterSetUp, records, at.regional);
+  ReadRows<OpaSetUpRecords>(file, "MODOPA", kOpacimeterSetUpModel, records, at.regional);
 }
 
 void LoadInstrumentModels(ShellState& s, const SettingsPlace& at) {

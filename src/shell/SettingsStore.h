@@ -89,6 +89,15 @@ SaveResult SaveGasAnalyserSetUp(ShellState& s, InstrumentIdentityFields id,
 SaveResult SaveGasAnalyserModel(ShellState& s, const SettingsPlace& at);
 void LoadGasAnalyserSetUp(ShellState& s, InstrumentIdentityFields id, const SettingsPlace& at);
 
+// The opacimeter set-up's sections. COMOPA: TModCom (the protocol, ActiveComMode), TCOM,
+// TBRate (integers), then Marca, NOmologa, Modello, Nserie, Versione, Scadenza from the
+// identity slot. MODOPA: Modello, UnitOpa (integers). The save writes COMOPA, then MODOPA; a
+// failed write is returned and the section after it is not written. The load reads both.
+SaveResult SaveOpacimeterSetUp(ShellState& s, std::int16_t& activeComMode,
+                               InstrumentIdentityFields id, const SettingsPlace& at);
+void LoadOpacimeterSetUp(ShellState& s, std::int16_t& activeComMode, InstrumentIdentityFields id,
+                         const SettingsPlace& at);
+
 // MODOPA Modello; then MODKYMRA Modello.
 void LoadInstrumentModels(ShellState& s, const SettingsPlace& at);
 

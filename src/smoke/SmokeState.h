@@ -3,6 +3,7 @@
 // exchange cycle, the acceleration table of the series (smoke/AccelerationSeries.h) and
 // the engine-speed and k trackers the readings keep.
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/core/DateTime.h"
@@ -19,15 +20,17 @@ struct SmokeState : smoke::AccelerationTable {
   std::int32_t OpaTicksSinceSend = 0;  // 25 ms ticks since the last request step
 
   // --- trackers of the acceleration in progress and of the whole test ---
-  double AccPeakK = 0;                        // highest k of the acceleration
-  double AccRpmAtPeak = 0;                    // engine speed at that k
-  double AccMaxRpm = 0;                       // highest engine speed of the acceleration
-  double AccMinRpm = 10000.0;                 // lowest engine speed of the acceleration
-  double SmokeLowestRpm = 10000.0;            // lowest row minimum of the test
-  double SmokeHighestRpm = 0;                 // highest row maximum of the test
-  double ReportMinRpm = 0, ReportMaxRpm = 0;  // the two above as the reports print them
+  double AccPeakK = 0;              // highest k of the acceleration
+  double AccRpmAtPeak = 0;          // engine speed at that k
+  double AccMaxRpm = 0;             // highest engine speed of the acceleration
+  double AccMinRpm = 10000.0;       // lowest engine speed of the acceleration
+  double SmokeLowestRpm = 10000.0;  // lowest row minimum of the test
+  double SmokeHighestRpm = 0;       // highest row maximum of the test
+  // The two above as the reports print them; nothing before the first reading.
+  std::optional<double> ReportMinRpm, ReportMaxRpm;
 
-  plat::DateTime MeasureStart, MeasureEnd;  // when START and the print button were pressed
+  // When START and the print button were pressed; nothing before the first press.
+  std::optional<plat::DateTime> MeasureStart, MeasureEnd;
 
   // Status of the opacimeter. MCTC-NET: the low five bits of the last "ST"/"@ST" status.
   std::int16_t OpaMcnStatus = 0;

@@ -15,6 +15,7 @@
 #include "platform/core/Error.h"
 #include "platform/print/PdfPrinter.h"
 #include "shell/LanguageKeys.h"
+#include "support/StandInLp.h"
 
 namespace vs::test {
 namespace {
@@ -92,31 +93,10 @@ TEST_F(GasPrintTest, PrintProblemsAreToldAndThePageComesBack) {
   }
 }
 
-// An `lp` on PATH that keeps a copy of each PDF it is given.
-class StandInLp {
- public:
-  StandInLp() : oldPath_(getenv("PATH") ? getenv("PATH") : "") {
-    std::ofstream lp(bin_ / "lp");
-    lp << "#!/bin/sh\nfor f; do :; done\ncp \"$f\" '" << (jobs_ / "job").string() << "'$(ls '"
-       << jobs_.path().string() << "' | wc -l).pdf\n";
-    lp.close();
-    std::filesystem::permissions(bin_ / "lp", std::filesystem::perms::owner_all);
-    setenv("PATH", (bin_.path().string() + ":" + oldPath_).c_str(), 1);
-  }
-  ~StandInLp() { setenv("PATH", oldPath_.c_str(), 1); }
-  StandInLp(const StandInLp&) = delete;
-  StandInLp& operator=(const StandInLp&) = delete;
-  std::filesystem::path Job(int n) const { return jobs_ / ("job" + std::to_string(n) + ".pdf"); }
-
- private:
-  plat::test::TempFolder bin_{"vs-lp"}, jobs_{"vs-jobs"};
-  std::string oldPath_;
-};
-
 // What a printed page says, as its PDF gives it back.
 TEST_F(GasPrintTest, ThePrintedCertificateAndSheetCarryTheTestAndNotTheButtons) {
   if (!HavePdfToText()) GTEST_SKIP() << "pdftotext is not installed";
-  StandInLp lp;
+  plat::test::StandInLp lp;
   plat::PdfPrinter printer;
   ANGAS& f = RunToVerdict();
   p_.rt.forms.setPrinter(&printer);
@@ -126,7 +106,7 @@ TEST_F(GasPrintTest, ThePrintedCertificateAndSheetCarryTheTestAndNotTheButtons) 
     ui_.click(cert.Command1);
   });
   ui_.click(f.Command2);
-  const std::string page = PdfText(lp.Job(0));
+  const std::string page = PdfText(lp.pdf(0));
   for (const std::string& shown :
        {Text(lang::PrtKYMRACERTReferto), Text(lang::ANGASProSup), std::string("AB123CD"),
         std::string("FIAT PUNTO"), std::string("Bianchi"), std::string("Officina Nord"),
@@ -143,7 +123,7 @@ TEST_F(GasPrintTest, ThePrintedCertificateAndSheetCarryTheTestAndNotTheButtons) 
     ui_.click(sheet.Command1);
   });
   ui_.click(f.Command2);
-  const std::string sheetText = PdfText(lp.Job(1));
+  const std::string sheetText = PdfText(lp.pdf(1));
   for (const std::string& shown :
        {Text(lang::PrtKYMRADiagnMis), std::string("Rossi"), std::string("AB123CD"),
         std::string("NOx(ppm)"), std::string("Officina Nord")})

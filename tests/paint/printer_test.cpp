@@ -12,6 +12,7 @@
 #include "platform/core/Error.h"
 #include "platform/forms/Forms.h"
 #include "platform/print/PdfPrinter.h"
+#include "support/StandInLp.h"
 #include "support/TempFolder.h"
 
 namespace plat {
@@ -56,45 +57,18 @@ class Certificate : public Form {
   CommandButton Command2{*this, "Command2"};
 };
 
-// An `lp` on PATH that records its arguments and a copy of each file it is given.
+// Prints through a stand-in `lp` on PATH.
 class PrinterTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    oldPath_ = getenv("PATH") ? getenv("PATH") : "";
-    std::ofstream lp(bin_ / "lp");
-    lp << "#!/bin/sh\n"
-       << "n=$(ls '" << jobs_.path().string() << "' | grep -c args)\n"
-       << "printf '%s\\n' \"$@\" > '" << jobs_.path().string() << "'/job$n.args\n"
-       << "for f; do :; done\n"
-       << "cp \"$f\" '" << jobs_.path().string() << "'/job$n.pdf\n"
-       << "exit ${LP_EXIT:-0}\n";
-    lp.close();
-    std::filesystem::permissions(bin_ / "lp", std::filesystem::perms::owner_all);
-    setenv("PATH", (bin_.path().string() + ":" + oldPath_).c_str(), 1);
-    rt.forms.setPrinter(&printer);
-  }
-  void TearDown() override {
-    setenv("PATH", oldPath_.c_str(), 1);
-    unsetenv("LP_EXIT");
-  }
-  std::vector<std::vector<std::string>> jobs() const {
-    std::vector<std::vector<std::string>> out;
-    for (int n = 0; std::filesystem::exists(jobs_ / ("job" + std::to_string(n) + ".args")); ++n) {
-      std::ifstream in(jobs_ / ("job" + std::to_string(n) + ".args"));
-      std::vector<std::string> args;
-      for (std::string line; std::getline(in, line);) args.push_back(line);
-      out.push_back(args);
-    }
-    return out;
-  }
-  std::filesystem::path pdf(int n) const { return jobs_ / ("job" + std::to_string(n) + ".pdf"); }
+  void SetUp() override { rt.forms.setPrinter(&printer); }
+  std::vector<std::vector<std::string>> jobs() const { return lp_.jobs(); }
+  std::filesystem::path pdf(int n) const { return lp_.pdf(n); }
   static int Pages(const std::filesystem::path& pdf) {
     const std::string text = PdfText(pdf);
     return static_cast<int>(std::count(text.begin(), text.end(), '\f'));
   }
 
-  TempFolder bin_, jobs_;
-  std::string oldPath_;
+  test::StandInLp lp_;
   Runtime rt{EventLoop::ClockKind::Manual};
   Certificate page{rt};
   PdfPrinter printer;

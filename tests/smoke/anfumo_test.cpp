@@ -201,11 +201,9 @@ TEST_F(SmokeFormTest, StandByAndTheLogSwitch) {
 TEST_F(SmokeFormTest, TheExchangeGoesOnBehindTheLimitsAndTheReport) {
   Station(5);
   ANFUMO& f = Open();
-  test::StandInForm limits(p_, "LIMITI"), report(p_, "StampaOpaB");
-  limits.restartsBlink = report.restartsBlink = false;
-  p_.unbuilt.LIMITI = &limits;
-  p_.unbuilt.StampaOpaB = &report;
-  for (auto [button, form] : {std::pair{&f.Command3, &limits}, std::pair{&f.Command4, &report}}) {
+  for (auto [button, form] :
+       {std::pair<plat::CommandButton*, plat::Form*>{&f.Command3, &p_.limiti},
+        std::pair<plat::CommandButton*, plat::Form*>{&f.Command4, &p_.stampaOpaB}}) {
     ui_.onModal(*form, [&] {
       EXPECT_EQ(Tick(), McnId());
       Ticks(41);
@@ -217,7 +215,6 @@ TEST_F(SmokeFormTest, TheExchangeGoesOnBehindTheLimitsAndTheReport) {
     f.Label2.setCaption("");
   }
   EXPECT_EQ(p_.smoke.MeasureEnd, (plat::DateTime{2026, 12, 6, 10, 30, 0}));
-  p_.unbuilt.LIMITI = p_.unbuilt.StampaOpaB = nullptr;
 }
 
 // A second opening starts from nothing of the first: a START request left behind would

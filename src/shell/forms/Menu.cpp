@@ -72,7 +72,7 @@ Menu::Menu(Program& p) : plat::Form(p.rt.forms, "Menù"), p_(p) {
   CmdAnFumo.onClick = MISURAO.onClick = [this] { OpenTest(false); };
   CmdRPM.onClick = MISURAR.onClick = [this] { MeasureRpm(); };
   SETG.onClick = [this] { ShowModalForm(&p_.ansu); };
-  SETO.onClick = [this] { ShowModalForm(p_.unbuilt.OPASU); };
+  SETO.onClick = [this] { ShowModalForm(&p_.opasu); };
   SETR.onClick = [this] { ShowModalForm(&p_.rpmsu); };
   LINGITA.onClick = [this] { SetLanguage(1); };
   LINGING.onClick = [this] { SetLanguage(2); };

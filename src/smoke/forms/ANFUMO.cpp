@@ -456,12 +456,13 @@ void ANFUMO::Command2_Click() {
 }
 
 void ANFUMO::Command3_Click() {
-  if (p_.unbuilt.LIMITI != nullptr) p_.unbuilt.LIMITI->Show(plat::ShowMode::Modal);
+  p_.limiti.Load();
+  p_.limiti.Show(plat::ShowMode::Modal);
 }
 
 void ANFUMO::Command4_Click() {
   p_.smoke.MeasureEnd = rt().loop().localTime();
-  if (p_.unbuilt.StampaOpaB != nullptr) p_.unbuilt.StampaOpaB->Show(plat::ShowMode::Modal);
+  p_.stampaOpaB.Show(plat::ShowMode::Modal);
 }
 
 void ANFUMO::Command5_Click() { p_.dveicoli.Show(plat::ShowMode::Modal); }
