@@ -157,12 +157,16 @@ TEST_F(ParsersTest, GasValuesTooFewFieldsRaiseTheHintOnce) {
   Hint(ParseGasVaReply(l, p.shell, BareReply("@VA"), 3, 1));
   EXPECT_EQ(hints.size(), 1u);
   // English for language 2 only.
-  p.shell.LanguageCode = 2;
-  l.ShowParseWarning = 1;
-  Hint(TakePortHint(l, p.shell, HintInstrument::Gas));
-  ASSERT_EQ(hints.size(), 2u);
+  for (int code : {0, 2, 3}) {
+    p.shell.LanguageCode = static_cast<std::int16_t>(code);
+    l.ShowParseWarning = 1;
+    Hint(TakePortHint(l, p.shell, HintInstrument::Gas));
+  }
+  ASSERT_EQ(hints.size(), 4u);
+  EXPECT_EQ(hints[1], hints[0]);
+  EXPECT_EQ(hints[3], hints[0]);
   EXPECT_EQ(
-      hints[1],
+      hints[2],
       "CHOOSE THE CORRECT COMUNICATION PORT INTO GAS-ANALYSER SET-UP WINDOW, AFTER CHOOSE THE "
       "INSTRUMENT INTO GAS ANALYSIS WINDOW ");
 }
