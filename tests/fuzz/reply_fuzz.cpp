@@ -13,19 +13,22 @@ using vs::fuzz::CheckText;
 using vs::fuzz::Input;
 using vs::fuzz::Records;
 
+void CheckTexts(std::initializer_list<const std::string*> texts) {
+  for (const std::string* t : texts) CheckText(*t);
+}
+
 struct Row {
   const char* name;
   void (*run)(Records& p, const Input& in);
 };
 
 // clang-format off
+// Each row: the parser call, then the texts it fills (which must be whole UTF-8).
 constexpr Row kRows[] = {
   {"id_reply", [](Records& p, const Input& in) {
     vs::ParseIdReply(p.link, in.reply, in.commandLen, in.unitLen);
-    for (const std::string* t : {&p.link.InstrMake, &p.link.InstrModel, &p.link.InstrHomologation,
-                                 &p.link.InstrSerial, &p.link.InstrExpiry, &p.link.InstrVersion}) {
-      CheckText(*t);
-    }
+    CheckTexts({&p.link.InstrMake, &p.link.InstrModel, &p.link.InstrHomologation,
+                &p.link.InstrSerial, &p.link.InstrExpiry, &p.link.InstrVersion});
   }},
   {"rs_reply", [](Records& p, const Input& in) {
     vs::ParseRsReply(p.link, in.reply, in.commandLen, in.unitLen);
@@ -33,20 +36,19 @@ constexpr Row kRows[] = {
   }},
   {"gas_eh_reply", [](Records& p, const Input& in) {
     vs::ParseGasEhReply(p.link, in.reply, in.commandLen, in.unitLen);
-    CheckText(p.link.McnEhField1);
+    CheckTexts({&p.link.McnEhField1});
   }},
   {"gas_et_reply", [](Records& p, const Input& in) {
     vs::ParseGasEtReply(p.link, in.reply, in.commandLen, in.unitLen);
-    CheckText(p.link.McnEtDate);
-    CheckText(p.link.McnEtTime);
+    CheckTexts({&p.link.McnEtDate, &p.link.McnEtTime});
   }},
   {"gas_la_reply", [](Records& p, const Input& in) {
     vs::ParseGasLaReply(p.link, in.reply, in.commandLen, in.unitLen);
-    CheckText(p.link.McnFuelText);
+    CheckTexts({&p.link.McnFuelText});
   }},
   {"gas_li_reply", [](Records& p, const Input& in) {
     vs::ParseGasLiReply(p.link, in.reply, in.commandLen, in.unitLen);
-    CheckText(p.link.McnLiField1);
+    CheckTexts({&p.link.McnLiField1});
   }},
   {"gas_ls_reply", [](Records& p, const Input& in) {
     vs::ParseGasLsReply(p.link, in.reply, in.commandLen, in.unitLen);
@@ -59,22 +61,22 @@ constexpr Row kRows[] = {
   }},
   {"opa_measure_reply", [](Records& p, const Input& in) {
     (void)vs::ParseOpaMeasureReply(p.link, p.shell, in.reply);
-    CheckText(p.link.OpaValueText5);
+    CheckTexts({&p.link.OpaValueText5});
   }},
   {"opa_rd_reply", [](Records& p, const Input& in) {
     (void)vs::ParseOpaRdReply(p.link, p.shell, in.reply);
   }},
   {"rpm_tp_reply", [](Records& p, const Input& in) {
     vs::ParseRpmTpReply(p.link, in.reply, in.commandLen, in.unitLen);
-    CheckText(p.link.RpmReplyText2);
+    CheckTexts({&p.link.RpmReplyText2});
   }},
   {"rpm_va_reply", [](Records& p, const Input& in) {
     vs::ParseRpmVaReply(p.link, in.reply, in.commandLen, in.unitLen);
-    CheckText(p.link.RpmReplyText1);
+    CheckTexts({&p.link.RpmReplyText1});
   }},
   {"rpm_ve_reply", [](Records& p, const Input& in) {
     vs::ParseRpmVeReply(p.link, in.reply, in.commandLen, in.unitLen);
-    CheckText(p.link.RpmReplyText1);
+    CheckTexts({&p.link.RpmReplyText1});
   }},
 };
 // clang-format on
