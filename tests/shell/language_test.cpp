@@ -76,18 +76,6 @@ TEST_F(LanguageTableTest, CodeChoosesSectionAndEveryKeyIsFound) {
   EXPECT_EQ(p_.shell.ConfIniPath, (dir_ / "Lingua.ini").string());
 }
 
-TEST_F(LanguageTableTest, TextsAreWindows1252OnDiskCutTo254AndUnquoted) {
-  WriteLingua("[SPAGNOLO]\r\nMenùtitolo=ANÁLISIS ¿Ñ?\r\nMenùgas=Opacità 30€\r\nMenùopa=" +
-              std::string(300, 'x') + "\r\nMenùRPM=\"  tra virgolette \"\r\n");
-  const std::string raw = plat::test::ReadBytes(dir_ / "Lingua.ini");
-  ASSERT_NE(raw.find("Men\xF9titolo=AN\xC1LISIS \xBF\xD1?"), std::string::npos);
-  LoadLanguageTexts(p_.shell, dir_.path(), 3);
-  EXPECT_EQ(Text(0), "ANÁLISIS ¿Ñ?");
-  EXPECT_EQ(Text(1), "Opacità 30€");
-  EXPECT_EQ(Text(2), std::string(254, 'x'));
-  EXPECT_EQ(Text(3), "  tra virgolette ");
-}
-
 TEST_F(LanguageTableTest, MissingOrEmptyKeyRepeatsTheTextBeforeIt) {
   WriteLingua(Section("ITALIANO", "it", /*missing=*/{3, 100, 101}, /*empty=*/{50}) +
               Section("INGLESE", "en", /*missing=*/{0}));
