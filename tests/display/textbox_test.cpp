@@ -72,36 +72,29 @@ TEST(LockedBoxKeyTest, OnlyKeysThatLeaveTheTextAloneReachALockedBox) {
     int key, state;
     LockedKey want;
   };
-  for (const Case& c : std::initializer_list<Case>{
-           {FL_Left, 0, Use},
-           {FL_Right, FL_SHIFT, Use},
-           {FL_Up, 0, Use},
-           {FL_Down, FL_SHIFT, Use},
-           {FL_Page_Up, 0, Use},
-           {FL_Page_Down, 0, Use},
-           {FL_Home, FL_CTRL, Use},
-           {FL_End, FL_CTRL | FL_SHIFT, Use},
-           {'c', FL_CTRL, Use},  // copy
-           {'a', FL_CTRL, Use},  // select all
-           {FL_Insert, FL_CTRL, Use},
-           // Editing keys end at the box: an unused Enter would move the focus on.
-           {'a', 0, Swallow},
-           {'A', FL_SHIFT, Swallow},
-           {' ', 0, Swallow},
-           {FL_Enter, 0, Swallow},
-           {FL_KP_Enter, 0, Swallow},
-           {FL_BackSpace, 0, Swallow},
-           {FL_Delete, 0, Swallow},
-           {FL_Delete, FL_SHIFT, Swallow},  // cut
-           {FL_Insert, FL_SHIFT, Swallow},  // paste
-           {FL_Insert, 0, Swallow},
-           // Pasting, cutting, undoing and access keys are FLTK's to offer elsewhere.
-           {'v', FL_CTRL, Pass},
-           {'x', FL_CTRL, Pass},
-           {'z', FL_CTRL, Pass},
-           {'c', FL_CTRL | FL_SHIFT, Pass},
-           {'u', FL_ALT, Pass},
-       })
+  // Editing keys end at the box (an unused Enter would move the focus on); pasting, cutting,
+  // undoing and access keys are FLTK's to offer elsewhere.
+  for (const Case& c : std::initializer_list<Case>{{FL_Left, 0, Use},
+                                                   {FL_Down, FL_SHIFT, Use},
+                                                   {FL_Page_Up, 0, Use},
+                                                   {FL_End, FL_CTRL | FL_SHIFT, Use},
+                                                   {'c', FL_CTRL, Use},
+                                                   {'a', FL_CTRL, Use},
+                                                   {FL_Insert, FL_CTRL, Use},
+                                                   {'a', 0, Swallow},
+                                                   {'A', FL_SHIFT, Swallow},
+                                                   {FL_Enter, 0, Swallow},
+                                                   {FL_KP_Enter, 0, Swallow},
+                                                   {FL_BackSpace, 0, Swallow},
+                                                   {FL_Delete, 0, Swallow},
+                                                   {FL_Delete, FL_SHIFT, Swallow},
+                                                   {FL_Insert, FL_SHIFT, Swallow},
+                                                   {FL_Insert, 0, Swallow},
+                                                   {'v', FL_CTRL, Pass},
+                                                   {'x', FL_CTRL, Pass},
+                                                   {'z', FL_CTRL, Pass},
+                                                   {'c', FL_CTRL | FL_SHIFT, Pass},
+                                                   {'u', FL_ALT, Pass}})
     EXPECT_EQ(LockedBoxKey(c.key, c.state), c.want) << c.key << " " << c.state;
 }
 

@@ -167,21 +167,6 @@ TEST_F(FormsModalTest, EndingTheProgramInsideAModalFormReturnsEverywhereWithoutU
   EXPECT_EQ(meter.ticks, 0);
 }
 
-TEST_F(FormsModalTest, MessageBoxesAnswerOkOrCancelWithTitleAndIcon) {
-  rt.app.title = "Bench";
-  ui.answerBox(MsgBoxResult::Cancel);
-  ui.answerBox(MsgBoxResult::OK);
-  EXPECT_EQ(MsgBox(rt.forms, "Start?\nSure", MsgBoxButtons::OKCancel), MsgBoxResult::Cancel);
-  EXPECT_EQ(MsgBox(rt.forms, "COM3 busy", MsgBoxButtons::OK, MsgBoxIcon::Critical, "Port"),
-            MsgBoxResult::OK);
-  ASSERT_EQ(ui.boxes().size(), 2u);
-  EXPECT_EQ(ui.boxes()[0].title, "Bench");
-  EXPECT_EQ(ui.boxes()[0].text, "Start?\nSure");
-  EXPECT_EQ(ui.boxes()[0].buttons, MsgBoxButtons::OKCancel);
-  EXPECT_EQ(ui.lastBox().icon, MsgBoxIcon::Critical);
-  EXPECT_EQ(ui.lastBox().title, "Port");
-}
-
 TEST_F(FormsModalTest, TimersAndSerialEventsGoOnWhileAMessageBoxIsOpen) {
   meter.Show();
   ui.answerBox(MsgBoxResult::OK, 200);
@@ -192,12 +177,14 @@ TEST_F(FormsModalTest, TimersAndSerialEventsGoOnWhileAMessageBoxIsOpen) {
   Millis answeredAt = 0;
   meter.onTick = [&] {
     if (meter.ticks != 1) return;
-    MsgBox(rt.forms, "wait", MsgBoxButtons::OK, MsgBoxIcon::Exclamation);
+    MsgBox(rt.forms, "wait", MsgBoxButtons::OK, MsgBoxIcon::Exclamation, "Port");
     answeredAt = rt.loop.now();
   };
   ui.advance(25);
   EXPECT_EQ(answeredAt, 225);  // answered 200 ms after it opened
-  EXPECT_EQ(meter.ticks, 9);   // the meter ticked on meanwhile
+  EXPECT_EQ(ui.lastBox().icon, MsgBoxIcon::Exclamation);
+  EXPECT_EQ(ui.lastBox().title, "Port");
+  EXPECT_EQ(meter.ticks, 9);  // the meter ticked on meanwhile
   EXPECT_EQ(meter.received.substr(0, 1), "R");
   EXPECT_TRUE(input::click(meter.Command1));
 }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/core/EventLoop.h"
@@ -47,13 +48,11 @@ TEST(TextFileTest, FailuresComeBackWithTheSystemsReason) {
 TEST(ValueTextTest, PrintNumberForm) {
   const RegionalSettings it = RegionalSettings::Italian();
   const RegionalSettings en = RegionalSettings::English();
-  EXPECT_EQ(PrintNumber(800.0, en), " 800 ");
-  EXPECT_EQ(PrintNumber(-3.0, en), "-3 ");
-  EXPECT_EQ(PrintNumber(0.0, en), " 0 ");
-  EXPECT_EQ(PrintNumber(-0.0, en), " 0 ");
-  EXPECT_EQ(PrintNumber(2.5, it), " 2,5 ");
+  const std::pair<double, const char*> cases[] = {{800.0, " 800 "}, {-3.0, "-3 "},
+                                                  {0.0, " 0 "},     {-0.0, " 0 "},
+                                                  {2.5, " 2.5 "},   {1e-9, " 1E-09 "}};
+  for (const auto& [v, text] : cases) EXPECT_EQ(PrintNumber(v, en), text) << v;
   EXPECT_EQ(PrintNumber(-0.25, it), "-0,25 ");
-  EXPECT_EQ(PrintNumber(1e-9, it), " 1E-09 ");
   EXPECT_EQ(PrintNumber(0.1f, it), " 0,1 ");  // single: 7 digits, not 0,100000001490116
   EXPECT_EQ(PrintNumber(2500.5f, en), " 2500.5 ");
 }

@@ -109,13 +109,15 @@ TEST_P(SettingsRoundTripTest, EverySectionReadsBackWhatWasSaved) {
 
 INSTANTIATE_TEST_SUITE_P(DecimalSeparators, SettingsRoundTripTest, ::testing::Values(".", ","));
 
-TEST_F(SettingsStoreTest, NumbersAreWrittenUnderTheRegionalSettings) {
+TEST_F(SettingsStoreTest, NumbersAreWrittenUnderTheRegionalSettingsInTheCurrentDirectory) {
   p_.rt.regional = plat::RegionalSettings::Italian();
   ShellState& s = p_.shell;
+  s.ConfIniPath = "/elsewhere/Lingua.ini";
   s.GasLimitLambdaLow = 0.97, s.GasLimitLambdaHigh = 1.03, s.GasTestDuration = 5800;
   s.AmbientHumidity = "50";
   SaveGasLimits(s, at());
   SaveAmbientData(s, at());
+  EXPECT_EQ(s.ConfIniPath, dir_.path().string() + "/Conf.ini");
   const std::string text = ReadConf();
   EXPECT_NE(text.find("LI=0,97"), std::string::npos) << text;
   EXPECT_NE(text.find("AS=1,03"), std::string::npos);
@@ -236,18 +238,6 @@ TEST_F(SettingsStoreTest, AfterASaveTheRecordHoldsWhatTheFileHolds) {
   s.SmokeKLimit = 0.123456789;
   ASSERT_TRUE(SaveSmokeLimits(s, at()));
   EXPECT_EQ((Numbers{s.SmokeRpmMax, s.SmokeKLimit}), (Numbers{2500, 0.1234568}));
-}
-
-TEST_F(SettingsStoreTest, ConfIniPathIsRebuiltFromTheCurrentDirectory) {
-  p_.shell.ConfIniPath = "/elsewhere/Lingua.ini";
-  p_.shell.PrintType = 1;
-  SavePrintSettings(p_.shell, at());
-  EXPECT_EQ(p_.shell.ConfIniPath, dir_.path().string() + "/Conf.ini");
-  EXPECT_TRUE(fs::exists(conf()));
-  p_.shell.ConfIniPath = "/elsewhere/Lingua.ini";
-  p_.shell.PrintType = 0;
-  LoadPrintSettings(p_.shell, at());
-  EXPECT_EQ(p_.shell.PrintType, 1);
 }
 
 // The sample of a fresh station loads completely under either decimal separator.
