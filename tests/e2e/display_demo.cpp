@@ -1,9 +1,10 @@
 // A test form on the real display, for the end-to-end check of the display: a label, text
 // boxes (one centred; a multi-line one with a scroll bar and CR LF line ends; a locked
 // multi-line one), a button, a cancel button and a menu with shortcuts (one opens a message
-// box), plus a 25 ms timer as a measuring form has. Every event the model receives is written to
-// standard output, one line each, so that a script driving the window (xdotool) can check what
-// arrived.
+// box; one fills both text boxes of a frame at once, which redraws the frame around a label
+// between them), plus a 25 ms timer as a measuring form has. Every event the model receives is
+// written to standard output, one line each, so that a script driving the window (xdotool) can
+// check what arrived.
 //
 //   display_demo [--quit-after MS]
 #include <cstdlib>
@@ -59,6 +60,18 @@ class DemoForm : public plat::Form {
     Ticks.Move(16, 316, 260, 24);
     Ticks.setTransparent(true);
     Timer1.setInterval(25);
+    // The label lies inside the bounding box of the two text boxes but outside both.
+    Frame1.Move(290, 130, 140, 100);
+    Frame1.setCaption("Frame");
+    FrameLabel.setContainer(Frame1);
+    FrameLabel.Move(76, 20, 56, 22);
+    FrameLabel.setCaption("Right");
+    FrameLabel.setBackColor(0xFF0000);
+    FrameLabel.setForeColor(plat::colors::kWhite);
+    FrameText1.setContainer(Frame1);
+    FrameText1.Move(8, 20, 56, 24);
+    FrameText2.setContainer(Frame1);
+    FrameText2.Move(76, 60, 56, 24);
 
     Command1.onClick = [this] { Say("click Command1"); };
     Text1.onChange = [this] { Say("change Text1=" + Text1.Text()); };
@@ -70,6 +83,11 @@ class DemoForm : public plat::Form {
       this->rt().app.End(0);
     };
     mnuHello.onClick = [this] { Say("menu mnuHello"); };
+    mnuFill.onClick = [this] {
+      FrameText1.setText("one");
+      FrameText2.setText("two");
+      Say("menu mnuFill");
+    };
     mnuExit.onClick = [this] {
       Say("menu mnuExit");
       this->rt().app.End(0);
@@ -96,9 +114,14 @@ class DemoForm : public plat::Form {
   plat::Label Ticks{*this, "Ticks"};
   plat::CommandButton CmdOut{*this, "CmdOut"};
   plat::Timer Timer1{*this, "Timer1"};
+  plat::Frame Frame1{*this, "Frame1"};
+  plat::Label FrameLabel{*this, "FrameLabel"};
+  plat::TextBox FrameText1{*this, "FrameText1"};
+  plat::TextBox FrameText2{*this, "FrameText2"};
   plat::MenuItem mnuFile{*this, "mnuFile", "&File"};
   plat::MenuItem mnuHello{mnuFile, "mnuHello", "&Hello", plat::KeyPress::F(2)};
   plat::MenuItem mnuBox{mnuFile, "mnuBox", "&Message", plat::KeyPress::F(3)};
+  plat::MenuItem mnuFill{mnuFile, "mnuFill", "&Fill the frame", plat::KeyPress::F(4)};
   plat::MenuItem mnuExit{mnuFile, "mnuExit", "E&xit", plat::KeyPress::Ctrl('Q')};
 
  private:

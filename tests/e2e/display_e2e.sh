@@ -3,7 +3,8 @@
 # window; a mouse click, typing (into a centred box, a multi-line box with CR LF line ends
 # and a locked box, which takes none), menu shortcuts, an access key, a message box (which
 # keeps the form below from taking clicks) and Esc, sent as real X input with xdotool, reach
-# the model (the demo writes what it receives); screenshots are kept in <build>/artifacts/.
+# the model (the demo writes what it receives); a label inside a frame stays on screen when
+# the frame is redrawn around it; screenshots are kept in <build>/artifacts/.
 # Skips only when Xvfb is not installed.
 set -euo pipefail
 # shellcheck source-path=SCRIPTDIR source=lib.sh
@@ -41,6 +42,15 @@ xdotool windowfocus "$wid" 2>/dev/null || true
 
 # Positions inside the window: the menu bar is 25 pixels high above the form.
 click_at() { xdotool mousemove --sync --window "$wid" "$1" "$2" click 1; }
+
+# Filling two text boxes of a frame at once redraws the frame for both: the label between
+# them must still be there (its blue box, at a point right of its text).
+xdotool key F4
+wait_for "menu mnuFill"
+sleep 0.3
+import -window "$wid" "$shots/display_e2e-frame.png"
+label=$(convert "$shots/display_e2e-frame.png" -format '%[hex:p{416,193}]' info:)
+[ "$label" = "0000FF" ] || fail "the label inside the frame is not shown (pixel $label)"
 
 click_at 360 92            # Command1
 wait_for "click Command1"
