@@ -16,28 +16,19 @@
 set -euo pipefail
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 . "$(dirname "$0")/lib.sh"
+# shellcheck source-path=SCRIPTDIR source=station.sh
+. "$(dirname "$0")/station.sh"
 e2e_under_xvfb "$@"
-
-sim="$bin/tests/vantoscope-sim"
-[ -x "$bin/src/vantoscope" ] || fail "no program at $bin/src/vantoscope"
-[ -x "$sim" ] || fail "no simulator at $sim"
 command -v pdftotext >/dev/null 2>&1 || fail "pdftotext is missing"
 
-station=$(mktemp -d)
-cleanup() {
-  kill "${pid:-}" 2>/dev/null || true
-  kill "${simpid:-}" 2>/dev/null || true
-  rm -rf "$station"
-}
-trap cleanup EXIT
+station_open
 # The program runs from the station, so that "report.log" is written there.
-cp "$bin/src/vantoscope" "$src/data/Conf.ini" "$src/data/Lingua.ini" "$station/"
+cp "$program" "$station/"
 program="$station/vantoscope"
-cd "$station"
 on_failure() {
   echo "--- COM3"
   tail -n 20 "$station/sim3.txt" || true
-  tail -n 40 "$station/out.txt" 2>/dev/null || true
+  station_output
   cat "$station/report.log" 2>/dev/null || true
 }
 
@@ -52,40 +43,23 @@ chmod +x "$station/lpbin/lp"
 
 # The gas analyser of model 0, binary protocol, COM3 at 9600 baud; 2 s windows; a vehicle
 # and a testing body for the certificate.
-python3 - "$station/Conf.ini" <<'PY'
-import re, sys
-path = sys.argv[1]
-text = open(path, encoding="cp1252", newline="").read()
-def section(name, key, value, text):
-    head = "[" + name + "]"
-    start = text.index(head)
-    end = text.find("\n[", start)
-    end = len(text) if end < 0 else end
-    body = re.sub(r"(?m)^" + key + r"=[^\r\n]*", key + "=" + value, text[start:end])
-    return text[:start] + body + text[end:]
-for key, value in (("TModCom", "1"), ("TCOM", "3"), ("TBRate", "2")):
-    text = section("COMKYMRA", key, value, text)
-text = section("MODKYMRA", "Modello", "0", text)
-text = section("IA", "MCS", "80", text)
-text = section("VEICOLO", "Targa", "AB123CD", text)
-text = section("VEICOLO", "FeT", "FIAT PUNTO", text)
-text = section("UTENTE", "Ente", "Officina Nord", text)
-open(path, "w", encoding="cp1252", newline="").write(text)
-PY
+station_conf COMKYMRA TModCom 1
+station_conf COMKYMRA TCOM 3
+station_conf COMKYMRA TBRate 2
+station_conf MODKYMRA Modello 0
+station_conf IA MCS 80
+station_conf VEICOLO Targa AB123CD
+station_conf VEICOLO FeT "FIAT PUNTO"
+station_conf UTENTE Ente "Officina Nord"
 
-"$sim" --scenario "$src/tests/sim/scenarios/gas-analyser-binary.scn" --pty \
-  --link "$station/COM3" >"$station/sim3.txt" 2>&1 &
-simpid=$!
-waitfor 10 test -L "$station/COM3" || fail "the simulator on COM3 did not start"
+station_sim 3 sim3.txt --scenario "$src/tests/sim/scenarios/gas-analyser-binary.scn"
 asked() { sed -n 's/^request 49 \(.\).*$/\1/p' "$station/sim3.txt"; }
 has_asked() { [ "$(asked | grep -c "^$1\$" || true)" -ge "$2" ]; }
 shown() { xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
 export -f shown
 
-PATH="$station/lpbin:$PATH" "$program" >"$station/out.txt" 2>&1 &
-pid=$!
-menu=$(window "^Start men") || fail "the start menu did not appear"
-sleep 1
+PATH="$station/lpbin:$PATH"
+station_start
 keys "$menu" F1
 form=$(window "^Analisi Gas") || fail "F1 did not open the gas test"
 waitfor 15 has_asked P 3 || fail "the analyser did not become ready"
@@ -163,9 +137,5 @@ keys "$limits" Escape
 waitfor 10 bash -c "! shown '^Limiti'" || fail "Esc did not close the limits dialog"
 keys "$form" Escape
 sleep 0.5
-keys "$menu" Escape
-status=0
-waitfor 20 bash -c "! kill -0 $pid 2>/dev/null" || fail "Esc did not end the program"
-wait "$pid" || status=$?
-[ "$status" -eq 0 ] || fail "exit status $status"
+station_quit
 echo "gas certificate e2e: ok"

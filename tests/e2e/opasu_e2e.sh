@@ -7,42 +7,23 @@
 set -euo pipefail
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 . "$(dirname "$0")/lib.sh"
+# shellcheck source-path=SCRIPTDIR source=station.sh
+. "$(dirname "$0")/station.sh"
 e2e_under_xvfb "$@"
 
-program="$bin/src/vantoscope"
-sim="$bin/tests/vantoscope-sim"
-[ -x "$program" ] || fail "no program at $program"
-[ -x "$sim" ] || fail "no simulator at $sim"
-
-station=$(mktemp -d)
-cleanup() {
-  kill "${pid:-}" 2>/dev/null || true
-  kill "${simpid:-}" 2>/dev/null || true
-  rm -rf "$station"
-}
-trap cleanup EXIT
-cp "$src/data/Conf.ini" "$src/data/Lingua.ini" "$station/"
-cd "$station"
+station_open
 on_failure() {
   echo "--- COM2"
   cat "$station/sim.txt" || true
   echo "--- Conf.ini"
   cat -A "$station/Conf.ini" | sed -n '/COMOPA/,/MODKYMRA/p' || true
-  tail -n 40 "$station/out.txt" 2>/dev/null || true
+  station_output
 }
 conf_has() { grep -q -a -x "$1"$'\r' "$station/Conf.ini"; }
 
-"$sim" --device opa --protocol mctc --model 5 --split 3 \
-  --reply "ID=KARVESTON|OPA-735/HD  |OM-9|AN555|01022031|3.2|7" \
-  --pty --link "$station/COM2" >"$station/sim.txt" 2>&1 &
-simpid=$!
-waitfor 10 test -L "$station/COM2" || fail "the simulator on COM2 did not start"
-
-"$program" >"$station/out.txt" 2>&1 &
-pid=$!
-
-menu=$(window "^Start men") || fail "the start menu did not appear"
-sleep 1
+station_sim 2 sim.txt --device opa --protocol mctc --model 5 --split 3 \
+  --reply "ID=KARVESTON|OPA-735/HD  |OM-9|AN555|01022031|3.2|7"
+station_start
 keys "$menu" F4
 form=$(window "^Opacimetro") || fail "F4 did not open the opacimeter set-up"
 sleep 0.5
@@ -65,11 +46,6 @@ conf_has "Modello=2" || fail "the model index was not saved"
 conf_has "TCOM=2" || fail "the port was not saved"
 
 keys "$form" Escape
-waitfor 10 bash -c "! xdotool search --onlyvisible --name '^Opacimetro' >/dev/null" ||
-  fail "Esc did not close the set-up"
-keys "$menu" Escape
-status=0
-waitfor 20 bash -c "! kill -0 $pid 2>/dev/null" || fail "Esc did not end the program"
-wait "$pid" || status=$?
-[ "$status" -eq 0 ] || fail "exit status $status"
+station_closed "^Opacimetro" "Esc did not close the set-up"
+station_quit
 echo "opasu e2e: ok"

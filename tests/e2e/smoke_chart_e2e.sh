@@ -10,24 +10,14 @@
 set -euo pipefail
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 . "$(dirname "$0")/lib.sh"
+# shellcheck source-path=SCRIPTDIR source=station.sh
+. "$(dirname "$0")/station.sh"
 e2e_under_xvfb "$@"
 
-program="$bin/src/vantoscope"
-sim="$bin/tests/vantoscope-sim"
-[ -x "$program" ] || fail "no program at $program"
-[ -x "$sim" ] || fail "no simulator at $sim"
-
-station=$(mktemp -d)
-cleanup() {
-  kill "${pid:-}" "${simpid:-}" 2>/dev/null || true
-  rm -rf "$station"
-}
-trap cleanup EXIT
-cp "$src/data/Conf.ini" "$src/data/Lingua.ini" "$station/"
-cd "$station"
+station_open
 on_failure() {
   tail -n 20 "$station/sim.txt" || true
-  tail -n 40 "$station/out.txt" 2>/dev/null || true
+  station_output
 }
 
 {
@@ -53,15 +43,8 @@ on_failure() {
   done
 } >"$station/chart.scn"
 
-"$sim" --device opa --protocol mctc --model 5 --scenario "$station/chart.scn" --pty \
-  --link "$station/COM2" >"$station/sim.txt" 2>&1 &
-simpid=$!
-waitfor 10 test -L "$station/COM2" || fail "the simulator did not start"
-
-"$program" >"$station/out.txt" 2>&1 &
-pid=$!
-menu=$(window "^Start men") || fail "the start menu did not appear"
-sleep 1
+station_sim 2 sim.txt --device opa --protocol mctc --model 5 --scenario "$station/chart.scn"
+station_start
 
 keys "$menu" F3
 form=$(window "^Analisi Fumo") || fail "the smoke test window did not open"
@@ -76,8 +59,5 @@ graph=$(window "^Graph$") || fail "the chart window did not open"
 sleep 1
 shot smoke-chart
 keys "$graph" Escape
-sleep 1
-if xdotool search --onlyvisible --name "^Graph$" >/dev/null 2>&1; then
-  fail "the chart window stayed open after Esc"
-fi
+station_closed "^Graph$" "the chart window stayed open after Esc"
 echo "ok: the chart window opened after an acceleration and closed with Esc"

@@ -11,32 +11,22 @@
 set -euo pipefail
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 . "$(dirname "$0")/lib.sh"
+# shellcheck source-path=SCRIPTDIR source=station.sh
+. "$(dirname "$0")/station.sh"
 e2e_under_xvfb "$@"
-
-program="$bin/src/vantoscope"
-sim="$bin/tests/vantoscope-sim"
-[ -x "$program" ] || fail "no program at $program"
-[ -x "$sim" ] || fail "no simulator at $sim"
 command -v pdftotext >/dev/null 2>&1 || fail "pdftotext is missing"
 
-station=$(mktemp -d)
-cleanup() {
-  kill "${pid:-}" 2>/dev/null || true
-  kill "${simpid:-}" 2>/dev/null || true
-  rm -rf "$station"
-}
-trap cleanup EXIT
-cp "$src/data/Conf.ini" "$src/data/Lingua.ini" "$station/"
+station_open
 # The program runs from a folder of its own, where it writes "report.log".
 mkdir "$station/program" "$station/jobs" "$station/lp"
 cp "$program" "$station/program/"
-cd "$station"
+program="$station/program/vantoscope"
 on_failure() {
   echo "--- COM2 (last lines)"
   tail -n 30 "$station/sim.txt" || true
   echo "--- report.log"
   cat "$station/program/report.log" 2>/dev/null || true
-  tail -n 40 "$station/out.txt" 2>/dev/null || true
+  station_output
 }
 
 # The stand-in printer: keeps each PDF it is given.
@@ -75,12 +65,10 @@ chmod +x "$station/lp/lp"
   done
 } >"$station/series.scn"
 
-"$sim" --scenario "$station/series.scn" --pty --link "$station/COM2" >"$station/sim.txt" 2>&1 &
-simpid=$!
-waitfor 10 test -L "$station/COM2" || fail "the simulator on COM2 did not start"
-
-JOBS="$station/jobs" PATH="$station/lp:$PATH" "$station/program/vantoscope" >"$station/out.txt" 2>&1 &
-pid=$!
+station_sim 2 sim.txt --scenario "$station/series.scn"
+export JOBS="$station/jobs"
+PATH="$station/lp:$PATH"
+station_start
 
 # Answers every message box that is open (the title is the program's).
 answer_boxes() {
@@ -90,8 +78,6 @@ answer_boxes() {
   done
 }
 
-menu=$(window "^Start men") || fail "the start menu did not appear"
-sleep 1
 keys "$menu" F3
 form=$(window "^Analisi Fumo") || fail "F3 did not open the smoke test form"
 sleep 1
@@ -143,9 +129,5 @@ while IFS= read -r v; do
 done <<<"$values"
 
 keys "$form" alt+e
-keys "$menu" Escape
-status=0
-waitfor 20 bash -c "! kill -0 $pid 2>/dev/null" || fail "Esc did not end the program"
-wait "$pid" || status=$?
-[ "$status" -eq 0 ] || fail "exit status $status"
+station_quit
 echo "smoke report e2e: ok"
