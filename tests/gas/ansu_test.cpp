@@ -112,21 +112,6 @@ TEST_F(AnsuTest, SearchIdentifiesTheAnalyserOnItsOwnExchangeAndApplicaWritesBoth
   EXPECT_EQ(p_.shell.GasHomologation, "OM-4711");
 }
 
-TEST_F(AnsuTest, AReplyThatDoesNotParseKeepsTheConfiguredModel) {
-  Write(Conf("3", "2", "0"));
-  Instrument gas{Device::Gas, Protocol::Mctc};
-  gas.setReply("ID", std::string("KARVESTON") + kEtb + "KYMRAGAS-410" + kEtb + "OM");
-  Put(gas, 3);
-  f_.Show();
-  ASSERT_EQ(p_.shell.GasComMode, 1);
-  ui_.click(f_.Command2);
-  ui_.settle();
-  EXPECT_EQ(f_.Text1.Text(), " ");
-  EXPECT_EQ(f_.Combo1.ListIndex(), 0);
-  EXPECT_EQ(p_.shell.GasModelIndex, 0);
-  EXPECT_EQ(p_.shell.GasComMode, 1);
-}
-
 TEST_F(AnsuTest, PortOutsideTheStationOpensAsPortOne) {
   for (const char* stored : {"0", "17", "-2"}) {
     SCOPED_TRACE(stored);

@@ -32,19 +32,6 @@ class GasLimitsDialogTest : public GasStationTest {
   }
 };
 
-TEST_F(GasLimitsDialogTest, ApplyingWithoutEditsKeepsEveryLimit) {
-  OpenGasTest();
-  const Limits before = Now();
-  EXPECT_EQ(before.duration, 120);
-  InDialog([&](LIMITIAN& d) {
-    EXPECT_EQ(d.Text4.Text(), "0,97");
-    EXPECT_EQ(d.Text8.Text(), "3");
-    ui_.click(d.CmdApl);
-  });
-  EXPECT_FALSE(p_.limitian.IsLoaded());
-  EXPECT_EQ(Now(), before);
-}
-
 // A suggestion is offered in the user's decimal form and reads back as the value shown.
 TEST_F(GasLimitsDialogTest, ASuggestionReadsBackUnderEitherDecimalSeparator) {
   for (const auto& regional :

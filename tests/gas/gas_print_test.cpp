@@ -1,27 +1,18 @@
-// The gas test form's print button: the certificate after a certification test, the
-// diagnosis sheet in diagnosis mode, and what the operator is told when printing goes
-// wrong.
+// The gas test form's print button after a certification test: what the operator is told
+// when printing goes wrong.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <optional>
 #include <string>
 
 #include "gas_station_fixture.h"
-#include "paint/paint_test_util.h"
 #include "platform/core/Error.h"
-#include "platform/print/PdfPrinter.h"
 #include "shell/LanguageKeys.h"
-#include "support/StandInLp.h"
 
 namespace vs::test {
 namespace {
-
-using plat::paint::testing::HavePdfToText;
-using plat::paint::testing::PdfText;
 
 class GasPrintTest : public GasStationTest {
  protected:
@@ -91,46 +82,6 @@ TEST_F(GasPrintTest, PrintProblemsAreToldAndThePageComesBack) {
     ui_.failPrinting(std::nullopt);
     std::filesystem::remove(bin_ / "report.log");
   }
-}
-
-// What a printed page says, as its PDF gives it back.
-TEST_F(GasPrintTest, ThePrintedCertificateAndSheetCarryTheTestAndNotTheButtons) {
-  if (!HavePdfToText()) GTEST_SKIP() << "pdftotext is not installed";
-  plat::test::StandInLp lp;
-  plat::PdfPrinter printer;
-  ANGAS& f = RunToVerdict();
-  p_.rt.forms.setPrinter(&printer);
-  PrtKYMRACERT& cert = p_.prtKYMRACERT;
-  ui_.onModal(cert, [&] {
-    ui_.click(cert.Command2);
-    ui_.click(cert.Command1);
-  });
-  ui_.click(f.Command2);
-  const std::string page = PdfText(lp.pdf(0));
-  for (const std::string& shown :
-       {Text(lang::PrtKYMRACERTReferto), Text(lang::ANGASProSup), std::string("AB123CD"),
-        std::string("FIAT PUNTO"), std::string("Bianchi"), std::string("Officina Nord"),
-        std::string("TOPAZ"), std::string("COcorr(%vol.)"), std::string("14/03/2026")})
-    EXPECT_NE(page.find(shown), std::string::npos) << shown << " in\n" << page;
-  EXPECT_EQ(page.find(Text(lang::PrtKYMRADiagnCopie)), std::string::npos) << page;
-
-  ui_.choose(f.Combo4, 1);  // diagnosis: the sheet of the readings shown now
-  PrtKYMRADIAGN& sheet = p_.prtKYMRADIAGN;
-  ui_.onModal(sheet, [&] {
-    EXPECT_EQ(sheet.Label46.Caption(), f.Label15.Caption());
-    EXPECT_EQ(sheet.Label31.Caption(), f.Label33.Caption());
-    ui_.click(sheet.Command2);
-    ui_.click(sheet.Command1);
-  });
-  ui_.click(f.Command2);
-  const std::string sheetText = PdfText(lp.pdf(1));
-  for (const std::string& shown :
-       {Text(lang::PrtKYMRADiagnMis), std::string("Rossi"), std::string("AB123CD"),
-        std::string("NOx(ppm)"), std::string("Officina Nord")})
-    EXPECT_NE(sheetText.find(shown), std::string::npos) << shown << " in\n" << sheetText;
-  EXPECT_EQ(sheetText.find(Text(lang::PrtKYMRADiagnCopie)), std::string::npos) << sheetText;
-  EXPECT_EQ(sheetText.find(Text(lang::ANGASProSup)), std::string::npos) << sheetText;
-  p_.rt.forms.setPrinter(&ui_);
 }
 
 }  // namespace

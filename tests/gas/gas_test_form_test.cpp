@@ -50,26 +50,8 @@ TEST_P(WholeGasTest, CatalysedPetrolFromF1ToThePrintedCertificate) {
   PlayEngine();
   EXPECT_FALSE(f.Command2.Enabled());
 
-  // Idle: the engine is too fast, the window waits.
-  ASSERT_TRUE(
-      AdvanceUntil([&] { return Phase("MINIMO") && Said() == Text(lang::ANFUMODec); }, 3000));
-  ui_.advance(1000);
-  EXPECT_TRUE(Phase("MINIMO"));
-  // It slows down: the idle window runs, with its progress shown.
-  ASSERT_TRUE(AdvanceUntil([&] { return Phase("UNO"); }, 3000));
-  EXPECT_EQ(f.Label15.Caption(), "850");
-  EXPECT_EQ(Said(), Text(lang::ANFUMOManMin));
-  EXPECT_TRUE(f.PBar1.Visible());
-  // The idle verdict passes; the raised idle waits for a faster engine.
-  ASSERT_TRUE(AdvanceUntil([&] { return Phase("DUE"); }, 5000));
-  EXPECT_EQ(Said(), Text(lang::ANGASP1Concl));
-  EXPECT_FALSE(f.PBar1.Visible());
-  ASSERT_TRUE(AdvanceUntil([&] { return Said() == Text(lang::ANFUMOAcc); }, 5000));
-  EXPECT_TRUE(Phase("DUE"));
-  // Revved into the window: the raised-idle verdict, and printing is allowed.
-  ASSERT_TRUE(AdvanceUntil([&] { return Phase("TRE"); }, 5000));
-  EXPECT_EQ(Said(), Text(lang::ANGASManMinAcc));
-  ASSERT_TRUE(AdvanceUntil([&] { return Phase("OUT"); }, 5000));
+  // The windows' timing is the sequence's own test; here the whole run reaches its verdict.
+  ASSERT_TRUE(AdvanceUntil([&] { return Phase("OUT"); }, 30000));
   EXPECT_EQ(Said(), Text(lang::ANGASP2Concl));
   EXPECT_EQ(f.Label28.Caption(), Text(lang::ANGASProSup));
   EXPECT_EQ(f.Label28.BackColor(), plat::colors::kGreen);

@@ -102,12 +102,6 @@ TEST_F(GasWindowTest, BinaryConversationTickByTick) {
   EXPECT_EQ(Commands(), (std::vector<char>{'1', '.', '#', '?', '#', '?', '?', 'P', '?', 'P'}));
   EXPECT_EQ(g_.Label5.Caption(), T(lang::ANGASAtt));
   EXPECT_EQ(g_.Label8.Caption(), "0.12");
-  EXPECT_EQ(g_.Label10.Caption(), "14.5");
-  EXPECT_EQ(g_.Label11.Caption(), "120");
-  EXPECT_EQ(g_.Label12.Caption(), "0.8");
-  EXPECT_EQ(g_.Label15.Caption(), "850");
-  EXPECT_EQ(g_.Label26.Caption(), "1");
-  EXPECT_EQ(g_.Label13.Caption(), "85");
   EXPECT_EQ(g_.Label9.Caption(), "0.1");  // CO + CO2 above K 15 (petrol with catalyst)
   EXPECT_TRUE(GasLog().empty());          // ready, not measuring: nothing logged
 
