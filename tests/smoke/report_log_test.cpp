@@ -119,13 +119,5 @@ TEST(SmokeReportLogTest, FailedSeries) {
                 "Tech=Mario Rossi\r\nAgency=Ente prova \r\n");
 }
 
-TEST(SmokeReportLogTest, AFolderThatCannotBeWrittenGivesTheSystemsReason) {
-  TempFolder dir("vs-report");
-  const plat::FileResult result = WriteSmokeReportLog(
-      dir / "missing", CommonValues(), NumberedTexts(), plat::RegionalSettings::English());
-  EXPECT_FALSE(result);
-  EXPECT_EQ(result.reason, "No such file or directory");
-}
-
 }  // namespace
 }  // namespace vs::smoke
