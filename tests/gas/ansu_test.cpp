@@ -2,19 +2,11 @@
 // which model that names, and exactly what "Applica" writes.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <memory>
 #include <string>
 
-#include "app/Program.h"
 #include "gas/GasSetUp.h"
+#include "gas_station_fixture.h"
 #include "link/MctcNetFrame.h"
-#include "platform/serial/MemoryDevice.h"
-#include "shell/LanguageTable.h"
-#include "sim/Instrument.h"
-#include "support/FormDriver.h"
-#include "support/SourceTree.h"
-#include "support/TempFolder.h"
 
 namespace vs {
 namespace {
@@ -30,12 +22,10 @@ std::string Conf(const std::string& tcom, const std::string& tbrate, const std::
          model + "\r\n";
 }
 
-class AnsuTest : public ::testing::Test {
+class AnsuTest : public test::GasFolderTest {
  protected:
   void SetUp() override {
-    std::filesystem::copy_file(plat::test::DataFolder() / "Lingua.ini", dir_ / "Lingua.ini");
-    p_.rt.currentDirectory = dir_.path();
-    LoadLanguageTexts(p_.shell, dir_.path(), 1);
+    GasFolderTest::SetUp();
     for (int n : {1, 3}) {
       lines_[n] = p_.rt.serial.attachMemory(n);
       Log(n);
@@ -54,9 +44,6 @@ class AnsuTest : public ::testing::Test {
   }
   void Write(const std::string& conf) { plat::test::WriteBytes(dir_ / "Conf.ini", conf); }
 
-  plat::test::TempFolder dir_{"vs-ansu"};
-  Program p_{plat::EventLoop::ClockKind::Manual};
-  plat::test::FormDriver ui_{p_.rt};
   ANSU& f_ = p_.ansu;
   std::shared_ptr<plat::MemoryDevice> lines_[4];
   std::string written_[4];
@@ -101,7 +88,7 @@ TEST_F(AnsuTest, SearchIdentifiesTheAnalyserOnItsOwnExchangeAndApplicaWritesBoth
   ui_.click(f_.Option2);
   ui_.answerBox();
   ui_.click(f_.CmdApl);
-  EXPECT_EQ(ui_.lastBox().text, p_.shell.LangText[lang::RPMSUSave]);
+  EXPECT_EQ(ui_.lastBox().text, Text(lang::RPMSUSave));
   EXPECT_TRUE(f_.Visible());
   EXPECT_EQ(plat::test::ReadBytes(dir_ / "Conf.ini"),
             "[COMKYMRA]\r\nTModCom=1\r\nTCOM=3\r\nTBRate=2\r\nMarca=KARVESTON\r\n"
@@ -134,9 +121,7 @@ TEST_F(AnsuTest, FailuresAreTold) {
   ui_.answerBox();
   ui_.click(f_.Command2);
   EXPECT_EQ(ui_.lastBox().icon, plat::MsgBoxIcon::Critical);
-  EXPECT_EQ(
-      ui_.lastBox().text.rfind("COM3 " + p_.shell.LangText[lang::RiconoscimentoImpo] + "\r\n", 0),
-      0u);
+  EXPECT_EQ(ui_.lastBox().text.rfind("COM3 " + Text(lang::RiconoscimentoImpo) + "\r\n", 0), 0u);
   EXPECT_TRUE(written_[3].empty());
 
   // A write that fails is told, and nothing is said to have been saved.
@@ -145,7 +130,7 @@ TEST_F(AnsuTest, FailuresAreTold) {
   ui_.click(f_.CmdApl);
   ASSERT_EQ(ui_.boxes().size(), 2u);
   EXPECT_NE(ui_.lastBox().text.find((dir_ / "gone" / "Conf.ini").string()), std::string::npos);
-  EXPECT_NE(ui_.lastBox().text, p_.shell.LangText[lang::RPMSUSave]);
+  EXPECT_NE(ui_.lastBox().text, Text(lang::RPMSUSave));
 }
 
 TEST(GasIdentityTest, ModelNamedByTheFirstTwelveCharactersOfAParsedIdentity) {

@@ -3,19 +3,11 @@
 // the HC residue check and measuring with readings and "gas.log".
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <memory>
 #include <string>
 
-#include "app/Program.h"
+#include "gas_station_fixture.h"
 #include "link/MctcNetFrame.h"
-#include "platform/serial/MemoryDevice.h"
 #include "platform/text/Numbers.h"
-#include "shell/LanguageTable.h"
-#include "sim/Instrument.h"
-#include "support/FormDriver.h"
-#include "support/SourceTree.h"
-#include "support/TempFolder.h"
 
 namespace vs {
 namespace {
@@ -30,15 +22,13 @@ std::string Fields(std::initializer_list<const char*> f) {
   return s;
 }
 
-class GasMcnTest : public ::testing::Test {
+class GasMcnTest : public test::GasFolderTest {
  protected:
   void SetUp() override {
-    std::filesystem::copy_file(plat::test::DataFolder() / "Lingua.ini", dir_ / "Lingua.ini");
+    GasFolderTest::SetUp();
     plat::test::WriteBytes(dir_ / "Conf.ini",
                            "[COMKYMRA]\r\nTModCom=2\r\nTCOM=2\r\nTBRate=2\r\nModello=TOPAZ\r\n"
                            "Nserie=AQ123456\r\n[MODKYMRA]\r\nModello=3\r\n");
-    p_.rt.currentDirectory = p_.rt.programFolder = dir_.path();
-    LoadLanguageTexts(p_.shell, dir_.path(), 1);
     p_.shell.GasComPort = 2;
     p_.shell.GasBaudIndex = 2;
     p_.shell.GasComMode = 2;
@@ -63,11 +53,7 @@ class GasMcnTest : public ::testing::Test {
       s += (s.empty() ? "" : " ") + gas_.requests[i].command;
     return s;
   }
-  std::string T(std::size_t k) const { return p_.shell.LangText[k]; }
 
-  plat::test::TempFolder dir_{"vs-gas-mcn"};
-  Program p_{plat::EventLoop::ClockKind::Manual};
-  plat::test::FormDriver ui_{p_.rt};
   ANGAS& f_ = p_.angas;
   std::shared_ptr<plat::MemoryDevice> line_;
   Instrument gas_{Device::Gas, Protocol::Mctc};
@@ -82,7 +68,7 @@ TEST_F(GasMcnTest, NewerAnalyserFromIdentityThroughTheChecksToMeasuring) {
   EXPECT_EQ(gas_.requests.back().data, "047");
   EXPECT_EQ(f_.Label7.Caption(), "0.512");
   EXPECT_EQ(Ticks(1), "@ST");
-  EXPECT_EQ(f_.Label5.Caption(), T(lang::ANFUMORiscal));
+  EXPECT_EQ(f_.Label5.Caption(), Text(lang::ANFUMORiscal));
   EXPECT_TRUE(f_.Combo1.Enabled() && f_.Command6.Enabled());
   EXPECT_EQ(Ticks(3), "@RS @VA @ST");
   EXPECT_EQ(f_.Label8.Caption(), plat::FormatDouble(gas_.gas.co, p_.rt.regional));
@@ -97,7 +83,7 @@ TEST_F(GasMcnTest, NewerAnalyserFromIdentityThroughTheChecksToMeasuring) {
   // auto-zero asks for the HC residue check, whose pass starts the test phases.
   EXPECT_EQ(Ticks(4), "@ST SB @ST AZ");
   EXPECT_EQ(Ticks(1), "@ST");
-  EXPECT_EQ(f_.Label5.Caption(), T(lang::ANGASCal));
+  EXPECT_EQ(f_.Label5.Caption(), Text(lang::ANGASCal));
   EXPECT_TRUE(f_.PBar1.Visible());
   EXPECT_EQ(f_.Label8.Caption(), "- - -");
   EXPECT_EQ(Ticks(8), "@ST @ST @ST @RS @ST @ST HC EH");
@@ -106,7 +92,7 @@ TEST_F(GasMcnTest, NewerAnalyserFromIdentityThroughTheChecksToMeasuring) {
   EXPECT_EQ(f_.GasPhase, "MINIMO");
   EXPECT_FALSE(std::filesystem::exists(dir_ / "gas.log"));
   EXPECT_EQ(Ticks(4), "@ST @RS @VA @ST");
-  EXPECT_EQ(f_.Label5.Caption(), T(lang::ANFUMOMisura));
+  EXPECT_EQ(f_.Label5.Caption(), Text(lang::ANFUMOMisura));
   EXPECT_FALSE(f_.Combo1.Enabled());
   EXPECT_EQ(f_.Label15.Caption(), plat::FormatDouble(gas_.gas.rpm, p_.rt.regional));
   const std::string log = plat::test::ReadBytes(dir_ / "gas.log");
@@ -154,7 +140,7 @@ TEST_F(GasMcnTest, ExpiredLeakCheckBoxComesAfterTheReplyAndOnlyOnceWhileOpen) {
   const std::string under = Ticks(1);
   EXPECT_EQ(under.rfind("ET @ST @RS @VA @ST ET @ST", 0), 0u) << under;
   ASSERT_EQ(ui_.boxes().size(), 1u);
-  EXPECT_EQ(ui_.lastBox().text, T(lang::ANGASETmsgbox));
+  EXPECT_EQ(ui_.lastBox().text, Text(lang::ANGASETmsgbox));
   EXPECT_EQ(ui_.lastBox().icon, plat::MsgBoxIcon::Exclamation);
   EXPECT_NE(f_.Label5.Caption(), "ERRORE COM");
   EXPECT_EQ(p_.link.McnEtFlag, "I");

@@ -31,22 +31,28 @@ class GasPrintTest : public GasStationTest {
   }
 };
 
-// Nothing that goes wrong while printing ends the program: the operator is told, the
-// page gets its buttons and copies field back and stays open.
-TEST_F(GasPrintTest, PrintProblemsAreToldAndThePageComesBack) {
+// The copies typed on a printable page (the rule every printed page shares), and nothing
+// that goes wrong while printing ends the program: the operator is told, the page gets its
+// buttons and copies field back and stays open.
+TEST_F(GasPrintTest, CopiesAndPrintProblemsAreToldAndThePageComesBack) {
   struct Case {
     const char* what;
     std::function<void()> before;
     std::string copies;
     std::string told;  // how the message begins; empty: none
-    int printed;
+    int printed;       // copies printed
   };
+  const std::string notCopies = "Numero di copie non valido";
   const Case cases[] = {
-      {"two copies", [] {}, "2", "", 1},
+      {"two copies", [] {}, "2", "", 2},
+      {"a fraction counts its whole copies", [] {}, "2,9", "", 2},
       {"none", [] {}, "0", "", 0},
-      {"copies in words", [] {}, "due", "Numero di copie non valido", 0},
-      {"the other separator", [] {}, "1.5", "Numero di copie non valido", 0},
-      {"too many copies", [] {}, "100000", "Numero di copie non valido", 0},
+      {"below none", [] {}, "-1", "", 0},
+      {"empty", [] {}, "", notCopies, 0},
+      {"copies in words", [] {}, "due", notCopies, 0},
+      {"the other separator", [] {}, "1.5", notCopies, 0},
+      {"too many copies", [] {}, "100000", notCopies, 0},
+      {"far too many copies", [] {}, "1e300", notCopies, 0},
       {"printer failure",
        [&] { ui_.failPrinting(plat::RuntimeError(plat::kErrPrintFailed, "Printer error")); }, "1",
        "Stampa non riuscita:\nPrinter error", 0},
@@ -71,7 +77,10 @@ TEST_F(GasPrintTest, PrintProblemsAreToldAndThePageComesBack) {
       ui_.click(cert.Command1);
     });
     ui_.click(f.Command2);
-    EXPECT_EQ(static_cast<int>(ui_.printed().size() - printedBefore), c.printed);
+    int printed = 0;
+    for (std::size_t i = printedBefore; i < ui_.printed().size(); ++i)
+      printed += ui_.printed()[i].copies;
+    EXPECT_EQ(printed, c.printed);
     if (c.told.empty()) {
       EXPECT_TRUE(ui_.boxes().empty());
     } else {

@@ -12,6 +12,7 @@
 
 #include "app/Program.h"
 #include "platform/serial/MemoryDevice.h"
+#include "shell/LanguageTable.h"
 #include "sim/Instrument.h"
 #include "sim/Scenario.h"
 #include "support/FormDriver.h"
@@ -31,19 +32,34 @@ inline void Replace(std::string& text, const std::string& from, const std::strin
   } while (all && at != std::string::npos);
 }
 
-class GasStationTest : public ::testing::Test {
+// A fresh folder that is both the current directory and the program's folder, with
+// "Lingua.ini" in it and its texts loaded; the program on its manual clock and a form driver.
+class GasFolderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::filesystem::copy_file(plat::test::DataFolder() / "Lingua.ini", dir_ / "Lingua.ini");
+    p_.rt.currentDirectory = p_.rt.programFolder = dir_.path();
+    LoadLanguageTexts(p_.shell, dir_.path(), 1);
+  }
+  const std::string& Text(std::size_t key) const { return p_.shell.LangText[key]; }
+
+  plat::test::TempFolder dir_{"vs-gas"};
+  Program p_{plat::EventLoop::ClockKind::Manual};
+  plat::test::FormDriver ui_{p_.rt};
+};
+
+class GasStationTest : public GasFolderTest {
  protected:
   virtual sim::Protocol AnalyserProtocol() const { return sim::Protocol::Binary; }
   bool Binary() const { return AnalyserProtocol() == sim::Protocol::Binary; }
 
   void SetUp() override {
+    GasFolderTest::SetUp();
     bin_ = dir_ / "bin";
     std::filesystem::create_directory(bin_);
-    p_.rt.currentDirectory = dir_.path();
     p_.rt.programFolder = bin_;
     p_.rt.regional = plat::RegionalSettings::Italian();
     p_.rt.loop.setLocalTime({2026, 3, 14, 9, 30, 0});
-    std::filesystem::copy_file(plat::test::DataFolder() / "Lingua.ini", dir_ / "Lingua.ini");
     // Edited with LF line ends, written back with CR LF as the file has them.
     std::string conf = plat::test::ReadBytes(plat::test::DataFolder() / "Conf.ini");
     Replace(conf, "\r\n", "\n", true);
@@ -94,12 +110,8 @@ class GasStationTest : public ::testing::Test {
   }
 
   std::string ReportLog() const { return plat::test::ReadBytes(bin_ / "report.log"); }
-  const std::string& Text(std::size_t key) const { return p_.shell.LangText[key]; }
 
-  plat::test::TempFolder dir_{"vs-gas"};
   std::filesystem::path bin_;
-  Program p_{plat::EventLoop::ClockKind::Manual};
-  plat::test::FormDriver ui_{p_.rt};
   std::unique_ptr<sim::Instrument> analyser_;
   std::shared_ptr<plat::MemoryDevice> line_;
 };

@@ -2,21 +2,11 @@
 // the manual clock: every tick is 25 ms, and a reply arrives within the tick of its request.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "app/Program.h"
-#include "platform/serial/MemoryDevice.h"
+#include "gas_station_fixture.h"
 #include "shell/LanguageKeys.h"
-#include "shell/LanguageTable.h"
-#include "sim/Instrument.h"
-#include "support/FormDriver.h"
-#include "support/SourceTree.h"
-#include "support/TempFolder.h"
 
 namespace vs {
 namespace {
@@ -35,13 +25,10 @@ void PrintTo(const Sent& s, std::ostream* os) {
   *os << "tick " << s.tick << " '" << s.command << "'";
 }
 
-class GasWindowTest : public ::testing::Test {
+class GasWindowTest : public test::GasFolderTest {
  protected:
   void SetUp() override {
-    std::filesystem::copy_file(plat::test::DataFolder() / "Lingua.ini", dir_ / "Lingua.ini");
-    p_.rt.currentDirectory = dir_.path();
-    p_.rt.programFolder = dir_.path();
-    LoadLanguageTexts(p_.shell, dir_.path(), 1);
+    GasFolderTest::SetUp();
     line_ = p_.rt.serial.attachMemory(1);
     sim::Attach(gas_, line_, &p_.rt.loop);
     // Each request the analyser sees, with the form's tick at that moment.
@@ -59,20 +46,15 @@ class GasWindowTest : public ::testing::Test {
   // F1 of the start menu, as the operator opens the test.
   void Open() { ui_.fkey(p_.menu, 1); }
   void Ticks(int n) { ui_.advance(25 * n); }
-  const std::string& T(std::size_t k) const { return p_.shell.LangText[k]; }
   std::vector<char> Commands() const {
     std::vector<char> c;
     for (const Sent& s : sent_) c.push_back(s.command);
     return c;
   }
   std::string GasLog() const {
-    std::ifstream in(dir_ / "gas.log", std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
+    return std::filesystem::exists(dir_ / "gas.log") ? plat::test::ReadBytes(dir_ / "gas.log") : "";
   }
 
-  plat::test::TempFolder dir_;
-  Program p_{plat::EventLoop::ClockKind::Manual};
-  plat::test::FormDriver ui_{p_.rt};
   std::shared_ptr<plat::MemoryDevice> line_;
   Instrument gas_{Device::Gas, Protocol::Binary, 0};
   ANGAS& g_ = p_.angas;
@@ -92,7 +74,7 @@ TEST_F(GasWindowTest, BinaryConversationTickByTick) {
   EXPECT_EQ(g_.Label7.Caption(), "512");
   EXPECT_EQ(g_.Label4.Caption(), "31/12/30");
   EXPECT_EQ(gas_.channelList, std::string({8, 10, 18, 14, 12, 7, 6, 5, 2}));  // HC channel 18
-  EXPECT_EQ(g_.Label5.Caption(), T(lang::ANFUMORiscal));
+  EXPECT_EQ(g_.Label5.Caption(), Text(lang::ANFUMORiscal));
   EXPECT_FALSE(g_.Combo1.Enabled());
   EXPECT_EQ(g_.Label8.Caption(), "- - -");
   EXPECT_EQ(g_.Label14.Caption(), "RSTRIS");
@@ -100,7 +82,7 @@ TEST_F(GasWindowTest, BinaryConversationTickByTick) {
   gas_.setState("ready");
   Ticks(4);  // '?' (ready), 'P', '?', 'P'
   EXPECT_EQ(Commands(), (std::vector<char>{'1', '.', '#', '?', '#', '?', '?', 'P', '?', 'P'}));
-  EXPECT_EQ(g_.Label5.Caption(), T(lang::ANGASAtt));
+  EXPECT_EQ(g_.Label5.Caption(), Text(lang::ANGASAtt));
   EXPECT_EQ(g_.Label8.Caption(), "0.12");
   EXPECT_EQ(g_.Label9.Caption(), "0.1");  // CO + CO2 above K 15 (petrol with catalyst)
   EXPECT_TRUE(GasLog().empty());          // ready, not measuring: nothing logged
@@ -121,7 +103,7 @@ TEST_F(GasWindowTest, BinaryConversationTickByTick) {
                                       {t + 5, '?'},
                                       {t + 6, 'P'}}));
   EXPECT_EQ(g_.GasPhase, "MINIMO");
-  EXPECT_EQ(g_.Label5.Caption(), T(lang::ANFUMOMisura));
+  EXPECT_EQ(g_.Label5.Caption(), Text(lang::ANFUMOMisura));
   EXPECT_FALSE(g_.PBar1.Visible());  // the calibration's bar goes when measuring begins
   const std::string line = "0.12\t14.5\t120\t0.8\t- - -\t0.1\t1\t850\t85\t";
   const std::string log = GasLog();
@@ -203,9 +185,7 @@ TEST_F(GasWindowTest, InvalidStoredPortIsReportedAndTheFormStays) {
   p_.shell.GasLimitRpmRaisedHigh = 40000;  // typed beyond what the settings keep
   ui_.esc(g_);
   EXPECT_FALSE(g_.IsLoaded());
-  std::ifstream conf(dir_ / "Conf.ini", std::ios::binary);
-  const std::string text{std::istreambuf_iterator<char>(conf), {}};
-  EXPECT_NE(text.find("GV=32767\r\n"), std::string::npos);
+  EXPECT_NE(plat::test::ReadBytes(dir_ / "Conf.ini").find("GV=32767\r\n"), std::string::npos);
 }
 
 // The fuel and engine-cycle choices send the fuel code at once, only in a status that takes
@@ -230,7 +210,7 @@ TEST_F(GasWindowTest, FuelChoicesAndStopSendAtOnce) {
     if (r.command == "&" || r.command == "$") direct.push_back(r.command + r.data);
   EXPECT_EQ(direct, (std::vector<std::string>{"&\x01", "&A", "$"}));  // LPG 1, + 64
   EXPECT_EQ(g_.KFactor, 14);
-  EXPECT_EQ(g_.Command1.Caption(), T(lang::ANFUMOStart));
+  EXPECT_EQ(g_.Command1.Caption(), Text(lang::ANFUMOStart));
 }
 
 // The vehicle-data button opens the vehicle form and, pressed again, saves what it shows;

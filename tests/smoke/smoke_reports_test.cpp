@@ -1,6 +1,5 @@
 // The two smoke reports and the print dialog: what each page prints (read back from the PDF
-// that goes to a stand-in `lp`), how many pages the copies give, and report B's
-// "report.log" when it cannot be written.
+// that goes to a stand-in `lp`) and report B's "report.log" when it cannot be written.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -106,35 +105,6 @@ TEST_F(SmokeReportsTest, AnUnwritableReportLogIsToldAndThePageStillShows) {
   EXPECT_TRUE(Has(told, (bin_ / "report.log").string())) << told;
   EXPECT_TRUE(Has(told, std::make_error_code(std::errc::is_a_directory).message())) << told;
   EXPECT_TRUE(ui_.printed().empty());
-}
-
-TEST_F(SmokeReportsTest, CopiesTextGivesWholePagesAndNoneForWhatIsNotANumber) {
-  const struct {
-    const char* typed;
-    int pages;  // 0: nothing printed
-    bool told;  // the operator is told the copies are not a number of copies
-  } rows[] = {{"3", 3, false}, {"2.9", 2, false}, {"0", 0, false},   {"-1", 0, false},
-              {"", 0, true},   {"tre", 0, true},  {"1e300", 0, true}};
-  for (const auto& r : rows) {
-    SCOPED_TRACE(r.typed);
-    ui_.clearJournal();
-    ui_.clearBoxes();
-    if (r.told) ui_.answerBox();
-    ui_.onModal(p_.stampaOpaB, [&] {
-      ui_.type(p_.stampaOpaB.Text5(1), r.typed);
-      ui_.click(p_.stampaOpaB.Command2);
-    });
-    p_.stampaOpaB.Show(plat::ShowMode::Modal);
-    EXPECT_FALSE(p_.stampaOpaB.IsLoaded());  // the page closes either way
-    EXPECT_EQ(ui_.boxes().size(), r.told ? 1u : 0u);
-    const auto& j = ui_.journal();
-    const auto printed = std::find_if(
-        j.begin(), j.end(), [](const std::string& e) { return e.rfind("print ", 0) == 0; });
-    if (r.pages == 0)
-      EXPECT_EQ(printed, j.end());
-    else
-      EXPECT_EQ(printed != j.end() ? *printed : "", "print StampaOpaB x" + std::to_string(r.pages));
-  }
 }
 
 TEST_F(SmokeReportsTest, DialogSavesTheLayoutAndOpensReportAWithItsCopies) {
