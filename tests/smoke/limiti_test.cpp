@@ -4,18 +4,15 @@
 
 #include <string>
 
-#include "app/Program.h"
-#include "shell/LanguageTable.h"
-#include "shell/menu_test_fixture.h"
+#include "smoke/smoke_form_fixture.h"
 
 namespace vs {
 namespace {
 
-class LimitiTest : public test::StationTest {
+class LimitiTest : public test::SmokeFormTest {
  protected:
   void SetUp() override {
-    StationTest::SetUp();
-    LoadLanguageTexts(p_.shell, dir_.path(), 2);
+    SmokeFormTest::SetUp();
     WriteConf(
         "[COMOPA]\r\nTCOM=1\r\nTBRate=2\r\n[MODOPA]\r\nModello=1\r\nUnitOpa=0\r\n"
         "[LO]\r\nRN=800\r\nMX=4000\r\nON=0.5\r\nVK=1.5\r\n");

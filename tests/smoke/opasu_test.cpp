@@ -5,11 +5,9 @@
 #include <functional>
 #include <string>
 
-#include "app/Program.h"
-#include "platform/serial/MemoryDevice.h"
 #include "shell/LanguageTable.h"
-#include "shell/menu_test_fixture.h"
 #include "sim/Instrument.h"
+#include "smoke/smoke_form_fixture.h"
 
 namespace vs {
 namespace {
@@ -18,29 +16,26 @@ using sim::Device;
 using sim::Instrument;
 using sim::Protocol;
 
-class OpasuTest : public test::StationTest {
+class OpasuTest : public test::SmokeFormTest {
  protected:
-  void SetUp() override {
-    StationTest::SetUp();
-    LoadLanguageTexts(p_.shell, dir_.path(), 2);
-  }
+  void SetUp() override { SmokeFormTest::SetUp(); }
   // Shows the set-up modally; `inside` runs in its modal loop, then Esc closes it.
   void Modal(std::function<void()> inside) {
-    ui_.onModal(f_, [&] {
+    ui_.onModal(su_, [&] {
       inside();
-      ui_.esc(f_);
+      ui_.esc(su_);
     });
-    f_.Show(plat::ShowMode::Modal);
-    EXPECT_FALSE(f_.IsLoaded());
+    su_.Show(plat::ShowMode::Modal);
+    EXPECT_FALSE(su_.IsLoaded());
   }
   // The selected speed button, 1 to 4; 0 when none is.
   int Speed() const {
-    const plat::OptionButton* o[] = {&f_.Option1, &f_.Option2, &f_.Option3, &f_.Option4};
+    const plat::OptionButton* o[] = {&su_.Option1, &su_.Option2, &su_.Option3, &su_.Option4};
     for (int i = 0; i < 4; ++i)
       if (o[i]->Value()) return i + 1;
     return 0;
   }
-  OPASU& f_ = p_.opasu;
+  OPASU& su_ = p_.opasu;
 };
 
 std::string Conf(const std::string& comopa, const std::string& modopa) {
@@ -78,13 +73,13 @@ TEST_F(OpasuTest, LoadShowsTheStoredSetUpAndTakesWhatTheControlsCannotShow) {
     p_.smoke.OpaDeviceAddress = 9;
     WriteConf(Conf(r.com + identity, r.mod));
     Modal([&] {
-      EXPECT_EQ(f_.Combo1.ListIndex(), r.listModel);
-      EXPECT_EQ(f_.Combo2.ListIndex(), r.listUnit);
-      EXPECT_EQ(f_.Text5.Text(), std::to_string(r.port));
-      EXPECT_EQ(f_.VScroll1.Value(), r.port);
+      EXPECT_EQ(su_.Combo1.ListIndex(), r.listModel);
+      EXPECT_EQ(su_.Combo2.ListIndex(), r.listUnit);
+      EXPECT_EQ(su_.Text5.Text(), std::to_string(r.port));
+      EXPECT_EQ(su_.VScroll1.Value(), r.port);
       EXPECT_EQ(Speed(), r.speed);
-      EXPECT_EQ(f_.Text3.Text(), "OPA-735");
-      EXPECT_EQ(f_.Text7.Text(), "31/12/2030");
+      EXPECT_EQ(su_.Text3.Text(), "OPA-735");
+      EXPECT_EQ(su_.Text7.Text(), "31/12/2030");
     });
     EXPECT_EQ(p_.shell.OpaModelIndex, r.model);
     EXPECT_EQ(p_.shell.OpaUnitIndex, r.unit);
@@ -113,26 +108,26 @@ TEST_F(OpasuLineTest, IdentificationFillsTheIdentityAndPicksTheModelOverItsOwnEx
   opa_.identity = {"KARVESTON", "OPA-735/HD  ", "OM-9", "AN555", "01022031", "3.2", "7"};
   opa_.splitInto = 3;
   Modal([&] {
-    ui_.click(f_.ComFind);
+    ui_.click(su_.ComFind);
     ui_.settle();
-    EXPECT_EQ(f_.Text1.Text(), "KARVESTON");
-    EXPECT_EQ(f_.Text3.Text(), "OPA-735/HD");
-    EXPECT_EQ(f_.Text4.Text(), "AN555");
-    EXPECT_EQ(f_.Text6.Text(), "3.2");
-    EXPECT_EQ(f_.Text7.Text(), "01/02/2031");
-    EXPECT_EQ(f_.Combo1.ListIndex(), 2);
+    EXPECT_EQ(su_.Text1.Text(), "KARVESTON");
+    EXPECT_EQ(su_.Text3.Text(), "OPA-735/HD");
+    EXPECT_EQ(su_.Text4.Text(), "AN555");
+    EXPECT_EQ(su_.Text6.Text(), "3.2");
+    EXPECT_EQ(su_.Text7.Text(), "01/02/2031");
+    EXPECT_EQ(su_.Combo1.ListIndex(), 2);
 
     opa_.identity.model = "OPA-150";
-    ui_.click(f_.ComFind);
+    ui_.click(su_.ComFind);
     ui_.settle();
-    EXPECT_EQ(f_.Combo1.ListIndex(), 5);
+    EXPECT_EQ(su_.Combo1.ListIndex(), 5);
     EXPECT_EQ(p_.link.ActiveComMode, 2);
 
     opa_.identity.model = "opa-735";  // no model of the list: the choice stays
-    ui_.click(f_.ComFind);
+    ui_.click(su_.ComFind);
     ui_.settle();
-    EXPECT_EQ(f_.Text3.Text(), "opa-735");
-    EXPECT_EQ(f_.Combo1.ListIndex(), 5);
+    EXPECT_EQ(su_.Text3.Text(), "opa-735");
+    EXPECT_EQ(su_.Combo1.ListIndex(), 5);
   });
   ASSERT_EQ(opa_.requests.size(), 3u);
   EXPECT_EQ(opa_.requests[0].command, "ID");
@@ -146,22 +141,22 @@ TEST_F(OpasuLineTest, IdentificationFillsTheIdentityAndPicksTheModelOverItsOwnEx
 TEST_F(OpasuLineTest, NoAnswerAnotherAddressOrAnUnopenablePortLeaveTheBoxesBlank) {
   Modal([&] {
     opa_.silent = true;
-    ui_.click(f_.ComFind);
+    ui_.click(su_.ComFind);
     ui_.advance(5000);
-    EXPECT_EQ(f_.Text1.Text(), " ");
+    EXPECT_EQ(su_.Text1.Text(), " ");
 
     // A gas analyser's frame on the line is not the opacimeter's answer.
     Instrument gas(Device::Gas, Protocol::Mctc);
     line_->send(gas.replyTo({"ID", ""}));
     ui_.settle();
-    EXPECT_EQ(f_.Text1.Text(), " ");
+    EXPECT_EQ(su_.Text1.Text(), " ");
 
     line_->setAvailable(false);
     ui_.answerBox();
-    ui_.click(f_.ComFind);
+    ui_.click(su_.ComFind);
     EXPECT_EQ(ui_.lastBox().icon, plat::MsgBoxIcon::Critical);
     EXPECT_EQ(ui_.lastBox().text.rfind("COM4 cannot be opened\r\n", 0), 0u) << ui_.lastBox().text;
-    EXPECT_TRUE(f_.Visible());
+    EXPECT_TRUE(su_.Visible());
   });
 }
 
@@ -169,13 +164,13 @@ TEST_F(OpasuLineTest, SaveWritesBothSectionsAsTheyStandInMemory) {
   opa_.identity = {"KARVESTON", "OPA-264", "OM-9", "AM12", "01022031", "1.0", "7"};
   ui_.answerBox();
   Modal([&] {
-    ui_.choose(f_.Combo2, 1);
-    ui_.click(f_.Option1);
-    ui_.scroll(f_.VScroll1, 4);
-    ui_.click(f_.ComFind);
+    ui_.choose(su_.Combo2, 1);
+    ui_.click(su_.Option1);
+    ui_.scroll(su_.VScroll1, 4);
+    ui_.click(su_.ComFind);
     ui_.settle();
-    ui_.click(f_.ComSave);
-    EXPECT_TRUE(f_.Visible());
+    ui_.click(su_.ComSave);
+    EXPECT_TRUE(su_.Visible());
   });
   EXPECT_EQ(ui_.lastBox().text, "Settings saved.");
   EXPECT_EQ(ReadConf(),
@@ -187,7 +182,7 @@ TEST_F(OpasuLineTest, SaveWritesBothSectionsAsTheyStandInMemory) {
 TEST_F(OpasuTest, FailedSaveIsReportedInsteadOfSaved) {
   std::filesystem::create_directory(conf());
   ui_.answerBox();
-  Modal([&] { ui_.click(f_.ComSave); });
+  Modal([&] { ui_.click(su_.ComSave); });
   ASSERT_EQ(ui_.boxes().size(), 1u);
   EXPECT_NE(ui_.lastBox().text.find(conf().string()), std::string::npos) << ui_.lastBox().text;
   EXPECT_EQ(ui_.lastBox().text.find("Settings saved."), std::string::npos);
@@ -195,11 +190,11 @@ TEST_F(OpasuTest, FailedSaveIsReportedInsteadOfSaved) {
 
 TEST_F(OpasuTest, SpinnerTakesTheFocusOfThePortBoxAndColoursIt) {
   Modal([&] {
-    ui_.focus(f_.Text5);
-    EXPECT_EQ(p_.rt.forms.activeForm()->ActiveControl(), &f_.VScroll1);
-    EXPECT_EQ(f_.Text5.BackColor(), 0x80FFFFu);
-    ui_.focus(f_.Combo1);
-    EXPECT_EQ(f_.Text5.BackColor(), plat::colors::kWindowBackground);
+    ui_.focus(su_.Text5);
+    EXPECT_EQ(p_.rt.forms.activeForm()->ActiveControl(), &su_.VScroll1);
+    EXPECT_EQ(su_.Text5.BackColor(), 0x80FFFFu);
+    ui_.focus(su_.Combo1);
+    EXPECT_EQ(su_.Text5.BackColor(), plat::colors::kWindowBackground);
   });
 }
 

@@ -5,11 +5,9 @@
 #include <algorithm>
 #include <string>
 
-#include "app/Program.h"
 #include "paint/paint_test_util.h"
 #include "platform/print/PdfPrinter.h"
-#include "shell/LanguageTable.h"
-#include "shell/menu_test_fixture.h"
+#include "smoke/smoke_form_fixture.h"
 #include "support/StandInLp.h"
 
 namespace vs {
@@ -18,11 +16,10 @@ namespace {
 using plat::paint::testing::HavePdfToText;
 using plat::paint::testing::PdfText;
 
-class SmokeReportsTest : public test::StationTest {
+class SmokeReportsTest : public test::SmokeFormTest {
  protected:
   void SetUp() override {
-    StationTest::SetUp();
-    LoadLanguageTexts(p_.shell, dir_.path(), 2);
+    SmokeFormTest::SetUp();
     p_.rt.loop.setLocalTime({2026, 12, 7, 10, 30, 0});
     ShellState& s = p_.shell;
     LinkState& l = p_.link;
