@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "BenchTiming.h"
-#include "app/Program.h"
+#include "forms/Program.h"
 #include "sim/Instrument.h"
 
 namespace {

@@ -21,7 +21,7 @@
 #include <thread>
 
 #include "BenchTiming.h"
-#include "app/Program.h"
+#include "forms/Program.h"
 #include "smoke/SmokeCycle.h"
 
 namespace {

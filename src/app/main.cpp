@@ -8,7 +8,7 @@
 #include <system_error>
 
 #include "app/Artwork.h"
-#include "app/Program.h"
+#include "forms/Program.h"
 #include "platform/core/Error.h"
 #include "platform/display/Display.h"
 #include "platform/forms/MessageBox.h"

@@ -1,7 +1,7 @@
 #pragma once
 // The records floor of the program: the platform runtime and one state record per part.
 // No forms: procedures below the forms take the records they touch; the Program
-// (app/Program.h) adds the form instances on top of this.
+// (forms/Program.h) adds the form instances on top of this.
 #include "gas/GasState.h"
 #include "link/LinkState.h"
 #include "platform/Runtime.h"

@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "app/Program.h"
+#include "forms/Program.h"
 #include "platform/serial/MemoryDevice.h"
 #include "shell/LanguageTable.h"
 #include "sim/Instrument.h"

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "app/Program.h"
-#include "link/forms/RiconosciMCTC.h"
+#include "forms/Program.h"
+#include "forms/link/RiconosciMCTC.h"
 #include "platform/serial/MemoryDevice.h"
 #include "shell/LanguageTable.h"
 #include "sim/Instrument.h"

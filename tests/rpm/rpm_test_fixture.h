@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Program.h"
+#include "forms/Program.h"
 #include "platform/serial/MemoryDevice.h"
 #include "shell/LanguageTable.h"
 #include "sim/Instrument.h"

@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/Program.h"
+#include "forms/Program.h"
 #include "platform/text/Cp1252.h"
 #include "support/SourceTree.h"
 #include "support/TempFolder.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Program.h"
+#include "forms/Program.h"
 #include "shell/SettingsAccess.h"
 #include "shell/SystemSetup.h"
 #include "shell/settings_test_fixture.h"

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/Program.h"
+#include "forms/Program.h"
 #include "shell/SettingsAccess.h"
 #include "support/TempFolder.h"
 

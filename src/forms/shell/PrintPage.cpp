@@ -1,0 +1,66 @@
+#include "forms/shell/PrintPage.h"
+
+#include <cmath>
+#include <vector>
+
+#include "platform/core/Error.h"
+#include "platform/forms/MessageBox.h"
+#include "platform/text/Numbers.h"
+
+namespace vs {
+
+namespace {
+
+// Shows the controls again when it goes, however the printing ended.
+class HiddenWhilePrinting {
+ public:
+  explicit HiddenWhilePrinting(std::initializer_list<plat::Control*> controls)
+      : controls_(controls) {
+    for (plat::Control* c : controls_) c->setVisible(false);
+  }
+  ~HiddenWhilePrinting() {
+    for (plat::Control* c : controls_) c->setVisible(true);
+  }
+  HiddenWhilePrinting(const HiddenWhilePrinting&) = delete;
+  HiddenWhilePrinting& operator=(const HiddenWhilePrinting&) = delete;
+
+ private:
+  std::vector<plat::Control*> controls_;
+};
+
+// Prints the copies; what went wrong, or an empty text.
+std::string PrintCopies(plat::Form& page, const std::string& copiesText,
+                        const plat::RegionalSettings& regional) {
+  double copies = 0;
+  try {
+    copies = std::floor(plat::ParseDouble(copiesText, regional));
+  } catch (const plat::RuntimeError&) {
+    return "Numero di copie non valido: \"" + copiesText + "\"";
+  }
+  if (copies > kMaxPrintCopies)
+    return "Numero di copie non valido: al massimo " + std::to_string(kMaxPrintCopies);
+  if (copies < 1) return {};
+  try {
+    page.PrintForm(static_cast<int>(copies));
+  } catch (const plat::RuntimeError& e) {
+    return std::string("Stampa non riuscita:\n") + e.what();
+  }
+  return {};
+}
+
+}  // namespace
+
+bool PrintPageCopies(plat::Form& page, const std::string& copiesText,
+                     std::initializer_list<plat::Control*> hidden,
+                     const plat::RegionalSettings& regional) {
+  std::string problem;
+  {
+    HiddenWhilePrinting off(hidden);
+    problem = PrintCopies(page, copiesText, regional);
+  }
+  if (problem.empty()) return true;
+  plat::MsgBox(page.rt(), problem, plat::MsgBoxButtons::OK, plat::MsgBoxIcon::Exclamation);
+  return false;
+}
+
+}  // namespace vs
