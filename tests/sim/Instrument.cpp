@@ -66,13 +66,14 @@ std::string Padded(std::string s, std::size_t n) {
   return s;
 }
 
-}  // namespace
-
+// Numbers as the instruments write them: "." and no more digits than needed.
 std::string FormatField(double v) {
   char buf[64];
   const auto res = std::to_chars(buf, buf + sizeof buf, v);
   return std::string(buf, res.ptr);
 }
+
+}  // namespace
 
 std::string MctcReply(std::string_view address, std::string_view command, std::string_view data,
                       std::string_view unit) {
@@ -125,8 +126,7 @@ bool Instrument::setState(std::string_view name) {
   }
   if (device_ == Device::Gas) {
     static constexpr std::pair<std::string_view, std::uint8_t> kStates[] = {
-        {"warmup", 2},      {"calibration", 65}, {"ready", 128},
-        {"measuring", 129}, {"error", 32},       {"fault", 34}};
+        {"warmup", 2}, {"calibration", 65}, {"ready", 128}, {"measuring", 129}, {"error", 32}};
     for (const auto& [n, b] : kStates) {
       if (n == name) {
         binaryStatus[0] = b;
@@ -146,7 +146,6 @@ bool Instrument::setState(std::string_view name) {
     if (name == "error") b = Bytes{0xF0, 0, 16, 0, 200};
   } else {
     if (name == "warmup") b = Bytes{0x10, 64, 16, 0, 200};  // ready, warming up
-    if (name == "check") b = Bytes{0x10, 0, 16, 0, 50};
     if (name == "autozero") b = Bytes{0x40, 0, 16, 0, 200};
     if (name == "ready") b = Bytes{0x10, 0, 16, 0, 200};
     if (name == "error") b = Bytes{0x10, 16, 16, 0, 200};  // the error of bit 16
@@ -178,14 +177,7 @@ void Instrument::setReply(std::string_view command, std::string data) {
   mctcReplies_[std::string(command)] = std::move(data);
 }
 
-void Instrument::setBinaryReply(int command, std::string data) {
-  binaryReplies_[command] = std::move(data);
-}
-
-void Instrument::clearReplies() {
-  mctcReplies_.clear();
-  binaryReplies_.clear();
-}
+void Instrument::clearReplies() { mctcReplies_.clear(); }
 
 void Instrument::play(const Scenario& scenario) {
   CheckScenario(scenario, device_, protocol_);
@@ -271,27 +263,8 @@ void Instrument::applyScenario() {
 }
 
 void Instrument::applyPoint(const ScenarioPoint& p) {
-  if (p.item == "status") {
-    mctcStatus = p.text.at(0);
-    autoZeroLeft_ = 0;
-  } else if (p.item == "state") {
+  if (p.item == "state") {
     setState(p.text);
-  } else if (p.item == "binstatus") {
-    for (std::size_t b = 0; b < binaryStatus.size() && b < p.text.size(); ++b) {
-      binaryStatus[b] = static_cast<std::uint8_t>(p.text[b]);
-    }
-    autoZeroLeft_ = 0;
-  } else if (p.item == "reply") {
-    setReply(p.command, p.text);
-  } else if (p.item == "binreply") {
-    setBinaryReply(static_cast<unsigned char>(p.command.at(0)), p.text);
-  } else if (p.item == "silent") {
-    silent = p.value != 0;
-  } else if (p.item == "rs") {
-    rsCode1 = static_cast<unsigned char>(p.text.at(0));
-    rsCode2 = p.text.size() > 1 ? static_cast<unsigned char>(p.text[1]) : 0;
-  } else if (p.item == "errorcode") {
-    errorCode = p.text == "000" ? "" : p.text;
   } else if (p.item == "param") {
     params[p.command] = p.text;
   } else if (p.item == "leak") {
@@ -299,9 +272,6 @@ void Instrument::applyPoint(const ScenarioPoint& p) {
     leakDate = p.text.size() >= 13 ? p.text.substr(1, 8) : "";
     leakTime = p.text.size() >= 13 ? p.text.substr(9, 4) : "";
     leakLeft_ = 0;
-  } else if (p.item == "hcresult") {
-    hcResult = p.text.at(0);
-    hcLeft_ = 0;
   }
 }
 
@@ -331,7 +301,6 @@ void Instrument::handleMctc() {
     inbox_.erase(0, end + 1);
     if (frame.size() < 9 || ComputeMctcNetChecksum(frame.substr(0, frame.size() - 3)) !=
                                 frame.substr(frame.size() - 3)) {
-      ++badFrames;
       continue;
     }
     const std::string body = frame.substr(1, frame.size() - 4);
@@ -346,10 +315,7 @@ void Instrument::handleMctc() {
       parts.push_back(body.substr(pos, etb - pos));
       pos = etb + 1;
     }
-    if (parts.size() < 3) {
-      ++badFrames;
-      continue;
-    }
+    if (parts.size() < 3) continue;
     Request r{parts[2], parts.size() > 3 ? parts[3] : std::string()};
     if (onRequest) onRequest(parts[0], r);
     if (parts[0] != address()) continue;  // another device's request
@@ -375,7 +341,6 @@ void Instrument::handleBinary() {
     int sum = 0;
     for (std::size_t i = 0; i + 1 < total; ++i) sum += static_cast<unsigned char>(frame[i]);
     if (total < 8 || frame.back() != kEtx || sum % 256 != 0) {
-      ++badFrames;
       inbox_.erase(0, 1);  // look for the next STX
       continue;
     }
@@ -392,18 +357,8 @@ void Instrument::handleBinary() {
 
 void Instrument::answer(const Request& request) {
   if (silent) return;
-  const std::string reply = replyTo(request);
-  if (reply.empty()) return;
-  emit(garbage.empty() ? reply : garbage);
-}
-
-void Instrument::emit(const std::string& reply) {
-  if (joinReplies && held_.empty()) {
-    held_ = reply;
-    return;
-  }
-  const std::string out = std::exchange(held_, {}) + reply;
-  if (!send) return;
+  const std::string out = replyTo(request);
+  if (out.empty() || !send) return;
   const std::size_t pieces = static_cast<std::size_t>(std::max(1, splitInto));
   const std::size_t step = std::max<std::size_t>(1, (out.size() + pieces - 1) / pieces);
   for (std::size_t at = 0; at < out.size(); at += step) send(out.substr(at, step));
@@ -456,9 +411,9 @@ std::string Instrument::mctcData(const Request& request) {
     autoZeroLeft_ = 0;
   } else if (command == "TT" && device_ == Device::Gas) {
     leakFlag = 'E';
-    leakLeft_ = std::max(1, leakTestPolls);
+    leakLeft_ = 3;
   } else if (command == "HC" && device_ == Device::Gas) {
-    hcLeft_ = std::max(1, hcTestPolls);
+    hcLeft_ = 2;
   } else if (command == "@SD") {
     clockSet = request.data;
     clockSetAtMs_ = clockMs ? clockMs() : 0;
@@ -472,7 +427,7 @@ std::string Instrument::mctcData(const Request& request) {
   const bool status = command == "ST" || command == "@ST";
   const char statusNow = mctcStatus;
   if (status && autoZeroLeft_ > 0 && --autoZeroLeft_ == 0) mctcStatus = 'H';
-  const bool leak = command == "ET" || command == "@ET";
+  const bool leak = command == "ET";
   if (leak && leakLeft_ > 0 && --leakLeft_ == 0) {
     // This request still sees the test running; the record is made now.
     leakFlag = 'R';
@@ -481,12 +436,9 @@ std::string Instrument::mctcData(const Request& request) {
     leakTime = now.substr(8, 4);
     return Join({"E", leakDate, leakTime});
   }
-  const bool hc = command == "EH" || command == "@EH";
-  std::optional<char> hcNow;
-  if (hc && hcLeft_ > 0) {
-    --hcLeft_;
-    hcNow = 'E';
-  }
+  const bool hc = command == "EH";
+  const bool hcRunning = hc && hcLeft_ > 0;
+  if (hcRunning) --hcLeft_;
 
   if (const auto it = mctcReplies_.find(command); it != mctcReplies_.end()) return it->second;
   const Identity& i = identity;
@@ -495,10 +447,8 @@ std::string Instrument::mctcData(const Request& request) {
   }
   if (status) return std::string(1, statusNow);
   if (command == "@RS" && device_ != Device::EngineSpeed) {
-    std::string d{static_cast<char>(0x80 | (rsCode1 & 0x7F)), kEtb,
-                  static_cast<char>(0x80 | (rsCode2 & 0x7F))};
-    if (device_ == Device::Opacimeter && !errorCode.empty()) d += kEtb + errorCode;
-    return d;
+    return {static_cast<char>(0x80 | (rsCode1 & 0x7F)), kEtb,
+            static_cast<char>(0x80 | (rsCode2 & 0x7F))};
   }
   if (command == "@LU" && device_ != Device::EngineSpeed) {
     std::string number = request.data;
@@ -522,7 +472,7 @@ std::string Instrument::mctcData(const Request& request) {
                      leakTime.empty() ? now.substr(8, 4) : leakTime});
       }
       if (command == "@LS") return FormatField(g.pressure);
-      if (hc) return std::string(1, hcNow.value_or(hcResult));
+      if (hc) return hcRunning ? "E" : "R";
       break;
     }
     case Device::Opacimeter:
@@ -598,7 +548,6 @@ std::string Instrument::opaRecord(int channel) const {
 std::string Instrument::binaryData(const Request& request) {
   const int command = static_cast<unsigned char>(request.command.at(0));
   const bool gasDevice = device_ == Device::Gas;
-  // Commands move the instrument on whether or not a fixed reply stands for them.
   if (command == '#') channelList = request.data;
   if (command == '&' && gasDevice && !request.data.empty()) {
     binaryStatus[1] = static_cast<std::uint8_t>(request.data[0]);
@@ -625,7 +574,6 @@ std::string Instrument::binaryData(const Request& request) {
     }
   }
 
-  if (const auto it = binaryReplies_.find(command); it != binaryReplies_.end()) return it->second;
   const Identity& i = identity;
   std::string d;
   if (command == '?') {

@@ -5,12 +5,11 @@
 // it, and answers them as the instrument would: identity, status, readings, and the
 // commands that move it on (auto-zero, stand-by, start and stop of a measurement, the
 // leak and HC residue tests, the clock and the fuel settings it is sent). It can stay
-// silent, send garbage, split a reply over several writes, join two replies into one, or
-// answer late.
+// silent, split a reply over several writes, or answer late.
 //
-// A scenario (Scenario.h) makes it move: states and status sequences, replies with data
-// and readings that change over time or per request. A command the program sends changes
-// the state at once; the scenario's next point changes it again.
+// A scenario (Scenario.h) makes it move: states, parameters and readings that change over
+// time or per request. A command the program sends changes the state at once; the
+// scenario's next point changes it again.
 //
 // In a form test, in-process: make the instrument the form expects, Attach it to the
 // in-memory serial device of the form's port with the program's event loop (its manual
@@ -110,28 +109,23 @@ class Instrument {
                                                // 4 auto-zero, 8 measuring
   std::array<std::uint8_t, 5> binaryStatus{};  // "?" reply, bytes 7 to 11
   // Sets a named state: MCTC-NET warmup, standby, autozero, measuring; binary gas
-  // analyser warmup (2), calibration (65), ready (128), measuring (129), error (32),
-  // fault (34); binary opacimeter warmup, autozero, ready, error, and for models 1 to 4
-  // check. False, and nothing changes, for a name this instrument does not have.
+  // analyser warmup (2), calibration (65), ready (128), measuring (129), error (32); binary
+  // opacimeter warmup, autozero, ready, error. False, and nothing changes, for a name this
+  // instrument does not have.
   bool setState(std::string_view name);
   // Status replies that report auto-zero after "AZ" or 'E' (the gas analyser's
   // calibration), before measuring or ready.
   int autoZeroPolls = 2;
   // MCTC-NET: "@RS" codes (sent with the top bit set, so that no code is a control
-  // byte), the opacimeter's three-digit error code as a third "@RS" field ("" none), and
-  // the "@LU" values by parameter number.
+  // byte), and the "@LU" values by parameter number.
   int rsCode1 = 0, rsCode2 = 0;
-  std::string errorCode;
   std::map<std::string, std::string> params;
   // The gas analyser's leak check for "ET": flag and when it was made (DDMMYYYY, HHMM;
-  // empty: the instrument's clock at the request). "TT" runs a test: "E" for
-  // leakTestPolls "ET" requests, then "R" made at that moment.
+  // empty: the instrument's clock at the request). "TT" runs a test: "E" for three "ET"
+  // requests, then "R" made at that moment. "HC" runs the HC residue test: "EH" answers
+  // "E" twice, then "R".
   char leakFlag = 'R';
   std::string leakDate, leakTime;
-  int leakTestPolls = 3;
-  // The HC residue result for "EH"; "HC" runs a test: "E" for hcTestPolls requests first.
-  char hcResult = 'R';
-  int hcTestPolls = 2;
   // What the program told it: "@SD" data (the clock: DDMMYYYY ETB HHMMSS), "@SA" data
   // (also what "@LA" answers), "CI" and "TE" data, the last '#' channel list (count first).
   std::string clockSet;
@@ -139,10 +133,9 @@ class Instrument {
   std::string cylinders, strokes;
   std::string channelList;
 
-  // A fixed data text (MCTC-NET, fields joined by ETB) or data bytes (binary) for a
-  // command, replacing what the instrument would compute.
+  // A fixed MCTC-NET data text (fields joined by ETB) for a command, replacing what the
+  // instrument would compute.
   void setReply(std::string_view command, std::string data);
-  void setBinaryReply(int command, std::string data);
   void clearReplies();
 
   // Plays a scenario from now on: before each request addressed to it is answered, every
@@ -153,18 +146,15 @@ class Instrument {
   std::function<std::int64_t()> clockMs;
 
   // Misbehaviour, applied to every reply from now on.
-  bool silent = false;       // answers nothing
-  std::string garbage;       // not empty: sent instead of each reply
-  int splitInto = 1;         // a reply goes out in this many writes
-  bool joinReplies = false;  // each reply is held and goes out with the next one
-  int replyDelayMs = 0;      // on a device attached with a loop: answer this much later
+  bool silent = false;   // answers nothing
+  int splitInto = 1;     // a reply goes out in this many writes
+  int replyDelayMs = 0;  // on a device attached with a loop: answer this much later
 
   // What it saw: every well-formed request on the line, also those to other devices
   // (address: the text, or the binary address byte in decimal) ...
   std::function<void(std::string_view address, const Request& request)> onRequest;
   // ... and the requests addressed to it.
   std::vector<Request> requests;
-  int badFrames = 0;  // requests with a wrong checksum, length or end byte
 
   // The reply it would send to a request (empty when it has none); a command that moves
   // the instrument on takes effect.
@@ -177,7 +167,6 @@ class Instrument {
   void handleMctc();
   void handleBinary();
   void answer(const Request& request);
-  void emit(const std::string& reply);
   std::string mctcData(const Request& request);
   std::string binaryData(const Request& request);
   std::string gasRecord(int channel) const;
@@ -189,9 +178,7 @@ class Instrument {
   Protocol protocol_;
   int model_;
   std::string inbox_;
-  std::string held_;
   std::map<std::string, std::string> mctcReplies_;
-  std::map<int, std::string> binaryReplies_;
   std::vector<std::vector<ScenarioPoint>> tracks_;  // the points of each item, in order
   std::vector<std::size_t> applied_;                // per track: points passed so far
   std::optional<std::int64_t> startMs_;
@@ -210,7 +197,5 @@ std::string MctcReply(std::string_view address, std::string_view command, std::s
                       std::string_view unit = "1");
 // Binary reply frame: STX, address, ACK, command, 0, N, data, checksum, ETX.
 std::string BinaryReply(int address, int command, std::string_view data);
-// Numbers as the instruments write them: "." and no more digits than needed.
-std::string FormatField(double v);
 
 }  // namespace vs::sim

@@ -98,51 +98,9 @@ void ParsePoint(Scenario& s, std::string_view rest, int line) {
   p.line = line;
   p.item = std::string(Word(rest));
   if (p.item.empty()) Fail(s, line, "missing item after the moment");
-  if (p.item == "status") {
-    const std::string_view v = Word(rest);
-    if (v.size() != 1 || !Trim(rest).empty()) Fail(s, line, "status wants one character");
-    p.text = std::string(v);
-  } else if (p.item == "reply") {
-    p.command = std::string(Word(rest));
-    if (p.command.empty()) Fail(s, line, "reply wants a command");
-    p.text = std::string(Trim(rest));
-    std::replace(p.text.begin(), p.text.end(), '|', '\x17');
-  } else if (p.item == "binstatus" || p.item == "binreply") {
-    if (p.item == "binreply") {
-      p.command = std::string(Word(rest));
-      if (p.command.size() != 1) Fail(s, line, "binreply wants a one-character command");
-    }
-    for (std::string_view w = Word(rest); !w.empty(); w = Word(rest)) {
-      const int base = p.item == "binstatus" ? 10 : 16;
-      int b = -1;
-      const auto [end, ec] = std::from_chars(w.data(), w.data() + w.size(), b, base);
-      if (ec != std::errc() || end != w.data() + w.size() || b < 0 || b > 255) {
-        Fail(s, line, "bad byte \"" + std::string(w) + "\"");
-      }
-      p.text += static_cast<char>(b);
-    }
-    if (p.item == "binstatus" && (p.text.empty() || p.text.size() > 5)) {
-      Fail(s, line, "binstatus wants 1 to 5 bytes");
-    }
-  } else if (p.item == "silent") {
-    const std::string_view v = Word(rest);
-    if ((v != "on" && v != "off") || !Trim(rest).empty()) Fail(s, line, "silent wants on or off");
-    p.value = v == "on" ? 1 : 0;
-  } else if (p.item == "state") {
+  if (p.item == "state") {
     p.text = std::string(Word(rest));
     if (p.text.empty() || !Trim(rest).empty()) Fail(s, line, "state wants one name");
-  } else if (p.item == "rs") {
-    for (std::string_view w = Word(rest); !w.empty(); w = Word(rest)) {
-      const auto n = Number(w);
-      if (!n || *n < 0 || *n > 127 || *n != static_cast<int>(*n) || p.text.size() == 2) {
-        Fail(s, line, "rs wants one or two codes from 0 to 127");
-      }
-      p.text += static_cast<char>(*n);
-    }
-    if (p.text.empty()) Fail(s, line, "rs wants one or two codes from 0 to 127");
-  } else if (p.item == "errorcode") {
-    p.text = std::string(Word(rest));
-    if (!Digits(p.text, 3) || !Trim(rest).empty()) Fail(s, line, "errorcode wants three digits");
   } else if (p.item == "param") {
     p.command = std::string(Word(rest));
     p.text = std::string(Word(rest));
@@ -160,11 +118,6 @@ void ParsePoint(Scenario& s, std::string_view rest, int line) {
       Fail(s, line, "leak wants E, R or I, then optionally DDMMYYYY and HHMM");
     }
     p.text += date + time;
-  } else if (p.item == "hcresult") {
-    p.text = std::string(Word(rest));
-    if ((p.text != "E" && p.text != "R" && p.text != "I") || !Trim(rest).empty()) {
-      Fail(s, line, "hcresult wants E, R or I");
-    }
   } else if (IsReading(p.item)) {
     const std::string_view v = Word(rest);
     const auto n = Number(v);
@@ -179,36 +132,6 @@ void ParsePoint(Scenario& s, std::string_view rest, int line) {
 }
 
 }  // namespace
-
-Scenario& Scenario::reading(Moment when, std::string name, double value) {
-  points.push_back({when, std::move(name), {}, {}, value, 0});
-  return *this;
-}
-
-Scenario& Scenario::status(Moment when, char c) {
-  points.push_back({when, "status", {}, std::string(1, c), 0, 0});
-  return *this;
-}
-
-Scenario& Scenario::binaryStatus(Moment when, std::string bytes) {
-  points.push_back({when, "binstatus", {}, std::move(bytes), 0, 0});
-  return *this;
-}
-
-Scenario& Scenario::reply(Moment when, std::string command, std::string data) {
-  points.push_back({when, "reply", std::move(command), std::move(data), 0, 0});
-  return *this;
-}
-
-Scenario& Scenario::binaryReply(Moment when, char command, std::string bytes) {
-  points.push_back({when, "binreply", std::string(1, command), std::move(bytes), 0, 0});
-  return *this;
-}
-
-Scenario& Scenario::silent(Moment when, bool on) {
-  points.push_back({when, "silent", {}, {}, on ? 1.0 : 0.0, 0});
-  return *this;
-}
 
 Scenario& Scenario::state(Moment when, std::string name) {
   points.push_back({when, "state", {}, std::move(name), 0, 0});
@@ -279,21 +202,13 @@ void CheckScenario(const Scenario& s, Device device, Protocol protocol) {
   const auto names = ReadingNames(device);
   std::map<std::string, const ScenarioPoint*> last;  // per item and command
   for (const ScenarioPoint& p : s.points) {
-    const bool mctcOnly = p.item == "status" || p.item == "reply" || p.item == "rs" ||
-                          p.item == "errorcode" || p.item == "param" || p.item == "leak" ||
-                          p.item == "hcresult";
-    const bool binaryOnly = p.item == "binstatus" || p.item == "binreply";
-    const bool gasOnly = p.item == "leak" || p.item == "hcresult";
+    const bool mctcOnly = p.item == "param" || p.item == "leak";
     if (mctcOnly && protocol != Protocol::Mctc) Fail(s, p.line, p.item + " is for MCTC-NET");
-    if (binaryOnly && protocol != Protocol::Binary) {
-      Fail(s, p.line, p.item + " is for the binary protocol");
-    }
-    if ((gasOnly && device != Device::Gas) ||
-        (p.item == "errorcode" && device != Device::Opacimeter) ||
-        ((p.item == "rs" || p.item == "param") && device == Device::EngineSpeed)) {
+    if ((p.item == "leak" && device != Device::Gas) ||
+        (p.item == "param" && device == Device::EngineSpeed)) {
       Fail(s, p.line, "this instrument has no " + p.item);
     }
-    if (!mctcOnly && !binaryOnly && p.item != "silent" && p.item != "state" &&
+    if (!mctcOnly && p.item != "state" &&
         std::find(names.begin(), names.end(), p.item) == names.end()) {
       Fail(s, p.line, "this instrument has no reading \"" + p.item + "\"");
     }

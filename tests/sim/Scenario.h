@@ -1,39 +1,26 @@
 #pragma once
 // Scenarios: what a simulated instrument does over a run. A scenario is a list of points,
-// each saying "from this moment, this item has this value": a reading, a state, the status
-// character or bytes, a fixed reply, silence, or one of the other items below. A moment is
+// each saying "from this moment, this item has this value": a reading, a state, a
+// parameter or the leak check. A moment is
 // either a time since the instrument's first request or the number of requests it has
 // received (the first request is number 1). Between two points of the same reading the
 // value moves in a straight line (an engine revved from idle to 2500 rpm over a second);
 // every other item is set when its point is reached, and what a command does to it
-// afterwards ("AZ", 'E' ...) holds until the item's next point. Before an item's first
+// afterwards ("AZ", "SB", 'E' ...) holds until the item's next point. Before an item's first
 // point the instrument keeps its own value; after the last point the last value stays.
 //
-// The same model is built in code (Scenario::at...) or read from a text file:
+// The same model is built in code (Scenario::state) or read from a text file:
 //
 //   # a comment line; blank lines are ignored
 //   device gas                       gas | opa | rpm (the instrument it is written for)
 //   protocol mctc                    mctc | binary
 //   model 5                          the instrument model
-//   at 0ms status A                  MCTC-NET status character (And 31: 1 warm-up, 2 stand-by,
-//                                    4 auto-zero, 8 measuring: "A", "B", "D", "H")
 //   at 1.5s rpm 2500                 a reading (names below), "." as decimal point
 //   at #12 k 1.25                    from the 12th request on
-//   at 2s reply @RS 0|0              a fixed MCTC-NET reply: the rest of the line is the data,
-//                                    "|" between fields; nothing after the command gives the
-//                                    echo without data
-//   at 0ms binstatus 128 3 0 0 0     binary "?" reply, status bytes 7 to 11 (the first one
-//                                    to five of them; the others are kept)
-//   at 0ms binreply P 0A 00 1F       a fixed binary reply: command character, data bytes in hex
-//   at 4s silent on                  on | off: answer nothing
 //   at 0ms state warmup              a named state (Instrument::setState), any protocol
-//   at 2s rs 35 5                    MCTC-NET "@RS" codes: the first, and the second (0)
-//   at 2s errorcode 005              the opacimeter's error code, a third "@RS" field
-//                                    ("000": none, no field)
 //   at 0ms param 020 00032           MCTC-NET "@LU" value of a parameter
 //   at 0ms leak I 30012026 1435      the gas analyser's leak check ("ET"): E, R or I, and
 //                                    when it was made (left out: at the request)
-//   at 0ms hcresult I                the gas analyser's HC residue result ("EH")
 //   version 1.4                      the firmware version it reports
 //
 // Readings: gas co, cocorr, co2, hc, o2, lambda, oiltemp, rpm, nox, hcraw (binary, the
@@ -69,10 +56,9 @@ struct Moment {
 struct ScenarioPoint {
   Moment when;
   std::string item;     // a reading name, or one of the items above
-  std::string command;  // reply and binreply: the command; param: the number
-  std::string text;     // status: the character; state: the name; rs: the code bytes;
-                        // leak: flag, date and time; the data bytes or text of the others
-  double value = 0;     // readings; silent: 1 on, 0 off
+  std::string command;  // param: the number
+  std::string text;     // state: the name; param: the value; leak: flag, date and time
+  double value = 0;     // readings
   int line = 0;         // the line of the file; 0 for points made in code
 };
 
@@ -84,12 +70,6 @@ struct Scenario {
   std::optional<std::string> version;
   std::vector<ScenarioPoint> points;
 
-  Scenario& reading(Moment when, std::string name, double value);
-  Scenario& status(Moment when, char status);
-  Scenario& binaryStatus(Moment when, std::string bytes);
-  Scenario& reply(Moment when, std::string command, std::string data);
-  Scenario& binaryReply(Moment when, char command, std::string bytes);
-  Scenario& silent(Moment when, bool on);
   Scenario& state(Moment when, std::string name);
 };
 

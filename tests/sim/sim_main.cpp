@@ -2,14 +2,13 @@
 // program against a pseudo-terminal.
 //
 //   vantoscope-sim --device gas|opa|rpm [--protocol mctc|binary] [--model N]
-//                  (--port PATH | --pty [--link PATH])
-//                  [--silent] [--garbage TEXT] [--split N] [--join] [--delay MS]
+//                  --pty [--link PATH] [--silent] [--split N] [--delay MS]
 //                  [--reply CMD=FIELD|FIELD|...]... [--scenario FILE]
 //
 // --scenario plays a scenario file (format in Scenario.h); its device, protocol and model
 // count where the command line gives none. A file that cannot be read or has a bad line
 // stops the program at once with a message naming the file and the line.
-// --port opens an existing terminal device. --pty makes a new pseudo-terminal, prints
+// --pty makes a new pseudo-terminal, prints
 // "pty <path of its slave>" and, with --link, points a symbolic link (for example a
 // station's COM<n>) at it. Every request seen on the line is printed as one line:
 // "request <address> <command>[ <data>]" (ETB shown as "|", other control bytes as \xNN).
@@ -23,7 +22,6 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <deque>
 #include <filesystem>
 #include <iostream>
@@ -47,10 +45,9 @@ struct Options {
   int model = -1;
   std::string scenarioFile;
   vs::sim::Scenario scenario;
-  std::string port, link;
+  std::string link;
   bool pty = false;
-  bool silent = false, join = false;
-  std::string garbage;
+  bool silent = false;
   int split = 1, delayMs = 0;
   std::vector<std::pair<std::string, std::string>> replies;
 };
@@ -58,8 +55,8 @@ struct Options {
 [[noreturn]] void Usage(const std::string& why) {
   std::cerr << "vantoscope-sim: " << why
             << "\nusage: vantoscope-sim --device gas|opa|rpm [--protocol mctc|binary] "
-               "[--model N] (--port PATH | --pty [--link PATH]) [--silent] [--garbage TEXT] "
-               "[--split N] [--join] [--delay MS] [--reply CMD=FIELD|FIELD...] [--scenario FILE]\n";
+               "[--model N] --pty [--link PATH] [--silent] [--split N] [--delay MS] "
+               "[--reply CMD=FIELD|FIELD...] [--scenario FILE]\n";
   std::exit(2);
 }
 
@@ -88,20 +85,14 @@ Options Parse(int argc, char** argv) {
       o.protocol = v == "mctc" ? Protocol::Mctc : Protocol::Binary;
     } else if (a == "--model") {
       o.model = std::atoi(value().c_str());
-    } else if (a == "--port") {
-      o.port = value();
     } else if (a == "--pty") {
       o.pty = true;
     } else if (a == "--link") {
       o.link = value();
     } else if (a == "--silent") {
       o.silent = true;
-    } else if (a == "--garbage") {
-      o.garbage = value();
     } else if (a == "--split") {
       o.split = std::atoi(value().c_str());
-    } else if (a == "--join") {
-      o.join = true;
     } else if (a == "--delay") {
       o.delayMs = std::atoi(value().c_str());
     } else if (a == "--scenario") {
@@ -119,7 +110,7 @@ Options Parse(int argc, char** argv) {
       Usage("unknown option " + a);
     }
   }
-  if (o.pty == !o.port.empty()) Usage("give either --port or --pty");
+  if (!o.pty) Usage("give --pty");
   if (!o.scenarioFile.empty()) {
     try {
       o.scenario = vs::sim::LoadScenario(o.scenarioFile);
@@ -184,41 +175,29 @@ void WriteAll(int fd, std::string_view bytes) {
 
 int main(int argc, char** argv) {
   const Options o = Parse(argc, argv);
-  int fd = -1;
-  int keeper = -1;  // our own descriptor of the slave: the line stays up between opens
-  if (o.pty) {
-    fd = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0 || ::grantpt(fd) != 0 || ::unlockpt(fd) != 0) {
-      std::perror("vantoscope-sim: pseudo-terminal");
-      return 1;
-    }
-    const std::string slave = ::ptsname(fd);
-    keeper = ::open(slave.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
-    if (keeper >= 0) MakeRaw(keeper);
-    if (!o.link.empty()) {
-      std::error_code ec;
-      std::filesystem::remove(o.link, ec);
-      std::filesystem::create_symlink(slave, o.link, ec);
-      if (ec) {
-        std::cerr << "vantoscope-sim: link " << o.link << ": " << ec.message() << "\n";
-        return 1;
-      }
-    }
-    std::cout << "pty " << slave << std::endl;
-  } else {
-    fd = ::open(o.port.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0) {
-      std::cerr << "vantoscope-sim: " << o.port << ": " << std::strerror(errno) << "\n";
-      return 1;
-    }
-    MakeRaw(fd);
+  const int fd = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+  if (fd < 0 || ::grantpt(fd) != 0 || ::unlockpt(fd) != 0) {
+    std::perror("vantoscope-sim: pseudo-terminal");
+    return 1;
   }
+  const std::string slave = ::ptsname(fd);
+  // Our own descriptor of the slave: the line stays up between opens.
+  const int keeper = ::open(slave.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+  if (keeper >= 0) MakeRaw(keeper);
+  if (!o.link.empty()) {
+    std::error_code ec;
+    std::filesystem::remove(o.link, ec);
+    std::filesystem::create_symlink(slave, o.link, ec);
+    if (ec) {
+      std::cerr << "vantoscope-sim: link " << o.link << ": " << ec.message() << "\n";
+      return 1;
+    }
+  }
+  std::cout << "pty " << slave << std::endl;
 
   Instrument instrument(*o.device, *o.protocol, o.model);
   instrument.silent = o.silent;
-  instrument.garbage = o.garbage;
   instrument.splitInto = o.split;
-  instrument.joinReplies = o.join;
   for (const auto& [command, data] : o.replies) instrument.setReply(command, data);
   const auto started = Clock::now();
   instrument.clockMs = [started] {
