@@ -25,51 +25,8 @@ PrtKYMRACERT::PrtKYMRACERT(Program& p) : plat::Form(p.rt.forms, "PrtKYMRACERT"),
   setSize(747, 668);
   const plat::Color blue = kDataBlue, yellow = kValueYellow;
 
-  Picture9.setPicture("banner");
-  Picture9.Move(11, 0, 715, 87);
-  Label91.setFont({"Arial", 12, true, false});
-  Label91.setAlignment(plat::Alignment::Center);
-  Label91.setBackColor(plat::colors::kWhite);
-  Label91.Move(17, 88, 480, 22);
-  Label1.setBackColor(plat::colors::kWhite);
-  Label1.Move(500, 91, 75, 17);
-  Text5.setText("1");
-  Text5.setAlignment(plat::Alignment::Center);
-  Text5.Move(577, 88, 30, 21);
-  for (plat::CommandButton* b : {&Command2, &Command1}) b->setStyle(plat::ButtonStyle::Graphical);
-  Command2.setPicture("print");
-  Command2.Move(615, 86, 52, 24);
-  Command1.setPicture("close");
-  Command1.setDefault(true);
-  Command1.setCancel(true);
-  Command1.Move(674, 86, 52, 24);
-
-  Header(Label92, 17, 112, 350);
-  Frame(Picture1, 17, 129, 350, 88);
-  Pair(Picture1, Label2, Text1, 2, 2, 150, 190, blue);
-  Pair(Picture1, Label3, Text2, 2, 19, 150, 190, blue);
-  Pair(Picture1, Label4, Label7, 2, 36, 150, 190, blue);
-  Pair(Picture1, Label5, Label8, 2, 53, 150, 190, blue);
-  Pair(Picture1, Label6, Label9, 2, 70, 150, 190, blue);
-
-  Header(Label19, 384, 112, 346);
-  Frame(Picture2, 384, 129, 346, 88);
-  Pair(Picture2, Label18, Text3, 2, 2, 160, 176, blue);
-  Pair(Picture2, Label16, Label13, 2, 19, 160, 176, blue);
-  Pair(Picture2, Label15, Label12, 2, 36, 160, 176, blue);
-  Pair(Picture2, Label14, Label11, 2, 53, 160, 176, blue);
-
-  Header(Label25, 17, 224, 713);
-  Frame(Picture3, 17, 241, 713, 38);
-  Pair(Picture3, Label10, Text4, 2, 2, 95, 79, blue);
-  Pair(Picture3, Label42, Text6, 180, 2, 95, 79, blue);
-  Pair(Picture3, Label17, Label22, 358, 2, 95, 79, blue);
-  Pair(Picture3, Label20, Label23, 536, 2, 95, 79, blue);
-  Pair(Picture3, Label21, Label24, 2, 19, 95, 79, blue);
-  Pair(Picture3, Label26, Label27, 180, 19, 95, 79, blue);
-  Pair(Picture3, Label28, Label29, 358, 19, 95, 79, blue);
-  Label21.setVisible(false);
-  Label24.setVisible(false);
+  TopBar(Picture9, Label91, plat::colors::kWhite, Label1, Text5, Command2, Command1, 88);
+  IdentitySections(*this, Label92, Label42, 112, 88, 224);
 
   Header(Label41, 17, 288, 713);
   Frame(Picture4, 17, 305, 713, 21);
@@ -166,25 +123,7 @@ void PrtKYMRACERT::Form_Load() {
   setCaption(Label91.Caption());  // names the window and the print job
   Label1.setCaption("N° " + t[lang::PrtKYMRADiagnCopie]);
   Command2.setToolTipText(t[lang::StampaOpaStampa]);
-  Label92.setCaption(t[lang::PrtKYMRACERTDatiAn]);
-  Label2.setCaption(t[lang::ANSUMarc]);
-  Label3.setCaption(t[lang::PrtKYMRACERTTipo]);
-  Label4.setCaption(t[lang::ANSUNOm]);
-  Label5.setCaption(t[lang::PrtKYMRACERTNserie]);
-  Label6.setCaption(t[lang::PrtKYMRACERTDscadCon] + " " + t[lang::ANSUCaption]);
-  Label19.setCaption(t[lang::PrtKYMRACERTDatiRPM]);
-  Label18.setCaption(t[lang::DVeicoliFeT]);
-  Label16.setCaption(t[lang::ANSUNOm]);
-  Label15.setCaption(t[lang::PrtKYMRACERTNserie]);
-  Label14.setCaption(t[lang::PrtKYMRACERTDscadCon] + " RPM");
-  Label25.setCaption(t[lang::PrtKYMRACERTDatiVeic]);
-  Label10.setCaption(t[lang::DVeicoliFeT]);
-  Label42.setCaption(t[lang::DVeicoliMod]);
-  Label17.setCaption(t[lang::DVeicoliTarga]);
-  Label20.setCaption(t[lang::DVeicoliTelaio]);
-  Label21.setCaption(t[lang::PrtKYMRACERTTipoMot]);
-  Label26.setCaption(t[lang::PrtKYMRACERTCarb]);
-  Label28.setCaption(t[lang::DVeicoliAImm]);
+  IdentityCaptions(*this, Label92, Label42, t);
   Label41.setCaption(t[lang::PrtKYMRACERTCondAmb]);
   Label40.setCaption(t[lang::DAMBTemp]);
   Label33.setCaption(t[lang::DAMBPress]);
@@ -210,22 +149,7 @@ void PrtKYMRACERT::Form_Load() {
 
 void PrtKYMRACERT::ShowCertificate() {
   const GasCertificate& c = Certificate;
-  Text1.setText(c.Text1);
-  Text2.setText(c.Text2);
-  Label7.setCaption(c.Label7);
-  Label8.setCaption(c.Label8);
-  Label9.setCaption(c.Label9);
-  Text3.setText(c.Text3);
-  Label13.setCaption(c.Label13);
-  Label12.setCaption(c.Label12);
-  Label11.setCaption(c.Label11);
-  Text4.setText(c.Text4);
-  Text6.setText(c.Text6);
-  Label22.setCaption(c.Label22);
-  Label23.setCaption(c.Label23);
-  Label24.setCaption(c.Label24);
-  Label27.setCaption(c.Label27);
-  Label29.setCaption(c.Label29);
+  ShowIdentity(*this, c);
   Label30.setCaption(c.Label30);
   Label36.setCaption(c.Label36);
   Label35.setCaption(c.Label35);

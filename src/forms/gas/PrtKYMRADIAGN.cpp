@@ -16,51 +16,8 @@ PrtKYMRADIAGN::PrtKYMRADIAGN(Program& p) : plat::Form(p.rt.forms, "PrtKYMRADIAGN
   setSize(747, 625);
   const plat::Color blue = kDataBlue, yellow = kValueYellow;
 
-  Picture4.setPicture("banner");
-  Picture4.Move(11, 0, 715, 87);
-  Label91.setFont({"Arial", 12, true, false});
-  Label91.setAlignment(plat::Alignment::Center);
-  Label91.setBackColor(0x80000005);  // the system's window colour
-  Label91.Move(17, 96, 480, 22);
-  Label30.setBackColor(plat::colors::kWhite);
-  Label30.Move(500, 99, 75, 17);
-  Text5(1).setText("1");
-  Text5(1).setAlignment(plat::Alignment::Center);
-  Text5(1).Move(577, 96, 30, 21);
-  for (plat::CommandButton* b : {&Command2, &Command1}) b->setStyle(plat::ButtonStyle::Graphical);
-  Command2.setPicture("print");
-  Command2.Move(615, 94, 52, 24);
-  Command1.setPicture("close");
-  Command1.setDefault(true);
-  Command1.setCancel(true);
-  Command1.Move(674, 94, 52, 24);
-
-  Header(Label1, 17, 128, 350);
-  Frame(Picture1, 17, 145, 350, 96);
-  Pair(Picture1, Label2, Text1, 2, 2, 150, 190, blue);
-  Pair(Picture1, Label3, Text2, 2, 19, 150, 190, blue);
-  Pair(Picture1, Label4, Label7, 2, 36, 150, 190, blue);
-  Pair(Picture1, Label5, Label8, 2, 53, 150, 190, blue);
-  Pair(Picture1, Label6, Label9, 2, 70, 150, 190, blue);
-
-  Header(Label19, 384, 128, 346);
-  Frame(Picture2, 384, 145, 346, 96);
-  Pair(Picture2, Label18, Text3, 2, 2, 160, 176, blue);
-  Pair(Picture2, Label16, Label13, 2, 19, 160, 176, blue);
-  Pair(Picture2, Label15, Label12, 2, 36, 160, 176, blue);
-  Pair(Picture2, Label14, Label11, 2, 53, 160, 176, blue);
-
-  Header(Label25, 17, 256, 713);
-  Frame(Picture3, 17, 273, 713, 38);
-  Pair(Picture3, Label10, Text4, 2, 2, 95, 79, blue);
-  Pair(Picture3, Label35, Text6, 180, 2, 95, 79, blue);
-  Pair(Picture3, Label17, Label22, 358, 2, 95, 79, blue);
-  Pair(Picture3, Label20, Label23, 536, 2, 95, 79, blue);
-  Pair(Picture3, Label21, Label24, 2, 19, 95, 79, blue);
-  Pair(Picture3, Label26, Label27, 180, 19, 95, 79, blue);
-  Pair(Picture3, Label28, Label29, 358, 19, 95, 79, blue);
-  Label21.setVisible(false);
-  Label24.setVisible(false);
+  TopBar(Picture4, Label91, 0x80000005, Label30, Text5(1), Command2, Command1, 96);
+  IdentitySections(*this, Label1, Label35, 128, 96, 256);
 
   Header(Label49, 17, 344, 713);
   Frame(Picture5, 17, 361, 713, 21);
@@ -116,25 +73,7 @@ void PrtKYMRADIAGN::Form_Load() {
   setCaption(Label91.Caption());  // names the window and the print job
   Label30.setCaption("N° " + t[lang::PrtKYMRADiagnCopie]);
   Command2.setToolTipText(t[lang::StampaOpaStampa]);
-  Label1.setCaption(t[lang::PrtKYMRACERTDatiAn]);
-  Label2.setCaption(t[lang::ANSUMarc]);
-  Label3.setCaption(t[lang::PrtKYMRACERTTipo]);
-  Label4.setCaption(t[lang::ANSUNOm]);
-  Label5.setCaption(t[lang::PrtKYMRACERTNserie]);
-  Label6.setCaption(t[lang::PrtKYMRACERTDscadCon] + " " + t[lang::ANSUCaption]);
-  Label19.setCaption(t[lang::PrtKYMRACERTDatiRPM]);
-  Label18.setCaption(t[lang::DVeicoliFeT]);
-  Label16.setCaption(t[lang::ANSUNOm]);
-  Label15.setCaption(t[lang::PrtKYMRACERTNserie]);
-  Label14.setCaption(t[lang::PrtKYMRACERTDscadCon] + " RPM");
-  Label25.setCaption(t[lang::PrtKYMRACERTDatiVeic]);
-  Label10.setCaption(t[lang::DVeicoliFeT]);
-  Label35.setCaption(t[lang::DVeicoliMod]);
-  Label17.setCaption(t[lang::DVeicoliTarga]);
-  Label20.setCaption(t[lang::DVeicoliTelaio]);
-  Label21.setCaption(t[lang::PrtKYMRACERTTipoMot]);
-  Label26.setCaption(t[lang::PrtKYMRACERTCarb]);
-  Label28.setCaption(t[lang::DVeicoliAImm]);
+  IdentityCaptions(*this, Label1, Label35, t);
   Label49.setCaption(t[lang::PrtKYMRACERTParMot]);
   Label34.setCaption(t[lang::PrtKYMRACERTTolioMot]);
   Label44.setCaption(t[lang::PrtKYMRADiagnGirMot]);
@@ -147,17 +86,7 @@ void PrtKYMRADIAGN::Form_Load() {
 }
 
 void PrtKYMRADIAGN::ShowSheet(const GasDiagnosisSheet& d) {
-  Text1.setText(d.Text1);
-  Label7.setCaption(d.Label7);
-  Text2.setText(d.Text2);
-  Text3.setText(d.Text3);
-  Label13.setCaption(d.Label13);
-  Label12.setCaption(d.Label12);
-  Label11.setCaption(d.Label11);
-  Label8.setCaption(d.Label8);
-  Label9.setCaption(d.Label9);
-  Label27.setCaption(d.Label27);
-  Label24.setCaption(d.Label24);
+  ShowIdentity(*this, d);
   Label32.setCaption(d.Label32);
   Label46.setCaption(d.Label46);
   Label69.setCaption(d.Label69);
@@ -171,11 +100,6 @@ void PrtKYMRADIAGN::ShowSheet(const GasDiagnosisSheet& d) {
   Label85.setCaption(d.Label85);
   Label87.setCaption(d.Label87);
   Label89.setCaption(d.Label89);
-  Text4.setText(d.Text4);
-  Text6.setText(d.Text6);
-  Label22.setCaption(d.Label22);
-  Label23.setCaption(d.Label23);
-  Label29.setCaption(d.Label29);
 }
 
 void PrtKYMRADIAGN::Command2_Click() {
