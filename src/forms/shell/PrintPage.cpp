@@ -1,7 +1,6 @@
 #include "forms/shell/PrintPage.h"
 
 #include <cmath>
-#include <vector>
 
 #include "platform/core/Error.h"
 #include "platform/forms/MessageBox.h"
@@ -10,23 +9,6 @@
 namespace vs {
 
 namespace {
-
-// Shows the controls again when it goes, however the printing ended.
-class HiddenWhilePrinting {
- public:
-  explicit HiddenWhilePrinting(std::initializer_list<plat::Control*> controls)
-      : controls_(controls) {
-    for (plat::Control* c : controls_) c->setVisible(false);
-  }
-  ~HiddenWhilePrinting() {
-    for (plat::Control* c : controls_) c->setVisible(true);
-  }
-  HiddenWhilePrinting(const HiddenWhilePrinting&) = delete;
-  HiddenWhilePrinting& operator=(const HiddenWhilePrinting&) = delete;
-
- private:
-  std::vector<plat::Control*> controls_;
-};
 
 // Prints the copies; what went wrong, or an empty text.
 std::string PrintCopies(plat::Form& page, const std::string& copiesText,

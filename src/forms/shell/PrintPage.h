@@ -5,6 +5,7 @@
 // back whatever happens.
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "platform/forms/Forms.h"
 #include "platform/text/RegionalSettings.h"
@@ -13,6 +14,24 @@ namespace vs {
 
 // The largest number of copies one press prints.
 inline constexpr int kMaxPrintCopies = 99;
+
+// Hides controls for as long as it lives, then shows them again, however the printing
+// between ended.
+class HiddenWhilePrinting {
+ public:
+  explicit HiddenWhilePrinting(std::initializer_list<plat::Control*> controls)
+      : controls_(controls) {
+    for (plat::Control* c : controls_) c->setVisible(false);
+  }
+  ~HiddenWhilePrinting() {
+    for (plat::Control* c : controls_) c->setVisible(true);
+  }
+  HiddenWhilePrinting(const HiddenWhilePrinting&) = delete;
+  HiddenWhilePrinting& operator=(const HiddenWhilePrinting&) = delete;
+
+ private:
+  std::vector<plat::Control*> controls_;
+};
 
 // Prints `page` as many times as `copiesText` says (read under the user's regional
 // settings; below 1 prints nothing, a fraction counts its whole copies), with `hidden`

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "forms/Program.h"
+#include "forms/shell/PrintPage.h"
 #include "platform/forms/Chart.h"
 
 namespace vs {
@@ -14,23 +15,6 @@ namespace {
 constexpr int kWidth = 723, kHeight = 500;  // client area
 constexpr int kChartHeight = 400;
 constexpr int kTimeTicks = 20;  // one every two rows: 0.5 s
-
-// Hides controls for the time they are alive, then shows them again.
-class HiddenWhilePrinting {
- public:
-  explicit HiddenWhilePrinting(std::initializer_list<plat::Control*> controls)
-      : controls_(controls) {
-    for (plat::Control* c : controls_) c->setVisible(false);
-  }
-  ~HiddenWhilePrinting() {
-    for (plat::Control* c : controls_) c->setVisible(true);
-  }
-  HiddenWhilePrinting(const HiddenWhilePrinting&) = delete;
-  HiddenWhilePrinting& operator=(const HiddenWhilePrinting&) = delete;
-
- private:
-  std::vector<plat::Control*> controls_;
-};
 
 double OrNothing(const std::optional<double>& v) {
   return v ? *v : std::numeric_limits<double>::quiet_NaN();
