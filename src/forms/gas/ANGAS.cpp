@@ -9,6 +9,7 @@
 #include "gas/GasLog.h"
 #include "gas/OwnGasExchange.h"
 #include "link/FrameCollector.h"
+#include "link/PortOpening.h"
 #include "link/PortSettings.h"
 #include "link/Senders.h"
 #include "platform/core/Error.h"
@@ -224,18 +225,10 @@ void ANGAS::Form_Load() {
 
 void ANGAS::OpenPort() {
   const ShellState& s = p_.shell;
-  try {
-    if (MSComm2.PortOpen()) MSComm2.setPortOpen(false);
-    MSComm2.setCommPort(s.GasComPort);
-    MSComm2.setSettings(PortSettingsForSpeed(s.GasBaudIndex, MSComm2.Settings()));
-    MSComm2.setRThreshold(1);
-    MSComm2.setPortOpen(true);
-  } catch (const plat::RuntimeError& e) {
-    // The form stays open with the port closed; the time-out shows "ERRORE COM".
-    plat::MsgBox(p_.rt.forms,
-                 PortOpenErrorText(s.GasComPort, s.LangText[lang::RiconoscimentoImpo], e.what()),
-                 plat::MsgBoxButtons::OK, plat::MsgBoxIcon::Critical);
-  }
+  // When it cannot open, the form stays open with the port closed; the time-out shows
+  // "ERRORE COM".
+  ReopenPort(rt(), MSComm2, s.GasComPort, PortSettingsForSpeed(s.GasBaudIndex, MSComm2.Settings()),
+             s.LangText[lang::RiconoscimentoImpo]);
 }
 
 void ANGAS::Form_Unload(bool& /*cancel*/) {

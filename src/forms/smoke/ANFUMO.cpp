@@ -5,6 +5,7 @@
 #include "forms/Program.h"
 #include "forms/smoke/SmokeLinkSteps.h"
 #include "forms/smoke/SmokeSeriesSteps.h"
+#include "link/PortOpening.h"
 #include "link/PortSettings.h"
 #include "platform/core/Error.h"
 #include "platform/text/Numbers.h"
@@ -302,18 +303,9 @@ void ANFUMO::LeggiConfini() {
 }
 
 void ANFUMO::OpenPort() {
-  ShellState& s = p_.shell;
-  if (MSComm1.PortOpen()) MSComm1.setPortOpen(false);
-  try {
-    MSComm1.setCommPort(s.OpaComPort);
-    MSComm1.setSettings(PortSettingsForSpeed(s.OpaBaudIndex, MSComm1.Settings()));
-    MSComm1.setRThreshold(1);
-    MSComm1.setPortOpen(true);
-  } catch (const plat::RuntimeError& e) {
-    plat::MsgBox(rt(),
-                 PortOpenErrorText(s.OpaComPort, s.LangText[lang::RiconoscimentoImpo], e.what()),
-                 plat::MsgBoxButtons::OK, plat::MsgBoxIcon::Critical);
-  }
+  const ShellState& s = p_.shell;
+  ReopenPort(rt(), MSComm1, s.OpaComPort, PortSettingsForSpeed(s.OpaBaudIndex, MSComm1.Settings()),
+             s.LangText[lang::RiconoscimentoImpo]);
 }
 
 void ANFUMO::Form_Unload(bool&) {

@@ -4,9 +4,9 @@
 #include <string>
 
 #include "forms/Program.h"
+#include "link/PortOpening.h"
 #include "link/PortSettings.h"
 #include "link/Senders.h"
-#include "platform/core/Error.h"
 #include "shell/SettingsStore.h"
 #include "smoke/OpaSetUp.h"
 
@@ -181,17 +181,9 @@ void OPASU::ClosePort() {
 void OPASU::ComFind_Click() {
   for (plat::TextBox* box : {&Text1, &Text2, &Text3, &Text4, &Text6, &Text7}) box->setText(" ");
   const ShellState& s = p_.shell;
-  try {
-    ClosePort();
-    MSComm4.setCommPort(s.OpaComPort);
-    MSComm4.setSettings(SearchPortSettings(s.OpaBaudIndex));
-    MSComm4.setRThreshold(1);
-    MSComm4.setPortOpen(true);
-  } catch (const plat::RuntimeError& e) {
-    plat::MsgBox(rt(),
-                 PortOpenErrorText(s.OpaComPort, s.LangText[lang::RiconoscimentoImpo], e.what()),
-                 plat::MsgBoxButtons::OK, plat::MsgBoxIcon::Critical);
-  }
+  // The question goes out also when the port did not open (the exchange gives up in time).
+  ReopenPort(rt(), MSComm4, s.OpaComPort, SearchPortSettings(s.OpaBaudIndex),
+             s.LangText[lang::RiconoscimentoImpo]);
   identification.step = OpaSetupStep::AskIdentity;
   identification.Sent("OPA", "ID", kIdUnitLen);
   SendMctcNetFrameToOpaSetup(MSComm4, "OPA", "ID", "1", "");
