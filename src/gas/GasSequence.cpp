@@ -97,6 +97,28 @@ class SequenceStep {
     w_.PBar1Value = 0.0f;
   }
 
+  // One pass of a window whose readings must meet the limits (`met`) by its end: met at
+  // once on `escape`; at the end, met or the operator told to go on; while it runs, the bar
+  // moves. Holding the test leaves the step (and starts a running window again).
+  enum class WindowPass { Met, Unmet, Running, Held };
+  template <class Met>
+  WindowPass JudgeWindow(bool escape, bool ownShowsBar, const Met& met) {
+    if (escape) return WindowPass::Met;
+    if (WindowEnded()) {
+      w_.PBar1Visible = false;
+      if (Holding()) return WindowPass::Held;
+      if (met()) return WindowPass::Met;
+      w_.Label27Caption = in_.texts.ConPro;
+      return WindowPass::Unmet;
+    }
+    if (Holding()) {
+      RestartWindow();
+      return WindowPass::Held;
+    }
+    ShowRunningBar(ownShowsBar);
+    return WindowPass::Running;
+  }
+
   void IdleInstruction() {
     const bool tooFast = RpmChecked() && !Below(R().GasRpm, L().GasLimitRpmIdle);
     w_.Label27Caption = tooFast ? in_.texts.Dec : in_.texts.ManMin;
@@ -145,24 +167,13 @@ class SequenceStep {
   void NonCatalysed() {
     if (s_.GasPhase == Phase::Minimo) StartIdle(true);
     if (s_.GasPhase == Phase::Uno) {
-      if (Own() && EscapeReached()) {
-        s_.GasPhase = Phase::Due;
-      } else if (WindowEnded()) {
-        w_.PBar1Visible = false;
-        if (Holding()) return;
-        const bool met = AtMost(R().GasCOcorr, L().GasLimitCOcorrIdle) &&
-                         (!RpmChecked() || Below(R().GasRpm, L().GasLimitRpmIdle));
-        if (met) {
-          s_.GasPhase = Phase::Due;
-        } else {
-          w_.Label27Caption = in_.texts.ConPro;
-        }
-      } else {
-        if (Holding()) {
-          RestartWindow();
-          return;
-        }
-        ShowRunningBar(false);
+      const WindowPass pass = JudgeWindow(Own() && EscapeReached(), false, [this] {
+        return AtMost(R().GasCOcorr, L().GasLimitCOcorrIdle) &&
+               (!RpmChecked() || Below(R().GasRpm, L().GasLimitRpmIdle));
+      });
+      if (pass == WindowPass::Held) return;
+      if (pass == WindowPass::Met) s_.GasPhase = Phase::Due;
+      if (pass == WindowPass::Running) {
         IdleInstruction();
         ColourCOcorr(L().GasLimitCOcorrIdle);
       }
@@ -214,28 +225,15 @@ class SequenceStep {
       }
     }
     if (s_.GasPhase == Phase::Tre) {
-      if (EscapeReached()) {
-        s_.GasPhase = Phase::Quattro;
-      } else if (WindowEnded()) {
-        w_.PBar1Visible = false;
-        if (Holding()) return;
-        const bool met = AtMost(R().GasCOcorr, L().GasLimitCOcorrRaisedIdle) &&
-                         Within(R().GasLambda, L().GasLimitLambdaLow, L().GasLimitLambdaHigh) &&
-                         (!RpmChecked() ||
-                          Within(R().GasRpm, L().GasLimitRpmRaisedLow, L().GasLimitRpmRaisedHigh));
-        if (met) {
-          s_.GasPhase = Phase::Quattro;
-        } else {
-          w_.Label27Caption = in_.texts.ConPro;
-        }
-      } else {
-        if (Holding()) {
-          RestartWindow();
-          return;
-        }
-        ShowRunningBar(true);
-        RaisedIdleInstruction();
-      }
+      const WindowPass pass = JudgeWindow(EscapeReached(), true, [this] {
+        return AtMost(R().GasCOcorr, L().GasLimitCOcorrRaisedIdle) &&
+               Within(R().GasLambda, L().GasLimitLambdaLow, L().GasLimitLambdaHigh) &&
+               (!RpmChecked() ||
+                Within(R().GasRpm, L().GasLimitRpmRaisedLow, L().GasLimitRpmRaisedHigh));
+      });
+      if (pass == WindowPass::Held) return;
+      if (pass == WindowPass::Met) s_.GasPhase = Phase::Quattro;
+      if (pass == WindowPass::Running) RaisedIdleInstruction();
       ColourCOcorr(L().GasLimitCOcorrRaisedIdle);
       ColourLambda();
     }
