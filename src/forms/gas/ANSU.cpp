@@ -4,6 +4,7 @@
 #include <string>
 
 #include "forms/Program.h"
+#include "forms/link/InstrumentIdentity.h"
 #include "gas/GasSetUp.h"
 #include "link/PortOpening.h"
 #include "link/PortSettings.h"
@@ -19,11 +20,6 @@ namespace {
 constexpr plat::Color kIdentityLabel = 0x0A8D10;
 constexpr plat::Color kSpinnerFocus = 0x80FFFF;
 constexpr const char* kDashes = "----------";
-
-InstrumentIdentityFields IdentitySlot(LinkState& l) {
-  return {l.InstrMake,   l.InstrHomologation, l.InstrModel,
-          l.InstrSerial, l.InstrVersion,      l.InstrExpiry};
-}
 
 }  // namespace
 
@@ -127,15 +123,7 @@ void ANSU::LeggiConfini() {
   ShowIdentity();
 }
 
-void ANSU::ShowIdentity() {
-  const LinkState& l = p_.link;
-  Text1.setText(l.InstrMake);
-  Text2.setText(l.InstrHomologation);
-  Text3.setText(l.InstrModel);
-  Text4.setText(l.InstrSerial);
-  Text6.setText(l.InstrVersion);
-  Text7.setText(l.InstrExpiry);
-}
+void ANSU::ShowIdentity() { ShowInstrumentIdentity(*this, p_.link); }
 
 void ANSU::Combo1_Click() { ChooseGasModel(p_.shell, p_.gas, Combo1.ListIndex()); }
 
@@ -145,7 +133,7 @@ void ANSU::VScroll1_Change() {
 }
 
 void ANSU::Command2_Click() {
-  for (plat::TextBox* box : {&Text1, &Text2, &Text3, &Text4, &Text6, &Text7}) box->setText(" ");
+  BlankInstrumentIdentity(*this);
   const ShellState& s = p_.shell;
   identify.Reset();
   identify.step = AnsuStep::Idle;

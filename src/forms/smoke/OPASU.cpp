@@ -4,6 +4,7 @@
 #include <string>
 
 #include "forms/Program.h"
+#include "forms/link/InstrumentIdentity.h"
 #include "link/PortOpening.h"
 #include "link/PortSettings.h"
 #include "link/Senders.h"
@@ -16,11 +17,6 @@ namespace {
 
 constexpr plat::Color kPaleYellow = 0x80FFFF;
 constexpr int kIdUnitLen = 1;  // the unit number "1"
-
-InstrumentIdentityFields Identity(LinkState& l) {
-  return {l.InstrMake,   l.InstrHomologation, l.InstrModel,
-          l.InstrSerial, l.InstrVersion,      l.InstrExpiry};
-}
 
 void PlaceLabel(plat::Label& l, const char* text, int left, int top) {
   l.setCaption(text);
@@ -156,21 +152,13 @@ void OPASU::Form_Load() {
 }
 
 void OPASU::LeggiConfini() {
-  LoadOpacimeterSetUp(p_.shell, p_.link.ActiveComMode, Identity(p_.link), ConfPlace(p_.rt));
+  LoadOpacimeterSetUp(p_.shell, p_.link.ActiveComMode, IdentitySlot(p_.link), ConfPlace(p_.rt));
   ShowIdentity();
   std::int16_t& unit = p_.shell.OpaUnitIndex;
   if (unit > 1 || unit < -1) unit = 0;
 }
 
-void OPASU::ShowIdentity() {
-  const LinkState& l = p_.link;
-  Text1.setText(l.InstrMake);
-  Text2.setText(l.InstrHomologation);
-  Text3.setText(l.InstrModel);
-  Text4.setText(l.InstrSerial);
-  Text6.setText(l.InstrVersion);
-  Text7.setText(l.InstrExpiry);
-}
+void OPASU::ShowIdentity() { ShowInstrumentIdentity(*this, p_.link); }
 
 void OPASU::Combo1_Click() { ChooseOpaModel(p_.shell, p_.smoke, p_.link, Combo1.ListIndex()); }
 
@@ -179,7 +167,7 @@ void OPASU::ClosePort() {
 }
 
 void OPASU::ComFind_Click() {
-  for (plat::TextBox* box : {&Text1, &Text2, &Text3, &Text4, &Text6, &Text7}) box->setText(" ");
+  BlankInstrumentIdentity(*this);
   const ShellState& s = p_.shell;
   // The question goes out also when the port did not open (the exchange gives up in time).
   ReopenPort(rt(), MSComm4, s.OpaComPort, SearchPortSettings(s.OpaBaudIndex),
@@ -201,7 +189,7 @@ void OPASU::MSComm4_OnComm() {
 
 void OPASU::ComSave_Click() {
   const SaveResult saved =
-      SaveOpacimeterSetUp(p_.shell, p_.link.ActiveComMode, Identity(p_.link), ConfPlace(p_.rt));
+      SaveOpacimeterSetUp(p_.shell, p_.link.ActiveComMode, IdentitySlot(p_.link), ConfPlace(p_.rt));
   if (!saved) {
     ReportSaveProblem(p_.rt, saved);
     return;
