@@ -13,24 +13,28 @@ std::int16_t PortOrFirst(int port) {
   return port >= 1 && port <= 16 ? static_cast<std::int16_t>(port) : std::int16_t{1};
 }
 
-void ChooseGasModel(ShellState& s, GasState& g, int index) {
-  s.GasModelIndex = static_cast<std::int16_t>(index);
+void SetGasModelLink(int index, GasState& g, std::int16_t& comMode) {
   switch (index) {
     case 0:
     case 1:
       g.GasDeviceAddress = 49;
-      s.GasComMode = 1;
+      comMode = 1;
       break;
     case 2:
       g.GasDeviceAddress = 33;
-      s.GasComMode = 1;
+      comMode = 1;
       break;
     case kMcnGasModel:
-      s.GasComMode = 2;
+      comMode = 2;
       break;
     default:
       break;
   }
+}
+
+void ChooseGasModel(ShellState& s, GasState& g, int index) {
+  s.GasModelIndex = static_cast<std::int16_t>(index);
+  SetGasModelLink(index, g, s.GasComMode);
 }
 
 IdentifiedModel TakeGasIdentity(LinkState& l, std::string_view reply, int commandLen, int unitLen) {

@@ -22,9 +22,12 @@ constexpr bool IsGasModel(int index) { return index >= 0 && index <= 3; }
 // A stored port number the station cannot have (outside 1 to 16) opens as port 1.
 std::int16_t PortOrFirst(int port);
 
-// GasModelIndex := index, then what the model fixes: models 0 and 1 the binary protocol at
-// address 49, model 2 at address 33, model 3 MCTC-NET (the address stays). Any other index
-// (no selection) nothing more.
+// What a model fixes: models 0 and 1 the binary protocol (comMode 1) at address 49, model 2
+// at address 33, model 3 MCTC-NET (comMode 2; the address stays). Any other index (no
+// selection) nothing.
+void SetGasModelLink(int index, GasState& g, std::int16_t& comMode);
+
+// GasModelIndex := index, then what the model fixes into GasComMode.
 void ChooseGasModel(ShellState& s, GasState& g, int index);
 
 struct IdentifiedModel {

@@ -7,6 +7,7 @@
 #include "forms/gas/GasPrintButtons.h"
 #include "forms/gas/GasTestSequence.h"
 #include "gas/GasLog.h"
+#include "gas/GasSetUp.h"
 #include "gas/OwnGasExchange.h"
 #include "link/FrameCollector.h"
 #include "link/PortOpening.h"
@@ -156,25 +157,12 @@ void ANGAS::Form_Load() {
 
   // The protocol of this opening, from the model, before anything can send; a model
   // outside 0 to 3 keeps the settings in force.
-  switch (s.GasModelIndex) {
-    case 0:
-    case 1:
-      g.GasDeviceAddress = 49;
-      l.ActiveComMode = 1;
-      break;
-    case 2:
-      g.GasDeviceAddress = 33;
-      l.ActiveComMode = 1;
-      break;
-    case 3:
-      AutoZeroCount = 0;
-      l.ActiveComMode = 2;
-      l.McnAddress = "GAS";
-      l.McnDevNumber = "1";
-      l.McnDevNumberLen = 1;
-      break;
-    default:
-      break;
+  SetGasModelLink(s.GasModelIndex, g, l.ActiveComMode);
+  if (s.GasModelIndex == kMcnGasModel) {
+    AutoZeroCount = 0;
+    l.McnAddress = "GAS";
+    l.McnDevNumber = "1";
+    l.McnDevNumberLen = 1;
   }
   OpenedComMode = l.ActiveComMode;
   // The analyser's status is unknown until it answers: the list handlers below must not
