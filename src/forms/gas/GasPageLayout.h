@@ -3,6 +3,7 @@
 // sections: a green header over a white frame holding caption labels and value boxes.
 #include <array>
 #include <string>
+#include <utility>
 
 #include "gas/GasSheetIdentity.h"
 #include "platform/forms/Forms.h"
@@ -39,6 +40,19 @@ inline void Pair(plat::PictureBox& frame, plat::Label& caption, plat::Control& v
   value.setContainer(frame);
   value.setBackColor(valueColor);
   value.Move(left + captionWidth + 2, top, valueWidth, kRowHeight - 1);
+}
+
+// The six readings of an emissions frame, each a caption and its value box: CO, CO2 and
+// COcorr on the first row, HC, O2 and lambda under them (the fourth column is the page's).
+inline void EmissionReadings(plat::PictureBox& frame,
+                             const std::array<std::pair<plat::Label*, plat::Label*>, 6>& cells) {
+  static constexpr std::array<const char*, 6> kCaptions{"CO(%vol.)", "CO2(%vol.)", "COcorr(%vol.)",
+                                                        "HC(ppm)",   "O2(%vol.)",  "LAMBDA"};
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    const int left = 2 + 178 * static_cast<int>(i % 3), top = i < 3 ? 2 : 19;
+    cells[i].first->setCaption(kCaptions[i]);
+    Pair(frame, *cells[i].first, *cells[i].second, left, top, 90, 80, kValueYellow);
+  }
 }
 
 // The bar over the page: the banner, the title (at `top`), the copies field and the print

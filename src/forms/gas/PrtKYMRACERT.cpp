@@ -52,36 +52,24 @@ PrtKYMRACERT::PrtKYMRACERT(Program& p) : plat::Form(p.rt.forms, "PrtKYMRACERT"),
 
   Header(Label55, 17, 384, 713);
   Frame(Picture6, 17, 401, 713, 38);
-  Label45.setCaption("CO(%vol.)");
-  Label53.setCaption("CO2(%vol.)");
-  Label50.setCaption("COcorr(%vol.)");
-  Label101.setCaption("HC(ppm)");
-  Label103.setCaption("O2(%vol.)");
-  Label105.setCaption("LAMBDA");
-  Pair(Picture6, Label45, Label43, 2, 2, 90, 80, yellow);
-  Pair(Picture6, Label53, Label51, 180, 2, 90, 80, yellow);
-  Pair(Picture6, Label50, Label52, 358, 2, 90, 80, yellow);
+  EmissionReadings(Picture6, {{{&Label45, &Label43},
+                               {&Label53, &Label51},
+                               {&Label50, &Label52},
+                               {&Label101, &Label102},
+                               {&Label103, &Label104},
+                               {&Label105, &Label106}}});
   Pair(Picture6, Label48, Label47, 536, 2, 90, 80, yellow);
-  Pair(Picture6, Label101, Label102, 2, 19, 90, 80, yellow);
-  Pair(Picture6, Label103, Label104, 180, 19, 90, 80, yellow);
-  Pair(Picture6, Label105, Label106, 358, 19, 90, 80, yellow);
 
   Header(Label70, 17, 470, 200);
   Header(Label54, 218, 470, 512);
   Frame(Picture8, 17, 487, 713, 38);
-  Label68.setCaption("CO(%vol.)");
-  Label64.setCaption("CO2(%vol.)");
-  Label67.setCaption("COcorr(%vol.)");
-  Label74.setCaption("HC(ppm)");
-  Label58.setCaption("O2(%vol.)");
-  Label73.setCaption("LAMBDA");
-  Pair(Picture8, Label68, Label69, 2, 2, 90, 80, yellow);
-  Pair(Picture8, Label64, Label66, 180, 2, 90, 80, yellow);
-  Pair(Picture8, Label67, Label65, 358, 2, 90, 80, yellow);
+  EmissionReadings(Picture8, {{{&Label68, &Label69},
+                               {&Label64, &Label66},
+                               {&Label67, &Label65},
+                               {&Label74, &Label75},
+                               {&Label58, &Label72},
+                               {&Label73, &Label71}}});
   Pair(Picture8, Label62, Label63, 536, 2, 90, 80, yellow);
-  Pair(Picture8, Label74, Label75, 2, 19, 90, 80, yellow);
-  Pair(Picture8, Label58, Label72, 180, 19, 90, 80, yellow);
-  Pair(Picture8, Label73, Label71, 358, 19, 90, 80, yellow);
   Pair(Picture8, Label56, Label57, 536, 19, 90, 36, yellow);
   Label76.setCaption("/");
   Label76.setContainer(Picture8);

@@ -30,20 +30,14 @@ PrtKYMRADIAGN::PrtKYMRADIAGN(Program& p) : plat::Form(p.rt.forms, "PrtKYMRADIAGN
 
   Header(Label70, 17, 400, 713);
   Frame(Picture8, 17, 417, 713, 38);
-  Label68.setCaption("CO(%vol.)");
-  Label64.setCaption("CO2(%vol.)");
-  Label67.setCaption("COcorr(%vol.)");
+  EmissionReadings(Picture8, {{{&Label68, &Label69},
+                               {&Label64, &Label66},
+                               {&Label67, &Label65},
+                               {&Label74, &Label75},
+                               {&Label58, &Label72},
+                               {&Label73, &Label71}}});
   Label33.setCaption("NOx(ppm)");
-  Label74.setCaption("HC(ppm)");
-  Label58.setCaption("O2(%vol.)");
-  Label73.setCaption("LAMBDA");
-  Pair(Picture8, Label68, Label69, 2, 2, 90, 80, yellow);
-  Pair(Picture8, Label64, Label66, 180, 2, 90, 80, yellow);
-  Pair(Picture8, Label67, Label65, 358, 2, 90, 80, yellow);
   Pair(Picture8, Label33, Label31, 536, 2, 90, 80, yellow);
-  Pair(Picture8, Label74, Label75, 2, 19, 90, 80, yellow);
-  Pair(Picture8, Label58, Label72, 180, 19, 90, 80, yellow);
-  Pair(Picture8, Label73, Label71, 358, 19, 90, 80, yellow);
 
   struct Row {
     plat::Label& caption;
