@@ -73,3 +73,132 @@ shot() {
   fi
   [ -s "$file" ] || fail "empty screenshot $file"
 }
+
+# A printer for the program's `lp`: e2e_printer FOLDER starts a private CUPS server (cupsd
+# with its own configuration, spool and socket under FOLDER, as root) whose default printer
+# writes each job as a PDF file into FOLDER/printed, and points `lp` at it (CUPS_SERVER).
+# The cups-pdf backend reads its output folder from a fixed file under /etc/cups, so the
+# server runs in its own mount namespace with that file replaced by one naming
+# FOLDER/printed; the machine's own CUPS set-up is never changed. Where that cannot be
+# done (not root, no cupsd, no cups-pdf, no namespace), a stand-in `lp` on PATH copies each
+# printed file there instead, and the output says so. Sets printed (the folder) and
+# printer_kind ("cups" or "stand-in"); printer_stop stops the server.
+e2e_printer() {
+  local root=$1
+  printed=$root/printed
+  mkdir -p "$printed"
+  unset LPDEST PRINTER
+  if _cups_start "$root"; then
+    printer_kind=cups
+    echo "printer: private CUPS server at $CUPS_SERVER, PDF files in $printed"
+    return 0
+  fi
+  printer_stop
+  unset CUPS_SERVER
+  printer_kind=stand-in
+  mkdir -p "$root/bin"
+  cat >"$root/bin/lp" <<LP
+#!/bin/sh
+# Stand-in for lp: keeps a copy of the file, named after the job's title (-t).
+title=job
+while [ \$# -gt 1 ]; do
+  case \$1 in -t) title=\$2; shift ;; esac
+  shift
+done
+n=\$(ls '$printed' | wc -l)
+cp "\$1" '$printed'/"\$title-\$n.pdf"
+LP
+  chmod 755 "$root/bin/lp"
+  PATH=$root/bin:$PATH
+  echo "printer: NO CUPS SERVER could start here ($cups_problem); a stand-in lp keeps the printed files in $printed"
+}
+
+printer_stop() {
+  if [ -n "${cups_pid:-}" ]; then
+    kill "$cups_pid" 2>/dev/null || true
+    wait "$cups_pid" 2>/dev/null || true
+    cups_pid=
+  fi
+}
+
+# The text of every printed PDF, in the order they were printed.
+printed_text() {
+  local f
+  ls -tr "$printed" | grep '\.pdf$' | while read -r f; do pdftotext -layout "$printed/$f" -; done
+}
+
+# Waits (at most $1 seconds) until $2 PDF files have been printed.
+wait_printed() {
+  waitfor "$1" bash -c "[ \$(ls '$printed' | grep -c '\\.pdf\$') -ge $2 ] &&
+    { [ '$printer_kind' != cups ] || [ -z \"\$(lpstat -o 2>/dev/null)\" ]; }"
+}
+
+_cups_start() {
+  local root=$1 ppd=/usr/share/ppd/cups-pdf/CUPS-PDF_noopt.ppd i
+  cups_problem=
+  if [ "$(id -u)" -ne 0 ]; then cups_problem="not root"; return 1; fi
+  command -v cupsd >/dev/null 2>&1 || { cups_problem="cupsd is not installed"; return 1; }
+  command -v lpadmin >/dev/null 2>&1 || { cups_problem="lpadmin is not installed"; return 1; }
+  [ -x /usr/lib/cups/backend/cups-pdf ] && [ -e /etc/cups/cups-pdf.conf ] && [ -r "$ppd" ] ||
+    { cups_problem="cups-pdf is not installed"; return 1; }
+  local c=$root/cups
+  mkdir -p "$c/conf" "$c/spool/tmp" "$c/cache" "$c/state" "$c/log"
+  # The filters run as the unprivileged user lp: they must reach the spool and the output.
+  chmod 755 "$root" "$c" "$c/conf" "$c/spool" "$c/cache" "$c/state"
+  chmod 1777 "$printed" "$c/spool/tmp"
+  cat >"$c/conf/cupsd.conf" <<CONF
+Listen $c/socket
+LogLevel warn
+WebInterface No
+Browsing No
+DefaultAuthType None
+<Location />
+  Order allow,deny
+  Allow all
+</Location>
+<Policy default>
+  <Limit All>
+    Order allow,deny
+    Allow all
+  </Limit>
+</Policy>
+CONF
+  cat >"$c/conf/cups-files.conf" <<CONF
+ServerRoot $c/conf
+RequestRoot $c/spool
+TempDir $c/spool/tmp
+CacheDir $c/cache
+StateDir $c/state
+AccessLog $c/log/access_log
+ErrorLog $c/log/error_log
+PageLog $c/log/page_log
+Sandboxing Relaxed
+CONF
+  # One file per job, named after its title and job number.
+  cat >"$c/cups-pdf.conf" <<CONF
+Out $printed
+AnonDirName $printed
+Label 1
+UserUMask 0022
+Grp root
+Log $c/log
+CONF
+  command -v unshare >/dev/null 2>&1 || { cups_problem="unshare is missing"; return 1; }
+  unshare -m --propagation private sh -c \
+    "mount --bind '$c/cups-pdf.conf' /etc/cups/cups-pdf.conf &&
+     exec cupsd -f -c '$c/conf/cupsd.conf' -s '$c/conf/cups-files.conf'" >"$c/log/cupsd.out" 2>&1 &
+  cups_pid=$!
+  export CUPS_SERVER=$c/socket
+  for ((i = 0; i < 100; i++)); do
+    lpstat -r 2>/dev/null | grep -q 'is running' && break
+    kill -0 "$cups_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  if ! lpstat -r 2>/dev/null | grep -q 'is running'; then
+    cups_problem="cupsd did not start: $(head -c 300 "$c/log/cupsd.out" 2>/dev/null)"
+    return 1
+  fi
+  lpadmin -p StationPDF -v cups-pdf:/ -P "$ppd" -E >/dev/null 2>&1 &&
+    lpadmin -d StationPDF >/dev/null 2>&1 ||
+    { cups_problem="the PDF printer could not be set up"; return 1; }
+}
