@@ -13,9 +13,10 @@ bin=${VS_BINARY_DIR:-$src/build/test}
 shots=$bin/artifacts
 mkdir -p "$shots"
 
-# Runs the calling script again inside a fresh X server (1024x768, at most 240 s) and exits
-# with its status; returns at once when already inside. Skips the test (exit 0) when Xvfb
-# is not installed; fails when xdotool is missing.
+# Runs the calling script again, with its arguments after "--inside", inside a fresh X
+# server (1024x768, at most E2E_SECONDS, default 240 s) and exits with its status; returns
+# at once when already inside. Skips the test (exit 0) when Xvfb is not installed; fails
+# when xdotool is missing.
 e2e_under_xvfb() {
   [ "${1:-}" = "--inside" ] && return 0
   if ! command -v xvfb-run >/dev/null 2>&1; then
@@ -23,7 +24,7 @@ e2e_under_xvfb() {
     exit 0
   fi
   command -v xdotool >/dev/null 2>&1 || fail "xdotool is missing"
-  exec timeout 240 xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" --inside
+  exec timeout "${E2E_SECONDS:-240}" xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" --inside "$@"
 }
 
 fail() {

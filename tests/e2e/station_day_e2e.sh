@@ -1,0 +1,269 @@
+#!/usr/bin/env bash
+# One operator's day at the station, under Xvfb, driven only by keys. Three simulated
+# instruments answer on pseudo-terminals behind the station's COM links: the gas analyser on
+# COM1, the opacimeter on COM2, the engine-speed counter on COM3 (MCTC-NET); the other links
+# point nowhere. The printer is a private CUPS server whose default printer writes PDF files
+# (lib.sh: e2e_printer).
+#
+#   station_day_e2e.sh [mcn|binary]
+#     mcn     (default) the gas analyser over MCTC-NET, the opacimeter over the binary protocol
+#     binary  the gas analyser over the binary protocol, the opacimeter over MCTC-NET
+#
+# The day: the operator picks English, types the operator and ambient data, scans the ports
+# (the scan finds the MCTC-NET instruments), identifies and stores the instruments in their
+# set-up windows, runs a gas test, looks at the engine speed, and ends the program with Esc.
+# Checked: "Conf.ini", the simulators' logs, "gas.log" and the program's exit status.
+# A screenshot of every window on the way goes to <build>/artifacts/station-<protocols>-*.png.
+# Skips only when Xvfb is not installed.
+set -euo pipefail
+# shellcheck source-path=SCRIPTDIR source=lib.sh
+. "$(dirname "$0")/lib.sh"
+E2E_SECONDS=280 e2e_under_xvfb "$@"
+[ "${1:-}" = "--inside" ] && shift
+mode=${1:-mcn}
+case $mode in
+  mcn) gas_protocol=mctc opa_protocol=binary ;;
+  binary) gas_protocol=binary opa_protocol=mctc ;;
+  *) fail "unknown protocols '$mode' (mcn or binary)" ;;
+esac
+
+program="$bin/src/vantoscope"
+sim="$bin/tests/vantoscope-sim"
+[ -x "$program" ] || fail "no program at $program"
+[ -x "$sim" ] || fail "no simulator at $sim"
+
+station=$(mktemp -d)
+sims=()
+cleanup() {
+  kill "${pid:-}" 2>/dev/null || true
+  for s in "${sims[@]}"; do kill "$s" 2>/dev/null || true; done
+  printer_stop
+  rm -rf "$station"
+}
+trap cleanup EXIT
+# The program runs from the station folder, so that its logs ("gas.log", "smoke.log",
+# "report.log", kept beside the executable) are this run's own.
+cp "$program" "$station/vantoscope"
+cp "$src/data/Conf.ini" "$src/data/Lingua.ini" "$station/"
+cd "$station"
+on_failure() {
+  for n in 1 2 3; do
+    echo "--- COM$n"
+    tail -n 30 "$station/sim$n.txt" || true
+  done
+  echo "--- Conf.ini"
+  tr -d '\r' <"$station/Conf.ini" || true
+  echo "--- program"
+  tail -n 40 "$station/out.txt" 2>/dev/null || true
+}
+
+e2e_printer "$station"
+
+# Conf.ini helpers (CR LF lines): a key of a section, and setting one.
+conf() { sed -n "/^\\[$1\\]/,/^\\[/p" "$station/Conf.ini" | tr -d '\r' | sed -n "s/^$2=//p" | head -n 1; }
+conf_set() {
+  sed -i "/^\\[$1\\]/,/^\\[/ s/^$2=.*\\r\$/$2=$3\\r/" "$station/Conf.ini"
+  [ "$(conf "$1" "$2")" = "$3" ] || fail "Conf.ini: could not set [$1] $2"
+}
+conf_is() { [ "$(conf "$1" "$2")" = "$3" ]; }
+
+# What the station knew before the day: the binary instrument's model (a binary instrument
+# cannot be identified by the set-up's MCTC-NET question), and for the MCTC-NET ones a
+# model of the other protocol, which their set-up corrects.
+if [ "$gas_protocol" = binary ]; then
+  conf_set COMKYMRA TModCom 1
+  conf_set MODKYMRA Modello 0
+  conf_set COMOPA TModCom 2
+  conf_set MODOPA Modello 0
+else
+  conf_set COMKYMRA TModCom 1
+  conf_set MODKYMRA Modello 0
+  conf_set COMOPA TModCom 1
+  conf_set MODOPA Modello 0
+fi
+
+# The instruments.
+start_sim() {
+  local port=$1
+  shift
+  "$sim" "$@" --pty --link "$station/COM$port" >"$station/sim$port.txt" 2>&1 &
+  sims+=($!)
+}
+if [ "$gas_protocol" = mctc ]; then
+  start_sim 1 --device gas --protocol mctc
+else
+  start_sim 1 --device gas --protocol binary --model 0
+fi
+if [ "$opa_protocol" = mctc ]; then
+  start_sim 2 --device opa --protocol mctc --model 5
+else
+  start_sim 2 --device opa --protocol binary --model 0
+fi
+start_sim 3 --device rpm --protocol mctc --reply "ID=GIRITEC|RX-2|OM-0815|R0042|01022031|2.5|7"
+for n in $(seq 4 16); do ln -s "$station/absent" "$station/COM$n"; done
+for n in 1 2 3; do
+  waitfor 10 test -L "$station/COM$n" || fail "the simulator on COM$n did not start"
+done
+
+# The MCTC-NET requests port n saw for address a ("GAS", "OPA", "RPM"), one a line.
+mcn_asked() { sed -n "s/^request $2 \\([^ ]*\\).*\$/\\1/p" "$station/sim$1.txt"; }
+mcn_has_asked() { mcn_asked "$1" "$2" | grep -qx -- "$3"; }
+# The binary commands port n saw, one a line.
+own_asked() { sed -n 's/^request [0-9]* \(.\).*$/\1/p' "$station/sim$1.txt"; }
+
+step=0
+# A screenshot named after the run, its order in the day and what it shows.
+snap() {
+  step=$((step + 1))
+  shot "$(printf 'station-%s-%02d-%s' "$mode" "$step" "$1")"
+}
+# Types text $2 into window $1.
+typein() {
+  xdotool windowfocus --sync "$1" 2>/dev/null || true
+  xdotool type --delay 30 "$2"
+}
+# Waits until no visible window has a title matching $1.
+gone() { waitfor 10 bash -c "! xdotool search --onlyvisible --name '$1' >/dev/null"; }
+
+./vantoscope >"$station/out.txt" 2>&1 &
+pid=$!
+menu=$(window "^Start men") || fail "the start menu did not appear"
+sleep 1
+snap menu
+
+# Language: English, written to Conf.ini at once.
+keys "$menu" ctrl+e
+waitfor 10 conf_is LINGUA TLingua 2 || fail "Ctrl+E did not choose English"
+sleep 0.5
+snap menu-english
+
+# The operator's data: Utilities > User Data (the first item).
+keys "$menu" alt+u Down Return
+dialog=$(window "^User Data") || fail "the operator data did not open"
+sleep 0.5
+typein "$dialog" "Ada Rossi"
+keys "$dialog" Tab
+typein "$dialog" "Bruno Verdi"
+keys "$dialog" Tab
+typein "$dialog" "Officina Nord"
+sleep 0.3
+snap operator
+keys "$dialog" Return
+gone "^User Data" || fail "Apply did not close the operator data"
+waitfor 5 conf_is UTENTE Operatore "Ada Rossi" || fail "the operator was not stored: $(conf UTENTE Operatore)"
+conf_is UTENTE ResponsabileTecn "Bruno Verdi" || fail "the technical manager was not stored"
+conf_is UTENTE Ente "Officina Nord" || fail "the testing body was not stored"
+
+# Ambient data: the second item. The boxes hold the last values: each is replaced.
+keys "$menu" alt+u Down Down Return
+dialog=$(window "^Ambient Data") || fail "the ambient data did not open"
+sleep 0.5
+for value in 23 "99,8" 61; do
+  keys "$dialog" End shift+Home BackSpace
+  typein "$dialog" "$value"
+  keys "$dialog" Tab
+done
+sleep 0.3
+snap ambient
+keys "$dialog" Return
+gone "^Ambient Data" || fail "Apply did not close the ambient data"
+waitfor 5 conf_is AMBIENTE Temperatura 23 || fail "the temperature was not stored: $(conf AMBIENTE Temperatura)"
+conf_is AMBIENTE Pressione "99,8" || fail "the pressure was not stored: $(conf AMBIENTE Pressione)"
+
+# The port scan: Utilities > COM Scan (the third item), started with Enter. It asks every
+# port for "GAS", "OPA" and "RPM" in turn and lists the MCTC-NET instruments that answer.
+keys "$menu" alt+u Down Down Down Return
+scan=$(window "^COM Scan") || fail "the port scan did not open"
+sleep 0.5
+keys "$scan" Return
+waitfor 10 mcn_has_asked 3 RPM ID || fail "the scan did not reach COM3"
+sleep 8 # the unopenable ports 4 to 16 take a tick each
+snap port-scan
+if [ "$gas_protocol" = mctc ]; then
+  [ "$(mcn_asked 1 GAS | tr '\n' ' ')" = "ID " ] || fail "COM1 was asked: $(mcn_asked 1 GAS)"
+  [ -z "$(mcn_asked 1 OPA)" ] || fail "the scan went on asking COM1 after the analyser answered"
+else
+  [ "$(mcn_asked 2 OPA | tr '\n' ' ')" = "ID " ] || fail "COM2 was asked: $(mcn_asked 2 OPA)"
+  [ -z "$(mcn_asked 2 RPM)" ] || fail "the scan went on asking COM2 after the opacimeter answered"
+fi
+keys "$scan" Escape
+gone "^COM Scan" || fail "Esc did not close the port scan"
+
+# F2: the gas analyser's set-up. An MCTC-NET analyser is identified ("Identify") and
+# stored with its model ("Apply"); a binary one keeps the model the station knew.
+keys "$menu" F2
+setup=$(window "^Analyser") || fail "F2 did not open the gas-analyser set-up"
+sleep 0.5
+if [ "$gas_protocol" = mctc ]; then
+  keys "$setup" alt+i
+  waitfor 10 bash -c "[ \$(sed -n 's/^request GAS ID\$/x/p' '$station/sim1.txt' | wc -l) -ge 2 ]" ||
+    fail "the set-up did not ask the analyser for its identity"
+  sleep 1
+  snap gas-setup
+  keys "$setup" alt+a
+  box=$(window "^Vantoscope$") || fail "Apply showed no message"
+  keys "$box" Return
+  waitfor 10 conf_is MODKYMRA Modello 3 || fail "Apply did not store the MCTC-NET model"
+  conf_is COMKYMRA TModCom 2 || fail "the protocol was not stored"
+  conf_is COMKYMRA Modello TOPAZ || fail "the identity was not stored: $(conf COMKYMRA Modello)"
+else
+  snap gas-setup
+fi
+keys "$setup" Escape
+gone "^Analyser" || fail "Esc did not close the gas-analyser set-up"
+
+# F4: the opacimeter's set-up.
+# NOT YET IN THE SCRIPT: the opacimeter set-up window is not built on this branch.
+
+# F6: the engine-speed counter's set-up: identified and stored.
+keys "$menu" F6
+setup=$(window "^RPM$") || fail "F6 did not open the counter's set-up"
+sleep 0.5
+keys "$setup" alt+i
+waitfor 10 bash -c "[ \$(sed -n 's/^request RPM ID\$/x/p' '$station/sim3.txt' | wc -l) -ge 2 ]" ||
+  fail "the set-up did not ask the counter for its identity"
+sleep 1
+snap rpm-setup
+# Apply stores the identity and tells the counter the cylinders and strokes.
+keys "$setup" alt+a
+box=$(window "^Vantoscope$") || fail "Apply showed no message"
+keys "$box" Return
+waitfor 10 conf_is RPM Nserie R0042 || fail "the counter's identity was not stored: $(conf RPM Nserie)"
+mcn_has_asked 3 RPM TE || fail "the counter was not told the strokes"
+keys "$setup" Escape
+gone "^RPM$" || fail "Esc did not close the counter's set-up"
+
+# F1: the gas test.
+keys "$menu" F1
+gas=$(window "^Gas Analysis") || fail "F1 did not open the gas test"
+if [ "$gas_protocol" = mctc ]; then
+  waitfor 15 mcn_has_asked 1 GAS @VA || fail "the gas test did not poll the analyser"
+else
+  waitfor 15 bash -c "own_asked() { sed -n 's/^request [0-9]* \\(.\\).*\$/\\1/p' '$station/sim1.txt'; }; own_asked 1 | grep -qx P" ||
+    fail "the gas test did not ask for readings"
+fi
+sleep 1
+snap gas-test
+# NOT YET IN THE SCRIPT: the test to its verdict, the certificate and its print.
+keys "$gas" Escape
+gone "^Gas Analysis" || fail "Esc did not close the gas test"
+
+# F3: the smoke test.
+# NOT YET IN THE SCRIPT: the series to its verdict and report B printed.
+
+# F5: the engine speed.
+keys "$menu" F5
+rpm=$(window "^  RPM$") || fail "F5 did not open the engine-speed window"
+waitfor 10 mcn_has_asked 3 RPM VA || fail "the counter was not polled"
+sleep 1
+snap engine-speed
+keys "$rpm" alt+e
+gone "^  RPM\$" || fail "ESC did not close the engine-speed window"
+
+keys "$menu" Escape
+status=0
+waitfor 20 bash -c "! kill -0 $pid 2>/dev/null" || fail "Esc did not end the program"
+wait "$pid" || status=$?
+[ "$status" -eq 0 ] || fail "exit status $status"
+conf_is LINGUA TLingua 2 || fail "the language was not kept at the end"
+echo "station day ($mode) e2e: ok (printer: $printer_kind)"
