@@ -199,7 +199,10 @@ CONF
     cups_problem="cupsd did not start: $(head -c 300 "$c/log/cupsd.out" 2>/dev/null)"
     return 1
   fi
-  lpadmin -p StationPDF -v cups-pdf:/ -P "$ppd" -E >/dev/null 2>&1 &&
+  # Poppler turns the PDF into PostScript for cups-pdf: Ghostscript, the default, would
+  # draw the text as outlines and leave the printed file without text.
+  lpadmin -p StationPDF -v cups-pdf:/ -P "$ppd" -o pdftops-renderer-default=pdftops -E \
+    >/dev/null 2>&1 &&
     lpadmin -d StationPDF >/dev/null 2>&1 ||
     { cups_problem="the PDF printer could not be set up"; return 1; }
 }

@@ -47,6 +47,7 @@ cp "$program" "$station/vantoscope"
 cp "$src/data/Conf.ini" "$src/data/Lingua.ini" "$station/"
 cd "$station"
 on_failure() {
+  keep_printed
   for n in 1 2 3; do
     echo "--- COM$n"
     tail -n 30 "$station/sim$n.txt" || true
@@ -58,6 +59,15 @@ on_failure() {
 }
 
 e2e_printer "$station"
+# The printed pages go to the artifacts too.
+keep_printed() {
+  local f n=0
+  for f in "$printed"/*.pdf; do
+    [ -e "$f" ] || continue
+    n=$((n + 1))
+    cp "$f" "$shots/station-$mode-printed-$n.pdf"
+  done
+}
 
 # Conf.ini helpers (CR LF lines): a key of a section, and setting one.
 conf() { sed -n "/^\\[$1\\]/,/^\\[/p" "$station/Conf.ini" | tr -d '\r' | sed -n "s/^$2=//p" | head -n 1; }
@@ -113,7 +123,7 @@ own_asked() { sed -n 's/^request [0-9]* \(.\).*$/\1/p' "$station/sim$1.txt"; }
 own_has_asked() { own_asked "$1" | grep -qx -- "$2"; }
 
 step=0
-rm -f "$shots"/station-"$mode"-*.png
+rm -f "$shots"/station-"$mode"-*.png "$shots"/station-"$mode"-*.pdf
 # A screenshot named after the run, its order in the day and what it shows.
 snap() {
   step=$((step + 1))
@@ -300,8 +310,35 @@ snap gas-measuring
 value='([0-9.]+|- - -)'
 grep -qaP "^0\\.[0-9]+\\t14\\.[56]\\t($value\\t){7}\\d\\d/\\d\\d/\\d{4} [\\d:]{8}\\t$serial \\r\$" \
   "$station/gas.log" || fail "the logged readings: $(head -n 2 "$station/gas.log")"
-# NOT YET IN THE SCRIPT: the test to its verdict, the certificate and its print: the gas
-# test's sequence is not wired to the form on this branch.
+# The verdict: idle, then raised idle. Print (Alt+P) is refused until the verdict is
+# taken; then it writes "report.log" and shows the certificate.
+shown() { xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
+for ((k = 0; k < 60; k++)); do
+  shown "^EXHAUST GAS TEST REPORT" && break
+  keys "$gas" alt+p
+  sleep 1
+done
+cert=$(window "^EXHAUST GAS TEST REPORT") || fail "no certificate after the gas test"
+sleep 1
+snap gas-certificate
+report() { tr -d '\r' <"$station/report.log" | sed -n "s/^$1=//p"; }
+[ "$(report Result)" = "TEST PASSED" ] || fail "report.log: the result is '$(report Result)'"
+[ "$(report Plate)" = AB123CD ] || fail "report.log: the plate is '$(report Plate)'"
+[ "$(report Fuel)" = "PETROL CAT" ] || fail "report.log: the fuel is '$(report Fuel)'"
+[ "$(report Tech)" = "Bruno Verdi" ] || fail "report.log: the technical manager is '$(report Tech)'"
+[ "$(report Agency)" = "Officina Nord" ] || fail "report.log: the testing body is '$(report Agency)'"
+[ "$(report AmbTemp)" = 23 ] || fail "report.log: the ambient temperature is '$(report AmbTemp)'"
+[ -n "$(report RPM)" ] || fail "report.log: no raised-idle engine speed"
+# Printed: the focus starts in the copies box (one copy); Tab to the print button, Enter.
+keys "$cert" Tab Return
+wait_printed 60 1 || fail "the certificate was not printed"
+text=$(printed_text)
+for want in "EXHAUST GAS TEST REPORT" "TEST PASSED" "AB123CD" "Fiat Panda" "Officina Nord" \
+  "Bruno Verdi" "ADDITIONAL TEST FOR VEHICLES WITH CATALYST"; do
+  grep -qF "$want" <<<"$text" || fail "the printed certificate lacks '$want': $text"
+done
+keys "$cert" Escape
+gone "^EXHAUST GAS TEST REPORT" || fail "Esc did not close the certificate"
 keys "$gas" Escape
 gone "^Gas Analysis" || fail "Esc did not close the gas test"
 
@@ -323,4 +360,5 @@ waitfor 20 bash -c "! kill -0 $pid 2>/dev/null" || fail "Esc did not end the pro
 wait "$pid" || status=$?
 [ "$status" -eq 0 ] || fail "exit status $status"
 conf_is LINGUA TLingua 2 || fail "the language was not kept at the end"
+keep_printed
 echo "station day ($mode) e2e: ok (printer: $printer_kind)"
