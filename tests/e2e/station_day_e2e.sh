@@ -11,14 +11,22 @@
 #
 # The day: the operator picks English, types the operator and ambient data, scans the ports
 # (the scan finds the MCTC-NET instruments), identifies and stores the instruments in their
-# set-up windows, runs a gas test, looks at the engine speed, and ends the program with Esc.
-# Checked: "Conf.ini", the simulators' logs, "gas.log" and the program's exit status.
-# A screenshot of every window on the way goes to <build>/artifacts/station-<protocols>-*.png.
-# Skips only when Xvfb is not installed.
+# set-up windows (F2, F6), runs a gas test of a petrol car with catalyst to its passed
+# certificate (vehicle data typed, logging on) and prints it, runs a timed smoke series to
+# its passed verdict (logging on), looks at the engine speed (F5), and ends with Esc.
+# Checked: the printed PDF's text, "report.log", "gas.log", "smoke.log", "Conf.ini", the
+# simulators' logs and the program's exit status. The instruments answer at once and hold
+# their readings, and the station's limits are set so that such an engine passes (raised
+# idle from 800 rpm) and a measuring window lasts 5 s.
+# A screenshot of every window on the way, and the printed files, go to
+# <build>/artifacts/station-<protocols>-*. Skips only when Xvfb is not installed.
+#
+# Not in the day yet (their windows are not built on this branch): the opacimeter's set-up
+# (F4) and report B with its print dialog after the smoke series.
 set -euo pipefail
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 . "$(dirname "$0")/lib.sh"
-E2E_SECONDS=280 e2e_under_xvfb "$@"
+E2E_SECONDS=400 e2e_under_xvfb "$@"
 [ "${1:-}" = "--inside" ] && shift
 mode=${1:-mcn}
 case $mode in
@@ -87,8 +95,9 @@ conf_set IA CGLPP 800
 if [ "$gas_protocol" = binary ]; then
   conf_set COMKYMRA TModCom 1
   conf_set MODKYMRA Modello 0
+  # The opacimeter's set-up is not built yet: the station knows its MCTC-NET model.
   conf_set COMOPA TModCom 2
-  conf_set MODOPA Modello 0
+  conf_set MODOPA Modello 5
 else
   conf_set COMKYMRA TModCom 1
   conf_set MODKYMRA Modello 0
@@ -147,6 +156,7 @@ tab_to_list() {
   done
   return 1
 }
+shown() { xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
 # Waits until no visible window has a title matching $1.
 gone() { waitfor 10 bash -c "! xdotool search --onlyvisible --name '$1' >/dev/null"; }
 
@@ -312,7 +322,6 @@ grep -qaP "^0\\.[0-9]+\\t14\\.[56]\\t($value\\t){7}\\d\\d/\\d\\d/\\d{4} [\\d:]{8
   "$station/gas.log" || fail "the logged readings: $(head -n 2 "$station/gas.log")"
 # The verdict: idle, then raised idle. Print (Alt+P) is refused until the verdict is
 # taken; then it writes "report.log" and shows the certificate.
-shown() { xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
 for ((k = 0; k < 60; k++)); do
   shown "^EXHAUST GAS TEST REPORT" && break
   keys "$gas" alt+p
@@ -342,8 +351,58 @@ gone "^EXHAUST GAS TEST REPORT" || fail "Esc did not close the certificate"
 keys "$gas" Escape
 gone "^Gas Analysis" || fail "Esc did not close the gas test"
 
-# F3: the smoke test.
-# NOT YET IN THE SCRIPT: the series to its verdict and report B printed.
+# F3: the smoke test of a diesel car: a timed series of free accelerations to its verdict.
+keys "$menu" F3
+smoke=$(window "^Smoke Analysis") || fail "F3 did not open the smoke test"
+if [ "$opa_protocol" = binary ]; then
+  # The binary opacimeter's start notice holds the link until it is closed.
+  notice=$(window "^Vantoscope$") || fail "the smoke test's start notice did not appear"
+  sleep 0.5
+  snap smoke-notice
+  keys "$notice" Return
+  waitfor 15 own_has_asked 2 P || fail "the smoke test did not ask for readings"
+else
+  waitfor 15 mcn_has_asked 2 OPA @VA || fail "the smoke test did not poll the opacimeter"
+fi
+sleep 1
+snap smoke-test
+# The test mode: "Time" (the fourth entry), a cycle the instruction line times; then
+# logging on with Enter (the log button is the default button), and START.
+tab_to_list "$smoke" 400 381 || fail "Tab never reached the test mode list"
+keys "$smoke" space
+sleep 0.5
+keys "$smoke" Down Down Down Return
+sleep 0.5
+keys "$smoke" Return
+sleep 0.3
+keys "$smoke" alt+s
+# The series decides once three accelerations agree; over MCTC-NET a message box closes it.
+series_end() {
+  [ "$opa_protocol" = mctc ] && shown "^Vantoscope$" && return 0
+  [ "$(pixel 300 310)" = "#8080FF" ] # the instruction line's colour of a complete series
+}
+waitfor 90 series_end || fail "the smoke series did not end"
+if [ "$opa_protocol" = mctc ]; then
+  box=$(window "^Vantoscope$")
+  sleep 0.5
+  snap smoke-series-end
+  keys "$box" Return
+fi
+sleep 1
+snap smoke-verdict
+[ "$(pixel 160 345)" = "#00FF00" ] || fail "the smoke verdict is not the green of a passed series"
+# "smoke.log" takes the readings only while the status line shows the measuring text: the
+# MCTC-NET opacimeter's; the binary one's status line never does.
+if [ "$opa_protocol" = mctc ]; then
+  grep -qaP '^0\.35\t14\.1\t800\t80\t75\t95\t\d\d/\d\d/\d{4} [\d:]{8}\t[A-Z0-9]+ \r$' \
+    "$station/smoke.log" || fail "the logged smoke readings: $(head -n 2 "$station/smoke.log" 2>&1)"
+else
+  [ ! -s "$station/smoke.log" ] || fail "smoke.log was written with a binary opacimeter"
+fi
+# NOT YET IN THE SCRIPT: report B printed (its print dialog and report are not built on
+# this branch).
+keys "$smoke" alt+e
+gone "^Smoke Analysis" || fail "ESC did not close the smoke test"
 
 # F5: the engine speed.
 keys "$menu" F5
