@@ -125,7 +125,9 @@ printer_stop() {
 # The text of every printed PDF, in the order they were printed.
 printed_text() {
   local f
-  ls -tr "$printed" | grep '\.pdf$' | while read -r f; do pdftotext -layout "$printed/$f" -; done
+  while read -r f; do
+    pdftotext -layout "$f" -
+  done < <(find "$printed" -maxdepth 1 -name '*.pdf' -printf '%T@ %p\n' | sort -n | cut -d' ' -f2-)
 }
 
 # Waits (at most $1 seconds) until $2 PDF files have been printed.
@@ -140,8 +142,10 @@ _cups_start() {
   if [ "$(id -u)" -ne 0 ]; then cups_problem="not root"; return 1; fi
   command -v cupsd >/dev/null 2>&1 || { cups_problem="cupsd is not installed"; return 1; }
   command -v lpadmin >/dev/null 2>&1 || { cups_problem="lpadmin is not installed"; return 1; }
-  [ -x /usr/lib/cups/backend/cups-pdf ] && [ -e /etc/cups/cups-pdf.conf ] && [ -r "$ppd" ] ||
-    { cups_problem="cups-pdf is not installed"; return 1; }
+  if [ ! -x /usr/lib/cups/backend/cups-pdf ] || [ ! -e /etc/cups/cups-pdf.conf ] || [ ! -r "$ppd" ]; then
+    cups_problem="cups-pdf is not installed"
+    return 1
+  fi
   local c=$root/cups
   mkdir -p "$c/conf" "$c/spool/tmp" "$c/cache" "$c/state" "$c/log"
   # The filters run as the unprivileged user lp: they must reach the spool and the output.
@@ -201,8 +205,9 @@ CONF
   fi
   # Poppler turns the PDF into PostScript for cups-pdf: Ghostscript, the default, would
   # draw the text as outlines and leave the printed file without text.
-  lpadmin -p StationPDF -v cups-pdf:/ -P "$ppd" -o pdftops-renderer-default=pdftops -E \
-    >/dev/null 2>&1 &&
-    lpadmin -d StationPDF >/dev/null 2>&1 ||
-    { cups_problem="the PDF printer could not be set up"; return 1; }
+  if ! lpadmin -p StationPDF -v cups-pdf:/ -P "$ppd" -o pdftops-renderer-default=pdftops -E \
+    >/dev/null 2>&1 || ! lpadmin -d StationPDF >/dev/null 2>&1; then
+    cups_problem="the PDF printer could not be set up"
+    return 1
+  fi
 }
