@@ -237,6 +237,8 @@ if [ "$gas_protocol" = mctc ]; then
   snap gas-setup
   keys "$setup" alt+a
   box=$(window "^Vantoscope$") || fail "Apply showed no message"
+  sleep 0.3
+  snap gas-setup-stored
   keys "$box" Return
   waitfor 10 conf_is MODKYMRA Modello 3 || fail "Apply did not store the MCTC-NET model"
   conf_is COMKYMRA TModCom 2 || fail "the protocol was not stored"
@@ -259,6 +261,8 @@ if [ "$opa_protocol" = mctc ]; then
   snap opacimeter-setup
   keys "$setup" alt+a
   box=$(window "^Vantoscope$") || fail "Apply showed no message"
+  sleep 0.3
+  snap opacimeter-setup-stored
   keys "$box" Return
   waitfor 10 conf_is MODOPA Modello 5 || fail "Apply did not store the MCTC-NET model"
   conf_is COMOPA TModCom 2 || fail "the opacimeter's protocol was not stored"
@@ -281,6 +285,8 @@ snap rpm-setup
 # Apply stores the identity and tells the counter the cylinders and strokes.
 keys "$setup" alt+a
 box=$(window "^Vantoscope$") || fail "Apply showed no message"
+sleep 0.3
+snap rpm-setup-stored
 keys "$box" Return
 waitfor 10 conf_is RPM Nserie R0042 || fail "the counter's identity was not stored: $(conf RPM Nserie)"
 mcn_has_asked 3 RPM TE || fail "the counter was not told the strokes"
