@@ -16,14 +16,12 @@
 #include <poll.h>
 #include <pty.h>
 #include <signal.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -35,6 +33,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchTiming.h"
 #include "app/Artwork.h"
 #include "forms/Program.h"
 #include "platform/display/Display.h"
@@ -51,15 +50,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
-
-double CpuSeconds() {
-  rusage ru{};
-  ::getrusage(RUSAGE_SELF, &ru);
-  auto secs = [](const timeval& tv) {
-    return static_cast<double>(tv.tv_sec) + static_cast<double>(tv.tv_usec) / 1e6;
-  };
-  return secs(ru.ru_utime) + secs(ru.ru_stime);
-}
 
 // A line of /proc/self/status ("VmRSS", "VmHWM") in MB.
 double StatusMb(const char* key) {
@@ -207,7 +197,7 @@ std::optional<double> StartToMenu(const fs::path& program, const fs::path& stati
 }
 
 struct Figures {
-  double wall = 0, cpu = 0, rss = 0, meanMs = 0, p99Ms = 0, maxMs = 0;
+  double wall = 0, cpu = 0, rss = 0, meanMs = 0, p99Ms = 0, maxMs = 0, p99DevMs = 0;
   std::size_t ticks = 0;
   int received = 0;  // the port's receive events: the instrument answered
 };
@@ -231,28 +221,22 @@ Figures Poll(vs::Program& p, plat::Timer& scheduler, plat::SerialPort& port, dou
     if (t >= wallEnd) finished = true;
     step();
   };
-  const double cpuStart = CpuSeconds();
+  const double cpuStart = bench::CpuSeconds();
   const auto wallStart = Clock::now();
   p.rt.loop.runUntil([&] { return finished; }, "the benchmark");
   f.wall = std::chrono::duration<double>(Clock::now() - wallStart).count();
-  f.cpu = CpuSeconds() - cpuStart;
+  f.cpu = bench::CpuSeconds() - cpuStart;
   f.rss = StatusMb("VmRSS");
   scheduler.onTimer = step;
   port.OnComm = receive;
 
-  std::vector<double> periods;
-  for (std::size_t i = 1; i < ticks.size(); ++i)
-    periods.push_back(std::chrono::duration<double, std::milli>(ticks[i] - ticks[i - 1]).count());
   f.ticks = ticks.size();
-  if (periods.empty()) return f;
-  double sum = 0;
-  for (double d : periods) sum += d;
-  f.meanMs = sum / static_cast<double>(periods.size());
-  std::sort(periods.begin(), periods.end());
-  const auto p99 =
-      static_cast<std::size_t>(std::ceil(0.99 * static_cast<double>(periods.size()))) - 1;
-  f.p99Ms = periods[std::min(p99, periods.size() - 1)];
-  f.maxMs = periods.back();
+  if (const auto stats = bench::MeasureTicks(ticks, 25.0)) {
+    f.meanMs = stats->mean;
+    f.p99Ms = stats->p99Period;
+    f.maxMs = stats->maxPeriod;
+    f.p99DevMs = stats->p99Deviation;
+  }
   return f;
 }
 
@@ -263,6 +247,7 @@ void Print(const char* what, const Figures& f) {
   std::printf("  serial:     %d receive events\n", f.received);
   std::printf("  scheduler:  %zu ticks, period mean %.3f ms, p99 %.3f ms, max %.3f ms\n", f.ticks,
               f.meanMs, f.p99Ms, f.maxMs);
+  std::printf("              p99 |period - 25 ms| %.3f ms\n", f.p99DevMs);
 }
 
 }  // namespace
