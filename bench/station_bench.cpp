@@ -168,9 +168,7 @@ bool HasWindow(Display* x, Window w, const std::string& prefix) {
 
 // Starts the program in `station` and returns the milliseconds until its start menu is on
 // screen (nothing after 10 s); the program is ended after.
-std::optional<double> StartToMenu(const fs::path& program, const fs::path& station) {
-  Display* x = XOpenDisplay(nullptr);
-  if (x == nullptr) return std::nullopt;
+std::optional<double> StartToMenu(Display* x, const fs::path& program, const fs::path& station) {
   const auto start = Clock::now();
   const pid_t pid = ::fork();
   if (pid == 0) {
@@ -187,12 +185,16 @@ std::optional<double> StartToMenu(const fs::path& program, const fs::path& stati
       ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
       break;
     }
-    if (::waitpid(pid, nullptr, WNOHANG) == pid) break;
+    int status = 0;
+    if (::waitpid(pid, &status, WNOHANG) == pid) {
+      std::fprintf(stderr, "the program ended before its menu showed (status %d)\n", status);
+      return std::nullopt;
+    }
     ::usleep(500);
   }
+  if (!ms) std::fprintf(stderr, "no start menu within 10 s\n");
   ::kill(pid, SIGTERM);
   ::waitpid(pid, nullptr, 0);
-  XCloseDisplay(x);
   return ms;
 }
 
@@ -291,10 +293,17 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "no program at %s\n", program.c_str());
       return 1;
     }
+    // One connection for all starts: an X server may reset when its last client leaves.
+    Display* x = XOpenDisplay(nullptr);
+    if (x == nullptr) {
+      std::fprintf(stderr, "the display cannot be opened\n");
+      return 1;
+    }
     std::vector<double> times;
     for (int i = 0; i < starts; ++i) {
-      if (const auto ms = StartToMenu(program, station)) times.push_back(*ms);
+      if (const auto ms = StartToMenu(x, program, station)) times.push_back(*ms);
     }
+    XCloseDisplay(x);
     if (times.empty()) {
       std::fprintf(stderr, "the start menu of %s never appeared\n", program.c_str());
       return 1;
