@@ -98,5 +98,21 @@ TEST(LockedBoxKeyTest, OnlyKeysThatLeaveTheTextAloneReachALockedBox) {
     EXPECT_EQ(LockedBoxKey(c.key, c.state), c.want) << c.key << " " << c.state;
 }
 
+// Captions and message texts: a line break from the system (CR LF, a lone CR) is drawn as a
+// line break, never as "^M"; '@' is not taken for a symbol.
+TEST(FltkTextTest, LineBreaksAndSymbols) {
+  const struct {
+    const char* in;
+    const char* out;
+  } cases[] = {
+      {"COM1 x\r\nBusy", "COM1 x\nBusy"},
+      {"a\rb", "a\nb"},
+      {"a\nb", "a\nb"},
+      {"a\r\r\nb", "a\n\nb"},
+      {"mail@x", "mail@@x"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(FltkText(c.in), c.out) << c.in;
+}
+
 }  // namespace
 }  // namespace plat::display

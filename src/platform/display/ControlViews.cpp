@@ -16,7 +16,14 @@ namespace plat::display {
 
 std::string FltkText(std::string_view s) {
   std::string out;
-  for (char c : s) {
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    const char c = s[i];
+    if (c == '\r') {
+      // CR LF, or a lone CR, is one line break; FLTK would draw the CR as "^M".
+      if (i + 1 < s.size() && s[i + 1] == '\n') continue;
+      out += '\n';
+      continue;
+    }
     out += c;
     if (c == '@') out += '@';
   }

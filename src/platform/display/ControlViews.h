@@ -55,7 +55,8 @@ std::string ModelText(std::string_view editor);
 // over beside the text (none when the text fills the box: it scrolls).
 int AlignOffset(Alignment a, int room);
 
-// A caption for FLTK's label drawing: '@' starts a symbol there, so it is doubled.
+// A caption for FLTK's label drawing: '@' starts a symbol there, so it is doubled; CR LF and a
+// lone CR become the line break FLTK knows.
 std::string FltkText(std::string_view s);
 
 }  // namespace plat::display
