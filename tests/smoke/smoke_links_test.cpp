@@ -100,12 +100,19 @@ TEST_F(SmokeLinks, BinaryModel0FromOpeningToMeasuring) {
   ui_.advance(12 * kTick);
 
   const std::vector<Asked> expected = {
-      {0, "1"},           {1, "a"}, {2, "# 835602817"},  // the channel list: count 8, channels 3 5
-                                                         // 6 0 2 8 1 7
-      {3, "?"},                                          // warm-up
-      {4, "# 835602817"}, {5, "?"},                      // warm-up again: the list is sent anew
-      {6, "# 835602817"}, {7, "?"},                      // ready
-      {8, "P"},           {9, "?"}, {10, "P"},          {11, "?"},
+      {0, "1"},
+      {1, "a"},
+      {2, "# 835602817"},  // the channel list: count 8, channels 3 5
+                           // 6 0 2 8 1 7
+      {3, "?"},            // warm-up
+      {4, "# 835602817"},
+      {5, "?"},  // warm-up again: the list is sent anew
+      {6, "# 835602817"},
+      {7, "?"},  // ready
+      {8, "P"},
+      {9, "?"},
+      {10, "P"},
+      {11, "?"},
   };
   EXPECT_EQ(asked_, expected);
   EXPECT_EQ(p_.link.InstrSerial, "AM654321");
@@ -160,13 +167,38 @@ TEST_F(SmokeLinks, McnFromOpeningToMeasuring) {
   std::vector<std::string> sent;
   for (const Asked& a : asked_) sent.push_back(a.request);
   const std::vector<std::string> expected = {
-      "ID",     "@LU 21", "@ST",  // identified, lock "021", warm-up
-      "@RS",    "@VA",    "@RS",    "@VA", "@RS",    "@VA", "@RS", "@VA",  // values in warm-up too
-                                                                           // ...
-      "@LU 20", "@ST",  // ... until the fourth "@VA" brings the lock parameter; auto-zero
-      "@LU 21", "@ST",    "@LU 20", "@ST", "@LU 21", "@ST",  // auto-zero: parameter and status
-      "@RS",    "@ST",  // the fourth auto-zero status: "@RS" in place of the parameter; measuring
-      "@RS",    "@VA",    "@RS",    "@VA", "@RS",    "@VA", "@RS", "@VA", "@LU 20", "@ST",
+      "ID",
+      "@LU 21",
+      "@ST",  // identified, lock "021", warm-up
+      "@RS",
+      "@VA",
+      "@RS",
+      "@VA",
+      "@RS",
+      "@VA",
+      "@RS",
+      "@VA",  // values in warm-up too
+              // ...
+      "@LU 20",
+      "@ST",  // ... until the fourth "@VA" brings the lock parameter; auto-zero
+      "@LU 21",
+      "@ST",
+      "@LU 20",
+      "@ST",
+      "@LU 21",
+      "@ST",  // auto-zero: parameter and status
+      "@RS",
+      "@ST",  // the fourth auto-zero status: "@RS" in place of the parameter; measuring
+      "@RS",
+      "@VA",
+      "@RS",
+      "@VA",
+      "@RS",
+      "@VA",
+      "@RS",
+      "@VA",
+      "@LU 20",
+      "@ST",
   };
   sent.resize(std::min(sent.size(), expected.size()));
   EXPECT_EQ(sent, expected);
