@@ -186,7 +186,7 @@ void PaintChildren(cairo_t* cr, const Form& form, const Control* container,
 
 void Check(cairo_status_t status, const std::filesystem::path& file) {
   if (status != CAIRO_STATUS_SUCCESS)
-    throw std::runtime_error("cannot write " + file.string() + ": " +
+    throw DrawError("cannot write " + file.string() + ": " +
                              cairo_status_to_string(status));
 }
 
@@ -349,7 +349,7 @@ void PaintForm(cairo_t* cr, const Form& form, const PaintOptions& options) {
 void WriteFormPng(const Form& form, const std::filesystem::path& file,
                   const PaintOptions& options) {
   Bitmap image(form.Width(), form.Height());
-  if (image.empty()) throw std::runtime_error("cannot draw " + form.name());
+  if (image.empty()) throw DrawError("cannot draw " + form.name());
   cairo_t* cr = cairo_create(image.surface());
   PaintForm(cr, form, options);
   const cairo_status_t drawn = cairo_status(cr);

@@ -10,6 +10,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <stdexcept>
 
 #include "platform/forms/Control.h"
 #include "platform/forms/Controls.h"
@@ -37,8 +38,13 @@ void PaintLine(cairo_t* cr, const Line& line);
 // A4 portrait in points, and the margin kept free around a printed form.
 inline constexpr double kPageWidth = 595.28, kPageHeight = 841.89, kPageMargin = 28.35;
 
+// A form that could not be drawn or written to its file (cairo's reason in the text).
+struct DrawError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
 // Write the form to a PNG image of its client size, or to a PDF of `pages` A4 pages, each
-// holding the form scaled to fit. Throw std::runtime_error when the file cannot be written.
+// holding the form scaled to fit. Throw DrawError when the file cannot be written.
 void WriteFormPng(const Form& form, const std::filesystem::path& file,
                   const PaintOptions& options = {});
 void WriteFormPdf(const Form& form, const std::filesystem::path& file, int pages,

@@ -85,7 +85,7 @@ void PdfPrinter::printForm(Form& form, int copies) {
   TempPdf pdf;
   try {
     paint::WriteFormPdf(form, pdf.path(), copies, options);
-  } catch (const std::exception&) {
+  } catch (const paint::DrawError&) {
     Fail();
   }
   const std::string title = form.Caption().empty() ? form.name() : form.Caption();
