@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "BenchTiming.h"
+#include "ServeInstrument.h"
 #include "forms/Program.h"
 #include "sim/Instrument.h"
 
@@ -28,27 +29,7 @@ namespace {
 [[noreturn]] void RunAnalyser(int master) {
   vs::sim::Instrument gas(vs::sim::Device::Gas, vs::sim::Protocol::Binary, 0);
   gas.setState("ready");
-  gas.send = [master](std::string_view bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-      const ssize_t n = ::write(master, bytes.data() + done, bytes.size() - done);
-      if (n <= 0) _exit(0);
-      done += static_cast<std::size_t>(n);
-    }
-  };
-  char buf[512];
-  for (;;) {
-    pollfd p{master, POLLIN, 0};
-    if (::poll(&p, 1, -1) < 0) continue;
-    const ssize_t n = ::read(master, buf, sizeof buf);
-    if (n > 0) {
-      gas.received(std::string_view(buf, static_cast<std::size_t>(n)));
-    } else if (n == 0 || (errno != EINTR && errno != EAGAIN && errno != EIO)) {
-      _exit(0);
-    } else {
-      ::usleep(1000);  // EIO: the program has not opened its end yet
-    }
-  }
+  bench::ServeInstrument(master, gas);
 }
 
 }  // namespace

@@ -34,6 +34,7 @@
 #include <vector>
 
 #include "BenchTiming.h"
+#include "ServeInstrument.h"
 #include "app/Artwork.h"
 #include "forms/Program.h"
 #include "platform/display/Display.h"
@@ -118,27 +119,7 @@ pid_t StartInstrument(const fs::path& station, int port, vs::sim::Device device,
     ::close(slave);
     vs::sim::Instrument instrument(device, protocol, model);
     instrument.setState(state);
-    instrument.send = [master](std::string_view bytes) {
-      std::size_t done = 0;
-      while (done < bytes.size()) {
-        const ssize_t n = ::write(master, bytes.data() + done, bytes.size() - done);
-        if (n <= 0) _exit(0);
-        done += static_cast<std::size_t>(n);
-      }
-    };
-    char buf[512];
-    for (;;) {
-      pollfd p{master, POLLIN, 0};
-      if (::poll(&p, 1, -1) < 0) continue;
-      const ssize_t n = ::read(master, buf, sizeof buf);
-      if (n > 0) {
-        instrument.received(std::string_view(buf, static_cast<std::size_t>(n)));
-      } else if (n == 0 || (errno != EINTR && errno != EAGAIN && errno != EIO)) {
-        _exit(0);
-      } else {
-        ::usleep(1000);  // EIO: the program has not opened its end yet
-      }
-    }
+    bench::ServeInstrument(master, instrument);
   }
   ::close(master);
   fs::create_symlink(slaveName, station / ("COM" + std::to_string(port)));
