@@ -175,9 +175,10 @@ TEST_F(SmokeFormTest, StandByAndTheLogSwitch) {
 TEST_F(SmokeFormTest, TheExchangeGoesOnBehindTheLimitsAndTheReport) {
   Station(5);
   ANFUMO& f = Open();
-  for (auto [button, form] :
+  for (auto [button, opened] :
        {std::pair<plat::CommandButton*, plat::Form*>{&f.Command3, &p_.limiti},
         std::pair<plat::CommandButton*, plat::Form*>{&f.Command4, &p_.stampaOpaB}}) {
+    plat::Form* form = opened;
     ui_.onModal(*form, [&] {
       EXPECT_EQ(Tick(), McnId());
       Ticks(41);

@@ -61,6 +61,7 @@ class FormDriver : public FormsObserver, public MessageBoxPresenter, public Prin
   bool alt(Form& f, char letter) { return key(f, KeyPress::Alt(letter)); }
   bool ctrl(Form& f, char letter) { return key(f, KeyPress::Ctrl(letter)); }
   bool menu(MenuItem& m);
+  using MessageBoxPresenter::close;
   bool close(Form& f);  // the close box
   // Why the operator cannot reach `c` now ("" when it can).
   std::string whyNot(const Control& c) const;
