@@ -15,15 +15,17 @@ mkdir -p "$shots"
 
 # Runs the calling script again, with its arguments after "--inside", inside a fresh X
 # server (1024x768, at most E2E_SECONDS, default 240 s) and exits with its status; returns
-# at once when already inside. Skips the test (exit 0) when Xvfb is not installed; fails
-# when xdotool is missing.
+# at once when already inside. Skips the test (exit 0) when Xvfb is not installed.
 e2e_under_xvfb() {
   [ "${1:-}" = "--inside" ] && return 0
   if ! command -v xvfb-run >/dev/null 2>&1; then
     echo "skipped: no Xvfb (xvfb-run not found)"
     exit 0
   fi
-  command -v xdotool >/dev/null 2>&1 || fail "xdotool is missing"
+  local tool
+  for tool in xdotool import; do
+    command -v "$tool" >/dev/null 2>&1 || fail "$tool is missing"
+  done
   exec timeout "${E2E_SECONDS:-240}" xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" --inside "$@"
 }
 
@@ -53,6 +55,10 @@ window() {
   echo "$id"
 }
 
+# Whether a visible window's title matches $1; gone waits (at most 10 s) until none does.
+shown() { xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
+gone() { waitfor 10 bash -c "! xdotool search --onlyvisible --name '$1' >/dev/null"; }
+
 # Sends keys to window $1: keys WINDOW KEY...
 keys() {
   xdotool windowfocus --sync "$1" 2>/dev/null || true
@@ -60,19 +66,10 @@ keys() {
   xdotool key --clearmodifiers --delay 80 "$@"
 }
 
-# A screenshot of the whole screen as $shots/$1.png (.xwd without ImageMagick).
+# A screenshot of the whole screen as $shots/$1.png.
 shot() {
-  local file
-  if command -v import >/dev/null 2>&1; then
-    file=$shots/$1.png
-    import -window root "$file"
-  elif command -v xwd >/dev/null 2>&1; then
-    file=$shots/$1.xwd
-    xwd -root -silent >"$file"
-  else
-    fail "no screenshot tool (import or xwd)"
-  fi
-  [ -s "$file" ] || fail "empty screenshot $file"
+  import -window root "$shots/$1.png"
+  [ -s "$shots/$1.png" ] || fail "empty screenshot $shots/$1.png"
 }
 
 # A printer for the program's `lp`: e2e_printer FOLDER starts a private CUPS server (cupsd
@@ -122,12 +119,15 @@ printer_stop() {
   fi
 }
 
-# The text of every printed PDF, in the order they were printed.
-printed_text() {
-  local f
-  while read -r f; do
-    pdftotext -layout "$f" -
-  done < <(find "$printed" -maxdepth 1 -name '*.pdf' -printf '%T@ %p\n' | sort -n | cut -d' ' -f2-)
+# Fails unless the text of the file printed last holds each text after $1 (what it is).
+check_printed() {
+  local what=$1 text want
+  shift
+  text=$(pdftotext -layout "$(find "$printed" -maxdepth 1 -name '*.pdf' -printf '%T@ %p\n' |
+    sort -n | tail -n 1 | cut -d' ' -f2-)" -)
+  for want; do
+    grep -qF -- "$want" <<<"$text" || fail "the printed $what lacks '$want': $text"
+  done
 }
 
 # Waits (at most $1 seconds) until $2 PDF files have been printed.
