@@ -367,6 +367,8 @@ const Series kSeries[] = {
     {"DirectBinary", 5, false, "N Z C E", 10, false},
 };
 
+void PrintTo(const Series& c, std::ostream* os) { *os << c.name; }
+
 class SeriesFormTest : public SmokeFormTest, public ::testing::WithParamInterface<Series> {};
 
 TEST_P(SeriesFormTest, RunsAWholeSeriesOnTheForm) {
@@ -464,8 +466,9 @@ TEST_P(SeriesFormTest, RunsAWholeSeriesOnTheForm) {
     EXPECT_EQ(p_.smoke.AccKState, (std::array<std::int16_t, 8>{4, 4, 3, 3, 3, 4, 4, 4}));
     EXPECT_EQ(p_.smoke.AccK[4], f_.Label36(4).Caption());
   }
-  if (byHand)
+  if (byHand) {
     EXPECT_EQ(f_.Command1.Caption() + (f_.Command1.Enabled() ? " on" : ""), t[lang::ANFUMOAvan]);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, SeriesFormTest, ::testing::ValuesIn(kSeries),
