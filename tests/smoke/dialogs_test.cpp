@@ -124,6 +124,10 @@ TEST_F(OpasuTest, IdentificationFillsTheIdentityAndPicksTheModelOverItsOwnExchan
     ui_.settle();
     EXPECT_EQ(su_.Text3.Text(), "opa-735");
     EXPECT_EQ(su_.Combo1.ListIndex(), 5);
+    line_->setAvailable(false);  // a port that does not open is told
+    ui_.answerBox();
+    ui_.click(su_.ComFind);
+    EXPECT_EQ(ui_.lastBox().text.rfind("COM4 cannot be opened\r\n", 0), 0u) << ui_.lastBox().text;
   });
   ASSERT_EQ(opa_.requests.size(), 4u);
   EXPECT_EQ(opa_.requests[0].command, "ID");
