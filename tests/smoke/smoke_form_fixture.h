@@ -1,7 +1,8 @@
 #pragma once
 // The smoke test form on a station: a "Conf.ini" with the opacimeter's model, unit and
 // limits, English screen texts, and the opacimeter's port on an in-memory device whose
-// written bytes the test reads and whose replies it scripts.
+// written bytes the test reads and whose replies it scripts. NumberedTexts() for the steps
+// tested without the form.
 #include <memory>
 #include <string>
 
@@ -10,8 +11,16 @@
 #include "platform/serial/MemoryDevice.h"
 #include "shell/LanguageTable.h"
 #include "shell/menu_test_fixture.h"
+#include "smoke/SeriesTypes.h"
 
 namespace vs::test {
+
+// Language texts that name their own index ("T135"), so a test sees which text a step chose.
+inline smoke::LangTexts NumberedTexts() {
+  smoke::LangTexts texts;
+  for (std::size_t i = 0; i < texts.size(); ++i) texts[i] = "T" + std::to_string(i);
+  return texts;
+}
 
 class SmokeFormTest : public StationTest {
  protected:
@@ -38,15 +47,13 @@ class SmokeFormTest : public StationTest {
     device_->takeWritten();
     return f_;
   }
-  // One tick of the form's timer; returns what it wrote to the port.
-  std::string Tick() {
-    ui_.advance(kTickMs);
-    return device_->takeWritten();
-  }
-  // Ticks n times; returns everything written meanwhile.
-  std::string Ticks(int n) {
+  // Ticks of the form's timer; returns what it wrote to the port meanwhile.
+  std::string Ticks(int n = 1) {
     std::string all;
-    for (int i = 0; i < n; ++i) all += Tick();
+    for (int i = 0; i < n; ++i) {
+      ui_.advance(kTickMs);
+      all += device_->takeWritten();
+    }
     return all;
   }
   static std::string McnId() { return BuildMctcNetFrame("OPA", "ID", "1", ""); }
