@@ -1,0 +1,460 @@
+// The gas test form on the manual clock against the simulated analyser: both protocols' talk
+// tick by tick (a tick is 25 ms, a reply arrives within the tick of its request), whole tests
+// to the printed certificate, the form's buttons, and the limits dialog.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "gas_fixture.h"
+#include "link/MctcNetFrame.h"
+#include "platform/core/Error.h"
+#include "platform/text/Numbers.h"
+
+namespace vs::test {
+namespace {
+
+using sim::Protocol;
+
+std::string Fields(const std::string& a, const std::string& b) { return a + kEtb + b; }
+
+// Identification, a silent analyser ("ERRORE COM" at the 41st tick after the request, the
+// request again at the 42nd), a reply that lost a byte dropped and the link recovered, warm-up
+// with the channel list sent once more, ready; the form opened again asks for identification
+// first; then a measurement started and logged to "gas.log".
+TEST_F(GasTest, BinaryConversationTickByTick) {
+  sim::Instrument& a = Station(Protocol::Binary);
+  a.setState("warmup");
+  p_.menu.Show();
+  p_.shell.GasComMode = 2;        // a stale protocol setting: the model decides both ways
+  p_.shell.SystemEnableMask = 2;  // extended HC range allowed
+  ANGAS& f = OpenGasTest();
+  EXPECT_EQ(f.Stato, "INIZIO");
+  EXPECT_EQ(Said(1), "1");
+  a.silent = true;
+  EXPECT_EQ(Said(41), ".");
+  EXPECT_NE(f.Label5.Caption(), "ERRORE COM");
+  EXPECT_EQ(Said(1), "");
+  EXPECT_EQ(f.Label5.Caption(), "ERRORE COM");
+  a.silent = false;
+  auto whole = a.send;  // the next reply loses its last byte on the way
+  a.send = [&, lose = true](std::string_view bytes) mutable {
+    whole(lose ? bytes.substr(0, bytes.size() - 1) : bytes);
+    lose = false;
+  };
+  EXPECT_EQ(Said(1), ".");
+  EXPECT_EQ(f.Stato, "LDF");  // the broken reply was not taken
+  EXPECT_EQ(Said(42), ".");
+  EXPECT_EQ(Said(4), "# ? # ?");
+  EXPECT_EQ(f.Label25.Caption(), "5.4");
+  EXPECT_EQ(f.Label7.Caption(), "512");
+  EXPECT_EQ(f.Label4.Caption(), "31/12/30");
+  EXPECT_EQ(a.channelList, std::string({8, 10, 18, 14, 12, 7, 6, 5, 2}));  // HC channel 18
+  EXPECT_EQ(f.Label5.Caption(), Text(lang::ANFUMORiscal));
+  EXPECT_FALSE(f.Combo1.Enabled());
+  EXPECT_EQ(f.Label8.Caption(), "- - -");
+  EXPECT_EQ(f.Label14.Caption(), "RSTRIS");
+
+  a.setState("ready");
+  EXPECT_EQ(Said(4), "? P ? P");
+  EXPECT_EQ(f.Label5.Caption(), Text(lang::ANGASAtt));
+  EXPECT_EQ(f.Label8.Caption(), "0,12");
+  EXPECT_EQ(f.Label9.Caption(), "0,1");  // CO + CO2 above K 15 (petrol with catalyst)
+  ui_.click(f.CmdOut1);
+  OpenGasTest();
+  EXPECT_TRUE(f.StatoRichiesto.empty());  // the load's list handlers ask nothing
+  EXPECT_EQ(Said(6), "1 . # ? P ?");
+
+  ui_.click(f.Command7);
+  EXPECT_EQ(f.Command7.Caption(), "LOG ON");
+  EXPECT_FALSE(std::filesystem::exists(bin_ / "gas.log"));  // not measuring: nothing logged
+  p_.link.InstrSerial = "AQ\u00b01";                        // the log is Windows-1252
+  ui_.click(f.Command1);  // Start: 'E', calibration for two polls, then measuring
+  EXPECT_EQ(f.Command1.Caption(), "S&top");
+  EXPECT_EQ(Said(7), "E ? ? ? P ? P");
+  EXPECT_EQ(f.GasPhase, "MINIMO");
+  EXPECT_EQ(f.Label5.Caption(), Text(lang::ANFUMOMisura));
+  EXPECT_FALSE(f.PBar1.Visible());  // the calibration's bar goes when measuring begins
+  const std::string line = "0,12\t14,5\t120\t0,8\t- - -\t0,1\t1\t850\t85\t";
+  const std::string log = plat::test::ReadBytes(bin_ / "gas.log");
+  ASSERT_EQ(log.size() % 2, 0u);
+  EXPECT_EQ(log.substr(0, line.size()), line);
+  EXPECT_EQ(log.substr(log.size() / 2 - 28, 28),
+            "\t14/03/2026 09:30:02\tAQ\xB0"
+            "1 \r\n");
+  EXPECT_EQ(log.substr(log.size() / 2, line.size()), line);  // one line per 'P'
+
+  ui_.click(f.CmdOut1);
+  std::string conf = plat::test::ReadBytes(dir_ / "Conf.ini");
+  Replace(conf, "[MODKYMRA]\r\nModello=0", "[MODKYMRA]\r\nModello=3");  // MCTC-NET now
+  plat::test::WriteBytes(dir_ / "Conf.ini", conf);
+  p_.gas.GasMcnStatus = 2;  // as an earlier MCTC-NET test left it: stand-by
+  OpenGasTest();
+  EXPECT_TRUE(f.StatoRichiesto.empty());  // no "@SA" from the load's fuel choice
+  EXPECT_EQ(f.OpenedComMode, 2);
+}
+
+// A newer analyser from its identity through the checks to measuring: the leak check first;
+// stand-by after a valid one wakes the analyser, which then zeroes itself; every fourth
+// auto-zero status fetches the codes once; the first measuring status after auto-zero asks
+// for the HC residue check, whose pass starts the test. An expired leak check asked for while
+// measuring is told in a box after its reply, once while the box is open.
+TEST_F(GasTest, MctcNetConversationTickByTick) {
+  sim::Instrument& a = Station(Protocol::Mctc);
+  a.setState("warmup");
+  a.params["047"] = "0.512";
+  a.autoZeroPolls = 5;
+  ANGAS& f = OpenGasTest();
+  EXPECT_EQ(Said(3), "ID @SD @LU");  // "@LA" skipped
+  EXPECT_EQ(a.clockSet, Fields("14032026", "093000"));
+  EXPECT_EQ(a.requests.back().data, "047");
+  EXPECT_EQ(f.Label7.Caption(), "0.512");
+  EXPECT_EQ(Said(1), "@ST");
+  EXPECT_EQ(f.Label5.Caption(), Text(lang::ANFUMORiscal));
+  EXPECT_TRUE(f.Combo1.Enabled() && f.Command6.Enabled());
+  EXPECT_EQ(Said(3), "@RS @VA @ST");
+  EXPECT_EQ(f.Label8.Caption(), plat::FormatDouble(a.gas.co, p_.rt.regional));
+
+  ui_.click(f.Command7);  // logging on; no line until the analyser measures
+  ui_.click(f.Command1);  // Start: the leak check first
+  EXPECT_EQ(Said(1), "ET");
+  EXPECT_EQ(f.Stato, "ETER");
+  a.setState("standby");
+  EXPECT_EQ(Said(5), "@ST SB @ST AZ @ST");
+  EXPECT_EQ(f.Label5.Caption(), Text(lang::ANGASCal));
+  EXPECT_TRUE(f.PBar1.Visible());
+  EXPECT_EQ(f.Label8.Caption(), "- - -");
+  EXPECT_EQ(Said(8), "@ST @ST @ST @RS @ST @ST HC EH");
+  EXPECT_EQ(f.Label5.Caption(), "Test HC");
+  EXPECT_EQ(Said(2), "EH EH");
+  EXPECT_EQ(f.GasPhase, "MINIMO");
+  EXPECT_FALSE(std::filesystem::exists(bin_ / "gas.log"));
+  EXPECT_EQ(Said(4), "@ST @RS @VA @ST");
+  EXPECT_EQ(f.Label5.Caption(), Text(lang::ANFUMOMisura));
+  EXPECT_FALSE(f.Combo1.Enabled());
+  EXPECT_EQ(f.Label15.Caption(), plat::FormatDouble(a.gas.rpm, p_.rt.regional));
+  const std::string log = plat::test::ReadBytes(bin_ / "gas.log");
+  EXPECT_EQ(log.rfind(f.Label8.Caption() + "\t" + f.Label10.Caption() + "\t", 0), 0u) << log;
+  EXPECT_NE(log.find("\tAQ123456 \r\n"), std::string::npos) << log;
+  EXPECT_EQ(p_.link.McnCommandLen, 3);
+
+  a.leakDate = "12032026";
+  a.leakTime = "0900";
+  a.rsCode1 = 25;  // the analyser asks for the leak check on every measuring status
+  ui_.answerBox(plat::MsgBoxResult::OK, 500);  // open for half a second, the talk going on
+  const std::string under = Said(4);
+  EXPECT_EQ(under.rfind("@RS @VA @ST ET @ST @RS @VA @ST ET @ST", 0), 0u) << under;
+  ASSERT_EQ(ui_.boxes().size(), 1u);
+  EXPECT_EQ(ui_.lastBox().text, Text(lang::ANGASETmsgbox));
+  EXPECT_EQ(ui_.lastBox().icon, plat::MsgBoxIcon::Exclamation);
+  EXPECT_NE(f.Label5.Caption(), "ERRORE COM");
+  EXPECT_EQ(p_.link.McnEtFlag, "I");
+}
+
+// An older analyser: its fuel settings read with "@LA" and sent back as six fields. The leak
+// test from its button, on a station that skips the check, gives Start and stand-by back.
+TEST_F(GasTest, MctcNetOlderAnalyserAndTheLeakTestButton) {
+  sim::Instrument& a = Station(Protocol::Mctc);
+  a.setState("warmup");
+  a.params["047"] = "0.512";
+  a.identity.version = "1.4";
+  a.fuelSettings =
+      "BENZINA\x17NO CAT\x17"
+      "04\x17"
+      "2\x17"
+      "1.730\x17"
+      "0.000";
+  p_.menu.Show();
+  p_.shell.SystemEnableMask = 4;  // "Disable leak test request"
+  ANGAS& f = OpenGasTest();
+  EXPECT_EQ(Said(5), "ID @SD @LA @LI ST");
+  EXPECT_EQ(f.Combo1.Text(), f.Combo1.List(0));
+  EXPECT_EQ(f.Combo3.Text(), f.Combo3.List(1));
+  EXPECT_EQ(f.Label7.Caption(), "0.512");
+  ui_.choose(f.Combo3, 0);           // four strokes: the fuel read goes out as two words
+  EXPECT_EQ(Said(3), "@SA ST @RS");  // in the place of the status cycle's request
+  EXPECT_EQ(a.fuelSettings,
+            "BENZINA\x17NO CAT\x17"
+            "04\x17"
+            "4\x17"
+            "1.730\x17"
+            "0.000");
+
+  ui_.answerBox(plat::MsgBoxResult::OK);
+  ui_.click(f.Command6);
+  EXPECT_FALSE(f.Command1.Enabled() || f.Command4.Enabled());
+  EXPECT_TRUE(f.Label38.Visible());
+  EXPECT_EQ(Said(3), "TT ET ST");
+  EXPECT_TRUE(f.Command1.Enabled() && f.Command4.Enabled());
+  EXPECT_FALSE(f.Label38.Visible());
+}
+
+class WholeGasTest : public GasTest, public ::testing::WithParamInterface<Protocol> {};
+INSTANTIATE_TEST_SUITE_P(Protocols, WholeGasTest,
+                         ::testing::Values(Protocol::Binary, Protocol::Mctc), [](const auto& run) {
+                           return run.param == Protocol::Binary ? "Binary" : "MctcNet";
+                         });
+
+// Catalysed petrol from F1 to its verdict and certificate: the engine at idle, too fast at
+// first; then revved into the raised-idle window, too slow at first. The certificate reprinted
+// later is the same one; printing problems are told and the page comes back; closing the gas
+// test form ends the certificate.
+TEST_P(WholeGasTest, CatalysedPetrolFromF1ToThePrintedCertificate) {
+  sim::Instrument& a = Station(GetParam());
+  ANGAS& f = OpenGasTest();
+  StartCertification(f);
+  a.play(
+      sim::ParseScenario("at 0ms rpm 1200\nat 3s rpm 1200\nat 3025ms rpm 850\nat 12s rpm 850\n"
+                         "at 12025ms rpm 2300\nat 0ms cocorr 0.1\nat 0ms co 0.1\n"
+                         "at 0ms lambda 1.004\n",
+                         "engine"));
+  EXPECT_FALSE(f.Command2.Enabled());
+  ASSERT_TRUE(AdvanceUntil([&] { return f.GasPhase == "OUT"; }, 30000));
+  EXPECT_EQ(f.Label27.Caption(), Text(lang::ANGASP2Concl));
+  EXPECT_EQ(f.Label28.Caption(), Text(lang::ANGASProSup));
+  EXPECT_EQ(f.Label28.BackColor(), plat::colors::kGreen);
+
+  PrtKYMRACERT& cert = p_.prtKYMRACERT;
+  ui_.onModal(cert, [&] {
+    EXPECT_EQ(cert.Label22.Caption(), "AB123CD");
+    EXPECT_EQ(cert.Text2.Text(), "TOPAZ");
+    EXPECT_EQ(cert.Label60.Caption(), "2300");
+    EXPECT_EQ(cert.Label46.Caption(), "850");
+    EXPECT_EQ(cert.Label79.Caption(), Text(lang::ANGASProSup));
+    EXPECT_EQ(cert.Label79.BackColor(), plat::colors::kYellow);
+    ui_.type(cert.Text5, "2");
+    ui_.click(cert.Command2);
+    ui_.click(cert.Command1);
+  });
+  ui_.click(f.Command2);
+  ASSERT_EQ(ui_.printed().size(), 1u);
+  EXPECT_EQ(ui_.printed()[0].copies, 2);
+  const std::string first = ReportLog();
+  for (const std::string& l : std::vector<std::string>{
+           "Plate=AB123CD\r\n", "ParRPMmin=850\r\nRPM=2300\r\n", "Date=14/03/2026\r\n",
+           "Result=" + Text(lang::ANGASProSup) + "\r\n"})
+    EXPECT_NE(first.find(l), std::string::npos) << l << first;
+
+  // The copies typed on the page (the rule every printed page shares), and what goes wrong
+  // while printing: told, and the page gets its buttons and copies field back.
+  struct Case {
+    std::function<void()> before;
+    std::string copies;
+    std::string told;  // how the message begins; empty: none
+    int printed;       // copies printed
+  };
+  const std::string bad = "Numero di copie non valido";
+  const Case cases[] = {
+      {[] {}, "2,9", "", 2},  // a fraction counts its whole copies
+      {[] {}, "0", "", 0},
+      {[] {}, "-1", "", 0},
+      {[] {}, "", bad, 0},
+      {[] {}, "due", bad, 0},
+      {[] {}, "1.5", bad, 0},  // the other separator
+      {[] {}, "100000", bad, 0},
+      {[] {}, "1e300", bad, 0},
+      {[&] { ui_.failPrinting(plat::RuntimeError(plat::kErrPrintFailed, "Printer error")); }, "1",
+       "Stampa non riuscita:\nPrinter error", 0},
+      {[&] { std::filesystem::create_directory(bin_ / "report.log"); }, "1",
+       "report.log non scritto:", 1},
+  };
+  ui_.advance(60'000);  // the end of measurement moves on, nothing else
+  ui_.whilePrinting = [&](plat::Form&) { EXPECT_FALSE(cert.Command2.Visible()); };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.copies);
+    ui_.clearBoxes();
+    std::filesystem::remove(bin_ / "report.log");
+    const std::size_t printedBefore = ui_.printed().size();
+    c.before();
+    if (!c.told.empty()) ui_.answerBox();
+    ui_.onModal(cert, [&] {
+      EXPECT_EQ(cert.Label60.Caption(), "2300");
+      ui_.type(cert.Text5, c.copies);
+      ui_.click(cert.Command2);
+      EXPECT_TRUE(cert.Visible() && cert.Command1.Visible() && cert.Command2.Visible() &&
+                  cert.Text5.Visible() && cert.Label1.Visible());
+      ui_.click(cert.Command1);
+    });
+    ui_.click(f.Command2);
+    int printed = 0;
+    for (std::size_t i = printedBefore; i < ui_.printed().size(); ++i)
+      printed += ui_.printed()[i].copies;
+    EXPECT_EQ(printed, c.printed);
+    if (c.told.empty()) {
+      EXPECT_TRUE(ui_.boxes().empty());
+      const auto end = first.find("EndMeas=");
+      EXPECT_EQ(ReportLog().substr(0, end), first.substr(0, end));
+    } else {
+      ASSERT_EQ(ui_.boxes().size(), 1u);
+      EXPECT_EQ(ui_.boxes()[0].text.rfind(c.told, 0), 0u) << ui_.boxes()[0].text;
+    }
+    EXPECT_FALSE(ui_.ended());
+    ui_.failPrinting(std::nullopt);
+  }
+  std::filesystem::remove(bin_ / "report.log");
+  ui_.click(f.CmdOut1);
+  EXPECT_EQ(cert.Certificate.Label79.Caption, "");
+  EXPECT_EQ(cert.Certificate.Label22, "");
+}
+
+// Notes, for every message box that opens, whether the gas test form had finished its reply
+// (the handshake is released only at the reply's end).
+class BoxWatch : public plat::FormsObserver {
+ public:
+  explicit BoxWatch(Program& p) : p_(p) { p_.rt.forms.addObserver(this); }
+  ~BoxWatch() override { p_.rt.forms.removeObserver(this); }
+  BoxWatch(const BoxWatch&) = delete;
+  BoxWatch& operator=(const BoxWatch&) = delete;
+  void messageBoxOpened(const plat::MessageBox&) override {
+    replyDone.push_back(p_.gas.GasReplyReady == 1);
+  }
+  std::vector<bool> replyDone;
+
+ private:
+  Program& p_;
+};
+
+// A window length of 0 is refused by the progress bar when the idle window opens and again
+// when the raised-idle window opens: each refusal is told after its reply has been handled.
+TEST_F(GasTest, EachRefusalIsToldAfterItsReply) {
+  Station(Protocol::Binary);
+  BoxWatch watch(p_);
+  std::string conf = plat::test::ReadBytes(dir_ / "Conf.ini");
+  Replace(conf, "MCS=120", "MCS=0");
+  Replace(conf, "AM=1", "AM=0");  // the raised idle opens whatever the engine speed
+  plat::test::WriteBytes(dir_ / "Conf.ini", conf);
+  ANGAS& f = OpenGasTest();
+  ui_.answerBox(plat::MsgBoxResult::OK, 500);
+  ui_.answerBox(plat::MsgBoxResult::OK, 500);
+  StartCertification(f);
+  ASSERT_TRUE(AdvanceUntil([&] { return f.GasPhase == "OUT"; }, 20000));
+  EXPECT_EQ(f.Label28.Caption(), Text(lang::ANGASProSup));
+  ASSERT_EQ(ui_.boxes().size(), 2u);
+  for (const auto& box : ui_.boxes()) EXPECT_EQ(box.text, Text(lang::MsgBox1));
+  EXPECT_EQ(watch.replyDone, (std::vector<bool>{true, true}));
+}
+
+// A stored port that does not exist: the "COM n" message, and the form runs on with its port
+// closed, the time-out showing "ERRORE COM"; the vehicle-data button opens the vehicle form
+// and, pressed again, saves what it shows; closed by its own button meanwhile, the form opens
+// again and nothing is saved. Closing saves the limits, the raised-idle one kept to 16 bits.
+TEST_F(GasTest, InvalidPortVehicleButtonAndClosing) {
+  Station(Protocol::Binary);
+  p_.menu.Show();
+  p_.shell.GasComPort = 17;
+  ui_.answerBox();
+  ANGAS& f = OpenGasTest();
+  ASSERT_FALSE(ui_.boxes().empty());
+  EXPECT_EQ(ui_.lastBox().text.substr(0, 6), "COM17 ");
+  EXPECT_EQ(ui_.lastBox().icon, plat::MsgBoxIcon::Critical);
+  EXPECT_FALSE(ui_.ended());
+  ui_.advance(42 * 25);
+  EXPECT_EQ(f.Label5.Caption(), "ERRORE COM");
+
+  DVeicoli& d = p_.dveicoli;
+  ui_.click(f.Command3);
+  ASSERT_TRUE(d.IsLoaded() && d.Visible());
+  ui_.type(d.Text2, "XY987ZW");
+  ui_.click(f.Command3);
+  EXPECT_FALSE(d.IsLoaded());
+  EXPECT_EQ(p_.shell.VehiclePlate, "XY987ZW");
+  ui_.click(f.Command3);
+  ui_.close(d);
+  ui_.click(f.Command3);
+  EXPECT_EQ(d.Text2.Text(), "XY987ZW");
+  EXPECT_EQ(p_.shell.VehiclePlate, "XY987ZW");
+
+  p_.shell.GasLimitRpmRaisedHigh = 40000;  // typed beyond what the settings keep
+  ui_.esc(f);
+  EXPECT_FALSE(f.IsLoaded());
+  EXPECT_NE(plat::test::ReadBytes(dir_ / "Conf.ini").find("GV=32767\r\n"), std::string::npos);
+}
+
+// The fuel and engine-cycle choices send the fuel code at once, only in a status that takes
+// them; the Stop button sends '$' at once.
+TEST_F(GasTest, FuelChoicesAndStopSendAtOnce) {
+  sim::Instrument& a = Station(Protocol::Binary);
+  a.setState("error");
+  ANGAS& f = OpenGasTest();
+  ui_.advance(5 * 25);
+  ASSERT_EQ(f.Stato, "RSTERT");
+  ui_.choose(f.Combo1, 2);  // status 32 takes no choice: nothing sent, FuelIndex kept
+  EXPECT_EQ(f.FuelIndex, 1);
+  a.setState("ready");
+  ui_.advance(2 * 25);
+  ASSERT_EQ(p_.gas.GasInstrumentState, 128);
+  ui_.choose(f.Combo1, 4);  // LPG
+  ui_.choose(f.Combo3, 1);  // two-stroke
+  ui_.click(f.Command1);    // Start
+  ui_.click(f.Command1);    // Stop
+  ui_.settle();
+  std::vector<std::string> direct;
+  for (const sim::Request& r : a.requests)
+    if (r.command == "&" || r.command == "$") direct.push_back(r.command + r.data);
+  EXPECT_EQ(direct, (std::vector<std::string>{"&\x01", "&A", "$"}));  // LPG 1, + 64
+  EXPECT_EQ(f.KFactor, 14);
+  EXPECT_EQ(f.Command1.Caption(), Text(lang::ANFUMOStart));
+}
+
+// The limits dialog from the gas test form's limits button: a suggestion reads back as the
+// value shown under either decimal separator; a field that does not read as a number, or a
+// duration beyond the tick count's range, is named, the dialog stays open and no limit changes.
+TEST_F(GasTest, LimitsDialog) {
+  Station(Protocol::Binary);
+  ANGAS& f = OpenGasTest();
+  auto inDialog = [&](const std::function<void(LIMITIAN&)>& edit) {
+    ui_.onModal(p_.limitian, [&] { edit(p_.limitian); });
+    ui_.click(f.Command5);
+  };
+  for (const auto& regional :
+       {plat::RegionalSettings::English(), plat::RegionalSettings::Italian()}) {
+    p_.rt.regional = regional;
+    inDialog([&](LIMITIAN& d) {
+      ui_.choose(d.CombCOcorMin, 3);
+      ui_.choose(d.CombCOcorMinacc, 1);
+      ui_.type(d.Text8, "819");
+      ui_.click(d.CmdApl);
+    });
+    EXPECT_EQ(std::tuple(p_.shell.GasLimitCOcorrIdle, p_.shell.GasLimitCOcorrRaisedIdle,
+                         p_.shell.GasTestDuration),
+              std::tuple(0.3, 0.2, 32760))
+        << regional.decimalSeparator;
+  }
+  const auto limits = [&] {
+    const ShellState& s = p_.shell;
+    return std::vector<double>{s.GasLimitRpmIdle,          s.GasLimitRpmRaisedLow,
+                               s.GasLimitRpmRaisedHigh,    s.GasLimitLambdaLow,
+                               s.GasLimitLambdaHigh,       s.GasLimitCOcorrIdle,
+                               s.GasLimitCOcorrRaisedIdle, double(s.GasTestDuration)};
+  };
+  const auto before = limits();
+  const std::string duration = Text(lang::LIMITIANDProva);
+  const std::pair<std::function<void(LIMITIAN&)>, std::string> cases[] = {
+      {[&](LIMITIAN& d) { ui_.type(d.Text1, "mille"); }, "RPMmin"},
+      {[&](LIMITIAN& d) { ui_.type(d.Text4, "0.95"); }, "LambdaLI"},  // the other separator
+      {[&](LIMITIAN& d) { ui_.type(d.CombCOcorMinacc, "0.2"); }, "LCOcorMinacc"},
+      {[&](LIMITIAN& d) { ui_.type(d.Text5, ""); }, "LambdaLS"},
+      {[&](LIMITIAN& d) { ui_.type(d.Text8, "820"); }, duration},
+      {[&](LIMITIAN& d) { ui_.type(d.Text8, "3 s"); }, duration},
+  };
+  for (const auto& [type, named] : cases) {
+    SCOPED_TRACE(named);
+    const auto& edit = type;
+    ui_.clearBoxes();
+    inDialog([&](LIMITIAN& d) {
+      ui_.type(d.Text1, "900");  // a good edit beside the bad one is not stored either
+      edit(d);
+      ui_.answerBox(plat::MsgBoxResult::OK);
+      ui_.click(d.CmdApl);
+      EXPECT_TRUE(d.Visible());
+      ui_.close(d);
+    });
+    ASSERT_EQ(ui_.boxes().size(), 1u);
+    EXPECT_EQ(ui_.boxes()[0].text.rfind(named + ":", 0), 0u) << ui_.boxes()[0].text;
+    EXPECT_EQ(limits(), before);
+  }
+}
+
+}  // namespace
+}  // namespace vs::test
