@@ -1,8 +1,7 @@
 #pragma once
-// The gas tests' station and bench. GasTest: a fresh folder that is the current directory and
-// the program's folder, with "Lingua.ini" and its texts, the program on its manual clock and a
-// form driver; Station() adds a "Conf.ini" made from data/ (a vehicle and the people filled in,
-// 3 s test windows), the program in its own folder and the analyser simulated on COM1.
+// GasTest: a fresh folder, current directory and program folder, with "Lingua.ini" and its
+// texts, the program on its manual clock and a form driver; Station() adds a station's
+// "Conf.ini", the program in its own folder and the analyser simulated on COM1.
 // GasBench: the test sequence without a form, each step applied to a stand-in screen.
 #include <gtest/gtest.h>
 
@@ -16,23 +15,11 @@
 #include "shell/LanguageKeys.h"
 #include "shell/LanguageTable.h"
 #include "sim/Instrument.h"
-#include "sim/Scenario.h"
 #include "support/FormDriver.h"
 #include "support/SourceTree.h"
 #include "support/TempFolder.h"
 
 namespace vs::test {
-
-// Replaces the first `from` (every one with `all`); a missing one fails the test.
-inline void Replace(std::string& text, const std::string& from, const std::string& to,
-                    bool all = false) {
-  auto at = text.find(from);
-  ASSERT_NE(at, std::string::npos) << from;
-  do {
-    text.replace(at, from.size(), to);
-    at = text.find(from, at + to.size());
-  } while (all && at != std::string::npos);
-}
 
 class GasTest : public ::testing::Test {
  protected:
@@ -42,6 +29,11 @@ class GasTest : public ::testing::Test {
     LoadLanguageTexts(p_.shell, dir_.path(), 1);
   }
   const std::string& Text(std::size_t key) const { return p_.shell.LangText[key]; }
+  // The captions of some controls, each followed by "|".
+  template <class... Control>
+  static std::string Shown(const Control&... c) {
+    return ((c.Caption() + "|") + ...);
+  }
 
   // A simulated analyser on COM `port`, answering through the event loop.
   sim::Instrument& Analyser(sim::Protocol protocol, int port = 1) {
@@ -60,6 +52,8 @@ class GasTest : public ::testing::Test {
     return s;
   }
 
+  // A station with a vehicle and the people filled in and 3 s test windows, in Italian; the
+  // analyser (binary model 0 ready, or MCTC-NET in stand-by) on COM1.
   sim::Instrument& Station(sim::Protocol protocol) {
     const bool binary = protocol == sim::Protocol::Binary;
     bin_ = dir_ / "bin";
@@ -67,25 +61,22 @@ class GasTest : public ::testing::Test {
     p_.rt.programFolder = bin_;
     p_.rt.regional = plat::RegionalSettings::Italian();
     p_.rt.loop.setLocalTime({2026, 3, 14, 9, 30, 0});
-    // Edited with LF line ends, written back with CR LF as the file has them.
-    std::string conf = plat::test::ReadBytes(plat::test::DataFolder() / "Conf.ini");
-    Replace(conf, "\r\n", "\n", true);
-    if (binary) {
-      Replace(conf, "[MODKYMRA]\nModello=3", "[MODKYMRA]\nModello=0");
-      Replace(conf, "[COMKYMRA]\nTModCom=2", "[COMKYMRA]\nTModCom=1");
-    }
-    Replace(conf, "Marca=\nNOmologa=\nModello=\nNserie=\nVersione=\nScadenza=\n[MODOPA]",
-            "Marca=KARVESTON\nNOmologa=OM-4711\nModello=TOPAZ\nNserie=AQ123456\nVersione=\n"
-            "Scadenza=\n[MODOPA]");
-    Replace(conf, "MCS=5800", "MCS=120");
-    Replace(conf, "FeT=\nTarga=\nTelaio=\nAnno=\nMod=",
-            "FeT=FIAT PUNTO\nTarga=AB123CD\nTelaio=ZFA17600001\nAnno=2012\nMod=EVO");
-    Replace(conf, "Operatore=\nResponsabileTecn=\nEnte=",
-            "Operatore=Rossi\nResponsabileTecn=Bianchi\nEnte=Officina Nord");
-    Replace(conf, "\n", "\r\n", true);
-    plat::test::WriteBytes(dir_ / "Conf.ini", conf);
+    plat::test::WriteBytes(
+        dir_ / "Conf.ini",
+        "[IA]\r\nRN=1000\r\nCGLPP=2000\r\nGV=2500\r\nLI=97E-02\r\nAS=103E-02\r\nAM=1\r\n"
+        "LN=5E-01\r\nRC=3E-01\r\nMCS=120\r\n[VEICOLO]\r\nFeT=FIAT PUNTO\r\nTarga=AB123CD\r\n"
+        "Telaio=ZFA17600001\r\nAnno=2012\r\nMod=EVO\r\n[UTENTE]\r\nOperatore=Rossi\r\n"
+        "ResponsabileTecn=Bianchi\r\nEnte=Officina Nord\r\n[COMKYMRA]\r\nTModCom=" +
+            std::string(binary ? "1" : "2") +
+            "\r\nTCOM=1\r\nTBRate=2\r\nMarca=KARVESTON\r\nNOmologa=OM-4711\r\nModello=TOPAZ\r\n"
+            "Nserie=AQ123456\r\n[MODKYMRA]\r\nModello=" +
+            (binary ? "0" : "3") + "\r\n");
     Analyser(protocol).setState(binary ? "ready" : "standby");
     return *analyser_;
+  }
+  void EditConf(const std::string& from, const std::string& to) {
+    std::string conf = plat::test::ReadBytes(dir_ / "Conf.ini");
+    plat::test::WriteBytes(dir_ / "Conf.ini", conf.replace(conf.find(from), from.size(), to));
   }
   // The start menu, then F1: the gas test form.
   ANGAS& OpenGasTest() {
@@ -126,7 +117,7 @@ class GasTest : public ::testing::Test {
 struct GasBench {
   GasGate gate;
   GasTestInput in;
-  GasSequenceState state;
+  GasSequenceState state{.GasPhase = GasTestPhase::Minimo};
   GasCertificate cert;
   std::string Label27, Label28;
   bool PBar1Visible = false, Command2Enabled = true;
@@ -141,21 +132,20 @@ struct GasBench {
             .McnEtFlag = "R",
             .McnEhField1 = "R"};
     in.limits = {1000, 2000, 2500, 0.97, 1.03, 0.3, 0.3, 1, 40};
-    in.readings = {.GasRpm = 800, .GasCOcorr = 0.1, .GasLambda = 1.0, .GasO2 = 1.0, .GasCO2 = 14.0};
+    in.readings = {.GasRpm = 800, .GasCOcorr = 0.1, .GasLambda = 1, .GasO2 = 1, .GasCO2 = 14};
     in.texts = {"ESITO",   "DEC",    "ACC",       "MANMIN",  "CONCL",       "CONPRO", "PASSED",
                 "P1CONCL", "FAILED", "MANMINACC", "P2CONCL", "BADDURATION", "REFERTO"};
-    state.GasPhase = GasTestPhase::Minimo;
   }
   // A measurement reply at this tick.
   void ReplyAt(std::int32_t tick) {
     gate.GasTickCount = tick;
     GasWindowChanges w;
     AvanzaProva(gate, in, state, w, cert);
-    if (w.Label27Caption) Label27 = *w.Label27Caption;
-    if (w.Label28Caption) Label28 = *w.Label28Caption;
-    if (w.PBar1Visible) PBar1Visible = *w.PBar1Visible;
-    if (w.PBar1Value) PBar1Value = *w.PBar1Value;
-    if (w.Command2Enabled) Command2Enabled = *w.Command2Enabled;
+    Label27 = w.Label27Caption.value_or(Label27);
+    Label28 = w.Label28Caption.value_or(Label28);
+    PBar1Visible = w.PBar1Visible.value_or(PBar1Visible);
+    PBar1Value = w.PBar1Value.value_or(PBar1Value);
+    Command2Enabled = w.Command2Enabled.value_or(Command2Enabled);
   }
 };
 
