@@ -9,13 +9,14 @@
 #include "gas/GasState.h"
 #include "gas/McnGasExchange.h"
 #include "gas/OwnGasExchange.h"
+#include "gas_fixture.h"
 #include "link/LinkState.h"
 #include "link/MctcNetFrame.h"
 #include "shell/LanguageKeys.h"
 #include "shell/ShellState.h"
 #include "sim/Instrument.h"
 
-namespace vs {
+namespace vs::test {
 namespace {
 
 TEST(CorrectedCoTest, FormedAsShownAndNotComputableOutOfRange) {
@@ -185,12 +186,6 @@ struct Records {
   }
 };
 
-std::string Fields(std::initializer_list<std::string> f) {
-  std::string s;
-  for (const std::string& x : f) s += (s.empty() ? "" : std::string(1, kEtb)) + x;
-  return s;
-}
-
 // The leak check's verdict and age, at 14:35 on 7 December 2026.
 TEST(McnGasRulesTest, LeakCheckVerdictAndAge) {
   constexpr std::size_t kNone = 0, kExpired = lang::ANGASETmsgbox, kLate = lang::ANGASETIRRmsgbox;
@@ -293,4 +288,4 @@ TEST(McnGasRulesTest, HcResidueParameterAndRequestData) {
 }
 
 }  // namespace
-}  // namespace vs
+}  // namespace vs::test

@@ -21,6 +21,13 @@
 
 namespace vs::test {
 
+// MCTC-NET fields joined by ETB.
+inline std::string Fields(std::initializer_list<std::string> fields) {
+  std::string joined;
+  for (const std::string& f : fields) joined += f + '\x17';
+  return joined.substr(0, joined.size() - 1);
+}
+
 class GasTest : public ::testing::Test {
  protected:
   void SetUp() override {
