@@ -199,18 +199,15 @@ TEST(McnGasRulesTest, LeakCheckVerdictAndAge) {
   };
   const std::vector<Case> cases = {
       {"valid today", Fields({"R", "07122026", "0001"}), 0, "", "ETER", "R", kNone, true},
-      {"yesterday, same minute", Fields({"R", "06122026", "1435"}), 0, "", "ETER", "R", kNone,
-       true},
+      {"a day old", Fields({"R", "06122026", "1435"}), 0, "", "ETER", "R", kNone, true},
       {"a minute older", Fields({"R", "06122026", "1434"}), 0, "", "ETEI", "I", kExpired, true},
       {"two days ago", Fields({"R", "05122026", "2359"}), 0, "", "ETEI", "I", kExpired, true},
       {"no date", Fields({"R", "", ""}), 0, "", "ETEI", "I", kExpired, true},
       {"failed split keeps the word", "", 0, "", "x", " ", kNone, true},
-      {"after the pressure", Fields({"R", "07122026", "1200"}), 0, "LSEN", "ETER", "R", kLate,
-       true},
+      {"after \"@LS\"", Fields({"R", "07122026", "1200"}), 0, "LSEN", "ETER", "R", kLate, true},
       {"refused", Fields({"I", "07122026", "1200"}), 0, "", "ETEI", "I", kExpired, true},
-      {"pressure being read", Fields({"E", "07122026", "1200"}), 0, "", "ETEE", "E", kNone, false},
-      {"skipped by the station", Fields({"E", "07122026", "1200"}), 4, "", "ETER", "R", kNone,
-       true},
+      {"reading", Fields({"E", "07122026", "1200"}), 0, "", "ETEE", "E", kNone, false},
+      {"skipped", Fields({"E", "07122026", "1200"}), 4, "", "ETER", "R", kNone, true},
       {"expired but skipped", Fields({"I", "01012020", "1200"}), 4, "", "ETER", "R", kNone, true},
   };
   for (const Case& c : cases) {
