@@ -251,7 +251,7 @@ TEST_F(GasTest, CatalysedPetrolFromF1ToThePrintedCertificate) {
       printed += ui_.printed()[i].copies;
     EXPECT_EQ(printed, c.printed);
     ASSERT_EQ(ui_.boxes().size(), c.told.empty() ? 0u : 1u);
-    if (!c.told.empty()) EXPECT_EQ(ui_.boxes()[0].text.rfind(c.told, 0), 0u);
+    EXPECT_EQ(c.told.empty() ? 0 : ui_.boxes()[0].text.rfind(c.told, 0), 0u);
     EXPECT_FALSE(ui_.ended());
     ui_.failPrinting(std::nullopt);
     if (first.empty()) {
@@ -273,7 +273,7 @@ TEST_F(GasTest, CatalysedPetrolFromF1ToThePrintedCertificate) {
 
 // Notes, for every message box that opens, whether the gas test form had finished its reply.
 struct BoxWatch : plat::FormsObserver {
-  explicit BoxWatch(Program& p) : p(p) { p.rt.forms.addObserver(this); }
+  explicit BoxWatch(Program& program) : p(program) { p.rt.forms.addObserver(this); }
   ~BoxWatch() override { p.rt.forms.removeObserver(this); }
   void messageBoxOpened(const plat::MessageBox&) override {
     replyDone.push_back(p.gas.GasReplyReady == 1);

@@ -105,7 +105,7 @@ TEST_F(RpmTest, TellsCylindersThenStrokesThenPollsTheChosenQuantity) {
     EXPECT_EQ(Shown(), c.shown);
     counter_.rpm.rpm = 2480.5;
     EXPECT_EQ(Polls(2), (Strings{c.poll, c.poll}));  // told already: every tick polls
-    if (c.shown[0] == '8') EXPECT_EQ(f_.Label1.Caption(), "2480.5");
+    EXPECT_TRUE(c.shown[0] != '8' || f_.Label1.Caption() == "2480.5") << f_.Label1.Caption();
     f_.Unload();
     EXPECT_FALSE(line_->isOpen());
     counter_.rpm.rpm = 850;
