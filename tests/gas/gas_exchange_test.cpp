@@ -37,11 +37,11 @@ TEST(CorrectedCoTest, FormedAsShownAndNotComputableOutOfRange) {
   for (const Row& r : rows) EXPECT_EQ(CorrectedCo(r.co, r.co2, r.k), r.expected) << r.co << r.co2;
 }
 
-// A "P" reply of eight records with every value byte 0 except those set.
-std::string Measurement(std::initializer_list<std::pair<int, int>> bytes) {
+// A "P" reply of eight records with every value byte 0 except those set: position, value, ...
+std::string Measurement(std::initializer_list<int> bytes) {
   std::string data(40, '\0');
-  for (auto [pos, value] : bytes)
-    data[static_cast<std::size_t>(pos - 7)] = static_cast<char>(value);
+  for (auto b = bytes.begin(); b != bytes.end(); b += 2)
+    data[static_cast<std::size_t>(b[0] - 7)] = static_cast<char>(b[1]);
   return sim::BinaryReply(49, 'P', data);
 }
 
@@ -71,26 +71,19 @@ TEST_F(OwnGasExchangeTest, MeasurementReplies) {
   l_.GasCOcorr = 7;  // an earlier vehicle's value
   // The bytes are unsigned: HC 200 x 256; CO 0.5 (1, 244); CO2 14 (54, 176); O2 40.96 (160,
   // 0); lambda 2.56 (10, 0); rpm 20479 (79, 255). Model 2 computes the corrected CO.
-  auto res = Handle(Measurement({{40, 200},
-                                 {30, 1},
-                                 {31, 244},
-                                 {35, 54},
-                                 {36, 176},
-                                 {45, 160},
-                                 {20, 10},
-                                 {25, 79},
-                                 {26, 255}}));
+  auto res = Handle(
+      Measurement({40, 200, 30, 1, 31, 244, 35, 54, 36, 176, 45, 160, 20, 10, 25, 79, 26, 255}));
   ASSERT_TRUE(res.handled && res.measurement);
   EXPECT_EQ(std::tuple(l_.GasHC, l_.GasO2, l_.GasLambda, l_.GasRpm, l_.GasCOcorr),
             std::tuple(51200, 40.96, 2.56, 20479, 0.5));
   EXPECT_EQ(Caption(res, GasControl::Label9), "0.5");
   // Out marks: CO2, rpm without signal, rpm out of range, lambda, oil temperature.
-  res = Handle(Measurement({{35, 255}, {25, 255}, {20, 11}, {9, 4}}));
+  res = Handle(Measurement({35, 255, 25, 255, 20, 11, 9, 4}));
   EXPECT_EQ(std::tuple(l_.GasCO2, l_.GasCOcorr, l_.GasOilTemp), std::tuple(-1, 65, -1));
   EXPECT_EQ(Caption(res, GasControl::Label9), "Out");
   EXPECT_EQ(Caption(res, GasControl::Label15), "- - -");
   EXPECT_EQ(Caption(res, GasControl::Label26), "Out");
-  Handle(Measurement({{25, 80}}));
+  Handle(Measurement({25, 80}));
   EXPECT_EQ(l_.GasRpm, -1);
 
   // The extended HC range: option bit 2 and a firmware from 5.4, each digit on its own. Raw
@@ -100,11 +93,11 @@ TEST_F(OwnGasExchangeTest, MeasurementReplies) {
   for (auto [version, label] :
        {std::pair("5.4", "10477"), {"9.9", "10477"}, {"6.0", "Out"}, {"4.9", "Out"}}) {
     g_.GasFirmwareVersion = version;
-    res = Handle(Measurement({{40, 255}, {14, 0x3F}, {15, 0xFF}, {16, 0xFF}}));
+    res = Handle(Measurement({40, 255, 14, 0x3F, 15, 0xFF, 16, 0xFF}));
     EXPECT_EQ(Caption(res, GasControl::Label11), label) << version;
   }
   g_.GasFirmwareVersion = "5.4";
-  res = Handle(Measurement({{40, 255}, {14, 0x52}, {15, 0x4F}, {16, 0x80}}));
+  res = Handle(Measurement({40, 255, 14, 0x52, 15, 0x4F, 16, 0x80}));
   EXPECT_EQ(Caption(res, GasControl::Label11), "Out");
 
   // Frames too short for what they carry, or whose length byte is wrong, are rejected.

@@ -81,25 +81,14 @@ void Fill(GasTestInput& in) {
   in.regional = plat::RegionalSettings::Italian();
   in.now = {2026, 12, 6, 10, 15, 30};
   in.StartMeasTime = plat::DateTime{2026, 12, 6, 10, 12, 0};
-  in.print = {"Vanto",
-              "OM 123",
-              "SN42",
-              "01/02/2027",
-              "Giri",
-              "RH 9",
-              "R7",
-              "03/04/2027",
-              "Citroën C3",
-              "C3",
-              "AB123CD",
-              "VF7XXX",
-              "2015",
-              "21",
-              "101,3",
-              "55",
-              "Rossi",
-              "Ing. Bianchi",
-              "Centro Revisioni\r\nMilano"};
+  in.print = {"Vanto",      "OM 123",       "SN42",
+              "01/02/2027",  // analyser
+              "Giri",       "RH 9",         "R7",
+              "03/04/2027",  // engine-speed counter
+              "Citroën C3", "C3",           "AB123CD",
+              "VF7XXX",     "2015",                // vehicle
+              "21",         "101,3",        "55",  // ambient
+              "Rossi",      "Ing. Bianchi", "Centro Revisioni\r\nMilano"};
   // CO, corrected CO, CO2, HC, O2, oil temperature, speed, lambda, NOx, model, fuel, cycle
   in.shown = {"0,25", "0,2",  "14,8", "35",   "0,4",      "82",
               "820",  "1,01", "",     "VG-4", "BENZ CAT", "RPM conv(4T)"};
