@@ -201,6 +201,7 @@ class SerialPtyTest : public ::testing::Test {
   Runtime rt{EventLoop::ClockKind::Manual};
   int master = -1;
   std::string slave;
+  SerialPort port{rt.serial};
 
   void SetUp() override {
     rt.currentDirectory = dir.path();
@@ -215,7 +216,13 @@ class SerialPtyTest : public ::testing::Test {
     if (master >= 0) ::close(master);
   }
 
-  bool WaitFor(const std::function<bool()>& cond) { return test::WaitFor(rt.loop, cond); }
+  // Opens COM<n>, linked to the terminal.
+  void Open(int n) {
+    fs::create_symlink(slave, dir / ("COM" + std::to_string(n)));
+    port.setCommPort(n);
+    port.setRThreshold(1);
+    port.setPortOpen(true);
+  }
 
   // Reads n bytes from the instrument's end.
   std::string ReadMaster(std::size_t n) {
@@ -239,14 +246,10 @@ class SerialPtyTest : public ::testing::Test {
 };
 
 TEST_F(SerialPtyTest, RoundTripThroughComLinkWithReceiveEvent) {
-  fs::create_symlink(slave, dir / "COM5");
-  SerialPort port(rt.serial);
-  port.setCommPort(5);
   port.setSettings("19200,n,8,1");
-  port.setRThreshold(1);
   int events = 0;
   port.OnComm = [&] { ++events; };
-  port.setPortOpen(true);
+  Open(5);
 
   termios tio = SlaveSettings();
   EXPECT_EQ(::cfgetospeed(&tio), static_cast<speed_t>(B19200));
@@ -260,7 +263,8 @@ TEST_F(SerialPtyTest, RoundTripThroughComLinkWithReceiveEvent) {
   // Control characters that a cooked terminal would act on pass as plain bytes.
   const std::string reply = "\x02GAS\x17\x00\r\n\x03\x11\x13\x7f\x80\xff"s;
   ASSERT_EQ(::write(master, reply.data(), reply.size()), static_cast<ssize_t>(reply.size()));
-  ASSERT_TRUE(WaitFor([&] { return port.InBufferCount() == static_cast<int>(reply.size()); }));
+  ASSERT_TRUE(test::WaitFor(
+      rt.loop, [&] { return port.InBufferCount() == static_cast<int>(reply.size()); }));
   EXPECT_GE(events, 1);
   EXPECT_EQ(port.CommEvent(), kCommEvReceive);
   EXPECT_EQ(port.Input(), reply);
@@ -286,7 +290,6 @@ TEST_F(SerialPtyTest, ReopensWhileAnotherDescriptorKeepsTheTerminal) {
   // the program's own descriptor.
   const int keeper = ::open(slave.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
   ASSERT_GE(keeper, 0);
-  SerialPort port(rt.serial);
   port.setCommPort(2);
   port.setRThreshold(1);
   for (int round = 0; round < 2; ++round) {
@@ -312,7 +315,6 @@ TEST_F(SerialPtyTest, MissingOrWrongDevicesGiveReadableErrors) {
   std::ofstream(dir / "COM8") << "not a terminal";
   rt.serial.attachMemory(7);
   rt.serial.detach(7);  // port 7 is the file system's again
-  SerialPort port(rt.serial);
   port.setCommPort(7);
   ExpectError(
       [&] { port.setPortOpen(true); }, kErrPortOpenFailed,
@@ -325,11 +327,7 @@ TEST_F(SerialPtyTest, MissingOrWrongDevicesGiveReadableErrors) {
 }
 
 TEST_F(SerialPtyTest, HangUpOfTheOtherEndNeitherSpinsNorPassesAsSuccess) {
-  fs::create_symlink(slave, dir / "COM1");
-  SerialPort port(rt.serial);
-  port.setCommPort(1);
-  port.setRThreshold(1);
-  port.setPortOpen(true);
+  Open(1);
   ::close(master);
   master = -1;
   const auto start = std::chrono::steady_clock::now();
