@@ -55,6 +55,8 @@ TEST(LockedBoxKeyTest, OnlyKeysThatLeaveTheTextAloneReachALockedBox) {
   // Editing keys end at the box (an unused Enter would move the focus on); pasting, cutting,
   // undoing and access keys are FLTK's to offer elsewhere.
   for (const Case& c : std::initializer_list<Case>{{FL_Left, 0, Use},
+                                                   {FL_Down, FL_SHIFT, Use},
+                                                   {FL_Page_Up, 0, Use},
                                                    {FL_End, FL_CTRL | FL_SHIFT, Use},
                                                    {'c', FL_CTRL, Use},
                                                    {'a', FL_CTRL, Use},

@@ -443,6 +443,8 @@ TEST_F(FormsTest, TimersTickOnlyWhileTheFormIsLoadedAndEnabled) {
   form.setVisible(true);
   EXPECT_EQ(form.loads, 2);
   EXPECT_EQ(rt.forms.activeForm(), &form);
+  form.Timer1.onTimer = nullptr;  // a timer with no handler ticks harmlessly
+  ui.advance(100);
 }
 
 TEST_F(FormsTest, PrintFormGoesToThePrinterAndFailuresAreErrors) {
