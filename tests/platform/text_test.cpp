@@ -1,5 +1,5 @@
 // The text rules of the platform: numbers under the regional settings, dates and times,
-// and Windows-1252.
+// Windows-1252, and the text files of logs and reports.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
@@ -16,6 +16,9 @@
 #include "platform/text/DateFormat.h"
 #include "platform/text/Numbers.h"
 #include "platform/text/RegionalSettings.h"
+#include "platform/text/TextFile.h"
+#include "platform/text/ValueText.h"
+#include "support/TempFolder.h"
 
 namespace plat {
 namespace {
@@ -34,47 +37,39 @@ int ErrorOf(const std::function<void()>& f) {
 }
 
 // Up to 15 significant digits; 999999999999999.9 rounds up to 16 digits: exponent form.
-TEST(NumbersFormatTest, DoubleGeneralFormatUnderBothSeparators) {
-  const struct {
-    double v;
-    const char* it;
-  } cases[] = {{0.008, "0,008"},
-               {1e-9, "1E-09"},
-               {1.5e20, "1,5E+20"},
-               {-2.5, "-2,5"},
-               {0.0, "0"},
-               {-0.0, "0"},
-               {0.1 + 0.2, "0,3"},
-               {1.0 / 3, "0,333333333333333"},
-               {2.0 / 3, "0,666666666666667"},
-               {123456789012345, "123456789012345"},
-               {1e15, "1E+15"},
-               {999999999999999.9, "1E+15"},
-               {1.2345678901234567e15, "1,23456789012346E+15"},
-               {1e-5, "0,00001"},
-               {9.99e-6, "9,99E-06"},
-               {1e100, "1E+100"},
-               {2.5e-300, "2,5E-300"}};
-  for (const auto& c : cases) {
-    EXPECT_EQ(FormatDouble(c.v, kIt), c.it) << c.v;
-    std::string en = c.it;
-    for (char& ch : en) {
-      if (ch == ',') ch = '.';
-    }
-    EXPECT_EQ(FormatDouble(c.v, kEn), en) << c.v;
+TEST(NumbersFormatTest, GeneralFormatUnderBothSeparatorsAndPrintNumberBlanks) {
+  const std::pair<double, const char*> cases[] = {
+      {0.008, "0,008"},
+      {1e-9, "1E-09"},
+      {-2.5, "-2,5"},
+      {-0.0, "0"},
+      {0.1 + 0.2, "0,3"},
+      {2.0 / 3, "0,666666666666667"},
+      {123456789012345, "123456789012345"},
+      {1e15, "1E+15"},
+      {999999999999999.9, "1E+15"},
+      {1.2345678901234567e15, "1,23456789012346E+15"},
+      {1e-5, "0,00001"},
+      {9.99e-6, "9,99E-06"},
+      {2.5e-300, "2,5E-300"},
+  };
+  for (const auto& [v, it] : cases) {
+    EXPECT_EQ(FormatDouble(v, kIt), it) << v;
+    std::string en = it;
+    for (char& ch : en) ch = ch == ',' ? '.' : ch;
+    EXPECT_EQ(FormatDouble(v, kEn), en) << v;
   }
-}
-
-TEST(NumbersFormatTest, SingleKeepsSevenDigits) {
-  const std::pair<float, const char*> cases[] = {{0.1f, "0,1"},
-                                                 {1e-9f, "1E-09"},
-                                                 {2500.5f, "2500,5"},
-                                                 {1234567.0f, "1234567"},
-                                                 {12345678.0f, "1,234568E+07"},
-                                                 {-3.1415926f, "-3,141593"}};
-  for (const auto& [v, text] : cases) EXPECT_EQ(FormatSingle(v, kIt), text) << v;
-  EXPECT_EQ(FormatSingle(1e7f, kEn), "1E+07");
+  const std::pair<float, const char*> singles[] = {{1e-9f, "1E-09"},
+                                                   {1e7f, "1E+07"},
+                                                   {2500.5f, "2500,5"},
+                                                   {1234567.0f, "1234567"},
+                                                   {12345678.0f, "1,234568E+07"},
+                                                   {-3.1415926f, "-3,141593"}};
+  for (const auto& [v, text] : singles) EXPECT_EQ(FormatSingle(v, kIt), text) << v;
   EXPECT_EQ(FormatInt(-32768), "-32768");
+  // Print # puts a blank before a number that has no sign, and one after every number.
+  EXPECT_EQ(PrintNumber(800.0, kEn) + PrintNumber(-0.25, kIt), " 800 -0,25 ");
+  EXPECT_EQ(PrintNumber(0.1f, kIt), " 0,1 ");  // single: 7 digits, not 0,100000001490116
 }
 
 TEST(NumbersFormatTest, FormattedTextReadsBackToTheSameText) {
@@ -95,29 +90,22 @@ TEST(NumbersFormatTest, FormattedTextReadsBackToTheSameText) {
   }
 }
 
-TEST(NumbersParseTest, AcceptsTheRegionalForm) {
-  const std::pair<const char*, double> cases[] = {
+TEST(NumbersParseTest, TheRegionalFormOnlyIntegersRoundHalfEvenAndOverflowOutsideTheirRange) {
+  const std::pair<const char*, double> good[] = {
       {" 0,97 ", 0.97}, {"-1,5E+3", -1500}, {"1e-09", 1e-9}, {"+5", 5},
       {",5", 0.5},      {"5,", 5},          {"1E-400", 0},   {"0E999999999999", 0}};
-  for (const auto& [text, v] : cases) EXPECT_DOUBLE_EQ(ParseDouble(text, kIt), v) << text;
+  for (const auto& [text, v] : good) EXPECT_DOUBLE_EQ(ParseDouble(text, kIt), v) << text;
   EXPECT_DOUBLE_EQ(ParseDouble("\t0.97\t", kEn), 0.97);
   EXPECT_FLOAT_EQ(ParseSingle("0,008", kIt), 0.008f);
-}
-
-TEST(NumbersParseTest, AnythingElseIsATypeMismatch) {
+  // "1.5" under "," and "0,97" under ".": a file written under the other separator.
   for (const char* text : {"", "  ", ".", ",", "1,2,3", "1E", "1E+", "E5", "abc", "1 2", "--1",
-                           "+-1", "1,5x", "0x10", "1.5", "- 1", "1E 5", "1E5,5", "\x00"}) {
+                           "+-1", "1,5x", "0x10", "1.5", "- 1", "1E 5", "1E5,5", "\x00"})
     EXPECT_EQ(ErrorOf([&] { ParseDouble(text, kIt); }), kErrTypeMismatch) << text;
-  }
-  // A file written under the other separator is not translated.
-  EXPECT_EQ(ErrorOf([] { ParseDouble("0.97", kIt); }), kErrTypeMismatch);
   EXPECT_EQ(ErrorOf([] { ParseDouble("0,97", kEn); }), kErrTypeMismatch);
   EXPECT_EQ(ErrorOf([] { ParseDouble(std::string_view("1\0", 2), kEn); }), kErrTypeMismatch);
   EXPECT_EQ(ErrorOf([] { ParseInt16("01/02/2030", kIt); }), kErrTypeMismatch);
   EXPECT_EQ(ErrorOf([] { ParseByte("", kIt); }), kErrTypeMismatch);
-}
 
-TEST(NumbersParseTest, IntegersRoundHalfEvenAndOverflowOutsideTheirRange) {
   const std::pair<const char*, int> int16s[] = {
       {"2,5", 2}, {"3,5", 4}, {"-2,5", -2}, {"32767", 32767}, {"-32768,5", -32768}, {"1E3", 1000}};
   for (const auto& [text, v] : int16s) EXPECT_EQ(ParseInt16(text, kIt), v) << text;
@@ -125,29 +113,29 @@ TEST(NumbersParseTest, IntegersRoundHalfEvenAndOverflowOutsideTheirRange) {
   EXPECT_EQ(ParseByte("254.5", kEn), 254);
   EXPECT_EQ(ParseByte("-0.5", kEn), 0);
   const std::function<void()> overflows[] = {
-      [] { ParseInt16("32767,5", kIt); }, [] { ParseInt16("32768", kIt); },
-      [] { ParseInt16("-32769", kIt); },  [] { ParseInt32("2147483648", kEn); },
-      [] { ParseByte("255.5", kEn); },    [] { ParseByte("-1", kEn); },
-      [] { ParseDouble("1E400", kEn); },  [] { ParseDouble("-1E309", kEn); },
-      [] { ParseSingle("1E39", kEn); }};
+      [] { ParseInt16("32767,5", kIt); },
+      [] { ParseInt16("32768", kIt); },
+      [] { ParseInt16("-32769", kIt); },
+      [] { ParseInt32("2147483648", kEn); },
+      [] { ParseByte("255.5", kEn); },
+      [] { ParseByte("-1", kEn); },
+      [] { ParseDouble("1E400", kEn); },
+      [] { ParseDouble("-1E309", kEn); },
+      [] { ParseSingle("1E39", kEn); },
+      [] { ToInt16(32767.5); },
+      [] { ToInt16(std::nan("")); },
+      [] { ToInt32(2147483647.5); },
+      [] { ToInt32(std::numeric_limits<double>::infinity()); }};
   for (const auto& f : overflows) EXPECT_EQ(ErrorOf(f), kErrOverflow);
+  EXPECT_EQ(ToInt16(-32768.5), -32768);
+  EXPECT_EQ(ToInt32(-2147483648.5), std::numeric_limits<std::int32_t>::min());
 }
 
-TEST(NumbersRoundTest, HalfGoesToTheEvenNeighbour) {
+TEST(NumbersRoundTest, HalfGoesToTheEvenNeighbourJudgedOnThePrintedDecimal) {
   const double halves[][2] = {{0.5, 0},   {1.5, 2},   {2.5, 2},    {3.5, 4},    {-0.5, 0},
                               {-1.5, -2}, {-2.5, -2}, {2.4999, 2}, {2.5001, 3}, {1e300, 1e300}};
   for (const auto& h : halves) EXPECT_EQ(RoundHalfEven(h[0]), h[1]) << h[0];
   EXPECT_TRUE(std::isnan(RoundHalfEven(std::nan(""))));
-
-  EXPECT_EQ(ToInt16(-32768.5), -32768);
-  EXPECT_EQ(ToInt32(-2147483648.5), std::numeric_limits<std::int32_t>::min());
-  EXPECT_EQ(ErrorOf([] { ToInt16(32767.5); }), kErrOverflow);
-  EXPECT_EQ(ErrorOf([] { ToInt16(std::nan("")); }), kErrOverflow);
-  EXPECT_EQ(ErrorOf([] { ToInt32(2147483647.5); }), kErrOverflow);
-  EXPECT_EQ(ErrorOf([] { ToInt32(std::numeric_limits<double>::infinity()); }), kErrOverflow);
-}
-
-TEST(NumbersRoundTest, RoundToJudgesTheHalfOnThePrintedDecimal) {
   const struct {
     double v;
     int decimals;
@@ -171,80 +159,57 @@ TEST(NumbersLeadingTest, ReadsTheLeadingNumberWithPointOnly) {
       {".5", 0.5},       {"5.", 5},        {"1,5", 1},      {"abc", 0},       {"", 0},
       {".", 0},          {"--5", 0},       {"0x1F", 0},     {"E5", 0},        {"\r5", 0},
       {"1E999", 0},      {"1E-999", 0},    {"5\0007"sv, 5}, {"\0005"sv, 0},   {"\3779", 0}};
-  for (const auto& c : cases) {
-    EXPECT_DOUBLE_EQ(LeadingNumber(c.text), c.value) << c.text;
-  }
+  for (const auto& c : cases) EXPECT_DOUBLE_EQ(LeadingNumber(c.text), c.value) << c.text;
   EXPECT_FALSE(std::signbit(LeadingNumber("-0.0")));
-  // Only the bytes of the view are read.
-  const std::string buffer = "12345";
-  EXPECT_DOUBLE_EQ(LeadingNumber(std::string_view(buffer).substr(0, 2)), 12);
-  // A very long field is read whole.
+  EXPECT_DOUBLE_EQ(LeadingNumber(std::string_view("12345").substr(0, 2)), 12);  // the view only
   EXPECT_DOUBLE_EQ(LeadingNumber(std::string(5000, '0') + "7" + std::string(3, '0')), 7000);
 }
 
-TEST(DateFormatTest, PatternsPadAsTheirLetterCountSays) {
+TEST(DateFormatTest, PatternsPadAsTheirLetterCountSaysAndFollowTheRegionalFormats) {
   const DateTime t{2024, 3, 5, 7, 8, 9};
-  EXPECT_EQ(FormatShortDate(t, kIt) + " " + FormatTime(t, kIt), "05/03/2024 07:08:09");
+  EXPECT_EQ(FormatDateAndTime(t, kIt), "05/03/2024 07:08:09");
   EXPECT_EQ(FormatDateTimePattern(t, "d/M/yy H:m:s"), "5/3/24 7:8:9");
   EXPECT_EQ(FormatDateTimePattern({2009, 12, 31, 23, 59, 0}, "y yyyy-MM-dd"), "9 2009-12-31");
+  RegionalSettings r = kIt;
+  r.shortDateFormat = "yyyy-MM-dd";
+  r.timeFormat = "H.mm";
+  EXPECT_EQ(FormatDateAndTime(t, r), "2024-03-05 7.08");
 }
-
-// Sets locale variables for one test and puts the old ones back.
-class LocaleEnv {
- public:
-  LocaleEnv() {
-    for (const char* v : kVars) {
-      const char* old = getenv(v);
-      saved_.push_back(old ? std::optional<std::string>(old) : std::nullopt);
-      unsetenv(v);
-    }
-  }
-  ~LocaleEnv() {
-    for (std::size_t i = 0; i < saved_.size(); ++i) {
-      if (saved_[i]) {
-        setenv(kVars[i], saved_[i]->c_str(), 1);
-      } else {
-        unsetenv(kVars[i]);
-      }
-    }
-  }
-
- private:
-  static constexpr const char* kVars[] = {"LC_ALL", "LC_NUMERIC", "LC_TIME", "LANG"};
-  std::vector<std::optional<std::string>> saved_;
-};
 
 TEST(RegionalSettingsTest, SeparatorFollowsTheLocaleVariables) {
-  LocaleEnv env;
-  EXPECT_EQ(RegionalSettings::FromEnvironment().decimalSeparator, ".");
+  const char* vars[] = {"LC_ALL", "LC_NUMERIC", "LC_TIME", "LANG"};
+  std::vector<std::optional<std::string>> saved;
+  for (const char* v : vars) {
+    saved.push_back(getenv(v) ? std::optional<std::string>(getenv(v)) : std::nullopt);
+    unsetenv(v);
+  }
+  const auto separator = [] { return RegionalSettings::FromEnvironment().decimalSeparator; };
+  EXPECT_EQ(separator(), ".");
   setenv("LANG", "it_IT.UTF-8", 1);
-  EXPECT_EQ(RegionalSettings::FromEnvironment().decimalSeparator, ",");
+  EXPECT_EQ(separator(), ",");
   setenv("LC_NUMERIC", "en_US.UTF-8", 1);
-  EXPECT_EQ(RegionalSettings::FromEnvironment().decimalSeparator, ".");
+  EXPECT_EQ(separator(), ".");
   setenv("LC_ALL", "de_DE.UTF-8", 1);
-  EXPECT_EQ(RegionalSettings::FromEnvironment().decimalSeparator, ",");
+  EXPECT_EQ(separator(), ",");
   setenv("LC_ALL", "C", 1);
   const RegionalSettings c = RegionalSettings::FromEnvironment();
-  EXPECT_EQ(c.decimalSeparator, ".");
-  EXPECT_EQ(c.shortDateFormat, "dd/MM/yyyy");
-  EXPECT_EQ(c.timeFormat, "HH:mm:ss");
+  EXPECT_EQ(c.decimalSeparator + c.shortDateFormat + " " + c.timeFormat, ".dd/MM/yyyy HH:mm:ss");
+  for (std::size_t i = 0; i < saved.size(); ++i)
+    saved[i] ? setenv(vars[i], saved[i]->c_str(), 1) : unsetenv(vars[i]);
 }
 
-TEST(Cp1252Test, EveryByteRoundTripsAndKnownCharactersMap) {
+TEST(Cp1252Test, EveryByteRoundTripsAndWhatItCannotHoldBecomesAQuestionMark) {
   std::string all;
   for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
   EXPECT_EQ(Utf8ToCp1252(Cp1252ToUtf8(all)), all);
   EXPECT_EQ(Cp1252ToUtf8("Umidit\xE0Relativa \x80\x9F\x8A"), "UmiditàRelativa €ŸŠ");
   // The five unassigned bytes keep their own code points.
   EXPECT_EQ(Cp1252ToUtf8("\x81\x8D\x8F\x90\x9D"), "\u0081\u008D\u008F\u0090\u009D");
-  EXPECT_EQ(Utf8ToCp1252("€ ° “q”"), "\x80 \xB0 \x93q\x94");
-}
-
-TEST(Cp1252Test, WhatWindows1252CannotHoldBecomesAQuestionMark) {
   const struct {
     const char* utf8;
     const char* cp1252;
   } cases[] = {
+      {"€ ° “q”", "\x80 \xB0 \x93q\x94"},
       {"日本", "??"},
       {"a😀b", "a?b"},
       {"\u0080", "?"},  // a C1 control that 1252 gives to "€"
@@ -256,6 +221,29 @@ TEST(Cp1252Test, WhatWindows1252CannotHoldBecomesAQuestionMark) {
       {"\xE2\x82", "??"},            // cut short
   };
   for (const auto& c : cases) EXPECT_EQ(Utf8ToCp1252(c.utf8), c.cp1252) << c.utf8;
+}
+
+TEST(TextFileTest, Cp1252LinesWithCrLfOneLinePerValueAndFailuresWithTheSystemsReason) {
+  test::TempFolder dir("vs-textfile");
+  const std::string path = (dir / "report.log").string();
+  ASSERT_TRUE(WriteTextFile(path, {"old=1", "old=2"}));
+  ASSERT_TRUE(WriteTextFile(path, {"Title=Umidità", "Tech=a\r\nb\rc\nd", "Empty="}));
+  ASSERT_TRUE(AppendTextLines(path, {"0,5\t- - -\tAQ1 ", "Out\t\xE2\x82\xAC"}));
+  EXPECT_EQ(test::ReadBytes(path),
+            "Title=Umidit\xE0\r\nTech=a b c d\r\nEmpty=\r\n0,5\t- - -\tAQ1 \r\nOut\t\x80\r\n");
+  ASSERT_TRUE(AppendTextLines((dir / "new.log").string(), {"x"}));
+  EXPECT_EQ(test::ReadBytes(dir / "new.log"), "x\r\n");
+
+  const std::pair<std::string, const char*> failures[] = {
+      {(dir / "missing" / "gas.log").string(), "No such file or directory"},
+      {dir.path().string(), "Is a directory"},
+      {"/dev/full", "No space left on device"}};
+  for (const auto& [p, reason] : failures) {
+    for (const FileResult& r : {WriteTextFile(p, {"x"}), AppendTextLines(p, {"x"})}) {
+      EXPECT_FALSE(r) << p;
+      EXPECT_EQ(r.reason, reason) << p;
+    }
+  }
 }
 
 }  // namespace
