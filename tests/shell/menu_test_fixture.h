@@ -5,9 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "shell/settings_test_fixture.h"
@@ -17,28 +15,6 @@
 namespace vs::test {
 
 using plat::test::DataFolder;
-
-// A form that stands in for a form of another part: it records its unload step and, like
-// the test forms, switches the start menu's blink back on when it closes.
-class StandInForm : public plat::Form {
- public:
-  StandInForm(Program& p, const char* name) : plat::Form(p.rt.forms, name), p_(p) {
-    Timer1.setInterval(25);
-    Timer1.onTimer = [this] { ++ticks; };
-  }
-  plat::Timer Timer1{*this, "Timer1"};
-  int unloads = 0, ticks = 0;
-  bool restartsBlink = true;
-
- protected:
-  void Form_Unload(bool&) override {
-    ++unloads;
-    if (restartsBlink) p_.menu.Timer1.setEnabled(true);
-  }
-
- private:
-  Program& p_;
-};
 
 class StationTest : public ConfDirTest {
  protected:
@@ -54,7 +30,6 @@ class StationTest : public ConfDirTest {
     p_.menu.Show();
     return p_.menu;
   }
-  static void Touch(const std::filesystem::path& f) { std::ofstream(f) << "x\n"; }
   // How often `entry` stands in the driver's journal.
   int Count(const std::string& entry) const {
     return static_cast<int>(std::count(ui_.journal().begin(), ui_.journal().end(), entry));
