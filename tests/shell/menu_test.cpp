@@ -1,14 +1,20 @@
-// The start menu: start-up, blink, language, the end of the program, the system set-up
-// behind its access code, and the openers of the tests and the other forms.
+// The shell's forms: the start menu (start-up, blink, language, the end of the program, the
+// system set-up behind its access code, the openers of the tests and the other forms), the
+// data-entry dialogs, the about box and the three message boxes.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <tuple>
+#include <vector>
 
+#include "link/ReplyParsers.h"
+#include "link/SmokeRpmReplies.h"
+#include "platform/core/Error.h"
 #include "platform/serial/MemoryDevice.h"
 #include "platform/text/Cp1252.h"
 #include "shell/menu_test_fixture.h"
@@ -17,10 +23,38 @@ namespace vs {
 namespace {
 
 namespace fs = std::filesystem;
-using MenuTest = test::StationTest;
+
+// The station with memory ports for the engine-speed counter (1) and for the gas analyser
+// and the opacimeter (2), which the test forms open.
+class ShellFormsTest : public test::StationTest {
+ protected:
+  void SetUp() override {
+    StationTest::SetUp();
+    counterLine_ = p_.rt.serial.attachMemory(1);
+    p_.shell.OpaComPort = p_.shell.GasComPort = 2;
+    p_.rt.serial.attachMemory(2);
+  }
+  // Shows `f` modally, or has `open` show it; `inside` runs in its modal loop and closes it.
+  void Modal(plat::Form& f, std::function<void()> inside, std::function<void()> open = {}) {
+    ui_.onModal(f, std::move(inside));
+    open ? open() : f.Show(plat::ShowMode::Modal);
+    EXPECT_FALSE(f.IsLoaded());
+  }
+  bool Saved(const std::string& line) const {
+    return ReadConf().find(line + "\r\n") != std::string::npos;
+  }
+  // What the smoke test form does with an opacimeter error code.
+  void ErrorCode(const char* code) {
+    if (const auto alarm = ShowOpaErrorCode(p_.link, p_.shell, code)) p_.ShowOpaAlarm(*alarm);
+  }
+  Menu& m_ = p_.menu;
+  RPM& rpm_ = p_.rpm;
+  ANFUMO& anfumo_ = p_.anfumo;
+  std::shared_ptr<plat::MemoryDevice> counterLine_;
+};
 
 // Old reading logs go from the program's folder only; a step that fails is skipped.
-TEST_F(MenuTest, StartLoadsTheStationSkippingWhatFailsAndBlinksEverySecond) {
+TEST_F(ShellFormsTest, StartLoadsTheStationSkippingWhatFailsAndBlinksEverySecond) {
   fs::create_directories(bin_ / "smoke.log" / "x");  // cannot be deleted
   for (const fs::path& log : {bin_ / "gas.log", dir_ / "gas.log", dir_ / "smoke.log"}) {
     plat::test::WriteBytes(log, "x");
@@ -40,7 +74,7 @@ TEST_F(MenuTest, StartLoadsTheStationSkippingWhatFailsAndBlinksEverySecond) {
 
 // A station whose "Lingua.ini" gives no texts: the operator is told once, naming the file,
 // and the menus keep a caption.
-TEST_F(MenuTest, LanguageFileWithoutTextsIsToldOnceAndTheMenusStay) {
+TEST_F(ShellFormsTest, LanguageFileWithoutTextsIsToldOnceAndTheMenusStay) {
   const struct {
     const char *lingua, *told;  // lingua nullptr: no file
   } cases[] = {
@@ -67,49 +101,38 @@ TEST_F(MenuTest, LanguageFileWithoutTextsIsToldOnceAndTheMenusStay) {
   }
 }
 
-// The shipped file re-saved as UTF-8 by an editor loads with no message.
-TEST_F(MenuTest, ChoosingALanguageWritesItsCodeAtOnce) {
+// Choosing a language writes its code at once (the shipped file re-saved as UTF-8 by an
+// editor loads with no message). Esc and the close box write it again and end the program
+// without running any other form's unload step.
+class MenuLanguageAndEndTest : public ShellFormsTest,
+                               public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(MenuLanguageAndEndTest, CodeWrittenAtOnceAndAtTheEnd) {
   const std::string cp1252 = plat::test::ReadBytes(dir_ / "Lingua.ini");
   plat::test::WriteBytes(dir_ / "Lingua.ini", plat::Cp1252ToUtf8(cp1252));
   Menu& m = Start();
   EXPECT_TRUE(ui_.boxes().empty());
   EXPECT_EQ(std::tie(m.UTILITY.Caption(), m.LINGUA.Caption()), std::tuple("&Utilità", "&Lingua"));
   ui_.ctrl(m, 'E');
-  EXPECT_NE(ReadConf().find("TLingua=2"), std::string::npos);
+  EXPECT_EQ(ReadConf(), "[LINGUA]\r\nTLingua=2\r\n");
   EXPECT_EQ(m.LabelTit.Caption(), "GAS AND SMOKE ANALYSIS");
   ui_.menu(m.LINGSPA);
-  EXPECT_NE(ReadConf().find("TLingua=3"), std::string::npos);
   EXPECT_EQ(m.UTILITY.Caption(), "&Utilidades");
-  EXPECT_FALSE(ui_.ended());
-}
-
-// Esc, Enter, the button and the close box each save the language code and end the program
-// without running any other form's unload step.
-class MenuEndTest : public test::StationTest, public ::testing::WithParamInterface<const char*> {};
-
-TEST_P(MenuEndTest, EndsAfterSavingTheLanguageCode) {
-  WriteConf("[LINGUA]\r\nTLingua=3\r\n");
   int unloads = 0;
   p_.angas.addDiscardAction([&] { ++unloads; });
-  Menu& m = Start();
-  p_.shell.GasComPort = 1;
-  p_.rt.serial.attachMemory(1);
   ui_.fkey(m, 1);
+  EXPECT_FALSE(ui_.ended());
   WriteConf("");  // whatever happened to the file meanwhile, the code is written at the end
-  const std::string how = GetParam();
-  if (how == "esc") ui_.esc(m);
-  if (how == "enter") ui_.enter(m);
-  if (how == "button") ui_.click(m.CmdOut);
-  if (how == "close") ui_.close(m);
+  std::string(GetParam()) == "esc" ? ui_.esc(m) : ui_.close(m);
   EXPECT_TRUE(ui_.ended());
   EXPECT_EQ(ui_.exitCode(), 0);
   EXPECT_EQ(ReadConf(), "[LINGUA]\r\nTLingua=3\r\n");
   EXPECT_EQ(unloads, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Ways, MenuEndTest, ::testing::Values("esc", "enter", "button", "close"));
+INSTANTIATE_TEST_SUITE_P(Ways, MenuLanguageAndEndTest, ::testing::Values("esc", "close"));
 
-TEST_F(MenuTest, SystemSetUpOpensOnlyBehindTheExactCode) {
+TEST_F(ShellFormsTest, SystemSetUpOpensOnlyBehindTheExactCode) {
   Menu& m = Start();
   Password& pw = p_.password;
   const auto opens = [&](std::function<void()> inPassword) {
@@ -136,7 +159,7 @@ TEST_F(MenuTest, SystemSetUpOpensOnlyBehindTheExactCode) {
 
 // The form shows the stored options; Salva keeps the coefficients only when both are
 // numbers, and a grey box counts as not checked.
-TEST_F(MenuTest, SystemSetUpFormSavesOnlyNumbers) {
+TEST_F(ShellFormsTest, SystemSetUpFormSavesOnlyNumbers) {
   using Options = std::tuple<int, double, double>;
   const auto options = [&] {
     return Options(p_.shell.SystemEnableMask, p_.shell.GasKquad, p_.shell.GasKlin);
@@ -179,48 +202,44 @@ TEST_F(MenuTest, SystemSetUpFormSavesOnlyNumbers) {
   EXPECT_EQ(options(), Options(5, 2E-09, 0.02));
 }
 
-class MenuOpenersTest : public test::StationTest {
- protected:
-  void SetUp() override {
-    StationTest::SetUp();
-    counterLine_ = p_.rt.serial.attachMemory(1);  // the engine-speed counter's port
-    p_.shell.OpaComPort = 2;  // the smoke test form opens its port on a memory device
-    p_.rt.serial.attachMemory(2);
-    Start();
-    p_.shell.GasComPort = 2;  // the gas test's analyser
-    p_.rt.serial.attachMemory(2);
-  }
-  Menu& m_ = p_.menu;
-  RPM& rpm_ = p_.rpm;
-  std::shared_ptr<plat::MemoryDevice> counterLine_;
-};
-
-TEST_F(MenuOpenersTest, OnlyOneTestAtATime) {
+// While one test form is open, the other test's button only brings it to the front. The
+// engine-speed item shows its form modally and then closes the tests; during a test with an
+// external counter it only brings that counter's form to the front.
+TEST_F(ShellFormsTest, OnlyOneTestAtATimeAndTheEngineSpeedItem) {
+  Start();
+  ui_.onEveryModal(rpm_, [&] { ui_.close(rpm_); });
   ui_.click(m_.CmdAnGas);
   EXPECT_FALSE(m_.Timer1.Enabled());
-  EXPECT_TRUE(p_.angas.Visible() && !p_.angas.modal());
-  EXPECT_FALSE(rpm_.IsLoaded());  // no external source configured
-  p_.link.GasFormActive = 0;
-  ui_.fkey(m_, 1);  // again: the flag is raised again, the form is not loaded twice
-  EXPECT_EQ(std::tie(p_.link.GasFormActive, p_.shell.ExclamStampaPending), std::tuple(1, 0));
-  EXPECT_EQ(Count("load ANGAS"), 1);
+  EXPECT_TRUE(p_.angas.Visible() && !p_.angas.modal() && !rpm_.IsLoaded());
   m_.ZOrder();
   ui_.click(m_.CmdAnFumo);
   EXPECT_FALSE(p_.anfumo.IsLoaded());
-  EXPECT_EQ(p_.link.OpaFormActive, 0);
+  EXPECT_EQ(std::tie(p_.link.GasFormActive, p_.link.OpaFormActive, p_.shell.ExclamStampaPending),
+            std::tuple(1, 0, 0));
   EXPECT_EQ(p_.rt.forms.activeForm(), &p_.angas);
+  ui_.click(m_.CmdRPM);
+  EXPECT_EQ(Count("modal RPM"), 1);
+  EXPECT_FALSE(p_.angas.IsLoaded());
+  EXPECT_EQ(Count("unload ANFUMO"), 0);  // not loaded: stays unloaded
+  EXPECT_TRUE(m_.Timer1.running());      // the test form's unload restarts the blink
+  p_.shell.ExternRpm = 1;
+  ui_.fkey(m_, 1), ui_.fkey(m_, 5);
+  EXPECT_EQ(Count("modal RPM"), 1);
+  EXPECT_EQ(rpm_.windowState(), plat::WindowState::Normal);
+  EXPECT_EQ(p_.rt.forms.activeForm(), &rpm_);
+  EXPECT_TRUE(p_.angas.IsLoaded());
   ui_.close(p_.angas);
-  EXPECT_TRUE(m_.Timer1.running());  // the test form's unload restarts the blink
-  ui_.fkey(m_, 3);
-  ui_.fkey(m_, 1);
+  ui_.fkey(m_, 3), ui_.fkey(m_, 1);
   EXPECT_FALSE(p_.angas.IsLoaded());
   EXPECT_EQ(std::tie(p_.link.OpaFormActive, p_.shell.ExclamStampaPending), std::tuple(1, 1));
 }
 
-TEST_F(MenuOpenersTest, SmokeTestWithExternalCounterShowsTheEngineSpeedFormFirst) {
+// With an external counter the engine-speed form opens first, minimised, and goes on
+// polling behind the test.
+TEST_F(ShellFormsTest, SmokeTestWithExternalCounterShowsTheEngineSpeedFormFirst) {
+  Start();
   p_.shell.ExternOilTemp = 1;
-  // The smoke test's first tick shows its start notice; the operator closes it.
-  ui_.onModal(p_.exclamStampa, [&] { ui_.click(p_.exclamStampa.Command1); });
+  ui_.onModal(p_.exclamStampa, [&] { ui_.click(p_.exclamStampa.Command1); });  // start notice
   ui_.fkey(m_, 3);
   const auto& j = ui_.journal();
   EXPECT_LT(std::find(j.begin(), j.end(), "show RPM"),
@@ -228,54 +247,176 @@ TEST_F(MenuOpenersTest, SmokeTestWithExternalCounterShowsTheEngineSpeedFormFirst
   EXPECT_EQ(rpm_.windowState(), plat::WindowState::Minimized);
   counterLine_->takeWritten();
   ui_.advance(300);
-  EXPECT_NE(counterLine_->takeWritten(), "");  // it goes on polling behind the test
+  EXPECT_NE(counterLine_->takeWritten(), "");
 }
 
-// The engine-speed item shows its form modally and then closes the tests; during a test
-// with an external counter it only brings that counter's form to the front.
-TEST_F(MenuOpenersTest, EngineSpeedItem) {
-  ui_.onEveryModal(rpm_, [&] { ui_.close(rpm_); });
-  ui_.click(m_.CmdRPM);  // no test open: the blink stays off
-  EXPECT_EQ(Count("modal RPM"), 1);
-  const bool shown = m_.Picture1.Visible();
-  ui_.advance(5000);
-  EXPECT_EQ(m_.Picture1.Visible(), shown);
-  ui_.fkey(m_, 1);
-  ui_.fkey(m_, 5);
-  EXPECT_FALSE(p_.angas.IsLoaded());
-  EXPECT_EQ(Count("unload ANFUMO"), 0);  // not loaded: stays unloaded
+TEST_F(ShellFormsTest, SetUpItemsOpenTheirFormsModally) {
+  Start();
+  Modal(
+      p_.ansu, [&] { ui_.esc(p_.ansu); }, [&] { ui_.fkey(m_, 2); });
   EXPECT_TRUE(m_.Timer1.running());
-
-  p_.shell.ExternRpm = 1;
-  ui_.fkey(m_, 1);
-  ui_.fkey(m_, 5);
-  EXPECT_EQ(Count("modal RPM"), 2);
-  EXPECT_EQ(rpm_.windowState(), plat::WindowState::Normal);
-  EXPECT_EQ(p_.rt.forms.activeForm(), &rpm_);
-  EXPECT_TRUE(p_.angas.IsLoaded());
+  EXPECT_EQ(p_.rt.forms.loaded().size(), 1u);  // nothing else is left open
+  Modal(
+      p_.opasu, [&] { ui_.esc(p_.opasu); }, [&] { ui_.fkey(m_, 4); });
+  EXPECT_EQ(Count("modal ANSU") + Count("modal OPASU"), 2);
 }
 
-TEST_F(MenuOpenersTest, OtherItemsOpenWhatIsBuiltAndNothingElse) {
-  ui_.onModal(p_.ansu, [&] { ui_.esc(p_.ansu); });
-  ui_.fkey(m_, 2);
-  EXPECT_TRUE(m_.Timer1.running());
-  EXPECT_EQ(p_.rt.forms.loaded().size(), 1u);
-  ui_.onModal(p_.riconosciMCTC, [&] { ui_.esc(p_.riconosciMCTC); });
-  ui_.menu(m_.RICONOSCI);
-  ui_.onModal(p_.opasu, [&] { ui_.esc(p_.opasu); });
-  ui_.fkey(m_, 4);
-  ui_.onModal(p_.utente, [&] { ui_.close(p_.utente); });
-  ui_.menu(m_.DVEIC);  // the operator form, not the vehicle form
-  ui_.onModal(p_.damb, [&] { ui_.close(p_.damb); });
-  ui_.menu(m_.DAMBIENT);
-  ui_.click(m_.Image1);
-  ui_.click(m_.Image1);
-  for (const char* form : {"ANSU", "RiconosciMCTC", "OPASU", "UTENTE", "DAMB"}) {
-    EXPECT_EQ(Count(std::string("modal ") + form), 1) << form;
-  }
+// The operator and ambient forms, from the menu, save through their button only; a failed
+// save is told once, naming the file and the reason, and what was typed stays on screen.
+TEST_F(ShellFormsTest, OperatorAndAmbientFormsSaveThroughTheirButtonOnly) {
+  WriteConf("[UTENTE]\r\nOperatore=Rossi\r\n[AMBIENTE]\r\nPressione=101,3\r\n");
+  Start();
+  UTENTE& user = p_.utente;
+  DAMB& amb = p_.damb;
+  const auto fromMenu = [&](plat::MenuItem& item) { return [&] { ui_.menu(item); }; };
+  Modal(
+      user,
+      [&] {
+        EXPECT_EQ(user.Text1.Text(), "Rossi");
+        ui_.type(user.Text1, "Neri"), ui_.close(user);
+      },
+      fromMenu(m_.DVEIC));
+  Modal(
+      amb, [&] { ui_.type(amb.Text2, "ca. 99"), ui_.close(amb); }, fromMenu(m_.DAMBIENT));
+  EXPECT_EQ(std::tie(p_.shell.OperatorName, p_.shell.AmbientPressure),
+            std::tuple("Rossi", "101,3"));
+  Modal(user, [&] { ui_.type(user.Text1, "Neri"), ui_.esc(user); });  // Esc presses the button
+  Modal(amb, [&] { ui_.type(amb.Text1, "-5.5 C"), ui_.enter(amb); });
+  EXPECT_EQ(std::tie(p_.shell.OperatorName, p_.shell.AmbientTemperature),
+            std::tuple("Neri", "-5.5 C"));
+  EXPECT_TRUE(Saved("Operatore=Neri") && Saved("Ente=") && Saved("Temperatura=-5.5 C"));
   EXPECT_EQ(Count("load DVeicoli"), 0);
-  EXPECT_TRUE(p_.about.Visible() && !p_.about.modal());
+
+  fs::remove(conf());
+  fs::create_directory(conf());  // no file can be written there
+  ui_.answerBox();
+  Modal(user, [&] { ui_.type(user.Text1, "Bo"), ui_.type(user.Text2, "Verdi"), ui_.enter(user); });
+  ASSERT_EQ(ui_.boxes().size(), 1u);  // one box for the three keys
+  const std::string& told = ui_.boxes()[0].text;
+  EXPECT_NE(told.find(conf().string()), std::string::npos) << told;
+  EXPECT_NE(told.find(std::make_error_code(std::errc::is_a_directory).message()), std::string::npos)
+      << told;
+  EXPECT_EQ(p_.shell.OperatorName, "Bo");
+}
+
+TEST_F(ShellFormsTest, VehicleFormReadsTheFileAndSavesHoweverItCloses) {
+  WriteConf("[VEICOLO]\r\nTarga=AB123CD\r\n");
+  p_.shell.VehiclePlate = "in memory only";
+  DVeicoli& veh = p_.dveicoli;
+  Modal(veh, [&] {
+    EXPECT_EQ(veh.Text2.Text(), "AB123CD");
+    ui_.type(veh.Text2, "ZZ999ZZ");
+    ui_.close(veh);
+  });
+  EXPECT_EQ(p_.shell.VehiclePlate, "ZZ999ZZ");
+  veh.Show();  // modeless, closed by the form that opened it
+  ui_.type(veh.Text1, "Lancia");
+  veh.Unload();
+  Modal(veh, [&] { ui_.type(veh.Text3, "VIN42"), ui_.click(veh.Command1); });
+  EXPECT_TRUE(Saved("Targa=ZZ999ZZ") && Saved("FeT=Lancia") && Saved("Telaio=VIN42"));
+}
+
+// The picture opens the about box, modeless and once; its button starts the first system
+// information program that starts.
+TEST_F(ShellFormsTest, AboutStartsTheFirstSystemInformationProgramThatStarts) {
+  std::set<std::string> installed = {"kinfocenter", "gnome-system-monitor"};
+  std::vector<std::string> started;
+  p_.rt.app.setProgramStarter([&](const std::string& program, const std::vector<std::string>&) {
+    if (!installed.count(program)) throw plat::RuntimeError(53, "File not found");
+    started.push_back(program);
+  });
+  frmAbout& about = p_.about;
+  ui_.click(Start().Image1), ui_.click(m_.Image1);
+  EXPECT_TRUE(about.Visible() && !about.modal());
   EXPECT_EQ(Count("load frmAbout"), 1);
+  ui_.click(about.cmdSysInfo);
+  EXPECT_EQ(started, std::vector<std::string>{"kinfocenter"});
+  installed.clear();
+  ui_.answerBox();
+  ui_.alt(about, 'S');
+  EXPECT_EQ(ui_.lastBox().text, "Le informazioni sul sistema non sono attualmente disponibili.");
+  EXPECT_TRUE(about.Visible());
+  ui_.esc(about);
+  EXPECT_FALSE(about.IsLoaded());
+}
+
+// An opacimeter error stops the smoke test's requests while Critic shows it; closing the box
+// resumes them and never opens a smoke test that was not open. A second error while the box
+// is open replaces it, and the requests stay stopped until the operator closes that one.
+TEST_F(ShellFormsTest, OpacimeterErrorStopsTheRequestsUntilCriticCloses) {
+  Critic& critic = p_.critic;
+  for (const bool smokeOpen : {false, true}) {
+    if (smokeOpen) anfumo_.Show();
+    ui_.onModal(critic, [&] {
+      EXPECT_EQ(std::tie(critic.Caption(), critic.Label1.Caption()),
+                std::tuple("ERROR 3", "SPENGERE OPACIMETRO"));
+      smokeOpen ? ui_.enter(critic) : ui_.close(critic);
+    });
+    ErrorCode("003");
+    EXPECT_EQ(anfumo_.IsLoaded(), smokeOpen);
+  }
+  EXPECT_TRUE(anfumo_.Timer1.running());
+  ui_.onModal(critic, [&] {
+    ui_.onModal(critic, [&] {
+      EXPECT_EQ(critic.Caption(), "ERROR 7");
+      EXPECT_FALSE(anfumo_.Timer1.Enabled());
+      ui_.click(critic.Command1);
+    });
+    ErrorCode("007");
+  });
+  ErrorCode("002");
+  EXPECT_TRUE(anfumo_.Timer1.running());
+  EXPECT_EQ(p_.rt.forms.modalDepth(), 0);
+}
+
+TEST_F(ShellFormsTest, ExclamStampaShownAgainShowsTheNewTextAndLeavesARunningTimerAlone) {
+  for (const int language : {1, 2}) {  // a port hint of the gas parser, modeless
+    p_.link.ShowParseWarning = -1;
+    p_.shell.LanguageCode = static_cast<std::int16_t>(language);
+    p_.ShowPortHint(TakePortHint(p_.link, p_.shell, HintInstrument::Gas));
+  }
+  EXPECT_TRUE(p_.exclamStampa.Visible());
+  EXPECT_EQ(p_.exclamStampa.Label1.Caption().rfind("CHOOSE", 0), 0u);
+  EXPECT_EQ(Count("load ExclamStampa"), 2);
+  ui_.close(p_.exclamStampa);
+
+  anfumo_.Show();
+  ui_.advance(10);
+  p_.exclamStampa.Open(plat::ShowMode::Modeless);
+  ui_.close(p_.exclamStampa);
+  ui_.advance(15);  // a restarted timer would tick only at 35 ms
+  EXPECT_EQ(anfumo_.SmokeTickCount, 1);
+}
+
+// Exclam's OK, not its close box, goes on to ExclamStampa when the lock states ask for it.
+TEST_F(ShellFormsTest, ExclamChainsToExclamStampaOnTheLockStates) {
+  const std::tuple<const char*, const char*, bool, bool> cases[] = {
+      // status 1, status 2, closed by OK, chains
+      {"00048", "00016", true, true},
+      {"00016", "00000", true, true},
+      {"00016", "00032", true, false},
+      {"00048", "00000", false, false}};
+  p_.shell.ExclamMessage = "fine serie", p_.shell.ExclamStampaMessage = "stampare";
+  for (const auto& [status1, status2, byOk, chains] : cases) {
+    p_.link.OpaLuStatus1 = status1, p_.link.OpaLuStatus2 = status2;
+    p_.shell.ExclamPending = -1;
+    ui_.clearJournal();
+    ui_.onModal(p_.exclam, [&, ok = byOk] {
+      EXPECT_EQ(p_.exclam.Label1.Caption(), "fine serie");
+      ok ? ui_.click(p_.exclam.Command1) : ui_.close(p_.exclam);
+    });
+    if (chains) {
+      ui_.onModal(p_.exclamStampa, [&] {
+        EXPECT_FALSE(p_.exclam.IsLoaded());
+        EXPECT_EQ(p_.exclamStampa.Label1.Caption(), "stampare");
+        ui_.enter(p_.exclamStampa);
+      });
+    }
+    p_.exclam.Open(plat::ShowMode::Modal);
+    EXPECT_EQ(p_.shell.ExclamPending, 0);
+    EXPECT_EQ(Count("modal ExclamStampa"), chains ? 1 : 0) << status1 << " " << status2;
+  }
+  EXPECT_FALSE(anfumo_.IsLoaded());  // closing a box never opens the smoke test
 }
 
 }  // namespace
