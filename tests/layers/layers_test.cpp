@@ -27,12 +27,10 @@ TEST(LayersTest, NoFolderIncludesOneAboveIt) {
   const std::filesystem::path src = plat::test::SourceDir() / "src";
   const std::regex include(R"(^\s*#\s*include\s*"([^"]+)\")");
   std::vector<std::string> wrong;
-  int files = 0;
   for (const auto& entry : std::filesystem::recursive_directory_iterator(src)) {
     const std::string ext = entry.path().extension().string();
     if (!entry.is_regular_file() || (ext != ".h" && ext != ".cpp")) continue;
     const std::string from = entry.path().lexically_relative(src).generic_string();
-    ++files;
     std::ifstream in(entry.path());
     std::smatch m;
     for (std::string line; std::getline(in, line);) {
@@ -44,7 +42,7 @@ TEST(LayersTest, NoFolderIncludesOneAboveIt) {
       }
     }
   }
-  EXPECT_GT(files, 50);  // the tree was found
+  ASSERT_TRUE(std::filesystem::exists(src / "forms" / "Program.h"));  // the tree was found
   EXPECT_EQ(wrong, std::vector<std::string>{});
 }
 

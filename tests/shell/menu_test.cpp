@@ -358,7 +358,8 @@ TEST_F(ShellFormsTest, OpacimeterErrorStopsTheRequestsUntilCriticCloses) {
   EXPECT_TRUE(anfumo_.Timer1.running());
   ui_.onModal(critic, [&] {
     ui_.onModal(critic, [&] {
-      EXPECT_EQ(critic.Caption(), "ERROR 7");
+      EXPECT_EQ(critic.Caption() + " " + critic.Label1.Caption(),
+                "ERROR 7 TEMPERATURA TROPPO ALTA, SPENGERE OPACIMETRO");
       EXPECT_FALSE(anfumo_.Timer1.Enabled());
       ui_.click(critic.Command1);
     });
@@ -369,17 +370,15 @@ TEST_F(ShellFormsTest, OpacimeterErrorStopsTheRequestsUntilCriticCloses) {
   EXPECT_EQ(p_.rt.forms.modalDepth(), 0);
 }
 
-TEST_F(ShellFormsTest, ExclamStampaShownAgainShowsTheNewTextAndLeavesARunningTimerAlone) {
-  for (const int language : {1, 2}) {  // a port hint of the gas parser, modeless
-    p_.link.ShowParseWarning = -1;
-    p_.shell.LanguageCode = static_cast<std::int16_t>(language);
-    p_.ShowPortHint(TakePortHint(p_.link, p_.shell, HintInstrument::Gas));
-  }
-  EXPECT_TRUE(p_.exclamStampa.Visible());
+// A port hint shows ExclamStampa modeless; closing it restarts the smoke test's requests
+// only when they are stopped, since restarting a running timer would delay its next tick.
+TEST_F(ShellFormsTest, ExclamStampaLeavesARunningTimerAlone) {
+  p_.link.ShowParseWarning = -1;
+  p_.shell.LanguageCode = 2;
+  p_.ShowPortHint(TakePortHint(p_.link, p_.shell, HintInstrument::Gas));
+  EXPECT_TRUE(p_.exclamStampa.Visible() && !p_.exclamStampa.modal());
   EXPECT_EQ(p_.exclamStampa.Label1.Caption().rfind("CHOOSE", 0), 0u);
-  EXPECT_EQ(Count("load ExclamStampa"), 2);
   ui_.close(p_.exclamStampa);
-
   anfumo_.Show();
   ui_.advance(10);
   p_.exclamStampa.Open(plat::ShowMode::Modeless);
