@@ -14,8 +14,6 @@
 
 namespace vs::test {
 
-using plat::test::DataFolder;
-
 class StationTest : public ConfDirTest {
  protected:
   void SetUp() override {
@@ -23,7 +21,7 @@ class StationTest : public ConfDirTest {
     bin_ = dir_ / "bin";
     std::filesystem::create_directory(bin_);
     p_.rt.programFolder = bin_;
-    std::filesystem::copy_file(DataFolder() / "Lingua.ini", dir_ / "Lingua.ini");
+    std::filesystem::copy_file(plat::test::DataFolder() / "Lingua.ini", dir_ / "Lingua.ini");
   }
   // Loads and shows the start menu as the program does at start.
   Menu& Start() {
