@@ -14,180 +14,91 @@
 namespace vs {
 namespace {
 
-const std::string kGasId = testing::Ctl("<GAS|1|IDC7>");
-
-// A port with an in-memory device on `number`, and the writes that reach the device.
-struct Line {
-  Line(ProgramState& p, int number) : port(p.rt.serial), device(p.rt.serial.attachMemory(number)) {
-    port.setCommPort(number);
-    device->onWrite = [this](std::string_view bytes) { writes.emplace_back(bytes); };
-  }
-  void open() { port.setPortOpen(true); }
-  plat::SerialPort port;
-  std::shared_ptr<plat::MemoryDevice> device;
-  std::vector<std::string> writes;
-};
+using Writes = std::vector<std::string>;
 
 class SendersTest : public ::testing::Test {
  protected:
+  // A port with an in-memory device on `number`; each write that reaches the device is
+  // logged as the number, a blank and the bytes.
+  struct Line {
+    Line(SendersTest& t, int number)
+        : port(t.p.rt.serial), device(t.p.rt.serial.attachMemory(number)) {
+      port.setCommPort(number);
+      device->onWrite = [&t, number](std::string_view b) {
+        t.written.push_back(std::to_string(number) + " " + std::string(b));
+      };
+    }
+    plat::SerialPort port;
+    std::shared_ptr<plat::MemoryDevice> device;
+  };
+
   ProgramState p{plat::EventLoop::ClockKind::Manual};
   LinkState& l = p.link;
-  TestFormPorts tests;  // the ports of the loaded test forms
+  Writes written;
 };
 
-TEST_F(SendersTest, TestFormsRouteByTheActiveFlags) {
-  Line smoke(p, 1), gas(p, 2);
-  smoke.open();
-  gas.open();
-  tests = {&smoke.port, &gas.port};
-  SendMctcNetFrameToTestForms(l, tests, "GAS", "ID", "1", "");
-  EXPECT_TRUE(smoke.writes.empty());
-  EXPECT_TRUE(gas.writes.empty());
-
+TEST_F(SendersTest, TestFormsRouteByTheActiveFlagsAndLoseWhatCannotBeWritten) {
+  Line smoke(*this, 1), gas(*this, 2), rpmsu(*this, 5);
+  smoke.port.setPortOpen(true);
+  gas.port.setPortOpen(true);
+  TestFormPorts tests{&smoke.port, &gas.port};
+  SendMctcNetFrameToTestForms(l, tests, "GAS", "ID", "1", "");  // no form in use
   l.GasFormActive = 1;
   SendMctcNetFrameToTestForms(l, tests, "GAS", "ID", "1", "");
-  EXPECT_EQ(gas.writes, std::vector<std::string>{kGasId});
-
-  // Both in use: one call, the same frame to both ports, the smoke form's first.
-  l.OpaFormActive = 1;
-  std::vector<int> order;
-  smoke.device->onWrite = [&](std::string_view) { order.push_back(1); };
-  gas.device->onWrite = [&](std::string_view) { order.push_back(2); };
+  l.OpaFormActive = 1;  // both in use: the smoke form's port first
   SendOwnProtocolFrame(l, tests, 49, 'P', "");
-  EXPECT_EQ(order, (std::vector<int>{1, 2}));
-  EXPECT_EQ(smoke.device->takeWritten(), BuildOwnProtocolFrame(49, 'P', ""));
+  const std::string own = BuildOwnProtocolFrame(49, 'P', "");
+  EXPECT_EQ(written, (Writes{"2 " + testing::Ctl("<GAS|1|IDC7>"), "1 " + own, "2 " + own}));
 
-  // A closed port, and a form that is not loaded, swallow the frame.
+  // A closed port, a form that is not loaded and a write that fails lose the frame.
   gas.port.setPortOpen(false);
   tests.AnfumoMSComm1 = nullptr;
-  order.clear();
-  SendMctcNetFrameToTestForms(l, tests, "OPA", "@VA", "1", "");
-  SendOwnProtocolFrame(l, tests, 81, '?', "");
-  EXPECT_TRUE(order.empty());
-}
-
-TEST_F(SendersTest, EachFormSenderWritesOneWholeFrameToItsOwnPort) {
-  using Sender = void (*)(plat::SerialPort&, std::string_view, std::string_view, std::string_view,
-                          std::string_view);
-  struct Case {
-    const char* name;
-    Sender send;
+  SendOwnProtocolFrame(l, tests, 49, 'P', "");
+  tests.AnfumoMSComm1 = &smoke.port;
+  smoke.device->onWrite = [](std::string_view) {
+    throw plat::RuntimeError(plat::kErrPortIoFailed, "device gone");
   };
-  const Case cases[] = {
-      {"recognition", SendMctcNetFrameToRecognitionForm},
-      {"opacimeter set-up", SendMctcNetFrameToOpaSetup},
-      {"gas set-up", SendMctcNetFrameToGasSetup},
-  };
-  int number = 3;
-  for (const Case& c : cases) {
-    Line line(p, number++);
-    c.send(line.port, "GAS", "ID", "1", "");  // port closed: nothing, no error
-    line.open();
-    c.send(line.port, "GAS", "ID", "1", "");
-    c.send(line.port, "RPM", "CI", "1", "4");
-    EXPECT_EQ(line.writes, (std::vector<std::string>{kGasId, testing::Ctl("<RPM|1|CI|425>")}))
-        << c.name;
-  }
-}
+  EXPECT_NO_THROW(SendOwnProtocolFrame(l, tests, 49, 'P', ""));
+  EXPECT_EQ(written.size(), 3u);
 
-TEST_F(SendersTest, ClosedPortsStayClosedExceptTheEngineSpeedSetUp) {
-  Line opasu(p, 4), rpmsu(p, 5);
-  SendMctcNetFrameToOpaSetup(opasu.port, "OPA", "ID", "1", "");
-  EXPECT_FALSE(opasu.port.PortOpen());
-  EXPECT_TRUE(opasu.writes.empty());
-
-  // The set-up of the engine-speed counter opens its port first ...
+  // The engine-speed set-up opens its port first; one that cannot be opened ends the send.
   SendMctcNetFrameToRpmSetup(rpmsu.port, "RPM", "ID", "1", "");
   EXPECT_TRUE(rpmsu.port.PortOpen());
-  EXPECT_EQ(rpmsu.writes.size(), 1u);
-  // ... and a port that cannot be opened ends the send without a message.
   rpmsu.port.setPortOpen(false);
   rpmsu.device->setAvailable(false);
   EXPECT_NO_THROW(SendMctcNetFrameToRpmSetup(rpmsu.port, "RPM", "ID", "1", ""));
-  EXPECT_FALSE(rpmsu.port.PortOpen());
-  EXPECT_EQ(rpmsu.writes.size(), 1u);
-}
-
-TEST_F(SendersTest, WriteFailureIsLostLikeAClosedPort) {
-  Line gas(p, 2);
-  gas.open();
-  tests.AngasMSComm2 = &gas.port;
-  l.GasFormActive = 1;
-  gas.device->onWrite = [](std::string_view) {
-    throw plat::RuntimeError(plat::kErrPortIoFailed, "device gone");
-  };
-  EXPECT_NO_THROW(SendMctcNetFrameToTestForms(l, tests, "GAS", "ID", "1", ""));
+  EXPECT_EQ(written.size(), 4u);
 }
 
 TEST_F(SendersTest, EngineSpeedWatchdog) {
-  Line rpm(p, 6);
-  rpm.open();
-  int blanked = 0;  // RPM.Label1 set to "- - -"
-  const auto send = [&] {
-    if (SendMctcNetFrameToRpmForm(l, &rpm.port, "RPM", "VA", "1", "")) ++blanked;
+  Line rpm(*this, 6);
+  // Per send: b when the display is to be blanked, the miss count, the port o(pen) or
+  // c(losed), the writes so far. R: a reply came first; n: a send while the form is not
+  // loaded.
+  const auto play = [&](std::string_view script) {
+    std::string out;
+    for (char c : script) {
+      if (c == 'R') l.RpmReplySeen = 1;
+      if (c != 's' && c != 'n') continue;
+      const bool blank =
+          SendMctcNetFrameToRpmForm(l, c == 's' ? &rpm.port : nullptr, "RPM", "VA", "1", "");
+      out += (blank ? "b" : "-") + std::to_string(l.RpmMissCount) +
+             (rpm.port.PortOpen() ? "o" : "c") + std::to_string(written.size()) + " ";
+    }
+    return out;
   };
-
-  // The first send after opening counts as a miss already.
-  send();
-  EXPECT_EQ(l.RpmMissCount, 1);
-  EXPECT_EQ(blanked, 1);
-  EXPECT_EQ(rpm.writes.size(), 1u);
-  send();
-  EXPECT_EQ(l.RpmMissCount, 2);
-  // From the third miss on the port is closed and opened again before the write: waiting
-  // input is discarded by the close.
+  // A reply flag left from an earlier opening is cleared without a write; from the third
+  // miss in a row the port is closed and opened again before the write.
+  EXPECT_EQ(play("Rs s s s n"), "-0c0 b1c0 b2c0 b3o1 -4o1 ");
   rpm.device->send("stale");
   p.rt.loop.processPending();
-  EXPECT_EQ(rpm.port.InBufferCount(), 5);
-  send();
-  EXPECT_EQ(l.RpmMissCount, 3);
-  EXPECT_EQ(rpm.port.InBufferCount(), 0);
-  EXPECT_TRUE(rpm.port.PortOpen());
-  EXPECT_EQ(rpm.writes.size(), 3u);
-  // A device that cannot be opened again: the error is ignored, nothing is written.
-  rpm.device->setAvailable(false);
-  EXPECT_NO_THROW(send());
-  EXPECT_FALSE(rpm.port.PortOpen());
-  EXPECT_EQ(rpm.writes.size(), 3u);
-  EXPECT_EQ(l.RpmMissCount, 4);
+  ASSERT_EQ(rpm.port.InBufferCount(), 5);
+  EXPECT_EQ(play("s"), "b5o2 ");
+  EXPECT_EQ(rpm.port.InBufferCount(), 0);  // discarded by the close
+  rpm.device->setAvailable(false);         // cannot be opened again: the error is ignored
+  EXPECT_EQ(play("s"), "b6c2 ");
   rpm.device->setAvailable(true);
-  send();
-  EXPECT_TRUE(rpm.port.PortOpen());
-  EXPECT_EQ(rpm.writes.size(), 4u);
-  EXPECT_EQ(blanked, 5);
-
-  // A reply seen resets the count, writes without touching the display, and is consumed.
-  l.RpmReplySeen = 1;
-  send();
-  EXPECT_EQ(l.RpmMissCount, 0);
-  EXPECT_EQ(l.RpmReplySeen, 0);
-  EXPECT_EQ(blanked, 5);
-  EXPECT_EQ(rpm.writes.size(), 5u);
-}
-
-TEST_F(SendersTest, EngineSpeedWatchdogClearsALeftoverReplyFlag) {
-  // A flag left from an earlier opening while the port is closed: the send does not
-  // write, but clears the flag, so the next sends count misses and reopen the port.
-  Line rpm(p, 6);
-  l.RpmReplySeen = 1;
-  (void)SendMctcNetFrameToRpmForm(l, &rpm.port, "RPM", "VA", "1", "");
-  EXPECT_EQ(l.RpmReplySeen, 0);
-  for (int i = 0; i < 3; ++i) (void)SendMctcNetFrameToRpmForm(l, &rpm.port, "RPM", "VA", "1", "");
-  EXPECT_TRUE(rpm.port.PortOpen());
-  EXPECT_EQ(rpm.writes.size(), 1u);
-}
-
-TEST_F(SendersTest, EngineSpeedFormNotLoaded) {
-  int blanked = 0;
-  for (int i = 0; i < 3; ++i) {
-    if (SendMctcNetFrameToRpmForm(l, nullptr, "RPM", "VA", "1", "")) ++blanked;
-  }
-  EXPECT_EQ(l.RpmMissCount, 3);
-  EXPECT_EQ(blanked, 0);
-  Line rpm(p, 6);
-  if (SendMctcNetFrameToRpmForm(l, &rpm.port, "RPM", "VA", "1", "")) ++blanked;
-  EXPECT_EQ(blanked, 1);
-  EXPECT_EQ(rpm.writes.size(), 1u);
+  EXPECT_EQ(play("s Rs"), "b7o3 -0o4 ");
 }
 
 }  // namespace
