@@ -1,5 +1,5 @@
-// The frames of both protocols: requests byte by byte, and replies collected from the bytes
-// as they arrive.
+// The frames of both protocols: requests byte by byte, replies collected from the bytes as
+// they arrive, and the exchange of one port (time-out, re-send and miss count).
 #include <gtest/gtest.h>
 
 #include <array>
@@ -8,6 +8,7 @@
 
 #include "link/FrameCollector.h"
 #include "link/LinkState.h"
+#include "link/MctcNetExchange.h"
 #include "link/OwnProtocolExchange.h"
 #include "link/OwnProtocolFrame.h"
 #include "link_test_util.h"
@@ -65,7 +66,7 @@ struct CollectRow {
 
 TEST(FramesTest, McnRepliesCollectedAgainstTheHeader) {
   const CollectRow rows[] = {
-      {Who::TestForm, "<GAS|1|@V/A|1.5|2.5/00>", "A;@VA;1.5|2.5;1"},  // judged once, at ETX
+      {Who::TestForm, "</GAS|1|@V/A|1.5|2.5/00>", "A;@VA;1.5|2.5;1"},  // judged at ETX
       {Who::TestForm, "<GAS|1|@VA00>", "A;@VA;;1"},
       {Who::TestForm, "<OPA|1|@VA|100>", "D;1"},
       {Who::TestForm, "<GASX1|@VA|100>", "D;1"},
@@ -90,15 +91,16 @@ TEST(FramesTest, McnRepliesCollectedAgainstTheHeader) {
       {Who::Check, "<GAS|1|@VA|100>", "D;0", {"GAS", -5, 3}},
       {Who::Check, "<GAS|1|@VA|100>", "A;;;0", {"GAS", 1000, 1000}},
   };
+  LinkState l;
+  l.McnAddress = "GAS";
+  l.McnDevNumberLen = 1;
+  l.McnCommand = "@VA";
+  l.McnCommandLen = 3;
+  l.RpmMcnAddress = "RPM";
+  l.RpmMcnDevNumberLen = 1;
+  l.RpmMcnCommandLen = 2;
   for (const CollectRow& r : rows) {
-    LinkState l;
-    l.McnAddress = "GAS";
-    l.McnDevNumberLen = 1;
-    l.McnCommand = "@VA";
-    l.McnCommandLen = 3;
-    l.RpmMcnAddress = "RPM";
-    l.RpmMcnDevNumberLen = 1;
-    l.RpmMcnCommandLen = 2;
+    l.ReplyFrameCount = 0;
     std::string buffer, all;
     McnCollected got;
     std::string_view rest = r.input;
@@ -125,14 +127,7 @@ TEST(FramesTest, McnRepliesCollectedAgainstTheHeader) {
       EXPECT_EQ(got.frame, all.substr(all.rfind(kStx)));
     }
   }
-}
-
-TEST(FramesTest, EndlessNoiseNeitherGrowsTheBufferNorHidesTheNextReply) {
-  LinkState l;
-  l.McnAddress = "GAS";
-  l.McnDevNumberLen = 1;
-  l.McnCommand = "@VA";
-  l.McnCommandLen = 3;
+  // Endless noise without ETX neither grows the buffer nor hides the next reply.
   std::string buffer;
   for (int i = 0; i < 100; ++i) AppendReceived(buffer, std::string(1000, 'x'), true);
   EXPECT_LE(buffer.size(), kMaxReplyBuffer);
@@ -150,32 +145,30 @@ TEST(FramesTest, BinaryRepliesCollectedAgainstTheRequest) {
   const std::string ok = reply(16, '?');
   const struct {
     std::vector<std::string> arrivals;
-    OwnReplyCheck last;
+    char last;  // the check of the last arrival: W waiting, D dropped, C complete
   } rows[] = {
-      {{ok}, OwnReplyCheck::Complete},
-      {{ok.substr(0, 3), ok.substr(3, 4), ok.substr(7)}, OwnReplyCheck::Complete},
-      {{"x", ok}, OwnReplyCheck::Complete},
-      {{ok + "z", ok}, OwnReplyCheck::Complete},
-      {{reply(16, 'P')}, OwnReplyCheck::Dropped},
-      {{reply(17, '?')}, OwnReplyCheck::Dropped},
-      {{Bytes({2, 16, 0x15, '?', 0, 2, 0, 3})}, OwnReplyCheck::Dropped},  // no ACK
-      {{ok.substr(0, 9) + "\x04"}, OwnReplyCheck::Dropped},               // no ETX at N + 6
-      {{ok + "z"}, OwnReplyCheck::Dropped},
-      {{Bytes({2, 16, 6, '?', 0, 0, 0, 3})}, OwnReplyCheck::Dropped},  // N too small
-      {{reply(16, 'P').substr(0, 8)}, OwnReplyCheck::Dropped},
-      {{reply(17, 'P').substr(0, 7)}, OwnReplyCheck::Waiting},
-      {{ok.substr(0, 9)}, OwnReplyCheck::Waiting},
+      {{ok}, 'C'},
+      {{ok.substr(0, 3), ok.substr(3, 4), ok.substr(7)}, 'C'},
+      {{"x", ok}, 'C'},
+      {{ok + "z", ok}, 'C'},
+      {{reply(16, 'P')}, 'D'},
+      {{reply(17, '?')}, 'D'},
+      {{Bytes({2, 16, 0x15, '?', 0, 2, 0, 3})}, 'D'},  // no ACK
+      {{ok.substr(0, 9) + "\x04"}, 'D'},               // no ETX at N + 6
+      {{ok + "z"}, 'D'},
+      {{Bytes({2, 16, 6, '?', 0, 0, 0, 3})}, 'D'},  // N too small
+      {{reply(16, 'P').substr(0, 8)}, 'D'},
+      {{reply(17, 'P').substr(0, 7)}, 'W'},
+      {{ok.substr(0, 9)}, 'W'},
   };
   for (const auto& r : rows) {
     OwnProtocolExchangeCore x;
     x.Sent(16, '?');
     OwnCollected got;
     for (const std::string& a : r.arrivals) got = x.Receive(a);
-    EXPECT_EQ(got.status, r.last) << ::testing::PrintToString(r.arrivals);
-    EXPECT_EQ(x.ReplyReady(), r.last == OwnReplyCheck::Complete);
-    if (r.last == OwnReplyCheck::Complete) {
-      EXPECT_EQ(got.frame, ok);
-    }
+    EXPECT_EQ("WDC"[static_cast<int>(got.status)], r.last) << ::testing::PrintToString(r.arrivals);
+    EXPECT_EQ(x.ReplyReady(), r.last == 'C');
+    EXPECT_EQ(got.frame, r.last == 'C' ? ok : "");
   }
   // Records of a value reply: channel and four value bytes, data bytes only.
   std::string values = Bytes({2, 49, 6, 'P', 0, 42});
@@ -186,6 +179,71 @@ TEST(FramesTest, BinaryRepliesCollectedAgainstTheRequest) {
   EXPECT_FALSE(OwnProtocolRecord(values, 8));
   EXPECT_FALSE(OwnProtocolRecord(values, -1));
   EXPECT_FALSE(OwnProtocolRecord(values.substr(0, 20), 2));
+}
+
+// Runs a script on an exchange and writes one letter per tick: I idle, W waiting, R re-send,
+// G give up. Script: s request sent ("@VA" to "GAS"), t tick, r the reply, e a reply echoing
+// another command, x the reply split in two arrivals.
+std::string Play(MctcNetExchangeCore& x, std::string_view script) {
+  std::string ticks;
+  const std::string reply = Ctl("<GAS|1|@VA|100>");
+  for (char c : script) {
+    const std::size_t split = c == 'x' ? 4 : 0;
+    if (c == 's') x.Sent("GAS", "@VA", 1);
+    if (c == 't') ticks += "IWRG"[static_cast<int>(x.Tick())];
+    if (c == 'e') x.Receive(Ctl("<GAS|1|ID|100>"));
+    if (c == 'r' || c == 'x') x.Receive(reply.substr(0, split)), x.Receive(reply.substr(split));
+  }
+  return ticks;
+}
+
+TEST(ExchangeTest, TimeOutResendAndMisses) {
+  struct Case {
+    const char* name;
+    const char* script;
+    const char* ticks;
+    int misses;
+    bool ready;
+  };
+  const Case cases[] = {
+      {"nothing asked", "ttt", "III", 0, false},
+      {"reply in time", "sttrt", "WWI", 0, true},
+      {"reply in two pieces", "stxt", "WI", 0, true},
+      {"time-out asks for a re-send", "sttt", "WWR", 1, false},
+      {"re-sent and timed out again: give up", "sttt sttt t", "WWRWWGI", 0, false},
+      {"a reply after a miss clears the count", "sttt st r", "WWRW", 0, true},
+      {"another command's echo is no reply", "settt", "WWR", 1, false},
+      {"a reply after giving up is too late", "sttt sttt r t", "WWRWWGI", 0, false},
+      {"a new request restarts the ticks, not the misses", "sttt stt stt", "WWRWWWW", 1, false},
+  };
+  for (const Case& c : cases) {
+    MctcNetExchangeCore x({3, 2});
+    EXPECT_EQ(Play(x, c.script), c.ticks) << c.name;
+    EXPECT_EQ(x.Misses(), c.misses) << c.name;
+    EXPECT_EQ(x.ReplyReady(), c.ready) << c.name;
+  }
+  // By default: forty ticks, three misses.
+  MctcNetExchangeCore x;
+  const std::string send = "s" + std::string(40, 't'), wait(39, 'W');
+  EXPECT_EQ(Play(x, send + send + send), wait + "R" + wait + "R" + wait + "G");
+}
+
+// Overlapping requests (a poll that does not wait): a reply split across the next request
+// is still collected, and a late reply to an earlier command comes back with its own echo.
+// By default each request starts afresh and other echoes drop.
+TEST(ExchangeTest, OverlappingRequestsKeepThePartialReplyAndTakeEveryEcho) {
+  const std::string late = Ctl("<RPM|1|CI|00>");
+  MctcNetExchangeCore x({}, McnRequests::Overlapping), strict;
+  for (MctcNetExchangeCore* e : {&x, &strict}) {
+    e->Sent("RPM", "CI", 1);
+    EXPECT_EQ(e->Receive(late.substr(0, 5)).status, McnCollected::Status::Waiting);
+    e->Sent("RPM", "VA", 1);
+  }
+  EXPECT_EQ(x.Receive(late.substr(5)).echo, "CI");
+  EXPECT_FALSE(x.ReplyReady());  // not the reply to "VA"
+  EXPECT_EQ(x.Receive(Ctl("<RPM|1|VA|85000>")).echo, "VA");
+  EXPECT_TRUE(x.ReplyReady());
+  EXPECT_EQ(strict.Receive(late.substr(5)).status, McnCollected::Status::Dropped);
 }
 
 }  // namespace
