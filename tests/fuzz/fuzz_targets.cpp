@@ -137,9 +137,13 @@ constexpr Row kRows[] = {
   {"gas_la_reply", [](P& p, In& in) { ParseGasLaReply(p.link, in.Rest(), in.c, in.u); }},
   {"gas_li_reply", [](P& p, In& in) { ParseGasLiReply(p.link, in.Rest(), in.c, in.u); }},
   {"gas_ls_reply", [](P& p, In& in) { ParseGasLsReply(p.link, in.Rest(), in.c, in.u); }},
-  {"gas_va_reply", [](P& p, In& in) { (void)ParseGasVaReply(p.link, p.shell, in.Rest(), in.c, in.u); }},
+  {"gas_va_reply", [](P& p, In& in) {
+    (void)ParseGasVaReply(p.link, p.shell, in.Rest(), in.c, in.u);
+  }},
   {"opa_error_code", [](P& p, In& in) { (void)ShowOpaErrorCode(p.link, p.shell, in.Rest()); }},
-  {"opa_measure_reply", [](P& p, In& in) { (void)ParseOpaMeasureReply(p.link, p.shell, in.Rest()); }},
+  {"opa_measure_reply", [](P& p, In& in) {
+    (void)ParseOpaMeasureReply(p.link, p.shell, in.Rest());
+  }},
   {"opa_rd_reply", [](P& p, In& in) { (void)ParseOpaRdReply(p.link, p.shell, in.Rest()); }},
   {"rpm_tp_reply", [](P& p, In& in) { ParseRpmTpReply(p.link, in.Rest(), in.c, in.u); }},
   {"rpm_va_reply", [](P& p, In& in) { ParseRpmVaReply(p.link, in.Rest(), in.c, in.u); }},
@@ -164,8 +168,11 @@ constexpr Row kRows[] = {
     l.RpmMcnDevNumberLen = 1;
     // A Waiting buffer does not end in ETX, any other is empty; an accepted frame carries
     // the address after its first byte (which is not checked) and ETB, and ends in ETX.
-    const auto check = [](const McnCollected& got, const std::string& buffer, std::string_view address) {
-      if (got.status == McnCollected::Status::Waiting) return Check(buffer.empty() || buffer.back() != kEtx);
+    const auto check = [](const McnCollected& got, const std::string& buffer,
+                          std::string_view address) {
+      if (got.status == McnCollected::Status::Waiting) {
+        return Check(buffer.empty() || buffer.back() != kEtx);
+      }
       Check(buffer.empty());
       const std::string& f = got.frame;
       Check(got.status != McnCollected::Status::Accepted ||
@@ -222,7 +229,8 @@ constexpr Row kRows[] = {
     Check(l.McnRsStatus1 >= 0 && l.McnRsStatus1 <= 127);
     CheckTexts({out.pef.value_or("")});
     const auto next = NextMcnGasRequest(w, l, plat::DateTime{});
-    Check(!next || next->command != "@SA" || std::count(next->data.begin(), next->data.end(), kEtb) >= 5);
+    Check(!next || next->command != "@SA" ||
+          std::count(next->data.begin(), next->data.end(), kEtb) >= 5);
   }},
   // The gas test's binary reply step, once on the bytes as they come (it guards its own
   // frame), once through the exchange's collector; for model 0 to 3, the extended HC
@@ -287,7 +295,9 @@ constexpr Row kRows[] = {
       const SmokeTick tick = SmokeTickStep(f, s, l);
       Check(tick != SmokeTick::TimedOut || f.ReplyBuffer.empty());
       const SmokeFrame got = CollectSmokeReply(f, l, s, in.Take(1 + (b >> 4)));
-      if (got.kind == SmokeFrame::Kind::Own) CheckOwnFrame(got.own, s.OpaDeviceAddress, l.PendingCommand);
+      if (got.kind == SmokeFrame::Kind::Own) {
+        CheckOwnFrame(got.own, s.OpaDeviceAddress, l.PendingCommand);
+      }
       Check(got.kind != SmokeFrame::Kind::MctcNet || got.mcn.echo == l.McnCommand);
       if (got.kind != SmokeFrame::Kind::None) EndSmokeFrame(f, s);
       Check(f.ReplyBuffer.size() <= kMaxReplyBuffer);

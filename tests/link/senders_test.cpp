@@ -1,5 +1,8 @@
+// The frame senders: the test forms' ports, the engine-speed set-up's and the engine-speed
+// form's with its watchdog.
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,32 +19,26 @@ namespace {
 
 using Writes = std::vector<std::string>;
 
-class SendersTest : public ::testing::Test {
- protected:
-  // A port with an in-memory device on `number`; each write that reaches the device is
-  // logged as the number, a blank and the bytes.
-  struct Line {
-    Line(SendersTest& t, int number)
-        : port(t.p.rt.serial), device(t.p.rt.serial.attachMemory(number)) {
-      port.setCommPort(number);
-      device->onWrite = [&t, number](std::string_view b) {
-        t.written.push_back(std::to_string(number) + " " + std::string(b));
-      };
-    }
-    plat::SerialPort port;
-    std::shared_ptr<plat::MemoryDevice> device;
-  };
-
+TEST(SendersTest, RouteByTheActiveFlagsLoseWhatCannotBeWrittenAndWatchTheEngineSpeed) {
   ProgramState p{plat::EventLoop::ClockKind::Manual};
   LinkState& l = p.link;
+  // Ports on in-memory devices; each write that reaches a device is logged as its number,
+  // a blank and the bytes.
   Writes written;
-};
-
-TEST_F(SendersTest, TestFormsRouteByTheActiveFlagsAndLoseWhatCannotBeWritten) {
-  Line smoke(*this, 1), gas(*this, 2), rpmsu(*this, 5);
-  smoke.port.setPortOpen(true);
-  gas.port.setPortOpen(true);
-  TestFormPorts tests{&smoke.port, &gas.port};
+  std::deque<plat::SerialPort> ports;
+  std::shared_ptr<plat::MemoryDevice> devices[7];
+  const auto line = [&](int n) -> plat::SerialPort& {
+    devices[n] = p.rt.serial.attachMemory(n);
+    devices[n]->onWrite = [&written, n](std::string_view b) {
+      written.push_back(std::to_string(n) + " " + std::string(b));
+    };
+    ports.emplace_back(p.rt.serial).setCommPort(n);
+    return ports.back();
+  };
+  plat::SerialPort &smoke = line(1), &gas = line(2), &rpmsu = line(5), &rpm = line(6);
+  smoke.setPortOpen(true);
+  gas.setPortOpen(true);
+  TestFormPorts tests{&smoke, &gas};
   SendMctcNetFrameToTestForms(l, tests, "GAS", "ID", "1", "");  // no form in use
   l.GasFormActive = 1;
   SendMctcNetFrameToTestForms(l, tests, "GAS", "ID", "1", "");
@@ -51,39 +48,36 @@ TEST_F(SendersTest, TestFormsRouteByTheActiveFlagsAndLoseWhatCannotBeWritten) {
   EXPECT_EQ(written, (Writes{"2 " + testing::Ctl("<GAS|1|IDC7>"), "1 " + own, "2 " + own}));
 
   // A closed port, a form that is not loaded and a write that fails lose the frame.
-  gas.port.setPortOpen(false);
+  gas.setPortOpen(false);
   tests.AnfumoMSComm1 = nullptr;
   SendOwnProtocolFrame(l, tests, 49, 'P', "");
-  tests.AnfumoMSComm1 = &smoke.port;
-  smoke.device->onWrite = [](std::string_view) {
+  tests.AnfumoMSComm1 = &smoke;
+  devices[1]->onWrite = [](std::string_view) {
     throw plat::RuntimeError(plat::kErrPortIoFailed, "device gone");
   };
   EXPECT_NO_THROW(SendOwnProtocolFrame(l, tests, 49, 'P', ""));
   EXPECT_EQ(written.size(), 3u);
 
   // The engine-speed set-up opens its port first; one that cannot be opened ends the send.
-  SendMctcNetFrameToRpmSetup(rpmsu.port, "RPM", "ID", "1", "");
-  EXPECT_TRUE(rpmsu.port.PortOpen());
-  rpmsu.port.setPortOpen(false);
-  rpmsu.device->setAvailable(false);
-  EXPECT_NO_THROW(SendMctcNetFrameToRpmSetup(rpmsu.port, "RPM", "ID", "1", ""));
+  SendMctcNetFrameToRpmSetup(rpmsu, "RPM", "ID", "1", "");
+  EXPECT_TRUE(rpmsu.PortOpen());
+  rpmsu.setPortOpen(false);
+  devices[5]->setAvailable(false);
+  EXPECT_NO_THROW(SendMctcNetFrameToRpmSetup(rpmsu, "RPM", "ID", "1", ""));
   EXPECT_EQ(written.size(), 4u);
-}
 
-TEST_F(SendersTest, EngineSpeedWatchdog) {
-  Line rpm(*this, 6);
-  // Per send: b when the display is to be blanked, the miss count, the port o(pen) or
-  // c(losed), the writes so far. R: a reply came first; n: a send while the form is not
-  // loaded.
+  // The engine-speed form's watchdog. Per send: b when the display is to be blanked, the miss
+  // count, the port o(pen) or c(losed), its writes so far. R: a reply came first; n: a send while
+  // the form is not loaded.
   const auto play = [&](std::string_view script) {
     std::string out;
     for (char c : script) {
       if (c == 'R') l.RpmReplySeen = 1;
       if (c != 's' && c != 'n') continue;
       const bool blank =
-          SendMctcNetFrameToRpmForm(l, c == 's' ? &rpm.port : nullptr, "RPM", "VA", "1", "");
-      out += (blank ? "b" : "-") + std::to_string(l.RpmMissCount) +
-             (rpm.port.PortOpen() ? "o" : "c") + std::to_string(written.size()) + " ";
+          SendMctcNetFrameToRpmForm(l, c == 's' ? &rpm : nullptr, "RPM", "VA", "1", "");
+      out += (blank ? "b" : "-") + std::to_string(l.RpmMissCount) + (rpm.PortOpen() ? "o" : "c") +
+             std::to_string(written.size() - 4) + " ";
     }
     return out;
   };
