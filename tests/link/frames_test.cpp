@@ -43,7 +43,6 @@ TEST(FramesTest, RequestsAreByteExact) {
 
   EXPECT_EQ(GasChannelList(0, false), Bytes({8, 10, 13, 14, 12, 7, 6, 5, 2}));
   EXPECT_EQ(GasChannelList(2, true), Bytes({8, 3, 9, 11, 8, 7, 6, 5, 2}));
-  EXPECT_EQ(OpaChannelList(), Bytes({8, 3, 5, 6, 0, 2, 8, 1, 7}));
   EXPECT_ANY_THROW(BuildOwnProtocolFrame(256, 'P', ""));
   EXPECT_ANY_THROW(BuildOwnProtocolFrame(49, -1, ""));
   EXPECT_ANY_THROW(BuildOwnProtocolFrame(49, 'P', std::string(254, 'x')));
