@@ -1,9 +1,15 @@
+// The frames of both protocols: requests byte by byte, replies collected from the bytes as
+// they arrive, and the exchange of one port (time-out, re-send and miss count).
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
-#include "link/MctcNetFrame.h"
+#include "link/FrameCollector.h"
+#include "link/LinkState.h"
+#include "link/MctcNetExchange.h"
+#include "link/OwnProtocolExchange.h"
 #include "link/OwnProtocolFrame.h"
 #include "link_test_util.h"
 
@@ -11,6 +17,7 @@ namespace vs {
 namespace {
 
 using testing::Ctl;
+using Status = McnCollected::Status;
 
 std::string Bytes(std::initializer_list<int> values) {
   std::string s;
@@ -18,117 +25,216 @@ std::string Bytes(std::initializer_list<int> values) {
   return s;
 }
 
-TEST(MctcNetFrameTest, RequestsAreByteExact) {
+TEST(FramesTest, RequestsAreByteExact) {
   const struct {
     const char *address, *command, *data, *frame;
-  } cases[] = {
+  } mcn[] = {
       {"GAS", "ID", "", "<GAS|1|IDC7>"},
-      {"GAS", "@LA", "", "<GAS|1|@LA07>"},  // checksums whose high digit is 0
-      {"GAS", "@LI", "", "<GAS|1|@LI0F>"},
-      // With data: one ETB before it; ETBs inside the data separate fields.
-      {"OPA", "@LU", "21", "<OPA|1|@LU|219A>"},
-      {"RPM", "CI", "4", "<RPM|1|CI|425>"},
-      {"GAS", "@LU", "047", "<GAS|1|@LU|047CD>"},
+      {"GAS", "@LA", "", "<GAS|1|@LA07>"},   // a high checksum digit 0
+      {"RPM", "CI", "4", "<RPM|1|CI|425>"},  // one ETB before the data
       {"GAS", "@SA", "BENZINA|NO CAT|04|4|1.730|0.000",
-       "<GAS|1|@SA|BENZINA|NO CAT|04|4|1.730|0.000B3>"},  // the longest request: 45 bytes
+       "<GAS|1|@SA|BENZINA|NO CAT|04|4|1.730|0.000B3>"},
   };
-  for (const auto& c : cases) {
+  for (const auto& c : mcn) {
     EXPECT_EQ(BuildMctcNetFrame(c.address, c.command, "1", Ctl(c.data)), Ctl(c.frame)) << c.frame;
   }
-  EXPECT_EQ(ComputeMctcNetChecksum(Ctl("<GAS|1|ID")), Ctl("C7>"));
-  // 0x02 itself is not counted: only what follows position 1.
-  EXPECT_EQ(ComputeMctcNetChecksum(std::string("\x02\x0A", 2)), "0A\x03");
-  EXPECT_EQ(ComputeMctcNetChecksum("\x02"), "00\x03");
-  // High bytes count by their unsigned value; the sum wraps to its low byte.
+  // Only what follows STX counts, a high byte by its unsigned value; the sum wraps.
   EXPECT_EQ(ComputeMctcNetChecksum(std::string("\x02\xFF\xFF", 3)), "FE\x03");
-}
 
-TEST(OwnProtocolFrameTest, RequestsWithoutData) {
-  EXPECT_EQ(BuildOwnProtocolFrame(49, 'P', ""), Bytes({2, 49, 0, 80, 0, 2, 123, 3}));
-  EXPECT_EQ(BuildOwnProtocolFrame(33, '$', ""), Bytes({2, 33, 0, 36, 0, 2, 183, 3}));
-  EXPECT_EQ(BuildOwnProtocolFrame(81, 'a', ""), Bytes({2, 81, 0, 97, 0, 2, 74, 3}));
-  EXPECT_EQ(BuildOwnProtocolFrame(49, '&', "C"), Bytes({2, 49, 0, 38, 0, 3, 67, 97, 3}));
-  // A sum that is a multiple of 256 gives 0, not 256.
-  EXPECT_EQ(ComputeOwnProtocolChecksum(200, 52, 2, ""), 0);
-}
-
-TEST(OwnProtocolFrameTest, ChannelListRequests) {
-  EXPECT_EQ(BuildOwnProtocolFrame(49, '#', GasChannelList(0, false)),
-            Bytes({2, 49, 0, 35, 0, 11, 8, 10, 13, 14, 12, 7, 6, 5, 2, 82, 3}));
-  EXPECT_EQ(BuildOwnProtocolFrame(49, '#', GasChannelList(1, true)),
-            Bytes({2, 49, 0, 35, 0, 11, 8, 10, 18, 14, 12, 7, 6, 5, 2, 77, 3}));
-  EXPECT_EQ(BuildOwnProtocolFrame(33, '#', GasChannelList(2, true)),
-            Bytes({2, 33, 0, 35, 0, 11, 8, 3, 9, 11, 8, 7, 6, 5, 2, 116, 3}));
-  EXPECT_EQ(BuildOwnProtocolFrame(81, '#', OpaChannelList()),
-            Bytes({2, 81, 0, 35, 0, 11, 8, 3, 5, 6, 0, 2, 8, 1, 7, 87, 3}));
-}
-
-TEST(OwnProtocolFrameTest, RefusesWhatIsNotAByte) {
+  EXPECT_EQ(GasChannelList(0, false), Bytes({8, 10, 13, 14, 12, 7, 6, 5, 2}));
+  EXPECT_EQ(GasChannelList(2, true), Bytes({8, 3, 9, 11, 8, 7, 6, 5, 2}));
   EXPECT_ANY_THROW(BuildOwnProtocolFrame(256, 'P', ""));
   EXPECT_ANY_THROW(BuildOwnProtocolFrame(49, -1, ""));
   EXPECT_ANY_THROW(BuildOwnProtocolFrame(49, 'P', std::string(254, 'x')));
   EXPECT_EQ(BuildOwnProtocolFrame(49, 'P', std::string(253, 'x')).size(), 261u);
 }
 
-// A "P" reply of 8 records from address 49: 48 bytes, N = 42.
-std::string ValueReply(int echo = 'P') {
-  std::string r = Bytes({2, 49, 6, echo, 0, 42});
-  for (int k = 0; k < 8; ++k) r += Bytes({k, 0, 0, 1, k});
-  r += Bytes({0x55, 3});
-  return r;
+// The MCTC-NET collectors of the forms: the test forms' (address GAS, unit 1, echo "@VA"),
+// the set-ups' (any echo) and the engine-speed forms' (address RPM, command of 2); and the
+// frame check alone with lengths out of range.
+enum class Who { TestForm, Setup, Rpm, Check };
+
+struct CollectRow {
+  Who who;
+  const char* input;  // as in Ctl, '/' between arrivals
+  const char* after;  // of the last arrival: A;echo;data, D or W;buffer; then ReplyFrameCount
+  McnExpect expect = {};
+};
+
+TEST(FramesTest, McnRepliesCollectedAgainstTheHeader) {
+  const CollectRow rows[] = {
+      {Who::TestForm, "</GAS|1|@V/A|1.5|2.5/00>", "A;@VA;1.5|2.5;1"},  // judged at ETX
+      {Who::TestForm, "<GAS|1|@VA00>", "A;@VA;;1"},
+      {Who::TestForm, "<OPA|1|@VA|100>", "D;1"},
+      {Who::TestForm, "<GASX1|@VA|100>", "D;1"},
+      {Who::TestForm, "<GAS|1|@RS|A00>", "D;1"},   // the echo of an older command
+      {Who::TestForm, "<GAS|12|@VA|100>", "D;1"},  // a longer unit shifts the echo
+      {Who::TestForm, "<zz\x01>", "D;1"},
+      {Who::TestForm, "<>", "D;1"},
+      {Who::TestForm, "x", "W;;0"},  // a lone first byte other than STX goes
+      {Who::TestForm, "xy", "W;xy;0"},
+      {Who::TestForm, "xy/<GAS|1|@VA|700>", "A;@VA;7;1"},
+      // The rest of a late reply joined to the next; two replies in a burst; a fragment of
+      // another device's reply; a burst that ends inside its second frame.
+      {Who::TestForm, "<GAS|1|@VA|0/<GAS|1|@VA|0.12|0.1000>", "A;@VA;0.12|0.10;1"},
+      {Who::TestForm, "<GAS|1|@VA|100><GAS|1|@VA|200>", "A;@VA;2;1"},
+      {Who::TestForm, "<OPA|/<GAS|1|@VA|100>", "A;@VA;1;1"},
+      {Who::TestForm, "<GAS|1|@VA|100><GAS|1|/@VA|200>", "A;@VA;2;1"},
+      {Who::Setup, "x", "W;x;0"},
+      {Who::Setup, "x/<GAS|1|@RS|M00>", "A;@RS;M;0"},
+      {Who::Rpm, "<RPM|1|VE|145000>", "A;VE;1450;0"},
+      {Who::Rpm, "<GAS|1|VA|100>", "D;0"},
+      {Who::Rpm, "", "W;;0"},
+      {Who::Check, "<GAS|1|@VA|100>", "D;0", {"GAS", -5, 3}},
+      {Who::Check, "<GAS|1|@VA|100>", "A;;;0", {"GAS", 1000, 1000}},
+  };
+  LinkState l;
+  l.McnAddress = "GAS";
+  l.McnDevNumberLen = 1;
+  l.McnCommand = "@VA";
+  l.McnCommandLen = 3;
+  l.RpmMcnAddress = "RPM";
+  l.RpmMcnDevNumberLen = 1;
+  l.RpmMcnCommandLen = 2;
+  for (const CollectRow& r : rows) {
+    l.ReplyFrameCount = 0;
+    std::string buffer, all;
+    McnCollected got;
+    std::string_view rest = r.input;
+    for (bool more = true; more;) {
+      const std::size_t cut = rest.find('/');
+      more = cut != std::string_view::npos;
+      const std::string in = Ctl(rest.substr(0, cut));
+      rest.remove_prefix(more ? cut + 1 : rest.size());
+      all += in;
+      if (r.who == Who::TestForm) AppendReceived(buffer, in, true);
+      if (r.who == Who::Check) buffer = in;
+      got = r.who == Who::TestForm ? CollectTestFormReply(l, buffer)
+            : r.who == Who::Setup  ? CollectSetupReply(l, buffer, in)
+            : r.who == Who::Rpm    ? CollectRpmReply(l, buffer, in)
+                                   : CollectMctcNetFrame(buffer, r.expect);
+    }
+    std::string s = got.status == Status::Waiting   ? "W;" + buffer
+                    : got.status == Status::Dropped ? "D"
+                                                    : "A;" + got.echo + ";" + got.data;
+    for (char& c : s) c = c == kEtb ? '|' : c;
+    EXPECT_EQ(s + ";" + std::to_string(l.ReplyFrameCount), r.after) << r.input;
+    // An accepted frame is what arrived from its STX on.
+    if (got.status == Status::Accepted) {
+      EXPECT_EQ(got.frame, all.substr(all.rfind(kStx)));
+    }
+  }
+  // Endless noise without ETX neither grows the buffer nor hides the next reply.
+  std::string buffer;
+  for (int i = 0; i < 100; ++i) AppendReceived(buffer, std::string(1000, 'x'), true);
+  EXPECT_LE(buffer.size(), kMaxReplyBuffer);
+  AppendReceived(buffer, Ctl("<GAS|1|@VA|100>"), true);
+  EXPECT_EQ(CollectTestFormReply(l, buffer).data, "1");
 }
 
-TEST(OwnProtocolReplyTest, CompleteWaitingAndDropped) {
-  const std::string reply = ValueReply();
-  ASSERT_EQ(reply.size(), 48u);
-  std::string buf;
-  // Fed byte by byte: waits until the last byte, then complete with the buffer intact.
-  for (std::size_t i = 0; i + 1 < reply.size(); ++i) {
-    buf += reply[i];
-    ASSERT_EQ(CheckOwnProtocolReply(buf, 49, 'P'), OwnReplyCheck::Waiting) << i;
-  }
-  buf += reply.back();
-  EXPECT_EQ(CheckOwnProtocolReply(buf, 49, 'P'), OwnReplyCheck::Complete);
-  EXPECT_EQ(buf, reply);
-
-  struct Case {
-    const char* what;
-    std::string buffer;
+// Binary replies: the first byte other than STX goes, the reply must carry the address and
+// command sent, and is judged from its eighth byte; a buffer longer than its length byte
+// says is dropped.
+TEST(FramesTest, BinaryRepliesCollectedAgainstTheRequest) {
+  const auto reply = [](int address, char command) {
+    return Bytes({2, address, 6, command, 0, 4}) + "AB" + Bytes({0, 3});
   };
-  std::string wrongEtx = reply;
-  wrongEtx.back() = 4;
-  const std::vector<Case> dropped = {
-      {"echo of an older command", ValueReply('?')},
-      {"other address", Bytes({2, 33, 6, 'P', 0, 2, 0, 3})},
-      {"no ACK", Bytes({2, 49, 0x15, 'P', 0, 2, 0, 3})},
-      {"no ETX at N + 6", wrongEtx},
-      {"one byte longer than N + 6", reply + "x"},
-      {"N too small for the buffer", Bytes({2, 49, 6, 'P', 0, 0, 0, 3})},
+  const std::string ok = reply(16, '?');
+  const struct {
+    std::vector<std::string> arrivals;
+    char last;  // the check of the last arrival: W waiting, D dropped, C complete
+  } rows[] = {
+      {{ok}, 'C'},
+      {{ok.substr(0, 3), ok.substr(3, 4), ok.substr(7)}, 'C'},
+      {{"x", ok}, 'C'},
+      {{ok + "z", ok}, 'C'},
+      {{reply(16, 'P')}, 'D'},
+      {{reply(17, '?')}, 'D'},
+      {{Bytes({2, 16, 0x15, '?', 0, 2, 0, 3})}, 'D'},  // no ACK
+      {{ok.substr(0, 9) + "\x04"}, 'D'},               // no ETX at N + 6
+      {{ok + "z"}, 'D'},
+      {{Bytes({2, 16, 6, '?', 0, 0, 0, 3})}, 'D'},  // N too small
+      {{reply(16, 'P').substr(0, 8)}, 'D'},
+      {{reply(17, 'P').substr(0, 7)}, 'W'},
+      {{ok.substr(0, 9)}, 'W'},
   };
-  for (const auto& c : dropped) {
-    buf = c.buffer;
-    EXPECT_EQ(CheckOwnProtocolReply(buf, 49, 'P'), OwnReplyCheck::Dropped) << c.what;
-    EXPECT_TRUE(buf.empty()) << c.what;
+  for (const auto& r : rows) {
+    OwnProtocolExchangeCore x;
+    x.Sent(16, '?');
+    OwnCollected got;
+    for (const std::string& a : r.arrivals) got = x.Receive(a);
+    EXPECT_EQ("WDC"[static_cast<int>(got.status)], r.last) << ::testing::PrintToString(r.arrivals);
+    EXPECT_EQ(x.ReplyReady(), r.last == 'C');
+    EXPECT_EQ(got.frame, r.last == 'C' ? ok : "");
   }
-  // The header is judged as soon as 8 bytes are there, before the frame is complete.
-  buf = ValueReply('?').substr(0, 8);
-  EXPECT_EQ(CheckOwnProtocolReply(buf, 49, 'P'), OwnReplyCheck::Dropped);
-  buf = reply.substr(0, 7);
-  EXPECT_EQ(CheckOwnProtocolReply(buf, 33, 'X'), OwnReplyCheck::Waiting);
+  // Records of a value reply: channel and four value bytes, data bytes only.
+  std::string values = Bytes({2, 49, 6, 'P', 0, 42});
+  for (int k = 0; k < 8; ++k) values += Bytes({k, 0, 0, 1, k});
+  values += Bytes({0x55, 3});
+  EXPECT_EQ(OwnProtocolRecord(values, 0), (std::array<std::uint8_t, 5>{0, 0, 0, 1, 0}));
+  EXPECT_EQ(OwnProtocolRecord(values, 7), (std::array<std::uint8_t, 5>{7, 0, 0, 1, 7}));
+  EXPECT_FALSE(OwnProtocolRecord(values, 8));
+  EXPECT_FALSE(OwnProtocolRecord(values, -1));
+  EXPECT_FALSE(OwnProtocolRecord(values.substr(0, 20), 2));
 }
 
-TEST(OwnProtocolReplyTest, Records) {
-  const std::string reply = ValueReply();
-  for (int k = 0; k < 8; ++k) {
-    const auto r = OwnProtocolRecord(reply, k);
-    ASSERT_TRUE(r);
-    EXPECT_EQ((*r)[0], k);
-    EXPECT_EQ((*r)[3], 1);
-    EXPECT_EQ((*r)[4], k);
+// Runs a script on an exchange and writes one letter per tick: I idle, W waiting, R re-send,
+// G give up; then the misses, and "+" when the reply is ready. Script: s request sent ("@VA"
+// to "GAS"), t tick, r the reply, e a reply echoing another command, x the reply split in two
+// arrivals.
+std::string Play(MctcNetExchangeCore& x, std::string_view script) {
+  std::string ticks;
+  const std::string reply = Ctl("<GAS|1|@VA|100>");
+  for (char c : script) {
+    const std::size_t split = c == 'x' ? 4 : 0;
+    if (c == 's') x.Sent("GAS", "@VA", 1);
+    if (c == 't') ticks += "IWRG"[static_cast<int>(x.Tick())];
+    if (c == 'e') x.Receive(Ctl("<GAS|1|ID|100>"));
+    if (c == 'r' || c == 'x') x.Receive(reply.substr(0, split)), x.Receive(reply.substr(split));
   }
-  EXPECT_FALSE(OwnProtocolRecord(reply, 8));
-  EXPECT_FALSE(OwnProtocolRecord(reply, -1));
-  EXPECT_FALSE(OwnProtocolRecord(reply.substr(0, 20), 2));
+  return ticks + " " + std::to_string(x.Misses()) + (x.ReplyReady() ? "+" : "");
+}
+
+TEST(ExchangeTest, TimeOutResendAndMisses) {
+  const struct {
+    const char *name, *script, *after;
+  } rows[] = {
+      {"nothing asked", "ttt", "III 0"},
+      {"reply in time", "sttrt", "WWI 0+"},
+      {"reply in two pieces", "stxt", "WI 0+"},
+      {"time-out asks for a re-send", "sttt", "WWR 1"},
+      {"re-sent and timed out again: give up", "sttt sttt t", "WWRWWGI 0"},
+      {"a reply after a miss clears the count", "sttt st r", "WWRW 0+"},
+      {"another command's echo is no reply", "settt", "WWR 1"},
+      {"a reply after giving up is too late", "sttt sttt r t", "WWRWWGI 0"},
+      {"a new request restarts the ticks, not the misses", "sttt stt stt", "WWRWWWW 1"},
+  };
+  for (const auto& r : rows) {
+    MctcNetExchangeCore x({3, 2});
+    EXPECT_EQ(Play(x, r.script), r.after) << r.name;
+  }
+  // By default: forty ticks, three misses.
+  MctcNetExchangeCore x;
+  const std::string send = "s" + std::string(40, 't'), wait(39, 'W');
+  EXPECT_EQ(Play(x, send + send + send), wait + "R" + wait + "R" + wait + "G 0");
+}
+
+// Overlapping requests (a poll that does not wait): a reply split across the next request
+// is still collected, and a late reply to an earlier command comes back with its own echo.
+// By default each request starts afresh and other echoes drop.
+TEST(ExchangeTest, OverlappingRequestsKeepThePartialReplyAndTakeEveryEcho) {
+  const std::string late = Ctl("<RPM|1|CI|00>");
+  MctcNetExchangeCore x({}, McnRequests::Overlapping), strict;
+  for (MctcNetExchangeCore* e : {&x, &strict}) {
+    e->Sent("RPM", "CI", 1);
+    EXPECT_EQ(e->Receive(late.substr(0, 5)).status, McnCollected::Status::Waiting);
+    e->Sent("RPM", "VA", 1);
+  }
+  EXPECT_EQ(x.Receive(late.substr(5)).echo, "CI");
+  EXPECT_FALSE(x.ReplyReady());  // not the reply to "VA"
+  EXPECT_EQ(x.Receive(Ctl("<RPM|1|VA|85000>")).echo, "VA");
+  EXPECT_TRUE(x.ReplyReady());
+  EXPECT_EQ(strict.Receive(late.substr(5)).status, McnCollected::Status::Dropped);
 }
 
 }  // namespace

@@ -1,0 +1,472 @@
+// The libFuzzer targets: one row per step that takes bytes from outside (a reply, a frame, a
+// file). CMake builds a program <row>_fuzz for each row, which finds its row by its own
+// name. The first two bytes of every input set the header lengths and the switches the
+// parsers read; the records carry over from one input to the next, as they do between
+// replies. A crash, a sanitizer report or a failed Check is a finding.
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "gas/GasState.h"
+#include "gas/McnGasExchange.h"
+#include "gas/OwnGasExchange.h"
+#include "link/FrameCollector.h"
+#include "link/LinkState.h"
+#include "link/MctcNetExchange.h"
+#include "link/MctcNetFrame.h"
+#include "link/OwnProtocolExchange.h"
+#include "link/OwnProtocolFrame.h"
+#include "link/ReplyParsers.h"
+#include "link/SmokeRpmReplies.h"
+#include "platform/ini/PrivateProfile.h"
+#include "platform/text/Cp1252.h"
+#include "platform/text/RegionalSettings.h"
+#include "rpm/RpmPoll.h"
+#include "shell/ShellState.h"
+#include "smoke/AccelerationSeries.h"
+#include "smoke/ChartSeries.h"
+#include "smoke/McnSmokeLink.h"
+#include "smoke/OpaSetUp.h"
+#include "smoke/OwnSmokeLink.h"
+#include "smoke/PhaseMachine.h"
+#include "smoke/SmokeCycle.h"
+#include "smoke/SmokeFormFields.h"
+#include "smoke/SmokeReadings.h"
+#include "smoke/SmokeState.h"
+
+namespace vs::fuzz {
+namespace {
+
+void Check(bool ok) {
+  if (!ok) std::abort();
+}
+
+// Whole UTF-8 texts.
+void CheckTexts(std::initializer_list<std::string_view> texts) {
+  for (const std::string_view text : texts) {
+    for (std::size_t i = 0; i < text.size();) {
+      const auto c = static_cast<unsigned char>(text[i]);
+      const std::size_t n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+      Check((c < 0x80 || c >= 0xC2) && i + n <= text.size());
+      for (std::size_t k = 1; k < n; ++k)
+        Check((static_cast<unsigned char>(text[i + k]) & 0xC0) == 0x80);
+      i += n;
+    }
+  }
+}
+
+// A whole binary reply: address, ACK, the command, N + 6 bytes, ETX.
+void CheckOwnFrame(std::string_view f, int address, int command) {
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(f[i]); };
+  Check(f.size() >= 8 && byte(1) == address && f[2] == kAck && byte(3) == command &&
+        f.size() == byte(5) + 6u && f.back() == kEtx);
+}
+
+// The input, taken from the front; what is not there reads 0 or "".
+struct In {
+  const std::uint8_t* data;
+  std::size_t size;
+  int c = 0, u = 0;  // the lengths of the command and of the unit in a reply header, 0 to 3
+  std::uint8_t Byte() {
+    if (size == 0) return 0;
+    --size;
+    return *data++;
+  }
+  double Double() {
+    double v = 0;
+    if (size >= sizeof v) std::memcpy(&v, Take(sizeof v).data(), sizeof v);
+    return v;
+  }
+  std::string_view Take(std::size_t n) {
+    n = std::min(n, size);
+    const std::string_view s(reinterpret_cast<const char*>(data), n);
+    data += n;
+    size -= n;
+    return s;
+  }
+  std::string_view Rest() { return Take(size); }
+};
+
+struct Records {
+  ShellState shell;
+  LinkState link;
+  GasState gas;
+  GasTestVars vars;
+  OwnProtocolExchangeCore own;
+  RpmPoll poll;
+  SmokeState smoke;
+  SmokeFormFields fields;
+};
+
+using P = Records;
+struct Row {
+  const char* name;
+  void (*run)(P& p, In& in);
+};
+
+// Every state word of the gas analyser's conversation (and "" for a fresh form).
+constexpr std::string_view kGasWords[] = {
+    "",       "INIZIO",   "IDE",      "SDA",      "LAL",    "LI",      "RSTAZE",  "ETEI",
+    "ACQ",    "SBY",      "AZE",      "SAL",      "ESHC",   "ETER",    "ACQXAZE", "RSTSB",
+    "RSTMIS", "RSTRIS",   "RSECXAZE", "RSEC",     "ETEE",   "STANDBY", "@SA",     "TTE",
+    "LSEN",   "STARTMIS", "TT",       "AUTOZERO", "TESTHC", "ESHCE",   "HCRES",
+};
+constexpr std::string_view kGasCommands[] = {"ID",  "@SD", "@LA", "@LI", "@LU", "@SA",
+                                             "SB",  "AZ",  "TT",  "ET",  "@LS", "@RS",
+                                             "@VA", "HC",  "EH",  "ST",  "@ST", "XY"};
+
+bool IsGasWord(const std::string& w) {
+  return std::find(std::begin(kGasWords), std::end(kGasWords), w) != std::end(kGasWords);
+}
+
+// clang-format off
+constexpr Row kRows[] = {
+  // The reply parsers.
+  {"id_reply", [](P& p, In& in) { ParseIdReply(p.link, in.Rest(), in.c, in.u); }},
+  {"rs_reply", [](P& p, In& in) {
+    ParseRsReply(p.link, in.Rest(), in.c, in.u);
+    Check(p.link.McnRsStatus1 >= 0 && p.link.McnRsStatus1 <= 255);
+  }},
+  {"gas_eh_reply", [](P& p, In& in) { ParseGasEhReply(p.link, in.Rest(), in.c, in.u); }},
+  {"gas_et_reply", [](P& p, In& in) { ParseGasEtReply(p.link, in.Rest(), in.c, in.u); }},
+  {"gas_la_reply", [](P& p, In& in) { ParseGasLaReply(p.link, in.Rest(), in.c, in.u); }},
+  {"gas_li_reply", [](P& p, In& in) { ParseGasLiReply(p.link, in.Rest(), in.c, in.u); }},
+  {"gas_ls_reply", [](P& p, In& in) { ParseGasLsReply(p.link, in.Rest(), in.c, in.u); }},
+  {"gas_va_reply", [](P& p, In& in) {
+    (void)ParseGasVaReply(p.link, p.shell, in.Rest(), in.c, in.u);
+  }},
+  {"opa_error_code", [](P& p, In& in) { (void)ShowOpaErrorCode(p.link, p.shell, in.Rest()); }},
+  {"opa_measure_reply", [](P& p, In& in) {
+    (void)ParseOpaMeasureReply(p.link, p.shell, in.Rest());
+  }},
+  {"opa_rd_reply", [](P& p, In& in) { (void)ParseOpaRdReply(p.link, p.shell, in.Rest()); }},
+  {"rpm_tp_reply", [](P& p, In& in) { ParseRpmTpReply(p.link, in.Rest(), in.c, in.u); }},
+  {"rpm_va_reply", [](P& p, In& in) { ParseRpmVaReply(p.link, in.Rest(), in.c, in.u); }},
+  {"rpm_ve_reply", [](P& p, In& in) { ParseRpmVeReply(p.link, in.Rest(), in.c, in.u); }},
+  // The opacimeter set-up's identification step.
+  {"opa_setup_id", [](P& p, In& in) {
+    const std::optional<int> model = TakeOpaIdentity(p.link, in.Rest(), in.c, in.u);
+    Check(!model || (*model >= 0 && *model <= kMcnOpaModel));
+    Check(p.link.InstrModel.empty() || p.link.InstrModel.back() != ' ');
+  }},
+  // The reply collectors of every port owner (MCTC-NET and binary), the input in pieces.
+  {"collector", [](P& p, In& in) {
+    LinkState& l = p.link;
+    const std::uint8_t b = in.Byte();
+    const int address = in.Byte(), pending = in.Byte();
+    l.McnAddress = "GAS";
+    l.McnCommand = (b & 1) ? "@VA" : "ID";
+    l.McnCommandLen = static_cast<std::int16_t>(l.McnCommand.size());
+    l.McnDevNumberLen = (b >> 1) & 3;
+    l.RpmMcnAddress = "RPM";
+    l.RpmMcnCommandLen = 2;
+    l.RpmMcnDevNumberLen = 1;
+    // A Waiting buffer does not end in ETX, any other is empty; an accepted frame carries
+    // the address after its first byte (which is not checked) and ETB, and ends in ETX.
+    const auto check = [](const McnCollected& got, const std::string& buffer,
+                          std::string_view address) {
+      if (got.status == McnCollected::Status::Waiting) {
+        return Check(buffer.empty() || buffer.back() != kEtx);
+      }
+      Check(buffer.empty());
+      const std::string& f = got.frame;
+      Check(got.status != McnCollected::Status::Accepted ||
+            (f.size() >= 5 && f.compare(1, 3, address) == 0 && f[4] == kEtb && f.back() == kEtx));
+    };
+    std::string testForm, setup, rpm, binary;
+    MctcNetExchangeCore exchange;
+    exchange.Sent(l.McnAddress, l.McnCommand, l.McnDevNumberLen);
+    for (int n = 0; in.size > 0; ++n) {
+      const std::string_view piece = in.Take((b >> 3) % 9 + 1);
+      AppendReceived(testForm, piece, true);
+      check(CollectTestFormReply(l, testForm), testForm, l.McnAddress);
+      check(CollectSetupReply(l, setup, piece), setup, l.McnAddress);
+      check(CollectRpmReply(l, rpm, piece), rpm, l.RpmMcnAddress);
+      const McnCollected got = exchange.Receive(piece);
+      Check(got.status != McnCollected::Status::Accepted || got.echo == l.McnCommand);
+      if (n % 7 == 0 && exchange.Tick() == TickOutcome::Resend) {
+        exchange.Sent(l.McnAddress, l.McnCommand, l.McnDevNumberLen);
+      }
+      AppendReceived(binary, piece, true);
+      const OwnReplyCheck own = CheckOwnProtocolReply(binary, address, pending);
+      Check(own != OwnReplyCheck::Dropped || binary.empty());
+      if (own != OwnReplyCheck::Complete) continue;
+      CheckOwnFrame(binary, address, pending);
+      for (int k = 0; k < 60; ++k) (void)OwnProtocolRecord(binary, k);
+      binary.clear();
+    }
+  }},
+  // The gas test's MCTC-NET reply step for any echoed command, any state words before it
+  // and any data, then the request that follows: the words stay words of the conversation,
+  // the codes in their ranges, and "@SA" carries six fields.
+  {"gas_mcn_reply", [](P& p, In& in) {
+    LinkState& l = p.link;
+    l.McnAddress = "GAS";
+    l.McnDevNumberLen = 1;
+    l.McnCommand = std::string(kGasCommands[in.Byte() % std::size(kGasCommands)]);
+    l.McnCommandLen = static_cast<std::int16_t>(l.McnCommand.size());
+    std::string stato(kGasWords[in.Byte() % std::size(kGasWords)]);
+    std::string prev(kGasWords[in.Byte() % std::size(kGasWords)]), requested, phase;
+    const std::uint8_t b = in.Byte();
+    std::int16_t autoZero = b & 3, standbyAfterEt = (b >> 2) & 1, fuel = 1, strokes = 0;
+    const std::int16_t mode = (b >> 3) & 1;
+    p.shell.SystemEnableMask = static_cast<std::uint8_t>((b & 0x70) >> 2);
+    std::string buffer = std::string{kStx} + "GAS" + kEtb + "1" + kEtb + l.McnCommand;
+    if (in.size > 0) buffer += kEtb + std::string(in.Rest());
+    buffer += std::string("00") + kEtx;
+    const McnCollected got = CollectTestFormReply(l, buffer);
+    if (got.status != McnCollected::Status::Accepted) return;
+    McnGasWords w{stato, requested, prev, phase, autoZero, standbyAfterEt, fuel, strokes, mode};
+    const McnGasScreen out =
+        DecideMcnGasReply(w, l, p.gas, p.shell, got, plat::DateTime{2026, 12, 7, 14, 35, 0});
+    Check(IsGasWord(stato) && IsGasWord(prev) && IsGasWord(requested) && out.boxes.size() <= 1);
+    Check(autoZero >= 0 && autoZero <= 3 && p.gas.GasMcnStatus >= 0 && p.gas.GasMcnStatus <= 31);
+    Check(l.McnRsStatus1 >= 0 && l.McnRsStatus1 <= 127);
+    CheckTexts({out.pef.value_or("")});
+    const auto next = NextMcnGasRequest(w, l, plat::DateTime{});
+    Check(!next || next->command != "@SA" ||
+          std::count(next->data.begin(), next->data.end(), kEtb) >= 5);
+  }},
+  // The gas test's binary reply step, once on the bytes as they come (it guards its own
+  // frame), once through the exchange's collector; for model 0 to 3, the extended HC
+  // option, a firmware digit pair, a K factor or none.
+  {"own_gas_reply", [](P& p, In& in) {
+    const std::uint8_t a = in.Byte(), b = in.Byte();
+    p.shell.GasModelIndex = static_cast<std::int16_t>(a >> 4 & 3);
+    p.shell.SystemEnableMask = static_cast<std::uint8_t>(a >> 6 & 2);
+    p.gas.GasFirmwareVersion = {static_cast<char>('3' + (b >> 4 & 7)), '.',
+                                static_cast<char>('2' + (b >> 5 & 7))};
+    p.vars.KFactor = (b & 0x80) ? std::nullopt : std::optional<int>(12 + (b & 3));
+    p.vars.GasTickCount += a;
+    const std::string_view reply = in.Rest();
+    const ProgressView bar{(reply.size() & 1) != 0, 0, 800, static_cast<float>(reply.size() % 801)};
+    (void)HandleOwnGasFrame(p.vars, p.gas, p.link, p.shell, {}, bar, reply);
+    p.own.Sent(49, static_cast<unsigned char>(reply.size() > 3 ? reply[3] : '?'));
+    const OwnCollected got = p.own.Receive(reply);
+    if (got.status == OwnReplyCheck::Complete) {
+      (void)HandleOwnGasFrame(p.vars, p.gas, p.link, p.shell, {}, bar, got.frame);
+    }
+    (void)NextOwnGasRequest(p.vars, p.shell, p.gas);
+  }},
+  // The engine-speed form's receive step after the next request or one chosen by the input.
+  {"rpm_poll_input", [](P& p, In& in) {
+    static constexpr const char* kCommands[] = {"CI", "TE", "VA", "VE", "TP", "ID", "", "VAX"};
+    p.shell.RpmPollSelect = static_cast<std::int16_t>(in.c);
+    p.shell.RpmCylinders = static_cast<std::int16_t>(in.u * 4);
+    const RpmRequest next = NextRpmRequest(p.poll, p.shell);
+    const std::uint8_t b = in.Byte();
+    NoteRpmRequest(p.poll.exchange, p.link, (b & 8) ? kCommands[b & 7] : next.command.c_str());
+    TakeRpmInput(p.poll, p.link, in.Rest());
+  }},
+  // The smoke test's exchange cycle and reading step: input in pieces of varying size
+  // between ticks, in either protocol, and readings of any values in any row.
+  {"smoke_cycle", [](P& p, In& in) {
+    LinkState& l = p.link;
+    SmokeState& s = p.smoke;
+    SmokeFormFields f;
+    const std::uint8_t a = in.Byte(), b = in.Byte();
+    const bool mctcNet = (a & 1) != 0;
+    l.ActiveComMode = mctcNet ? 2 : 1;
+    l.McnAddress = "OPA";
+    l.McnDevNumberLen = 1;
+    l.McnCommand = (a & 2) ? "@VA" : "ID";
+    l.McnCommandLen = static_cast<std::int16_t>(l.McnCommand.size());
+    l.PendingCommand = (a & 2) ? 'P' : '?';
+    s.OpaDeviceAddress = (a & 4) ? 81 : 65;
+    s.OpaReplyReady = 1;
+    f.RequestedLinkState = (a & 8) ? "STARTMIS" : "";
+    f.TestPhase = (a & 16) ? "DUE" : "";
+    f.TestMode = static_cast<std::int16_t>(b % 8);
+    s.AccIndex = static_cast<std::int8_t>(in.Byte());
+    l.OpaK = in.Double();
+    l.OpaN = in.Double();
+    l.OpaRpm = in.Double();
+    l.OpaCellTemp = in.Double();
+    const SmokeReadingsOutcome out = TakeSmokeReadings(f, s, l, p.shell,
+        {mctcNet ? smoke::Protocol::MctcNet : smoke::Protocol::Binary, true, {},
+         plat::RegionalSettings::English()});
+    Check(!out.row || (s.AccIndex >= 0 && s.AccIndex <= kLastRowLabel));
+    while (in.size > 0) {
+      const SmokeTick tick = SmokeTickStep(f, s, l);
+      Check(tick != SmokeTick::TimedOut || f.ReplyBuffer.empty());
+      const SmokeFrame got = CollectSmokeReply(f, l, s, in.Take(1 + (b >> 4)));
+      if (got.kind == SmokeFrame::Kind::Own) {
+        CheckOwnFrame(got.own, s.OpaDeviceAddress, l.PendingCommand);
+      }
+      Check(got.kind != SmokeFrame::Kind::MctcNet || got.mcn.echo == l.McnCommand);
+      if (got.kind != SmokeFrame::Kind::None) EndSmokeFrame(f, s);
+      Check(f.ReplyBuffer.size() <= kMaxReplyBuffer);
+    }
+  }},
+  // The MCTC-NET smoke link's reply step on any accepted frame; the echo picks the handling.
+  {"smoke_mcn_status", [](P& p, In& in) {
+    static constexpr const char* kEchoes[] = {"ST", "@ST", "@RS", "@LU", "@RD",
+                                              "@VA", "ID", "AZ", "SB", "XX"};
+    const std::string echo = kEchoes[in.Byte() % std::size(kEchoes)];
+    smoke::LinkView view;
+    view.testMode = static_cast<std::int16_t>(in.Byte() % 8);
+    const std::uint8_t b = in.Byte();
+    view.accIndex = b % 11;
+    view.label30Back = (b & 0x80) ? 0xFFu : 0xFFFFFFu;
+    p.link.McnCommand = echo;
+    p.link.McnCommandLen = static_cast<std::int16_t>(echo.size());
+    // The data text as the collector cuts it: after the header, up to the checksum.
+    const std::string_view frame = in.Rest();
+    const std::size_t header = 7 + static_cast<std::size_t>(in.u) + echo.size();
+    const std::string_view data =
+        frame.size() > header + 3 ? frame.substr(header, frame.size() - header - 3) : "";
+    const auto out = smoke::HandleMcnSmokeFrame(p.fields, p.link, p.smoke, p.shell, view, frame,
+                                                echo, data);
+    Check(p.smoke.OpaMcnStatus >= 0 && p.smoke.OpaMcnStatus <= 31);
+    Check(p.fields.AutoZeroStatusCount <= 3);  // counted up to four, then back to 0
+    CheckTexts({out.display.label29.caption.value_or("")});
+  }},
+  // The binary smoke link's reply step on any frame that passed the frame check, for every
+  // model (5 and 6 are not binary ones); then the request step, so that every state word
+  // it leaves is asked.
+  {"smoke_own_reply", [](P& p, In& in) {
+    static constexpr char kCommands[] = {'1', 'a', '#', '?', 'P', 'E', 'x'};
+    const auto model = static_cast<std::int16_t>(in.Byte() % 7);
+    const char command = kCommands[in.Byte() % std::size(kCommands)];
+    smoke::LinkView view;
+    view.testMode = static_cast<std::int16_t>(in.Byte() % 8);
+    const std::string_view body = in.Take(250);
+    std::string frame = {kStx, 'Q', kAck, command, '\0', static_cast<char>(body.size() + 2)};
+    frame += std::string(body) + '\0' + kEtx;
+    std::string check = frame;
+    Check(CheckOwnProtocolReply(check, 'Q', static_cast<unsigned char>(command)) ==
+          OwnReplyCheck::Complete);
+    const auto out =
+        smoke::HandleOwnSmokeFrame(p.fields, p.link, p.smoke, p.shell, model, view, frame);
+    for (const double v : p.fields.ChannelValues) Check(v >= -1 && v <= 32767);
+    Check(out.use != smoke::OwnReplyUse::Dropped || !out.valueReply);
+    Check(smoke::NextOwnSmokeRequests(p.fields, p.link, model).requests.size() <= 2);
+  }},
+  // A free-acceleration series driven by any sequence of value replies, manual captures,
+  // STARTs and row cells of any text: the series index stays within its values, the chart
+  // within its rows.
+  {"smoke_series", [](P&, In& in) {
+    using namespace smoke;
+    static const LangTexts* texts = new LangTexts();
+    static const auto* regional = new plat::RegionalSettings(plat::RegionalSettings::English());
+    const double speed = in.Double(), k = in.Double();
+    const SeriesSettings settings{*texts, *regional, 1000, 4000, speed, k,
+                                  static_cast<std::int16_t>(in.Byte() % 3)};
+    PhaseFields fields;
+    AccelerationTable table;
+    ChartRecord chart;
+    PhaseMachine phases(fields, table, chart);
+    RowCells cells;
+    std::int16_t exclamPending = -1;
+    ValueReply r;
+    static constexpr const char* kLockStates[] = {"00000", "00001", "00002", "00016", "00032", ""};
+    while (in.size > 0) {
+      const std::uint8_t op = in.Byte();
+      if (op % 4 == 0) {  // a value reply
+        r.protocol = (op & 4) ? Protocol::MctcNet : Protocol::Binary;
+        r.testMode = static_cast<std::int16_t>((op >> 3) % 8);
+        r.tick += in.Byte();
+        r.rpm = in.Double();
+        r.k = in.Double();
+        r.cellTemp = in.Double();
+        const std::uint8_t status = in.Byte();
+        r.valuesInvalid = (status & 1) != 0;
+        r.mcnStatus = static_cast<std::int16_t>((status >> 1) & 1);
+        r.luStatus1 = kLockStates[(status >> 2) % 6];
+        r.luStatus2 = kLockStates[(status >> 5) % 6];
+        r.modelIndex = static_cast<std::int16_t>(in.Byte() % 7);
+        r.status0 = in.Byte();
+        r.status1 = in.Byte();
+        (void)phases.OnValueReply(r, cells, settings, exclamPending);
+      } else if (op % 4 == 1) {  // the capture button
+        ManualCapture(table, cells, static_cast<std::int16_t>((op >> 2) % 8), in.Double(),
+                      settings);
+      } else if (op % 4 == 2) {  // a row cell as the readings or anything else wrote it
+        cells.k[(op >> 2) % kAccelerationRows] = std::string(in.Take(in.Byte() % 8));
+        cells.rpm[(op >> 5) % kAccelerationRows] = std::string(in.Take(in.Byte() % 8));
+      } else {
+        phases.Start(static_cast<std::int16_t>((op >> 2) % 8));
+        exclamPending = -1;
+      }
+      Check(table.AccIndex >= 0 && table.AccIndex <= kSeriesClosedByHand && table.AccIndex != 9);
+      Check(chart.ChartRow >= 0 && chart.ChartRow <= 40);
+    }
+  }},
+  // An INI file of any bytes, then one key written into it: the write reads back and leaves
+  // another section's value alone. The bytes up to the first NUL (at most 40) are the value.
+  {"ini_read", [](P&, In& in) {
+    const std::string_view input = in.Rest();
+    const std::size_t cut = input.substr(0, 40).find('\0');
+    const std::string_view value1252 = cut == std::string_view::npos ? "" : input.substr(0, cut);
+    const std::string_view file = cut == std::string_view::npos ? input : input.substr(cut + 1);
+    const auto names = plat::SectionNamesIn(file);
+    if (!names.empty()) (void)plat::ProfileValueIn(file, names.back(), "Kquad");
+    const auto before = plat::ProfileValueIn(file, "IMPOSTAZIONI", "AbiM");
+    Check(!before || before->size() <= 4 * plat::kProfileValueMax);
+    const std::string value = plat::Cp1252ToUtf8(value1252);
+    const std::string written = plat::WithProfileValue(file, "S", "k", value);
+    // A value reads back as written unless it is empty or too long, holds a line break,
+    // blanks at its ends or one pair of enclosing quotes. Windows-1252 bytes that happen to
+    // make the whole file valid UTF-8 read differently.
+    const std::string_view v = value1252;
+    const bool same = !v.empty() && v.size() <= plat::kProfileValueMax &&
+        v.find_first_of("\r\n") == std::string_view::npos &&
+        v.front() != ' ' && v.front() != '\t' && v.back() != ' ' && v.back() != '\t' &&
+        !(v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front());
+    if (plat::IsUtf8Profile(written) == plat::IsUtf8Profile(file)) {
+      Check(!same || plat::ProfileValueIn(written, "s", "K") == value);
+      Check(plat::ProfileValueIn(written, "IMPOSTAZIONI", "AbiM") == before);
+    }
+    Check(plat::Utf8ToCp1252(plat::Cp1252ToUtf8(file)) == file);
+  }},
+};
+// clang-format on
+
+const Row*& Chosen() {
+  static const Row* row = nullptr;
+  return row;
+}
+
+}  // namespace
+}  // namespace vs::fuzz
+
+extern "C" int LLVMFuzzerInitialize(int*, char*** argv) {
+  const std::string self = std::filesystem::path((*argv)[0]).filename().string();
+  for (const vs::fuzz::Row& row : vs::fuzz::kRows) {
+    if (self == std::string(row.name) + "_fuzz") vs::fuzz::Chosen() = &row;
+  }
+  if (vs::fuzz::Chosen() == nullptr) {
+    std::fprintf(stderr, "%s: not the name of a fuzz target (<row>_fuzz)\n", self.c_str());
+    std::abort();
+  }
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static vs::fuzz::Records* p = new vs::fuzz::Records();
+  vs::fuzz::In in{data, size};
+  const std::uint8_t lengths = in.Byte(), switches = in.Byte();
+  in.c = lengths & 3;
+  in.u = (lengths >> 2) & 3;
+  p->link.McnCommandLen = static_cast<std::int16_t>(in.c);
+  p->link.McnDevNumberLen = in.u;
+  p->shell.ExternRpm = switches & 1;
+  p->shell.ExternOilTemp = (switches >> 1) & 1;
+  p->link.ShowParseWarning = (switches & 4) ? -1 : 0;
+  p->shell.LanguageCode = static_cast<std::int16_t>((switches >> 3) & 3);
+  vs::fuzz::Chosen()->run(*p, in);
+  // The texts the steps fill never hold a bare half of a UTF-8 sequence.
+  const vs::LinkState& l = p->link;
+  vs::fuzz::CheckTexts(
+      {l.InstrMake,     l.InstrModel,   l.InstrHomologation, l.InstrSerial,   l.InstrExpiry,
+       l.InstrVersion,  l.McnIdField7,  l.GasCheckExpiry,    l.McnFuelText,   l.McnSaField3,
+       l.McnStrokes,    l.McnHcRatio,   l.McnOcRatio,        l.McnLiField1,   l.McnEtFlag,
+       l.McnEtDate,     l.McnEtTime,    l.McnEhField1,       l.OpaValueText5, l.OpaValueText6,
+       l.OpaValueText7, l.OpaLuStatus1, l.OpaLuStatus2,      l.RpmReplyText1, l.RpmReplyText2});
+  return 0;
+}
