@@ -6,6 +6,7 @@
 #include "gas/GasState.h"
 #include "link/LinkState.h"
 #include "link/OwnProtocolFrame.h"
+#include "platform/text/Cp1252.h"
 #include "platform/text/Numbers.h"
 #include "shell/LanguageKeys.h"
 #include "shell/LimitRule.h"
@@ -336,9 +337,11 @@ OwnGasReplyResult HandleOwnGasFrame(GasTestVars& v, GasState& g, LinkState& l, c
     }
     case '1': {
       if (!needs(kIdentLast)) return res;
-      l.GasSerialNumber = std::string(f.substr(7, 8));
+      // Texts inside the program are UTF-8; the analyser's bytes are Windows-1252.
+      l.GasSerialNumber = plat::Cp1252ToUtf8(f.substr(7, 8));
       g.GasPef = static_cast<float>(Word(f, 17));
-      g.GasFirmwareVersion = {static_cast<char>(f[21]), '.', static_cast<char>(f[22])};
+      g.GasFirmwareVersion =
+          plat::Cp1252ToUtf8(f.substr(21, 1)) + '.' + plat::Cp1252ToUtf8(f.substr(22, 1));
       e.push_back(Caption(C::Label7, plat::FormatSingle(g.GasPef, r)));
       e.push_back(Caption(C::Label25, g.GasFirmwareVersion));
       v.Stato = v.PrevState = "LDF";

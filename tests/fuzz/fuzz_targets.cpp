@@ -462,11 +462,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   vs::fuzz::Chosen()->run(*p, in);
   // The texts the steps fill never hold a bare half of a UTF-8 sequence.
   const vs::LinkState& l = p->link;
-  vs::fuzz::CheckTexts(
-      {l.InstrMake,     l.InstrModel,   l.InstrHomologation, l.InstrSerial,   l.InstrExpiry,
-       l.InstrVersion,  l.McnIdField7,  l.GasCheckExpiry,    l.McnFuelText,   l.McnSaField3,
-       l.McnStrokes,    l.McnHcRatio,   l.McnOcRatio,        l.McnLiField1,   l.McnEtFlag,
-       l.McnEtDate,     l.McnEtTime,    l.McnEhField1,       l.OpaValueText5, l.OpaValueText6,
-       l.OpaValueText7, l.OpaLuStatus1, l.OpaLuStatus2,      l.RpmReplyText1, l.RpmReplyText2});
+  vs::fuzz::CheckTexts({l.InstrMake,     l.InstrModel,      l.InstrHomologation,
+                        l.InstrSerial,   l.InstrExpiry,     l.InstrVersion,
+                        l.McnIdField7,   l.GasCheckExpiry,  l.McnFuelText,
+                        l.McnSaField3,   l.McnStrokes,      l.McnHcRatio,
+                        l.McnOcRatio,    l.McnLiField1,     l.McnEtFlag,
+                        l.McnEtDate,     l.McnEtTime,       l.McnEhField1,
+                        l.OpaValueText5, l.OpaValueText6,   l.OpaValueText7,
+                        l.OpaLuStatus1,  l.OpaLuStatus2,    l.RpmReplyText1,
+                        l.RpmReplyText2, l.GasSerialNumber, p->gas.GasFirmwareVersion});
   return 0;
 }

@@ -100,6 +100,15 @@ TEST_F(OwnGasExchangeTest, MeasurementReplies) {
   res = Handle(Measurement({40, 255, 14, 0x52, 15, 0x4F, 16, 0x80}));
   EXPECT_EQ(Caption(res, GasControl::Label11), "Out");
 
+  // The identity's serial and version bytes are Windows-1252, shown and printed as UTF-8.
+  res = Handle(sim::BinaryReply(49, '1',
+                                std::string(" AQ\xB0"
+                                            "12345 \1\2\0\0\0\xE9"
+                                            "4",
+                                            17)));
+  EXPECT_EQ(l_.GasSerialNumber, "AQ\u00b012345");
+  EXPECT_EQ(Caption(res, GasControl::Label25), "\u00e9.4");
+
   // Frames too short for what they carry, or whose length byte is wrong, are rejected.
   v_.Stato = "ACQ";
   l_.GasCO = 3;
