@@ -415,7 +415,6 @@ void ANFUMO::Command1_Click() { CaptureAccelerationByHand(*this); }
 
 void ANFUMO::Command2_Click() {
   SmokeState& m = p_.smoke;
-  smoke::StartSeries(m);
   for (int i = 0; i < smoke::kAccelerationRows; ++i) {
     for (auto* row : {&Label36, &Label18, &Label37, &Label38}) (*row)(i).setCaption("0");
   }
@@ -444,7 +443,7 @@ void ANFUMO::Command2_Click() {
   Label33.setBackColor(plat::colors::kWhite);
   Label33.setCaption(p_.shell.LangText[lang::ANFUMOEsito]);
   if (TestMode == 4 || TestMode == 5) Command1.setEnabled(false);
-  if (auto first = smoke::PhaseMachine::FirstPhase(TestMode)) TestPhase = *first;
+  smoke::PhaseMachine(*this, m, *this).Start(TestMode);  // a new series, its first phase
 }
 
 void ANFUMO::Command3_Click() {
