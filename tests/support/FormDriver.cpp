@@ -30,19 +30,15 @@ FormDriver::~FormDriver() {
   rt_.app.setProgramStarter(nullptr);
 }
 
-// ---- Operator actions
-
 std::string FormDriver::whyNot(const Form& f) const {
   if (rt_.app.endRequested()) return "the program has ended";
   if (!f.IsLoaded()) return "form " + f.name() + " is not loaded";
   if (!f.Visible()) return "form " + f.name() + " is not shown";
-  if (!rt_.forms.acceptsInput(f)) {
-    if (const MessageBox* box = rt_.forms.openMessageBox())
-      return "message box \"" + box->request().text + "\" is open";
-    if (Form* top = rt_.forms.topModalForm()) return "modal form " + top->name() + " is open";
-    return "form " + f.name() + " is blocked";
-  }
-  return {};
+  if (rt_.forms.acceptsInput(f)) return {};
+  if (const MessageBox* box = rt_.forms.openMessageBox())
+    return "message box \"" + box->request().text + "\" is open";
+  if (Form* top = rt_.forms.topModalForm()) return "modal form " + top->name() + " is open";
+  return "form " + f.name() + " is blocked";
 }
 
 std::string FormDriver::whyNot(const Control& c) const {
@@ -54,30 +50,25 @@ std::string FormDriver::whyNot(const Control& c) const {
   return {};
 }
 
-bool FormDriver::refused(const std::string& action, const Control& c) {
-  std::string why = whyNot(c);
-  if (why.empty()) why = "it refused";
-  ADD_FAILURE() << "cannot " << action << " " << c.qualifiedName() << ": " << why;
+bool FormDriver::refused(const std::string& what, const std::string& why, const char* otherwise) {
+  ADD_FAILURE() << "cannot " << what << ": " << (why.empty() ? otherwise : why);
   return false;
 }
 
-bool FormDriver::refused(const std::string& action, const Form& f) {
-  std::string why = whyNot(f);
-  if (why.empty()) why = "nothing handles it";
-  ADD_FAILURE() << "cannot " << action << " on " << f.name() << ": " << why;
-  return false;
+bool FormDriver::click(Control& c) {
+  return input::click(c) || refused("click " + c.qualifiedName(), whyNot(c));
 }
-
-bool FormDriver::click(Control& c) { return input::click(c) || refused("click", c); }
 
 bool FormDriver::type(TextBox& box, const std::string& text) {
   if (input::editText(box, text)) return true;
-  if (box.Locked() && whyNot(box).empty()) return refused("type into locked", box);
-  return refused("type into", box);
+  const std::string why = whyNot(box);
+  return refused(
+      (why.empty() && box.Locked() ? "type into locked " : "type into ") + box.qualifiedName(),
+      why);
 }
 
 bool FormDriver::type(ComboBox& box, const std::string& text) {
-  return input::editText(box, text) || refused("type into", box);
+  return input::editText(box, text) || refused("type into " + box.qualifiedName(), whyNot(box));
 }
 
 bool FormDriver::choose(ListControl& list, int index) {
@@ -85,7 +76,7 @@ bool FormDriver::choose(ListControl& list, int index) {
     ADD_FAILURE() << list.qualifiedName() << " has no item " << index;
     return false;
   }
-  return input::choose(list, index) || refused("choose in", list);
+  return input::choose(list, index) || refused("choose in " + list.qualifiedName(), whyNot(list));
 }
 
 bool FormDriver::choose(ListControl& list, const std::string& item) {
@@ -96,77 +87,58 @@ bool FormDriver::choose(ListControl& list, const std::string& item) {
 }
 
 bool FormDriver::scroll(VScrollBar& bar, int value) {
-  return input::scrollTo(bar, value) || refused("scroll", bar);
+  return input::scrollTo(bar, value) || refused("scroll " + bar.qualifiedName(), whyNot(bar));
 }
 
-bool FormDriver::focus(Control& c) { return input::focus(c) || refused("focus", c); }
+bool FormDriver::focus(Control& c) {
+  return input::focus(c) || refused("focus " + c.qualifiedName(), whyNot(c));
+}
 
 bool FormDriver::key(Form& f, const KeyPress& k) {
-  return input::pressKey(f, k) || refused("press " + k.describe(), f);
+  return input::pressKey(f, k) ||
+         refused("press " + k.describe() + " on " + f.name(), whyNot(f), "nothing handles it");
 }
 
 bool FormDriver::menu(MenuItem& m) {
-  if (input::menuClick(m)) return true;
-  std::string why = whyNot(m.form());
-  if (why.empty()) why = "the item or its menu is disabled or hidden";
-  ADD_FAILURE() << "cannot click menu " << m.form().name() << "." << m.name() << ": " << why;
-  return false;
+  return input::menuClick(m) ||
+         refused("click menu " + m.form().name() + "." + m.name(), whyNot(m.form()),
+                 "the item or its menu is disabled or hidden");
 }
 
-bool FormDriver::close(Form& f) { return input::closeBox(f) || refused("close", f); }
-
-// ---- Clock
+bool FormDriver::close(Form& f) {
+  return input::closeBox(f) || refused("close on " + f.name(), whyNot(f), "nothing handles it");
+}
 
 void FormDriver::advance(Millis ms) { rt_.loop.advance(ms); }
-
 void FormDriver::settle() { rt_.loop.processPending(); }
-
-// ---- Message boxes
-
-void FormDriver::answerBox(MsgBoxResult r, Millis after) { answers_.push_back({r, after}); }
+bool FormDriver::ended() const { return rt_.app.endRequested(); }
+int FormDriver::exitCode() const { return rt_.app.exitCode(); }
+int FormDriver::beeps() const { return rt_.app.beepCount(); }
 
 const MessageBoxRequest& FormDriver::lastBox() const {
-  if (boxes_.empty()) {
-    ADD_FAILURE() << "no message box was shown";
-    return none_;
-  }
-  return boxes_.back();
+  if (boxes_.empty()) ADD_FAILURE() << "no message box was shown";
+  return boxes_.empty() ? none_ : boxes_.back();
 }
 
 void FormDriver::open(MessageBox& box) {
   boxes_.push_back(box.request());
   journal_.push_back("box " + box.request().title + ": " + box.request().text);
-  Answer answer{};
-  if (!answers_.empty()) {
-    answer = answers_.front();
-    answers_.erase(answers_.begin());
-  } else if (everyBox_) {
-    answer = {*everyBox_, 0};
-  } else {
+  if (answers_.empty() && !everyBox_)
     throw LoopStalled("message box \"" + box.request().text + "\" with no answer registered");
-  }
+  const auto [result, after] =
+      answers_.empty() ? std::pair(*everyBox_, Millis{0}) : answers_.front();
+  if (!answers_.empty()) answers_.erase(answers_.begin());
   // The answer comes from the loop, as the operator's would: the box is open meanwhile.
-  MessageBox* target = &box;
-  const MsgBoxResult r = answer.result;
-  if (answer.after <= 0) {
-    rt_.loop.post([target, r] { target->answer(r); });
-    return;
-  }
-  auto id = std::make_shared<EventLoop::TimerId>(0);
-  *id = rt_.loop.startTimer(answer.after, [this, target, r, id] {
+  auto id = std::make_shared<EventLoop::TimerId>(0);  // ids start at 1
+  const auto answer = [this, target = &box, r = result, id] {
     rt_.loop.stopTimer(*id);
     target->answer(r);
-  });
-}
-
-// ---- Modal forms
-
-void FormDriver::onModal(Form& f, std::function<void()> action) {
-  modal_[&f].push_back({std::move(action), false});
-}
-
-void FormDriver::onEveryModal(Form& f, std::function<void()> action) {
-  modal_[&f].push_back({std::move(action), true});
+  };
+  if (after <= 0) {
+    rt_.loop.post(answer);
+  } else {
+    *id = rt_.loop.startTimer(after, answer);
+  }
 }
 
 void FormDriver::modalStarted(Form& f) {
@@ -178,22 +150,7 @@ void FormDriver::modalStarted(Form& f) {
   rt_.loop.post(next.action);
 }
 
-void FormDriver::modalEnded(Form& f) { journal_.push_back("modal end " + f.name()); }
-
 void FormDriver::loopStalled(const std::string& what) { ADD_FAILURE() << "stalled: " << what; }
-
-// ---- Journal and services
-
-void FormDriver::formLoaded(Form& f) { journal_.push_back("load " + f.name()); }
-void FormDriver::formUnloaded(Form& f) { journal_.push_back("unload " + f.name()); }
-void FormDriver::formShown(Form& f) { journal_.push_back("show " + f.name()); }
-void FormDriver::formHidden(Form& f) { journal_.push_back("hide " + f.name()); }
-void FormDriver::beep() { journal_.push_back("beep"); }
-void FormDriver::programEnded(int code) { journal_.push_back("end " + std::to_string(code)); }
-
-bool FormDriver::ended() const { return rt_.app.endRequested(); }
-int FormDriver::exitCode() const { return rt_.app.exitCode(); }
-int FormDriver::beeps() const { return rt_.app.beepCount(); }
 
 void FormDriver::printForm(Form& form, int copies) {
   if (printError_) throw *printError_;

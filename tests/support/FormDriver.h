@@ -1,14 +1,11 @@
 #pragma once
 // Drives the forms of one runtime headless, as an operator would, for tests on the manual
-// clock. Every operator action goes through the same path as the display's (plat::input),
-// so a click on a hidden, disabled or modally blocked control is refused, and the driver
-// fails the test saying why.
+// clock. Every action goes the display's way (plat::input), so one on a hidden, disabled or
+// modally blocked control is refused and fails the test saying why.
 //
-//   vs::Program p(plat::EventLoop::ClockKind::Manual);
 //   plat::test::FormDriver ui(p.rt);
 //   ui.answerBox(plat::MsgBoxResult::OK);          // the next message box gets OK
 //   ui.onModal(p.limits, [&] { ui.click(p.limits.CmdOk); });
-//   p.menu.Show();
 //   ui.click(p.menu.CmdAnGas);
 //   ui.advance(1000);
 //   EXPECT_EQ(ui.lastBox().text, "...");
@@ -44,8 +41,6 @@ class FormDriver : public FormsObserver, public MessageBoxPresenter, public Prin
   FormDriver(const FormDriver&) = delete;
   FormDriver& operator=(const FormDriver&) = delete;
 
-  Runtime& rt() const { return rt_; }
-
   // ---- Operator actions (false, and a test failure, when the operator could not act).
   bool click(Control& c);
   bool type(TextBox& box, const std::string& text);  // the box then holds `text`
@@ -63,7 +58,7 @@ class FormDriver : public FormsObserver, public MessageBoxPresenter, public Prin
   bool menu(MenuItem& m);
   using MessageBoxPresenter::close;
   bool close(Form& f);  // the close box
-  // Why the operator cannot reach `c` now ("" when it can).
+  // Why the operator cannot reach it now ("" when they can).
   std::string whyNot(const Control& c) const;
   std::string whyNot(const Form& f) const;
 
@@ -71,20 +66,21 @@ class FormDriver : public FormsObserver, public MessageBoxPresenter, public Prin
   void advance(Millis ms);
   void settle();  // posted tasks and arrived serial bytes, without moving the clock
 
-  // ---- Message boxes. Each box takes the next queued answer; `after` ms of manual time
-  // pass (timers and serial events going on) before it is given.
-  void answerBox(MsgBoxResult r = MsgBoxResult::OK, Millis after = 0);
+  // ---- Message boxes. Each box takes the next queued answer, given after `after` ms of
+  // manual time (timers and serial events going on).
+  void answerBox(MsgBoxResult r = MsgBoxResult::OK, Millis after = 0) {
+    answers_.push_back({r, after});
+  }
   // Every box with no queued answer gets this one (none: such a box fails the test).
   void answerEveryBox(std::optional<MsgBoxResult> r) { everyBox_ = r; }
-  int pendingAnswers() const { return static_cast<int>(answers_.size()); }
   const std::vector<MessageBoxRequest>& boxes() const { return boxes_; }  // all shown so far
   const MessageBoxRequest& lastBox() const;  // fails the test when none was shown
   void clearBoxes() { boxes_.clear(); }
 
   // ---- Modal forms. The action runs inside the form's modal loop the next time (or every
   // time) it is shown modally; it typically clicks a button or closes the form.
-  void onModal(Form& f, std::function<void()> action);
-  void onEveryModal(Form& f, std::function<void()> action);
+  void onModal(Form& f, std::function<void()> action) { modal_[&f].push_back({action, false}); }
+  void onEveryModal(Form& f, std::function<void()> action) { modal_[&f].push_back({action, true}); }
 
   // ---- What happened, in order: "load F", "show F", "modal F", "modal end F", "hide F",
   // "unload F", "box <title>: <text>", "beep", "end <code>", "print F x<copies>",
@@ -112,31 +108,28 @@ class FormDriver : public FormsObserver, public MessageBoxPresenter, public Prin
   std::function<void(Form&)> whilePrinting;
 
   // ---- Observer, presenter and printer (installed by the constructor).
-  void formLoaded(Form& f) override;
-  void formUnloaded(Form& f) override;
-  void formShown(Form& f) override;
-  void formHidden(Form& f) override;
+  void formLoaded(Form& f) override { journal_.push_back("load " + f.name()); }
+  void formUnloaded(Form& f) override { journal_.push_back("unload " + f.name()); }
+  void formShown(Form& f) override { journal_.push_back("show " + f.name()); }
+  void formHidden(Form& f) override { journal_.push_back("hide " + f.name()); }
   void modalStarted(Form& f) override;
-  void modalEnded(Form& f) override;
+  void modalEnded(Form& f) override { journal_.push_back("modal end " + f.name()); }
   void loopStalled(const std::string& what) override;
-  void beep() override;
-  void programEnded(int exitCode) override;
+  void beep() override { journal_.push_back("beep"); }
+  void programEnded(int code) override { journal_.push_back("end " + std::to_string(code)); }
   void open(MessageBox& box) override;
   void printForm(Form& form, int copies) override;
 
  private:
-  bool refused(const std::string& action, const Control& c);
-  bool refused(const std::string& action, const Form& f);
-  struct Answer {
-    MsgBoxResult result;
-    Millis after;
-  };
+  // Fails the test: the operator could not do `what`, for `why` (or else `otherwise`).
+  bool refused(const std::string& what, const std::string& why,
+               const char* otherwise = "it refused");
   struct ModalAction {
     std::function<void()> action;
     bool every;
   };
   Runtime& rt_;
-  std::vector<Answer> answers_;
+  std::vector<std::pair<MsgBoxResult, Millis>> answers_;
   std::optional<MsgBoxResult> everyBox_;
   std::vector<MessageBoxRequest> boxes_;
   MessageBoxRequest none_;

@@ -1,8 +1,8 @@
 #pragma once
-// A fresh temporary folder for one test, removed with all it holds when the test ends, and
-// byte-exact reading and writing of the files the tests put in such folders.
+// A fresh temporary folder "<temp>/<prefix>-XXXXXX" for one test, removed with all it holds
+// when the test ends, and byte-exact reading and writing of the files put there.
 //
-//   plat::test::TempFolder dir("vs-ini");   // <temp>/vs-ini-XXXXXX
+//   plat::test::TempFolder dir("vs-ini");
 //   plat::test::WriteBytes(dir / "Conf.ini", "[IA]\r\nRN=800\r\n");
 #include <stdlib.h>
 
@@ -18,8 +18,6 @@ namespace plat::test {
 
 class TempFolder {
  public:
-  // The folder is "<prefix>-XXXXXX" in the system's temporary folder; a folder that cannot be
-  // made throws, which fails the test.
   explicit TempFolder(std::string_view prefix = "vs-test") {
     std::string tmpl =
         (std::filesystem::temp_directory_path() / (std::string(prefix) + "-XXXXXX")).string();
@@ -29,11 +27,8 @@ class TempFolder {
     }
     path_ = tmpl;
   }
-  // Removes the folder even where a test took the owner's rights on it away.
   ~TempFolder() {
     std::error_code ec;
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ec);
     std::filesystem::remove_all(path_, ec);
   }
   TempFolder(const TempFolder&) = delete;
