@@ -2,15 +2,13 @@
 // current directory as a station reaches an instrument: one scenario per device.
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
-#include <vector>
 
 #include "link/MctcNetFrame.h"
 #include "link/OwnProtocolFrame.h"
@@ -21,57 +19,23 @@
 #include "support/TempFolder.h"
 #include "support/WaitFor.h"
 
-extern char** environ;
-
 namespace vs {
 namespace {
 
-// vantoscope-sim (built beside the test program) as a child; its output read line by line.
-class SimProcess {
- public:
-  explicit SimProcess(std::vector<std::string> args) {
-    args.insert(args.begin(),
-                (std::filesystem::read_symlink("/proc/self/exe").parent_path() / "vantoscope-sim")
-                    .string());
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    int out[2];
-    EXPECT_EQ(::pipe(out), 0);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, out[1], STDERR_FILENO);
-    EXPECT_EQ(posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ), 0);
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(out[1]);
-    out_ = out[0];
-  }
-  ~SimProcess() {
-    ::kill(pid_, SIGTERM);
-    ::waitpid(pid_, nullptr, 0);
-    ::close(out_);
-  }
-  // The next line of its output ("" when none comes within 5 s).
-  std::string Line() {
-    std::string line;
-    char c = 0;
-    for (pollfd p{out_, POLLIN, 0}; ::poll(&p, 1, 5000) > 0 && ::read(out_, &c, 1) == 1;) {
-      if (c == '\n') return line;
-      line += c;
-    }
-    return line;
-  }
-
- private:
-  pid_t pid_ = -1;
-  int out_ = -1;
-};
+// The next line vantoscope-sim wrote ("" when none comes within 5 s).
+std::string Line(FILE* out) {
+  char buf[512] = {};
+  pollfd p{fileno(out), POLLIN, 0};
+  if (::poll(&p, 1, 5000) > 0 && std::fgets(buf, sizeof buf, out)) buf[strcspn(buf, "\n")] = 0;
+  return buf;
+}
 
 TEST(SimPtyTest, EachDeviceAnswersItsScenarioThroughCom3) {
   plat::test::TempFolder dir("vs-simpty");
   ProgramState p{plat::EventLoop::ClockKind::Manual};
   p.rt.currentDirectory = dir.path();
+  const std::string sim =
+      (std::filesystem::read_symlink("/proc/self/exe").parent_path() / "vantoscope-sim").string();
   const auto shipped = [](const char* name) {
     return (plat::test::SourceDir() / "tests/sim/scenarios" / name).string();
   };
@@ -101,23 +65,32 @@ TEST(SimPtyTest, EachDeviceAnswersItsScenarioThroughCom3) {
       file = (dir / "s.scn").string();
       plat::test::WriteBytes(file, row.scenario);
     }
-    SimProcess sim(
-        {"--scenario", file, "--split", "3", "--pty", "--link", (dir / "COM3").string()});
+    // The shell's pid is the simulator's after exec.
+    FILE* out = ::popen(("echo $$; exec '" + sim + "' --scenario '" + file +
+                         "' --split 3 --pty --link '" + (dir / "COM3").string() + "' 2>&1")
+                            .c_str(),
+                        "r");
+    ASSERT_NE(out, nullptr);
+    std::setvbuf(out, nullptr, _IONBF, 0);
+    const int pid = std::stoi(Line(out));
+    const std::string first = Line(out);
     if (row.ask.empty()) {
-      EXPECT_EQ(sim.Line(), row.seen);
-      continue;
+      EXPECT_EQ(first, row.seen);
+    } else {
+      EXPECT_EQ(first.substr(0, 9), "pty /dev/");
+      plat::SerialPort port(p.rt.serial);
+      std::string got;
+      port.setCommPort(3);
+      port.setRThreshold(1);
+      port.OnComm = [&] { got += port.Input(); };
+      port.setPortOpen(true);
+      port.Output(row.ask);
+      plat::test::WaitFor(p.rt.loop, [&] { return got.size() >= row.reply.size(); });
+      EXPECT_EQ(got, row.reply);
+      EXPECT_EQ(Line(out), row.seen);
     }
-    ASSERT_EQ(sim.Line().substr(0, 9), "pty /dev/");
-    plat::SerialPort port(p.rt.serial);
-    std::string got;
-    port.setCommPort(3);
-    port.setRThreshold(1);
-    port.OnComm = [&] { got += port.Input(); };
-    port.setPortOpen(true);
-    port.Output(row.ask);
-    plat::test::WaitFor(p.rt.loop, [&] { return got.size() >= row.reply.size(); });
-    EXPECT_EQ(got, row.reply);
-    EXPECT_EQ(sim.Line(), row.seen);
+    ::kill(pid, SIGTERM);
+    ::pclose(out);
   }
 }
 

@@ -110,30 +110,20 @@ void Instrument::setReply(std::string_view command, std::string data) {
 }
 
 double* Instrument::reading(std::string_view name) {
-  using Names = std::vector<std::pair<std::string_view, double*>>;
   GasReadings& g = gas;
   OpaReadings& o = opa;
-  const Names names = device_ == Device::Gas ? Names{{"co", &g.co},
-                                                     {"cocorr", &g.coCorr},
-                                                     {"co2", &g.co2},
-                                                     {"hc", &g.hc},
-                                                     {"o2", &g.o2},
-                                                     {"lambda", &g.lambda},
-                                                     {"rpm", &g.rpm},
-                                                     {"oiltemp", &g.oilTemp},
-                                                     {"nox", &g.nox},
-                                                     {"hcraw", &g.hcRaw},
-                                                     {"pressure", &g.pressure}}
-                      : device_ == Device::Opacimeter
-                          ? Names{{"k", &o.k},
-                                  {"n", &o.n},
-                                  {"rpm", &o.rpm},
-                                  {"oiltemp", &o.oilTemp},
-                                  {"smoketemp", &o.smokeTemp},
-                                  {"celltemp", &o.cellTemp},
-                                  {"field7", &o.field7},
-                                  {"supply", &o.supplyMillivolts}}
-                          : Names{{"rpm", &rpm.rpm}, {"oiltemp", &rpm.oilTemp}};
+  // clang-format off
+  const std::vector<std::pair<std::string_view, double*>> names =
+      device_ == Device::Gas ? decltype(names){
+          {"co", &g.co}, {"cocorr", &g.coCorr}, {"co2", &g.co2}, {"hc", &g.hc}, {"o2", &g.o2},
+          {"lambda", &g.lambda}, {"oiltemp", &g.oilTemp}, {"rpm", &g.rpm}, {"nox", &g.nox},
+          {"hcraw", &g.hcRaw}, {"pressure", &g.pressure}}
+      : device_ == Device::Opacimeter ? decltype(names){
+          {"k", &o.k}, {"n", &o.n}, {"rpm", &o.rpm}, {"oiltemp", &o.oilTemp},
+          {"smoketemp", &o.smokeTemp}, {"celltemp", &o.cellTemp}, {"field7", &o.field7},
+          {"supply", &o.supplyMillivolts}}
+      : decltype(names){{"rpm", &rpm.rpm}, {"oiltemp", &rpm.oilTemp}};
+  // clang-format on
   for (const auto& [n, v] : names) {
     if (n == name) return v;
   }
@@ -221,36 +211,27 @@ void Instrument::received(std::string_view bytes) {
   inbox_ += bytes;
   for (;;) {
     inbox_.erase(0, std::min(inbox_.find(kStx), inbox_.size()));
-    if (protocol_ == Protocol::Mctc) {
-      // STX address ETB unit ETB command [ETB data] checksum ETX
-      const std::size_t end = inbox_.find(kEtx);
-      if (end == std::string::npos) return;
-      const std::string frame = inbox_.substr(0, end + 1);
-      inbox_.erase(0, end + 1);
-      std::vector<std::string> parts(1);
-      for (const char c : frame.substr(1, frame.size() < 4 ? 0 : frame.size() - 4)) {
-        if (c == kEtb && parts.size() < 4) {
-          parts.emplace_back();
-        } else {
-          parts.back() += c;
-        }
-      }
-      if (frame.size() >= 9 && parts.size() >= 3 &&
-          ComputeMctcNetChecksum(frame.substr(0, frame.size() - 3)) ==
-              frame.substr(frame.size() - 3)) {
-        take(parts[0], {parts[2], parts.size() > 3 ? parts[3] : ""});
-      }
-      continue;
-    }
-    // STX address 0 command 0 LEN data checksum ETX
-    const std::size_t total = inbox_.size() < 6 ? 0 : static_cast<unsigned char>(inbox_[5]) + 6u;
+    const bool mctc = protocol_ == Protocol::Mctc;
+    // MCTC-NET: STX address ETB unit ETB command [ETB data] checksum ETX. Binary: STX
+    // address 0 command 0 LEN data checksum ETX.
+    std::size_t total = mctc                ? inbox_.find(kEtx) + 1
+                        : inbox_.size() < 6 ? 0
+                                            : static_cast<unsigned char>(inbox_[5]) + 6u;
     if (total == 0 || inbox_.size() < total) return;
-    int sum = 0;
-    for (std::size_t i = 0; i + 1 < total; ++i) sum += static_cast<unsigned char>(inbox_[i]);
     const std::string frame = inbox_.substr(0, total);
-    const bool whole = total >= 8 && frame.back() == kEtx && sum % 256 == 0;
-    inbox_.erase(0, whole ? total : 1);  // else: look for the next STX
-    if (whole) {
+    int sum = 0;
+    for (std::size_t i = 0; i + 1 < total; ++i) sum += static_cast<unsigned char>(frame[i]);
+    const std::size_t a = frame.find(kEtb), u = frame.find(kEtb, a + 1),
+                      d = frame.find(kEtb, u + 1);
+    const bool whole =
+        mctc ? total >= 9 && u != std::string::npos &&
+                   ComputeMctcNetChecksum(frame.substr(0, total - 3)) == frame.substr(total - 3)
+             : total >= 8 && frame.back() == kEtx && sum % 256 == 0;
+    inbox_.erase(0, whole || mctc ? total : 1);  // else: look for the next STX
+    if (whole && mctc) {
+      take(frame.substr(1, a - 1), {frame.substr(u + 1, std::min(d, total - 3) - u - 1),
+                                    d < total - 3 ? frame.substr(d + 1, total - 4 - d) : ""});
+    } else if (whole) {
       take(std::to_string(static_cast<unsigned char>(frame[1])),
            {std::string(1, frame[3]), frame.substr(6, total - 8)});
     }
@@ -345,21 +326,17 @@ std::string Instrument::record(int channel) const {
   const OpaReadings& o = opa;
   const bool m2 = model_ == 2;
   constexpr Device G = Device::Gas, O = Device::Opacimeter;
-  const Row rows[] = {{G, m2 ? 3 : 10, g.oilTemp, 1000, true},
-                      {G, m2 ? 9 : 18, g.hcRaw, 1, true},
-                      {G, m2 ? -1 : 13, g.hc, 1, true},
-                      {G, m2 ? 11 : 14, g.lambda, 1000, false},
-                      {G, m2 ? 8 : 12, g.rpm, 1, false},
-                      {G, 7, g.co, 1000, false},
-                      {G, 6, g.co2, 1000, false},
-                      {G, 5, g.hc, 1, false},
-                      {G, 2, g.o2, 1000, false},
-                      {O, 0, o.smokeTemp, 1, false},
-                      {O, 1, o.n, 10, false},
-                      {O, 5, o.cellTemp, 1, false},
-                      {O, 6, o.oilTemp, 1, false},
-                      {O, 7, o.k, 100, false},
-                      {O, 8, o.rpm, 1, false}};
+  // clang-format off
+  const Row rows[] = {
+      {G, m2 ? 3 : 10, g.oilTemp, 1000, true}, {G, m2 ? 9 : 18, g.hcRaw, 1, true},
+      {G, m2 ? -1 : 13, g.hc, 1, true},        {G, m2 ? 11 : 14, g.lambda, 1000, false},
+      {G, m2 ? 8 : 12, g.rpm, 1, false},       {G, 7, g.co, 1000, false},
+      {G, 6, g.co2, 1000, false},              {G, 5, g.hc, 1, false},
+      {G, 2, g.o2, 1000, false},               {O, 0, o.smokeTemp, 1, false},
+      {O, 1, o.n, 10, false},                  {O, 5, o.cellTemp, 1, false},
+      {O, 6, o.oilTemp, 1, false},             {O, 7, o.k, 100, false},
+      {O, 8, o.rpm, 1, false}};
+  // clang-format on
   Row r{device_, channel, 0, 1, false};
   for (const Row& row : rows) {
     if (row.device == device_ && row.channel == channel) r = row;

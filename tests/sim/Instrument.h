@@ -1,17 +1,12 @@
 #pragma once
-// Simulated instruments: a gas analyser and an opacimeter, each in MCTC-NET or in the
-// maker's binary protocol, and an engine-speed counter in MCTC-NET. An instrument takes
-// the bytes the program writes (in any pieces), answers the whole requests addressed to it
-// as the instrument would (identity, status, readings, and the commands that move it on:
-// auto-zero, stand-by, start and stop, the leak and HC residue tests, clock and fuel), and
-// can stay silent, split a reply over several writes or answer late. A Scenario makes it
-// move over time or per request; a command the program sends moves it at once.
-//
-// In a form test: Instrument(Device::Gas, Protocol::Mctc) (binary: model 0 to 2; the
-// opacimeter: MCTC-NET model 5, binary model 0 to 4), Attach it to the form port's memory
-// device with the program's loop (whose manual clock then drives scenario times and
-// replyDelayMs), play() a scenario, and advance the clock. On a pseudo-terminal:
-// vantoscope-sim (sim_main.cpp).
+// Simulated instruments: gas analyser and opacimeter in MCTC-NET or the maker's binary
+// protocol, engine-speed counter in MCTC-NET. An instrument takes the bytes the program
+// writes, in any pieces, and answers the whole requests addressed to it as the instrument
+// would; commands move it on (auto-zero, stand-by, start, stop, leak and HC residue tests).
+// A Scenario moves it over time or per request. In a form test: Attach it to the port's
+// memory device with the program's loop (its manual clock then drives scenario times and
+// replyDelayMs); on a pseudo-terminal: vantoscope-sim (sim_main.cpp). Models: binary gas
+// analyser 0 to 2, MCTC-NET opacimeter 5, binary opacimeter 0 to 4.
 #include <array>
 #include <cstdint>
 #include <functional>

@@ -17,37 +17,33 @@ std::optional<double> Number(std::string_view s) {
   return v;
 }
 
-// "250ms", "1.5s" or "#3".
-std::optional<Moment> ParseMoment(std::string_view w) {
-  const bool request = w.starts_with('#'), ms = w.ends_with("ms");
-  const auto n = Number(w.substr(request ? 1 : 0, w.size() - (request ? 1 : ms ? 2 : 1)));
-  if (!n || (request ? *n < 1 || *n != static_cast<int>(*n) : *n < 0 || !w.ends_with('s'))) {
-    return std::nullopt;
-  }
-  return request ? Moment::Request(static_cast<int>(*n))
-                 : Moment{Moment::Kind::Millis, *n * (ms ? 1 : 1000)};
-}
-
-// at MOMENT ITEM VALUE...
-ScenarioPoint ParsePoint(const Scenario& s, const std::vector<std::string>& w, int line) {
-  ScenarioPoint p{{}, w.size() > 2 ? w[2] : "", w.size() > 3 ? w[3] : "", 0, line};
-  const auto moment = ParseMoment(w[1]);
-  const std::size_t want = p.item == "param" ? 5 : p.item == "leak" && w.size() == 6 ? 6 : 4;
-  const auto value = Number(p.text);
-  const bool reading = p.item != "state" && p.item != "param" && p.item != "leak";
-  if (!moment || w.size() != want || (reading && !value)) {
+// at MOMENT ITEM VALUE...: MOMENT 250ms, 1.5s or #3; then a reading and a number, state and
+// a name, param, a number and a value, or leak, a flag and optionally date and time.
+ScenarioPoint ParsePoint(const Scenario& s, std::vector<std::string> w, int line) {
+  const std::size_t words = w.size();
+  w.resize(6);
+  const std::string& m = w[1];
+  const bool request = m.starts_with('#'), ms = m.ends_with("ms");
+  const auto at = Number(std::string_view(m).substr(request, m.size() - (ms ? 2 : 1)));
+  const auto value = Number(w[3]);
+  const std::string& item = w[2];
+  const bool reading = item != "state" && item != "param" && item != "leak";
+  if (!at || (request ? *at < 1 || *at != static_cast<int>(*at) : *at < 0 || !m.ends_with('s')) ||
+      words != (item == "param"                ? 5
+                : item == "leak" && words == 6 ? 6
+                                               : 4) ||
+      (reading && !value)) {
     ScenarioFail(s, line,
                  "bad point (want at 250ms|1.5s|#3 and: READING NUMBER, state NAME, param "
                  "NUMBER VALUE, or leak E|R|I [DDMMYYYY HHMM])");
   }
-  p.when = *moment;
-  p.value = value.value_or(0);
-  if (p.item == "param") {
-    p.item += " " + std::string(3 - std::min<std::size_t>(3, p.text.size()), '0') + p.text;
-    p.text = w[4];
+  const Moment when{request ? Moment::Kind::Request : Moment::Kind::Millis,
+                    *at * (request || ms ? 1 : 1000)};
+  if (item == "param") {
+    return {when, "param " + std::string(3 - std::min<std::size_t>(3, w[3].size()), '0') + w[3],
+            w[4], 0, line};
   }
-  if (want == 6) p.text += w[4] + w[5];
-  return p;
+  return {when, item, w[3] + w[4] + w[5], value.value_or(0), line};
 }
 
 }  // namespace
@@ -65,14 +61,12 @@ Scenario ParseScenario(std::string_view text, const std::string& fileName) {
     ++line;
     std::istringstream words(l);
     const std::vector<std::string> w{std::istream_iterator<std::string>(words), {}};
+    const std::string v = w.size() == 2 ? w[1] : "";
+    const auto n = Number(v);
     if (w.empty() || w[0][0] == '#') continue;
     if (w[0] == "at") {
       s.points.push_back(ParsePoint(s, w, line));
-      continue;
-    }
-    const std::string& v = w.size() == 2 ? w[1] : "";
-    const auto n = Number(v);
-    if (w[0] == "device" && (v == "gas" || v == "opa" || v == "rpm")) {
+    } else if (w[0] == "device" && (v == "gas" || v == "opa" || v == "rpm")) {
       s.device = v == "gas" ? Device::Gas : v == "opa" ? Device::Opacimeter : Device::EngineSpeed;
     } else if (w[0] == "protocol" && (v == "mctc" || v == "binary")) {
       s.protocol = v == "mctc" ? Protocol::Mctc : Protocol::Binary;

@@ -1,21 +1,18 @@
 #pragma once
-// Scenarios: what a simulated instrument does over a run, as points "from this moment,
-// this item has this value". A moment is a time since the first request after play() or
-// the number of requests received (the first is 1). A reading moves in a straight line
-// between its points; any other item is set when its point is reached, and a command
-// moves it on until its next point. Before an item's first point the instrument keeps its
-// own value. Built in code (Scenario::state) or read from text, one line each:
+// What a simulated instrument does over a run: points "from this moment, this item has this
+// value". A moment is a time since the first request after play() or a number of requests
+// received (the first is 1). A reading moves in a straight line between its points; any
+// other item is set when its point is reached and holds until a command moves it on. Before
+// an item's first point the instrument keeps its own value. Text, one line each:
 //
 //   # comment                      blank lines are ignored too
-//   device gas                     gas | opa | rpm
-//   protocol mctc                  mctc | binary
-//   model 5
-//   version 1.4                    the firmware version it reports
-//   at 1.5s rpm 2500               a reading ("." as decimal point), from 1.5 s on
+//   device gas                     gas | opa | rpm; also: protocol mctc|binary, model 5,
+//   version 1.4                    and the firmware version it reports
+//   at 1.5s rpm 2500               a reading ("." as decimal point) from 1.5 s on
 //   at #12 k 1.25                  from the 12th request on
 //   at 0ms state warmup            Instrument::setState
 //   at 0ms param 020 00032         MCTC-NET "@LU" value
-//   at 0ms leak I 30012026 1435    leak check flag (E, R or I), optionally date and time
+//   at 0ms leak I 30012026 1435    leak check: E, R or I, optionally date and time
 //
 // Readings: gas co cocorr co2 hc o2 lambda oiltemp rpm nox hcraw pressure; opacimeter k n
 // rpm oiltemp smoketemp celltemp field7 supply (mV); engine-speed counter rpm oiltemp. The
@@ -66,7 +63,7 @@ struct Scenario {
   }
 };
 
-// A bad line throws ScenarioError "<file>:<line>: <reason>".
+// A bad line throws ScenarioError "<file>:<line>: <reason>", as ScenarioFail does.
 Scenario ParseScenario(std::string_view text, const std::string& fileName);
 Scenario LoadScenario(const std::string& path);
 [[noreturn]] void ScenarioFail(const Scenario& s, int line, const std::string& why);

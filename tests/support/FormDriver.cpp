@@ -5,7 +5,6 @@
 #include <memory>
 
 #include "platform/Runtime.h"
-#include "platform/forms/UserInput.h"
 
 namespace plat::test {
 
@@ -55,20 +54,17 @@ bool FormDriver::refused(const std::string& what, const std::string& why, const 
   return false;
 }
 
-bool FormDriver::click(Control& c) {
-  return input::click(c) || refused("click " + c.qualifiedName(), whyNot(c));
+bool FormDriver::did(bool done, const std::string& verb, const Control& c) {
+  return done || refused(verb + " " + c.qualifiedName(), whyNot(c));
+}
+
+bool FormDriver::did(bool done, const std::string& verb, const Form& f) {
+  return done || refused(verb + " on " + f.name(), whyNot(f), "nothing handles it");
 }
 
 bool FormDriver::type(TextBox& box, const std::string& text) {
-  if (input::editText(box, text)) return true;
-  const std::string why = whyNot(box);
-  return refused(
-      (why.empty() && box.Locked() ? "type into locked " : "type into ") + box.qualifiedName(),
-      why);
-}
-
-bool FormDriver::type(ComboBox& box, const std::string& text) {
-  return input::editText(box, text) || refused("type into " + box.qualifiedName(), whyNot(box));
+  const bool locked = box.Locked() && whyNot(box).empty();
+  return did(input::editText(box, text), locked ? "type into locked" : "type into", box);
 }
 
 bool FormDriver::choose(ListControl& list, int index) {
@@ -76,7 +72,7 @@ bool FormDriver::choose(ListControl& list, int index) {
     ADD_FAILURE() << list.qualifiedName() << " has no item " << index;
     return false;
   }
-  return input::choose(list, index) || refused("choose in " + list.qualifiedName(), whyNot(list));
+  return did(input::choose(list, index), "choose in", list);
 }
 
 bool FormDriver::choose(ListControl& list, const std::string& item) {
@@ -86,27 +82,10 @@ bool FormDriver::choose(ListControl& list, const std::string& item) {
   return false;
 }
 
-bool FormDriver::scroll(VScrollBar& bar, int value) {
-  return input::scrollTo(bar, value) || refused("scroll " + bar.qualifiedName(), whyNot(bar));
-}
-
-bool FormDriver::focus(Control& c) {
-  return input::focus(c) || refused("focus " + c.qualifiedName(), whyNot(c));
-}
-
-bool FormDriver::key(Form& f, const KeyPress& k) {
-  return input::pressKey(f, k) ||
-         refused("press " + k.describe() + " on " + f.name(), whyNot(f), "nothing handles it");
-}
-
 bool FormDriver::menu(MenuItem& m) {
   return input::menuClick(m) ||
          refused("click menu " + m.form().name() + "." + m.name(), whyNot(m.form()),
                  "the item or its menu is disabled or hidden");
-}
-
-bool FormDriver::close(Form& f) {
-  return input::closeBox(f) || refused("close on " + f.name(), whyNot(f), "nothing handles it");
 }
 
 void FormDriver::advance(Millis ms) { rt_.loop.advance(ms); }
@@ -143,11 +122,10 @@ void FormDriver::open(MessageBox& box) {
 
 void FormDriver::modalStarted(Form& f) {
   journal_.push_back("modal " + f.name());
-  auto it = modal_.find(&f);
-  if (it == modal_.end() || it->second.empty()) return;
-  ModalAction next = it->second.front();
-  if (!next.every) it->second.erase(it->second.begin());
-  rt_.loop.post(next.action);
+  auto& actions = modal_[&f];
+  if (actions.empty()) return;
+  rt_.loop.post(actions.front().first);
+  if (!actions.front().second) actions.erase(actions.begin());
 }
 
 void FormDriver::loopStalled(const std::string& what) { ADD_FAILURE() << "stalled: " << what; }
