@@ -1,6 +1,7 @@
 #include "sim/Instrument.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <ctime>
@@ -105,23 +106,17 @@ std::string Instrument::poll() {
           static_cast<char>(model_ == 0 ? 0 : s.opaError), 16, 0, static_cast<char>(200)};
 }
 
-void Instrument::setReply(std::string_view command, std::string data) {
-  fixed_[std::string(command)] = std::move(data);
-}
-
 double* Instrument::reading(std::string_view name) {
   GasReadings& g = gas;
   OpaReadings& o = opa;
   // clang-format off
   const std::vector<std::pair<std::string_view, double*>> names =
-      device_ == Device::Gas ? decltype(names){
-          {"co", &g.co}, {"cocorr", &g.coCorr}, {"co2", &g.co2}, {"hc", &g.hc}, {"o2", &g.o2},
-          {"lambda", &g.lambda}, {"oiltemp", &g.oilTemp}, {"rpm", &g.rpm}, {"nox", &g.nox},
-          {"hcraw", &g.hcRaw}, {"pressure", &g.pressure}}
-      : device_ == Device::Opacimeter ? decltype(names){
-          {"k", &o.k}, {"n", &o.n}, {"rpm", &o.rpm}, {"oiltemp", &o.oilTemp},
-          {"smoketemp", &o.smokeTemp}, {"celltemp", &o.cellTemp}, {"field7", &o.field7},
-          {"supply", &o.supplyMillivolts}}
+      device_ == Device::Gas ? decltype(names){{"co", &g.co}, {"cocorr", &g.coCorr},
+          {"co2", &g.co2}, {"hc", &g.hc}, {"o2", &g.o2}, {"lambda", &g.lambda},
+          {"oiltemp", &g.oilTemp}, {"rpm", &g.rpm}}
+      : device_ == Device::Opacimeter ? decltype(names){{"k", &o.k}, {"n", &o.n},
+          {"rpm", &o.rpm}, {"oiltemp", &o.oilTemp}, {"smoketemp", &o.smokeTemp},
+          {"celltemp", &o.cellTemp}}
       : decltype(names){{"rpm", &rpm.rpm}, {"oiltemp", &rpm.oilTemp}};
   // clang-format on
   for (const auto& [n, v] : names) {
@@ -132,15 +127,15 @@ double* Instrument::reading(std::string_view name) {
 
 void Instrument::play(const Scenario& scenario) {
   tracks_.clear();
-  const bool mctc = protocol_ == Protocol::Mctc;
+  passed_.clear();
   for (const ScenarioPoint& p : scenario.points) {
-    const bool has = p.item == "state"             ? stateNamed(p.text) != nullptr
-                     : p.item.starts_with("param") ? mctc && device_ != Device::EngineSpeed
-                     : p.item == "leak"            ? mctc && device_ == Device::Gas
-                                                   : reading(p.item) != nullptr;
+    const bool has = p.item == "state" ? stateNamed(p.text) != nullptr
+                     : p.item.starts_with("param")
+                         ? protocol_ == Protocol::Mctc && device_ != Device::EngineSpeed
+                         : reading(p.item) != nullptr;
     const std::string what = p.item + (p.item == "state" ? " " + p.text : "");
     if (!has) ScenarioFail(scenario, p.line, "this instrument has no \"" + what + "\"");
-    std::vector<ScenarioPoint>& track = tracks_[p.item].points;
+    std::vector<ScenarioPoint>& track = tracks_[p.item];
     if (!track.empty() && track.back().when.kind != p.when.kind) {
       ScenarioFail(scenario, p.line, p.item + " mixes times and request numbers");
     }
@@ -149,15 +144,13 @@ void Instrument::play(const Scenario& scenario) {
     }
     track.push_back(p);
   }
-  if (scenario.version) identity.version = *scenario.version;
   startMs_.reset();
 }
 
 void Instrument::applyScenario() {
   const std::int64_t now = clockMs ? clockMs() : 0;
   if (!startMs_) startMs_ = now;
-  for (auto& [item, track] : tracks_) {
-    const std::vector<ScenarioPoint>& points = track.points;
+  for (const auto& [item, points] : tracks_) {
     const double at = points.front().when.kind == Moment::Kind::Millis
                           ? static_cast<double>(now - *startMs_)
                           : static_cast<double>(requests.size());
@@ -172,18 +165,11 @@ void Instrument::applyScenario() {
         const ScenarioPoint& next = points[i];
         *value += (next.value - p.value) * (at - p.when.at) / (next.when.at - p.when.at);
       }
-      continue;
-    }
-    // Any other item changes only when its point is reached, so that the commands the
-    // instrument gets in between can move it on.
-    if (std::exchange(track.applied, i) == i) continue;
-    if (item == "state") setState(p.text);
-    if (item.starts_with("param ")) params[item.substr(6)] = p.text;
-    if (item == "leak") {
-      leakFlag_ = p.text.at(0);
-      leakDate = p.text.substr(1, 8);
-      leakTime = p.text.substr(std::min<std::size_t>(9, p.text.size()));
-      leakLeft_ = 0;
+    } else if (std::exchange(passed_[item], i) != i) {
+      // Any other item changes only when its point is reached, so that the commands the
+      // instrument gets in between can move it on.
+      if (item == "state") setState(p.text);
+      if (item != "state") params[item.substr(6)] = p.text;  // "param NNN"
     }
   }
 }

@@ -7,7 +7,6 @@
 // memory device with the program's loop (its manual clock then drives scenario times and
 // replyDelayMs); on a pseudo-terminal: vantoscope-sim (sim_main.cpp). Models: binary gas
 // analyser 0 to 2, MCTC-NET opacimeter 5, binary opacimeter 0 to 4.
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -30,14 +29,9 @@ enum class Device { Gas, Opacimeter, EngineSpeed };
 enum class Protocol { Mctc, Binary };
 
 struct Identity {
-  std::string make = "KARVESTON";
-  std::string model = "TOPAZ";
-  std::string homologation = "OM-4711";
-  std::string serial = "AQ123456";
-  std::string expiry = "31122030";  // DDMMYYYY
-  std::string version = "1.5";      // binary gas analyser: digit "." digit
-  std::string field7 = "0";
-  int pef = 512;  // binary gas analyser
+  std::string make = "KARVESTON", model = "TOPAZ", homologation = "OM-4711", serial = "AQ123456";
+  std::string expiry = "31122030", version = "1.5", field7 = "0";  // DDMMYYYY; "5.4"
+  int pef = 512;                                                   // binary gas analyser
 };
 
 // -1 stands for a value the instrument flags as out of range.
@@ -50,15 +44,13 @@ struct GasReadings {
 
 struct OpaReadings {
   double k = 0.35, n = 14.1, rpm = 800, oilTemp = 80, smokeTemp = 95, cellTemp = 75;
-  double field7 = 0;
-  double supplyMillivolts = 12600;  // "@RD" field 6
+  double field7 = 0, supplyMillivolts = 12600;  // "@VA" field 7, "@RD" field 6
 };
 
 struct RpmReadings {
   double rpm = 850, oilTemp = 80;
 };
 
-// One request as the instrument understood it.
 struct Request {
   std::string command;  // MCTC-NET command, or the binary command byte as one character
   std::string data;     // data text (ETB-separated fields) or data bytes
@@ -90,7 +82,7 @@ class Instrument {
   std::string clockSet, fuelSettings, channelList;
 
   // A fixed MCTC-NET data text (fields joined by ETB) for a command.
-  void setReply(std::string_view command, std::string data);
+  void setReply(std::string_view command, std::string data) { fixed_[std::string(command)] = data; }
   void clearReplies() { fixed_.clear(); }
 
   // Plays a scenario; times count from the next request. Throws ScenarioError naming the
@@ -111,10 +103,6 @@ class Instrument {
 
  private:
   struct State;
-  struct Track {
-    std::vector<ScenarioPoint> points;
-    std::size_t applied = 0;
-  };
   const State* stateNamed(std::string_view name) const;
   void zero(std::string_view during, std::string_view then);
   std::string poll();
@@ -132,11 +120,11 @@ class Instrument {
   int model_;
   std::string inbox_;
   std::map<std::string, std::string> fixed_;
-  const State* state_ = nullptr;
-  const State* then_ = nullptr;
+  const State *state_ = nullptr, *then_ = nullptr;
   int zeroLeft_ = 0, leakLeft_ = 0, hcLeft_ = 0;
   char leakFlag_ = 'R', fuel_ = 3;
-  std::map<std::string, Track> tracks_;
+  std::map<std::string, std::vector<ScenarioPoint>> tracks_;  // the points of each item
+  std::map<std::string, std::size_t> passed_;                 // per item: points applied
   std::optional<std::int64_t> startMs_;
 };
 
@@ -145,7 +133,7 @@ class Instrument {
 void Attach(Instrument& instrument, const std::shared_ptr<plat::MemoryDevice>& device,
             plat::EventLoop* loop = nullptr);
 
-// MCTC-NET reply frame: STX, address, ETB, unit, ETB, command, [ETB, data], checksum, ETX.
+// MCTC-NET reply frame: STX, address, ETB, unit, ETB, command, [ETB data], checksum, ETX.
 std::string MctcReply(std::string_view address, std::string_view command, std::string_view data,
                       std::string_view unit = "1");
 // Binary reply frame: STX, address, ACK, command, 0, N, data, checksum, ETX.

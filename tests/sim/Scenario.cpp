@@ -18,24 +18,21 @@ std::optional<double> Number(std::string_view s) {
 }
 
 // at MOMENT ITEM VALUE...: MOMENT 250ms, 1.5s or #3; then a reading and a number, state and
-// a name, param, a number and a value, or leak, a flag and optionally date and time.
+// a name, or param, a number and a value.
 ScenarioPoint ParsePoint(const Scenario& s, std::vector<std::string> w, int line) {
   const std::size_t words = w.size();
-  w.resize(6);
+  w.resize(5);
   const std::string& m = w[1];
   const bool request = m.starts_with('#'), ms = m.ends_with("ms");
   const auto at = Number(std::string_view(m).substr(request, m.size() - (ms ? 2 : 1)));
   const auto value = Number(w[3]);
   const std::string& item = w[2];
-  const bool reading = item != "state" && item != "param" && item != "leak";
+  const bool reading = item != "state" && item != "param";
   if (!at || (request ? *at < 1 || *at != static_cast<int>(*at) : *at < 0 || !m.ends_with('s')) ||
-      words != (item == "param"                ? 5
-                : item == "leak" && words == 6 ? 6
-                                               : 4) ||
-      (reading && !value)) {
+      words != (item == "param" ? 5u : 4u) || (reading && !value)) {
     ScenarioFail(s, line,
-                 "bad point (want at 250ms|1.5s|#3 and: READING NUMBER, state NAME, param "
-                 "NUMBER VALUE, or leak E|R|I [DDMMYYYY HHMM])");
+                 "bad point (want at 250ms|1.5s|#3 and: READING NUMBER, state NAME or param "
+                 "NUMBER VALUE)");
   }
   const Moment when{request ? Moment::Kind::Request : Moment::Kind::Millis,
                     *at * (request || ms ? 1 : 1000)};
@@ -43,7 +40,7 @@ ScenarioPoint ParsePoint(const Scenario& s, std::vector<std::string> w, int line
     return {when, "param " + std::string(3 - std::min<std::size_t>(3, w[3].size()), '0') + w[3],
             w[4], 0, line};
   }
-  return {when, item, w[3] + w[4] + w[5], value.value_or(0), line};
+  return {when, item, w[3], value.value_or(0), line};
 }
 
 }  // namespace
@@ -72,12 +69,9 @@ Scenario ParseScenario(std::string_view text, const std::string& fileName) {
       s.protocol = v == "mctc" ? Protocol::Mctc : Protocol::Binary;
     } else if (w[0] == "model" && n && *n >= 0 && *n == static_cast<int>(*n)) {
       s.model = static_cast<int>(*n);
-    } else if (w[0] == "version" && !v.empty()) {
-      s.version = v;
     } else {
       ScenarioFail(s, line,
-                   "bad line (want device gas|opa|rpm, protocol mctc|binary, model N, "
-                   "version V or at ...)");
+                   "bad line (want device gas|opa|rpm, protocol mctc|binary, model N or at)");
     }
   }
   return s;

@@ -6,17 +6,17 @@
 // an item's first point the instrument keeps its own value. Text, one line each:
 //
 //   # comment                      blank lines are ignored too
-//   device gas                     gas | opa | rpm; also: protocol mctc|binary, model 5,
-//   version 1.4                    and the firmware version it reports
+//   device gas                     gas | opa | rpm
+//   protocol mctc                  mctc | binary
+//   model 5
 //   at 1.5s rpm 2500               a reading ("." as decimal point) from 1.5 s on
 //   at #12 k 1.25                  from the 12th request on
 //   at 0ms state warmup            Instrument::setState
 //   at 0ms param 020 00032         MCTC-NET "@LU" value
-//   at 0ms leak I 30012026 1435    leak check: E, R or I, optionally date and time
 //
-// Readings: gas co cocorr co2 hc o2 lambda oiltemp rpm nox hcraw pressure; opacimeter k n
-// rpm oiltemp smoketemp celltemp field7 supply (mV); engine-speed counter rpm oiltemp. The
-// points of one item use one kind of moment, in time order.
+// Readings: gas co cocorr co2 hc o2 lambda oiltemp rpm; opacimeter k n rpm oiltemp
+// smoketemp celltemp; engine-speed counter rpm oiltemp. The points of one item use one kind
+// of moment, in time order.
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -43,8 +43,8 @@ struct Moment {
 
 struct ScenarioPoint {
   Moment when;
-  std::string item;  // a reading, "state", "param NNN" or "leak"
-  std::string text;  // state: the name; param: the value; leak: flag, DDMMYYYY, HHMM
+  std::string item;  // a reading, "state" or "param NNN"
+  std::string text;  // state: the name; param: the value
   double value = 0;  // readings
   int line = 0;      // in the file; 0 for points made in code
 };
@@ -54,7 +54,6 @@ struct Scenario {
   std::optional<Device> device;
   std::optional<Protocol> protocol;
   std::optional<int> model;
-  std::optional<std::string> version;
   std::vector<ScenarioPoint> points;
 
   Scenario& state(Moment when, std::string name) {
