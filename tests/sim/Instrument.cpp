@@ -136,11 +136,10 @@ void Instrument::play(const Scenario& scenario) {
     const std::string what = p.item + (p.item == "state" ? " " + p.text : "");
     if (!has) ScenarioFail(scenario, p.line, "this instrument has no \"" + what + "\"");
     std::vector<ScenarioPoint>& track = tracks_[p.item];
-    if (!track.empty() && track.back().when.kind != p.when.kind) {
-      ScenarioFail(scenario, p.line, p.item + " mixes times and request numbers");
-    }
-    if (!track.empty() && p.when.at < track.back().when.at) {
-      ScenarioFail(scenario, p.line, p.item + " goes back in time");
+    if (!track.empty() &&
+        (track.back().when.kind != p.when.kind || p.when.at < track.back().when.at)) {
+      ScenarioFail(scenario, p.line,
+                   p.item + " breaks the order of its points (one kind of moment, in time order)");
     }
     track.push_back(p);
   }
@@ -242,16 +241,15 @@ std::string Instrument::clockNow() const {
 
 std::string Instrument::mctcData(const Request& request) {
   const std::string& c = request.command;
-  const bool gasDevice = device_ == Device::Gas;
   const char leak = leakFlag_;  // a leak test's last "ET" still sees it running
   // Commands move the instrument on whether or not a fixed reply stands for them.
   if (c == "AZ") zero("autozero", "measuring");
   if (c == "SB") setState(state_->name == "standby" ? "measuring" : "standby");
-  if (c == "TT" && gasDevice) {
+  if (c == "TT") {
     leakFlag_ = 'E';
     leakLeft_ = 3;
   }
-  if (c == "HC" && gasDevice) hcLeft_ = 2;
+  if (c == "HC") hcLeft_ = 2;
   if (c == "@SD") clockSet = request.data;
   if (c == "@SA") fuelSettings = request.data;
   const bool hcRunning = c == "EH" && hcLeft_ > 0 && hcLeft_-- > 0;
@@ -266,32 +264,29 @@ std::string Instrument::mctcData(const Request& request) {
   const Identity& i = identity;
   const GasReadings& g = gas;
   const OpaReadings& o = opa;
-  const std::string n =
+  const std::string lu =
       std::string(3 - std::min<std::size_t>(3, request.data.size()), '0') + request.data;
+  if (!status.empty()) return status;
   if (c == "ID") {
     return Join({i.make, i.model, i.homologation, i.serial, i.expiry, i.version, i.field7});
   }
-  if (!status.empty()) return status;
   if (c == "@RS") return {static_cast<char>(0x80 | (rsCode1 & 0x7F)), kEtb, '\x80'};
-  if (c == "@LU") return Join({params.contains(n) ? params[n] : "00000", n});
-  if (gasDevice) {
-    if (c == "@VA") {
-      return Join({Num(g.co), Num(g.coCorr), Num(g.co2), Num(g.hc), Num(g.o2), Num(g.lambda),
-                   Num(g.oilTemp), Num(g.rpm), Num(g.nox)});
-    }
-    if (c == "@LA") return fuelSettings;
-    if (c == "@LI") return params["047"];
-    if (c == "@LS") return Num(g.pressure);
-    if (c == "EH") return hcRunning ? "E" : "R";
-    if (c == "ET") {
-      const std::string now = clockNow();
-      return Join({std::string(1, leak), leakDate.empty() ? now.substr(0, 8) : leakDate,
-                   leakTime.empty() ? now.substr(8) : leakTime});
-    }
+  if (c == "@LU") return Join({params.contains(lu) ? params[lu] : "00000", lu});
+  if (c == "@VA" && device_ == Device::Gas) {
+    return Join({Num(g.co), Num(g.coCorr), Num(g.co2), Num(g.hc), Num(g.o2), Num(g.lambda),
+                 Num(g.oilTemp), Num(g.rpm), Num(g.nox)});
   }
-  if (device_ == Device::Opacimeter && c == "@VA") {
+  if (c == "@VA") {
     return Join({Num(o.k), Num(o.n), Num(o.rpm), Num(o.oilTemp), Num(o.smokeTemp), Num(o.cellTemp),
                  Num(o.field7)});
+  }
+  if (c == "@LA") return fuelSettings;
+  if (c == "@LI") return params["047"];
+  if (c == "@LS") return Num(g.pressure);
+  if (c == "EH") return hcRunning ? "E" : "R";
+  if (c == "ET") {
+    return Join({std::string(1, leak), leakDate.empty() ? clockNow().substr(0, 8) : leakDate,
+                 leakTime.empty() ? clockNow().substr(8) : leakTime});
   }
   if (c == "@RD") return Join({"0", "0", "0", "0", "0", Num(o.supplyMillivolts)});
   if (c == "VA" || c == "TP") return Num(c == "VA" ? rpm.rpm : rpm.oilTemp);
@@ -376,16 +371,14 @@ void Attach(Instrument& instrument, const std::shared_ptr<plat::MemoryDevice>& d
             plat::EventLoop* loop) {
   std::weak_ptr<plat::MemoryDevice> weak = device;
   instrument.send = [&instrument, weak, loop](std::string_view bytes) {
-    const auto dev = weak.lock();
-    if (!dev) return;
-    if (loop == nullptr || instrument.replyDelayMs <= 0) {
-      dev->send(bytes);
-      return;
-    }
-    auto id = std::make_shared<plat::EventLoop::TimerId>();
-    *id = loop->startTimer(instrument.replyDelayMs, [loop, id, weak, data = std::string(bytes)] {
-      loop->stopTimer(*id);
+    const auto send = [weak, data = std::string(bytes)] {
       if (const auto d = weak.lock()) d->send(data);
+    };
+    if (loop == nullptr || instrument.replyDelayMs <= 0) return send();
+    auto id = std::make_shared<plat::EventLoop::TimerId>();
+    *id = loop->startTimer(instrument.replyDelayMs, [loop, id, send] {
+      loop->stopTimer(*id);
+      send();
     });
   };
   if (loop != nullptr && !instrument.clockMs) {

@@ -13,10 +13,12 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <map>
 #include <string>
 
 #include "sim/Instrument.h"
@@ -43,7 +45,7 @@ std::string Printable(std::string_view s) {
 int main(int argc, char** argv) try {
   std::string header, link;
   vs::sim::Scenario file;
-  std::vector<std::string> replies;
+  std::map<std::string, std::string> replies;
   bool silent = false;
   int split = 1;
   for (int i = 1; i < argc; ++i) {
@@ -54,14 +56,16 @@ int main(int argc, char** argv) try {
     if (known.find(" " + a + " ") == std::string::npos) Stop("unknown option " + a);
     const bool valued = a != "--pty" && a != "--silent";
     if (valued && i + 1 >= argc) Stop(a + " needs a value");
-    const std::string v = valued ? argv[++i] : "";
+    std::string v = valued ? argv[++i] : "";
     if (a == "--device" || a == "--protocol" || a == "--model")
       header += a.substr(2) + " " + v + "\n";
     if (a == "--scenario") file = vs::sim::LoadScenario(v);
     if (a == "--link") link = v;
     if (a == "--silent") silent = true;
     if (a == "--split") split = std::atoi(v.c_str());
-    if (a == "--reply") replies.push_back(v);
+    if (a == "--reply" && v.find('=') == std::string::npos) Stop("--reply wants CMD=FIELDS");
+    std::replace(v.begin(), v.end(), '|', '\x17');
+    if (a == "--reply") replies[v.substr(0, v.find('='))] = v.substr(v.find('=') + 1);
   }
   const vs::sim::Scenario given = vs::sim::ParseScenario(header, "the command line");
   if (!given.device && !file.device) Stop("give --device");
@@ -71,16 +75,10 @@ int main(int argc, char** argv) try {
       given.model.value_or(file.model.value_or(0)));
   instrument.silent = silent;
   instrument.splitInto = split;
-  for (std::string r : replies) {
-    for (char& c : r) c = c == '|' ? '\x17' : c;
-    if (r.find('=') == std::string::npos) Stop("--reply wants CMD=FIELDS");
-    instrument.setReply(r.substr(0, r.find('=')), r.substr(r.find('=') + 1));
-  }
-  const auto started = std::chrono::steady_clock::now();
-  instrument.clockMs = [started] {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
-                                                                 started)
-        .count();
+  for (const auto& [command, data] : replies) instrument.setReply(command, data);
+  using Clock = std::chrono::steady_clock;
+  instrument.clockMs = [start = Clock::now()] {
+    return (Clock::now() - start) / std::chrono::milliseconds(1);
   };
   instrument.play(file);
 

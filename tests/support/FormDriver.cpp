@@ -4,8 +4,6 @@
 
 #include <memory>
 
-#include "platform/Runtime.h"
-
 namespace plat::test {
 
 FormDriver::FormDriver(Runtime& rt) : rt_(rt) {
@@ -87,12 +85,6 @@ bool FormDriver::menu(MenuItem& m) {
          refused("click menu " + m.form().name() + "." + m.name(), whyNot(m.form()),
                  "the item or its menu is disabled or hidden");
 }
-
-void FormDriver::advance(Millis ms) { rt_.loop.advance(ms); }
-void FormDriver::settle() { rt_.loop.processPending(); }
-bool FormDriver::ended() const { return rt_.app.endRequested(); }
-int FormDriver::exitCode() const { return rt_.app.exitCode(); }
-int FormDriver::beeps() const { return rt_.app.beepCount(); }
 
 const MessageBoxRequest& FormDriver::lastBox() const {
   if (boxes_.empty()) ADD_FAILURE() << "no message box was shown";

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Runtime.h"
 #include "platform/core/Error.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Form.h"
@@ -24,16 +25,12 @@
 #include "platform/forms/MessageBox.h"
 #include "platform/forms/UserInput.h"
 
-namespace plat {
-class Runtime;
-}
-
 namespace plat::test {
 
 class FormDriver : public FormsObserver, public MessageBoxPresenter, public Printer {
  public:
-  // Installs itself as observer, message-box presenter, printer and program starter of
-  // `rt`, and limits each modal wait to 10 minutes of manual time.
+  // Observer, message-box presenter, printer and program starter of `rt` while it lives;
+  // each modal wait is limited to 10 minutes of manual time.
   explicit FormDriver(Runtime& rt);
   ~FormDriver() override;
   FormDriver(const FormDriver&) = delete;
@@ -46,9 +43,7 @@ class FormDriver : public FormsObserver, public MessageBoxPresenter, public Prin
   }
   bool choose(ListControl& list, int index);
   bool choose(ListControl& list, const std::string& item);  // the first item with that text
-  bool scroll(VScrollBar& bar, int value) {
-    return did(input::scrollTo(bar, value), "scroll", bar);
-  }
+  bool scroll(VScrollBar& b, int v) { return did(input::scrollTo(b, v), "scroll", b); }
   bool focus(Control& c) { return did(input::focus(c), "focus", c); }
   bool key(Form& f, const KeyPress& k) {
     return did(input::pressKey(f, k), "press " + k.describe(), f);
@@ -64,8 +59,8 @@ class FormDriver : public FormsObserver, public MessageBoxPresenter, public Prin
   std::string whyNot(const Control& c) const;  // why the operator cannot reach it ("": can)
   std::string whyNot(const Form& f) const;
 
-  void advance(Millis ms);
-  void settle();  // posted tasks and arrived serial bytes, without moving the clock
+  void advance(Millis ms) { rt_.loop.advance(ms); }
+  void settle() { rt_.loop.processPending(); }  // posted tasks, serial bytes; the clock stays
 
   // Each message box takes the next queued answer, given after `after` ms of manual time;
   // with none queued, the answerEveryBox one (none: the box fails the test).
@@ -88,9 +83,9 @@ class FormDriver : public FormsObserver, public MessageBoxPresenter, public Prin
   const std::vector<std::string>& journal() const { return journal_; }
   void clearJournal() { journal_.clear(); }
 
-  bool ended() const;
-  int exitCode() const;
-  int beeps() const;
+  bool ended() const { return rt_.app.endRequested(); }
+  int exitCode() const { return rt_.app.exitCode(); }
+  int beeps() const { return rt_.app.beepCount(); }
   struct Started {
     std::string program;
     std::vector<std::string> args;

@@ -1,9 +1,6 @@
 #pragma once
-// A fresh temporary folder "<temp>/<prefix>-XXXXXX" for one test, removed with all it holds
-// when the test ends, and byte-exact reading and writing of the files put there.
-//
-//   plat::test::TempFolder dir("vs-ini");
-//   plat::test::WriteBytes(dir / "Conf.ini", "[IA]\r\nRN=800\r\n");
+// A fresh folder "<temp>/<prefix>-XXXXXX" for one test, removed with all it holds when the
+// test ends; and byte-exact reading and writing of the files put there.
 #include <stdlib.h>
 
 #include <cerrno>
@@ -18,13 +15,10 @@ namespace plat::test {
 
 class TempFolder {
  public:
-  explicit TempFolder(std::string_view prefix = "vs-test") {
-    std::string tmpl =
-        (std::filesystem::temp_directory_path() / (std::string(prefix) + "-XXXXXX")).string();
-    if (!::mkdtemp(tmpl.data())) {
-      throw std::filesystem::filesystem_error("mkdtemp", tmpl,
-                                              std::error_code(errno, std::generic_category()));
-    }
+  explicit TempFolder(std::string_view prefix = "vs-test")
+      : path_(std::filesystem::temp_directory_path() / (std::string(prefix) + "-XXXXXX")) {
+    std::string tmpl = path_.string();
+    if (!::mkdtemp(tmpl.data())) throw std::system_error(errno, std::generic_category(), tmpl);
     path_ = tmpl;
   }
   ~TempFolder() {
