@@ -48,10 +48,7 @@ TEST(SimPtyTest, EachDeviceAnswersItsScenarioThroughCom3) {
       {shipped("gas-analyser-binary.scn"), BuildOwnProtocolFrame(49, '?', ""),
        sim::BinaryReply(49, '?', std::string{2, 3, 0, 0, 0}), "request 49 ?"},
       {shipped("engine-speed.scn"), BuildMctcNetFrame("RPM", "VE", "1", ""),
-       sim::MctcReply("RPM", "VE",
-                      "850\x17"
-                      "70"),
-       "request RPM VE"},
+       sim::MctcReply("RPM", "VE", std::string("850") + kEtb + "70"), "request RPM VE"},
       {"device opa\nprotocol binary\nmodel 0\nat 0ms state warmup\n",
        BuildOwnProtocolFrame(81, '?', ""),
        sim::BinaryReply(81, '?', std::string{0, 0, 16, 0, '\xC8'}), "request 81 ?"},

@@ -1,12 +1,9 @@
 #pragma once
-// Simulated instruments: gas analyser and opacimeter in MCTC-NET or the maker's binary
-// protocol, engine-speed counter in MCTC-NET. An instrument takes the bytes the program
-// writes, in any pieces, and answers the whole requests addressed to it as the instrument
-// would; commands move it on (auto-zero, stand-by, start, stop, leak and HC residue tests).
-// A Scenario moves it over time or per request. In a form test: Attach it to the port's
-// memory device with the program's loop (its manual clock then drives scenario times and
-// replyDelayMs); on a pseudo-terminal: vantoscope-sim (sim_main.cpp). Models: binary gas
-// analyser 0 to 2, MCTC-NET opacimeter 5, binary opacimeter 0 to 4.
+// Simulated instruments: gas analyser and opacimeter (MCTC-NET, or binary: gas models 0 to
+// 2, opacimeter 0 to 4), engine-speed counter (MCTC-NET). One takes the bytes the program
+// writes, in any pieces, and answers the requests addressed to it as the instrument would;
+// commands move it on, and so does a Scenario. In a form test: Attach it to the port's
+// memory device with the program's loop; on a pseudo-terminal: vantoscope-sim.
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -52,31 +49,27 @@ struct RpmReadings {
 };
 
 struct Request {
-  std::string command;  // MCTC-NET command, or the binary command byte as one character
-  std::string data;     // data text (ETB-separated fields) or data bytes
+  std::string command, data;  // binary: the command byte as one character, the data bytes
 };
 
 class Instrument {
  public:
   Instrument(Device device, Protocol protocol, int model = 0);
 
-  // The line: where replies go, and the bytes the program wrote.
-  std::function<void(std::string_view bytes)> send;
+  std::function<void(std::string_view bytes)> send;  // where replies go
   void received(std::string_view bytes);
 
   Identity identity;
   GasReadings gas;
   OpaReadings opa;
   RpmReadings rpm;
-  // MCTC-NET warmup, standby, autozero, measuring; binary gas analyser warmup,
-  // calibration, ready, measuring, error; binary opacimeter warmup, autozero, ready, error.
-  // False, and nothing changes, for a state this instrument does not have.
+  // MCTC-NET warmup, standby, autozero, measuring; binary gas analyser warmup, calibration,
+  // ready, measuring, error; binary opacimeter warmup, autozero, ready, error; else false.
   bool setState(std::string_view name);
   int autoZeroPolls = 2;  // status replies that report auto-zero after "AZ" or 'E'
   int rsCode1 = 0;        // "@RS" first code
   std::map<std::string, std::string> params;  // "@LU" values by three-digit number
-  // The last leak check ("ET"; empty: the instrument's clock). "TT" runs a test: "E" for
-  // three "ET" requests, then "R" made then. "HC": "EH" answers "E" twice, then "R".
+  // The last leak check ("ET"; empty: now). "TT": "E" for three "ET", then "R" made then.
   std::string leakDate, leakTime;  // DDMMYYYY, HHMM
   // What the program sent: "@SD" (the clock), "@SA" (the fuel, also "@LA"), the binary '#'.
   std::string clockSet, fuelSettings, channelList;
@@ -85,9 +78,7 @@ class Instrument {
   void setReply(std::string_view command, std::string data) { fixed_[std::string(command)] = data; }
   void clearReplies() { fixed_.clear(); }
 
-  // Plays a scenario; times count from the next request. Throws ScenarioError naming the
-  // first point that does not fit this instrument.
-  void play(const Scenario& scenario);
+  void play(const Scenario& scenario);    // throws ScenarioError for a point that does not fit
   std::function<std::int64_t()> clockMs;  // scenario times; Attach with a loop uses its clock
 
   bool silent = false;   // answers nothing
@@ -98,8 +89,7 @@ class Instrument {
   std::function<void(std::string_view address, const Request& request)> onRequest;
   std::vector<Request> requests;  // ... and those addressed to it.
 
-  // The reply it would send (empty: none); a command that moves the instrument on does.
-  std::string replyTo(const Request& request);
+  std::string replyTo(const Request& request);  // the reply (empty: none); commands act
 
  private:
   struct State;
@@ -128,15 +118,14 @@ class Instrument {
   std::optional<std::int64_t> startMs_;
 };
 
-// Puts the instrument on an in-memory serial device; with a loop, replyDelayMs works. The
-// instrument must outlive the device's use.
+// With a loop, replyDelayMs works. The instrument must outlive the device's use.
 void Attach(Instrument& instrument, const std::shared_ptr<plat::MemoryDevice>& device,
             plat::EventLoop* loop = nullptr);
 
-// MCTC-NET reply frame: STX, address, ETB, unit, ETB, command, [ETB data], checksum, ETX.
+// STX, address, ETB, unit, ETB, command, [ETB data], checksum, ETX.
 std::string MctcReply(std::string_view address, std::string_view command, std::string_view data,
                       std::string_view unit = "1");
-// Binary reply frame: STX, address, ACK, command, 0, N, data, checksum, ETX.
+// STX, address, ACK, command, 0, N, data, checksum, ETX.
 std::string BinaryReply(int address, int command, std::string_view data);
 
 }  // namespace vs::sim

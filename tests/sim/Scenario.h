@@ -1,22 +1,18 @@
 #pragma once
-// What a simulated instrument does over a run: points "from this moment, this item has this
-// value". A moment is a time since the first request after play() or a number of requests
-// received (the first is 1). A reading moves in a straight line between its points; any
-// other item is set when its point is reached and holds until a command moves it on. Before
-// an item's first point the instrument keeps its own value. Text, one line each:
+// What a simulated instrument does over a run: points "from this moment (a time since the
+// first request after play(), or a request count from 1), this item has this value". A
+// reading moves in a straight line between its points; a state or parameter is set when its
+// point is reached and holds until a command moves it on. Text, one line each ('#' starts a
+// comment):
 //
-//   # comment                      blank lines are ignored too
-//   device gas                     gas | opa | rpm
-//   protocol mctc                  mctc | binary
-//   model 5
-//   at 1.5s rpm 2500               a reading ("." as decimal point) from 1.5 s on
-//   at #12 k 1.25                  from the 12th request on
+//   device gas                     gas | opa | rpm; protocol mctc | binary; model 5
+//   at 1.5s rpm 2500               a reading from 1.5 s on: gas co cocorr co2 hc o2 lambda
+//   at #12 k 1.25                  oiltemp rpm, opacimeter k n rpm oiltemp smoketemp celltemp,
+//                                  engine-speed counter rpm oiltemp; from the 12th request on
 //   at 0ms state warmup            Instrument::setState
 //   at 0ms param 020 00032         MCTC-NET "@LU" value
 //
-// Readings: gas co cocorr co2 hc o2 lambda oiltemp rpm; opacimeter k n rpm oiltemp
-// smoketemp celltemp; engine-speed counter rpm oiltemp. The points of one item use one kind
-// of moment, in time order.
+// The points of one item use one kind of moment, in time order.
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -34,10 +30,8 @@ class ScenarioError : public std::runtime_error {
 };
 
 struct Moment {
-  enum class Kind { Millis, Request };
-  Kind kind = Kind::Millis;
+  enum class Kind { Millis, Request } kind = Kind::Millis;
   double at = 0;
-
   static Moment Request(int n) { return {Kind::Request, static_cast<double>(n)}; }
 };
 

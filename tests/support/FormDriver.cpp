@@ -65,19 +65,10 @@ bool FormDriver::type(TextBox& box, const std::string& text) {
   return did(input::editText(box, text), locked ? "type into locked" : "type into", box);
 }
 
-bool FormDriver::choose(ListControl& list, int index) {
-  if (index < 0 || index >= list.ListCount()) {
-    ADD_FAILURE() << list.qualifiedName() << " has no item " << index;
-    return false;
-  }
-  return did(input::choose(list, index), "choose in", list);
-}
-
 bool FormDriver::choose(ListControl& list, const std::string& item) {
-  for (int i = 0; i < list.ListCount(); ++i)
-    if (list.List(i) == item) return choose(list, i);
-  ADD_FAILURE() << list.qualifiedName() << " has no item \"" << item << "\"";
-  return false;
+  int i = 0;
+  while (i < list.ListCount() && list.List(i) != item) ++i;
+  return did(i < list.ListCount() && input::choose(list, i), "choose \"" + item + "\" in", list);
 }
 
 bool FormDriver::menu(MenuItem& m) {

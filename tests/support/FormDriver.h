@@ -41,7 +41,9 @@ class FormDriver : public FormsObserver, public MessageBoxPresenter, public Prin
   bool type(ComboBox& b, const std::string& t) {
     return did(input::editText(b, t), "type into", b);
   }
-  bool choose(ListControl& list, int index);
+  bool choose(ListControl& l, int i) {
+    return did(input::choose(l, i), "choose item " + std::to_string(i) + " in", l);
+  }
   bool choose(ListControl& list, const std::string& item);  // the first item with that text
   bool scroll(VScrollBar& b, int v) { return did(input::scrollTo(b, v), "scroll", b); }
   bool focus(Control& c) { return did(input::focus(c), "focus", c); }
