@@ -41,7 +41,7 @@ TEST(SimScenarioTest, EachDeviceAnswersItsScenarioThroughCom3) {
   const std::string sim =
       (std::filesystem::read_symlink("/proc/self/exe").parent_path() / "vantoscope-sim").string();
   const auto shipped = [](const char* name) {
-    return (plat::test::SourceDir() / "tests/sim/scenarios" / name).string();
+    return plat::test::ReadBytes(plat::test::SourceDir() / "tests/sim/scenarios" / name);
   };
   // Each reply is split in three writes; the first request finds the scenario's start.
   const struct {
@@ -61,13 +61,9 @@ TEST(SimScenarioTest, EachDeviceAnswersItsScenarioThroughCom3) {
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.seen);
-    std::string file = row.scenario;
-    if (file.find('\n') != std::string::npos) {
-      file = (dir / "s.scn").string();
-      plat::test::WriteBytes(file, row.scenario);
-    }
+    plat::test::WriteBytes(dir / "s.scn", row.scenario);
     // The shell's pid is the simulator's after exec.
-    FILE* out = ::popen(("echo $$; exec '" + sim + "' --scenario '" + file +
+    FILE* out = ::popen(("echo $$; exec '" + sim + "' --scenario '" + (dir / "s.scn").string() +
                          "' --split 3 --pty --link '" + (dir / "COM3").string() + "' 2>&1")
                             .c_str(),
                         "r");

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <ctime>
+#include <tuple>
 #include <utility>
 
 #include "link/MctcNetFrame.h"
@@ -27,10 +28,7 @@ std::string Num(double v) {
   return {buf, std::to_chars(buf, buf + sizeof buf, v).ptr};
 }
 
-std::string Padded(std::string s, std::size_t n) {
-  s.resize(n, ' ');
-  return s;
-}
+std::string Padded(std::string s, std::size_t n) { return s.append(n, ' ').substr(0, n); }
 
 // DD, MM and the last two digits of the year of DDMMYYYY.
 std::string Ddmmyy(const std::string& d) {
@@ -175,10 +173,9 @@ void Instrument::applyScenario() {
 
 // MCTC-NET: "GAS", "OPA" or "RPM"; binary: the address byte in decimal.
 std::string Instrument::address() const {
-  if (protocol_ == Protocol::Mctc) {
-    return std::array{"GAS", "OPA", "RPM"}[static_cast<int>(device_)];
-  }
-  return std::to_string(device_ == Device::Gas ? (model_ == 2 ? 33 : 49) : (model_ == 0 ? 81 : 65));
+  const int byte = device_ == Device::Gas ? (model_ == 2 ? 33 : 49) : (model_ == 0 ? 81 : 65);
+  return protocol_ == Protocol::Mctc ? std::array{"GAS", "OPA", "RPM"}[static_cast<int>(device_)]
+                                     : std::to_string(byte);
 }
 
 void Instrument::take(const std::string& to, const Request& r) {
@@ -241,23 +238,20 @@ std::string Instrument::clockNow() const {
 
 std::string Instrument::mctcData(const Request& request) {
   const std::string& c = request.command;
-  const char leak = leakFlag_;  // a leak test's last "ET" still sees it running
+  const char leak = leakLeft_ > 0 ? 'E' : 'R';  // a leak test's last "ET" still sees it running
+  const std::string now = clockNow();
   // Commands move the instrument on whether or not a fixed reply stands for them.
   if (c == "AZ") zero("autozero", "measuring");
   if (c == "SB") setState(state_->name == "standby" ? "measuring" : "standby");
-  if (c == "TT") {
-    leakFlag_ = 'E';
-    leakLeft_ = 3;
-  }
+  if (c == "TT") leakLeft_ = 3;
   if (c == "HC") hcLeft_ = 2;
   if (c == "@SD") clockSet = request.data;
   if (c == "@SA") fuelSettings = request.data;
   const bool hcRunning = c == "EH" && hcLeft_ > 0 && hcLeft_-- > 0;
   const std::string status = c == "ST" || c == "@ST" ? poll() : "";
-  if (c == "ET" && leakLeft_ > 0 && --leakLeft_ == 0) {
-    leakFlag_ = 'R';  // the record is made now
-    leakDate = clockNow().substr(0, 8);
-    leakTime = clockNow().substr(8);
+  if (c == "ET" && leakLeft_ > 0 && --leakLeft_ == 0) {  // the record is made now
+    leakDate = now.substr(0, 8);
+    leakTime = now.substr(8);
   }
 
   if (const auto it = fixed_.find(c); it != fixed_.end()) return it->second;
@@ -285,8 +279,8 @@ std::string Instrument::mctcData(const Request& request) {
   if (c == "@LS") return Num(g.pressure);
   if (c == "EH") return hcRunning ? "E" : "R";
   if (c == "ET") {
-    return Join({std::string(1, leak), leakDate.empty() ? clockNow().substr(0, 8) : leakDate,
-                 leakTime.empty() ? clockNow().substr(8) : leakTime});
+    return Join({std::string(1, leak), leakDate.empty() ? now.substr(0, 8) : leakDate,
+                 leakTime.empty() ? now.substr(8) : leakTime});
   }
   if (c == "@RD") return Join({"0", "0", "0", "0", "0", Num(o.supplyMillivolts)});
   if (c == "VA" || c == "TP") return Num(c == "VA" ? rpm.rpm : rpm.oilTemp);
@@ -297,12 +291,7 @@ std::string Instrument::mctcData(const Request& request) {
 // A binary record: channel, 0, then the value in 24 bits (16 bits: the high byte 0); out
 // of range: the high byte 255 (16 bits), bit 18 (24 bits).
 std::string Instrument::record(int channel) const {
-  struct Row {
-    Device device;
-    int channel;
-    double value, scale;
-    bool wide;
-  };
+  using Row = std::tuple<Device, int, double, double, bool>;  // channel, value, scale, 24 bits
   const GasReadings& g = gas;
   const OpaReadings& o = opa;
   const bool m2 = model_ == 2;
@@ -318,13 +307,13 @@ std::string Instrument::record(int channel) const {
       {O, 6, o.oilTemp, 1, false},             {O, 7, o.k, 100, false},
       {O, 8, o.rpm, 1, false}};
   // clang-format on
-  Row r{device_, channel, 0, 1, false};
-  for (const Row& row : rows) {
-    if (row.device == device_ && row.channel == channel) r = row;
+  double value = 0, scale = 1;
+  bool wide = false;
+  for (const auto& [d, ch, v, s, w] : rows) {
+    if (d == device_ && ch == channel) std::tie(value, scale, wide) = std::tie(v, s, w);
   }
-  const long n = r.value < 0
-                     ? (r.wide ? 0x040000 : 0xFF00)
-                     : std::min(std::lround(r.value * r.scale), r.wide ? 0xFFFFFFL : 0xFFFFL);
+  const long n = value < 0 ? (wide ? 0x040000 : 0xFF00)
+                           : std::min(std::lround(value * scale), wide ? 0xFFFFFFL : 0xFFFFL);
   return {static_cast<char>(channel), 0, static_cast<char>(n >> 16), static_cast<char>(n >> 8),
           static_cast<char>(n)};
 }

@@ -112,7 +112,7 @@ class Instrument {
   std::map<std::string, std::string> fixed_;
   const State *state_ = nullptr, *then_ = nullptr;
   int zeroLeft_ = 0, leakLeft_ = 0, hcLeft_ = 0;
-  char leakFlag_ = 'R', fuel_ = 3;
+  char fuel_ = 3;
   std::map<std::string, std::vector<ScenarioPoint>> tracks_;  // the points of each item
   std::map<std::string, std::size_t> passed_;                 // per item: points applied
   std::optional<std::int64_t> startMs_;
