@@ -17,32 +17,6 @@ std::optional<double> Number(std::string_view s) {
   return v;
 }
 
-// at MOMENT ITEM VALUE...: MOMENT 250ms, 1.5s or #3; then a reading and a number, state and
-// a name, or param, a number and a value.
-ScenarioPoint ParsePoint(const Scenario& s, std::vector<std::string> w, int line) {
-  const std::size_t words = w.size();
-  w.resize(5);
-  const std::string& m = w[1];
-  const bool request = m.starts_with('#'), ms = m.ends_with("ms");
-  const auto at = Number(std::string_view(m).substr(request, m.size() - (ms ? 2 : 1)));
-  const auto value = Number(w[3]);
-  const std::string& item = w[2];
-  const bool reading = item != "state" && item != "param";
-  if (!at || (request ? *at < 1 || *at != static_cast<int>(*at) : *at < 0 || !m.ends_with('s')) ||
-      words != (item == "param" ? 5u : 4u) || (reading && !value)) {
-    ScenarioFail(s, line,
-                 "bad point (want at 250ms|1.5s|#3 and: READING NUMBER, state NAME or param "
-                 "NUMBER VALUE)");
-  }
-  const Moment when{request ? Moment::Kind::Request : Moment::Kind::Millis,
-                    *at * (request || ms ? 1 : 1000)};
-  if (item == "param") {
-    return {when, "param " + std::string(3 - std::min<std::size_t>(3, w[3].size()), '0') + w[3],
-            w[4], 0, line};
-  }
-  return {when, item, w[3], value.value_or(0), line};
-}
-
 }  // namespace
 
 void ScenarioFail(const Scenario& s, int line, const std::string& why) {
@@ -55,23 +29,39 @@ Scenario ParseScenario(std::string_view text, const std::string& fileName) {
   std::istringstream in{std::string(text)};
   int line = 0;
   for (std::string l; std::getline(in, l);) {
-    ++line;
     std::istringstream words(l);
-    const std::vector<std::string> w{std::istream_iterator<std::string>(words), {}};
-    const std::string v = w.size() == 2 ? w[1] : "";
-    const auto n = Number(v);
+    std::vector<std::string> w{std::istream_iterator<std::string>(words), {}};
+    const std::size_t count = w.size();
+    ++line;
     if (w.empty() || w[0][0] == '#') continue;
-    if (w[0] == "at") {
-      s.points.push_back(ParsePoint(s, w, line));
-    } else if (w[0] == "device" && (v == "gas" || v == "opa" || v == "rpm")) {
+    w.resize(5);
+    const std::string &key = w[0], &v = w[1], &item = w[2];
+    const auto n = Number(v);
+    // at MOMENT (250ms, 1.5s or #3) ITEM: a reading and a number, state and a name, or param,
+    // a number and a value.
+    const bool request = v.starts_with('#'), ms = v.ends_with("ms");
+    const auto at = Number(std::string_view(v).substr(request, v.size() - (ms ? 2 : 1)));
+    const auto value = Number(w[3]);
+    const bool momentOk =
+        at && (request ? *at >= 1 && *at == static_cast<int>(*at) : *at >= 0 && v.ends_with('s'));
+    const bool reading = item != "state" && item != "param";
+    if (key == "at" && momentOk && count == (item == "param" ? 5u : 4u) && (value || !reading)) {
+      const Moment when{request ? Moment::Kind::Request : Moment::Kind::Millis,
+                        *at * (request || ms ? 1 : 1000)};
+      const std::string number = std::string(3 - std::min<std::size_t>(3, w[3].size()), '0') + w[3];
+      s.points.push_back(item == "param"
+                             ? ScenarioPoint{when, "param " + number, w[4], 0, line}
+                             : ScenarioPoint{when, item, w[3], value.value_or(0), line});
+    } else if (key == "device" && count == 2 && (v == "gas" || v == "opa" || v == "rpm")) {
       s.device = v == "gas" ? Device::Gas : v == "opa" ? Device::Opacimeter : Device::EngineSpeed;
-    } else if (w[0] == "protocol" && (v == "mctc" || v == "binary")) {
+    } else if (key == "protocol" && count == 2 && (v == "mctc" || v == "binary")) {
       s.protocol = v == "mctc" ? Protocol::Mctc : Protocol::Binary;
-    } else if (w[0] == "model" && n && *n >= 0 && *n == static_cast<int>(*n)) {
+    } else if (key == "model" && count == 2 && n && *n >= 0 && *n == static_cast<int>(*n)) {
       s.model = static_cast<int>(*n);
     } else {
       ScenarioFail(s, line,
-                   "bad line (want device gas|opa|rpm, protocol mctc|binary, model N or at)");
+                   "bad line (want device gas|opa|rpm, protocol mctc|binary, model N, or at "
+                   "250ms|1.5s|#3 and: READING NUMBER, state NAME or param NUMBER VALUE)");
     }
   }
   return s;

@@ -1,12 +1,9 @@
-// vantoscope-sim: a simulated instrument on a pseudo-terminal, for tests of the real program.
-//
-//   vantoscope-sim [--device gas|opa|rpm] [--protocol mctc|binary] [--model N] [--scenario FILE]
-//                  --pty [--link PATH] [--silent] [--split N] [--reply CMD=FIELD|FIELD...]...
-//
-// A scenario file (Scenario.h) gives what the command line does not; a bad one stops it at
-// once, naming the file and the line. It prints "pty <slave>", points PATH (a station's
-// COM<n>) at the slave, then prints each request on the line: "request <address> <command>[
-// <data>]" (ETB as "|", other control bytes as \xNN). Runs until killed or its parent ends.
+// vantoscope-sim [--device gas|opa|rpm] [--protocol mctc|binary] [--model N] [--scenario FILE]
+//   --pty [--link PATH] [--silent] [--split N] [--reply CMD=FIELD|FIELD...]...
+// A simulated instrument on a new pseudo-terminal: prints "pty <slave>", links PATH (a
+// station's COM<n>) to it, then prints each request on the line, "request <address>
+// <command>[ <data>]" (ETB as "|", other control bytes as \xNN), until its parent ends. A
+// scenario file gives what the command line does not; a bad one stops it at once.
 #include <fcntl.h>
 #include <poll.h>
 #include <stdlib.h>

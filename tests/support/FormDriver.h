@@ -3,15 +3,8 @@
 // Every action goes the display's way (plat::input): one the operator could not do (a
 // hidden, disabled or modally blocked control) returns false and fails the test saying why.
 // A modal form or message box waiting with nothing registered fails the test (LoopStalled).
-//
-//   plat::test::FormDriver ui(p.rt);
-//   ui.answerBox(plat::MsgBoxResult::OK);  // the next message box gets OK
-//   ui.onModal(p.limits, [&] { ui.click(p.limits.CmdOk); });
-//   ui.click(p.menu.CmdAnGas);
-//   ui.advance(1000);
 #include <functional>
 #include <map>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,7 +13,6 @@
 #include "platform/core/Error.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Form.h"
-#include "platform/forms/FormsRuntime.h"
 #include "platform/forms/MenuItem.h"
 #include "platform/forms/MessageBox.h"
 #include "platform/forms/UserInput.h"

@@ -15,13 +15,13 @@ namespace plat::test {
 class StandInLp {
  public:
   StandInLp() : oldPath_(getenv("PATH") ? getenv("PATH") : "") {
-    const std::string jobs = jobs_.path().string();
-    std::ofstream(bin_ / "lp") << "#!/bin/sh\nn=$(ls '" << jobs << "' | grep -c args)\n"
+    const std::string jobs = dir_.path().string();
+    std::ofstream(dir_ / "lp") << "#!/bin/sh\nn=$(ls '" << jobs << "' | grep -c args)\n"
                                << "printf '%s\\n' \"$@\" > '" << jobs << "'/job$n.args\n"
                                << "for f; do :; done\ncp \"$f\" '" << jobs << "'/job$n.pdf\n"
                                << "exit ${LP_EXIT:-0}\n";
-    std::filesystem::permissions(bin_ / "lp", std::filesystem::perms::owner_all);
-    setenv("PATH", (bin_.path().string() + ":" + oldPath_).c_str(), 1);
+    std::filesystem::permissions(dir_ / "lp", std::filesystem::perms::owner_all);
+    setenv("PATH", (jobs + ":" + oldPath_).c_str(), 1);
   }
   ~StandInLp() {
     setenv("PATH", oldPath_.c_str(), 1);
@@ -43,9 +43,9 @@ class StandInLp {
 
  private:
   std::filesystem::path file(std::size_t n, const char* ext) const {
-    return jobs_ / ("job" + std::to_string(n) + "." + ext);
+    return dir_ / ("job" + std::to_string(n) + "." + ext);
   }
-  TempFolder bin_, jobs_;
+  TempFolder dir_;  // lp and the jobs
   std::string oldPath_;
 };
 
