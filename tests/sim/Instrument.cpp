@@ -4,7 +4,6 @@
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <ctime>
 #include <tuple>
 #include <utility>
 
@@ -226,20 +225,12 @@ std::string Instrument::replyTo(const Request& request) {
                      binaryData(request));
 }
 
-// DDMMYYYY HHMM: the clock "@SD" set (DDMMYYYY ETB HHMMSS), or the computer's.
-std::string Instrument::clockNow() const {
-  if (clockSet.size() >= 13) return clockSet.substr(0, 8) + clockSet.substr(9, 4);
-  const std::time_t t = std::time(nullptr);
-  std::tm tm{};
-  char buf[16];
-  std::strftime(buf, sizeof buf, "%d%m%Y%H%M", ::localtime_r(&t, &tm));
-  return buf;
-}
-
 std::string Instrument::mctcData(const Request& request) {
   const std::string& c = request.command;
   const char leak = leakLeft_ > 0 ? 'E' : 'R';  // a leak test's last "ET" still sees it running
-  const std::string now = clockNow();
+  // The clock "@SD" set (DDMMYYYY ETB HHMMSS) as DDMMYYYYHHMM.
+  const std::string now = Padded(
+      clockSet.substr(0, 8) + clockSet.substr(std::min<std::size_t>(9, clockSet.size()), 4), 12);
   // Commands move the instrument on whether or not a fixed reply stands for them.
   if (c == "AZ") zero("autozero", "measuring");
   if (c == "SB") setState(state_->name == "standby" ? "measuring" : "standby");

@@ -69,7 +69,7 @@ class Instrument {
   int autoZeroPolls = 2;  // status replies that report auto-zero after "AZ" or 'E'
   int rsCode1 = 0;        // "@RS" first code
   std::map<std::string, std::string> params;  // "@LU" values by three-digit number
-  // The last leak check ("ET"; empty: now). "TT": "E" for three "ET", then "R" made then.
+  // The last leak check ("ET"; empty: the clock set). "TT": "E" for three "ET", then "R".
   std::string leakDate, leakTime;  // DDMMYYYY, HHMM
   // What the program sent: "@SD" (the clock), "@SA" (the fuel, also "@LA"), the binary '#'.
   std::string clockSet, fuelSettings, channelList;
@@ -103,7 +103,6 @@ class Instrument {
   std::string mctcData(const Request& request);
   std::string binaryData(const Request& request);
   std::string record(int channel) const;
-  std::string clockNow() const;  // DDMMYYYY HHMM
 
   Device device_;
   Protocol protocol_;

@@ -27,25 +27,23 @@ class StandInLp {
     setenv("PATH", oldPath_.c_str(), 1);
     unsetenv("LP_EXIT");
   }
-  StandInLp(const StandInLp&) = delete;
-  StandInLp& operator=(const StandInLp&) = delete;
 
   // The arguments of each job, in order.
   std::vector<std::vector<std::string>> jobs() const {
     std::vector<std::vector<std::string>> out;
-    for (std::ifstream in; (in = std::ifstream(file(out.size(), "args"))).is_open();) {
+    for (std::ifstream in; (in = std::ifstream(job(out.size(), ".args"))).is_open();) {
       out.emplace_back();
       for (std::string line; std::getline(in, line);) out.back().push_back(line);
     }
     return out;
   }
-  std::filesystem::path pdf(int n) const { return file(n, "pdf"); }  // the PDF of job n
+  std::filesystem::path pdf(int n) const { return job(n, ".pdf"); }  // the PDF of job n
 
  private:
-  std::filesystem::path file(std::size_t n, const char* ext) const {
-    return dir_ / ("job" + std::to_string(n) + "." + ext);
+  std::filesystem::path job(std::size_t n, const char* e) const {
+    return dir_ / ("job" + std::to_string(n) + e);
   }
-  TempFolder dir_;  // lp and the jobs
+  TempFolder dir_;  // lp and the jobs (not copied)
   std::string oldPath_;
 };
 
