@@ -106,20 +106,15 @@ std::string Instrument::poll() {
 double* Instrument::reading(std::string_view name) {
   GasReadings& g = gas;
   OpaReadings& o = opa;
-  // clang-format off
-  const std::vector<std::pair<std::string_view, double*>> names =
-      device_ == Device::Gas ? decltype(names){{"co", &g.co}, {"cocorr", &g.coCorr},
-          {"co2", &g.co2}, {"hc", &g.hc}, {"o2", &g.o2}, {"lambda", &g.lambda},
-          {"oiltemp", &g.oilTemp}, {"rpm", &g.rpm}}
-      : device_ == Device::Opacimeter ? decltype(names){{"k", &o.k}, {"n", &o.n},
-          {"rpm", &o.rpm}, {"oiltemp", &o.oilTemp}, {"smoketemp", &o.smokeTemp},
-          {"celltemp", &o.cellTemp}}
-      : decltype(names){{"rpm", &rpm.rpm}, {"oiltemp", &rpm.oilTemp}};
-  // clang-format on
-  for (const auto& [n, v] : names) {
-    if (n == name) return v;
+  std::map<std::string_view, double*> names{{"rpm", &rpm.rpm}, {"oiltemp", &rpm.oilTemp}};
+  if (device_ == Device::Gas) {
+    names = {{"co", &g.co}, {"cocorr", &g.coCorr}, {"co2", &g.co2},         {"hc", &g.hc},
+             {"o2", &g.o2}, {"lambda", &g.lambda}, {"oiltemp", &g.oilTemp}, {"rpm", &g.rpm}};
   }
-  return nullptr;
+  if (device_ == Device::Opacimeter) {
+    names = {{"k", &o.k}, {"n", &o.n}, {"rpm", &o.rpm}, {"celltemp", &o.cellTemp}};
+  }
+  return names.contains(name) ? names.at(name) : nullptr;
 }
 
 void Instrument::play(const Scenario& scenario) {
@@ -285,19 +280,16 @@ std::string Instrument::record(int channel) const {
   using Row = std::tuple<Device, int, double, double, bool>;  // channel, value, scale, 24 bits
   const GasReadings& g = gas;
   const OpaReadings& o = opa;
-  const bool m2 = model_ == 2;
+  const bool m2 = model_ == 2;  // its own channel numbers
+  const int oil = m2 ? 3 : 10, raw = m2 ? 9 : 18, hc = m2 ? -1 : 13, la = m2 ? 11 : 14;
+  const int rp = m2 ? 8 : 12;
   constexpr Device G = Device::Gas, O = Device::Opacimeter;
-  // clang-format off
   const Row rows[] = {
-      {G, m2 ? 3 : 10, g.oilTemp, 1000, true}, {G, m2 ? 9 : 18, g.hcRaw, 1, true},
-      {G, m2 ? -1 : 13, g.hc, 1, true},        {G, m2 ? 11 : 14, g.lambda, 1000, false},
-      {G, m2 ? 8 : 12, g.rpm, 1, false},       {G, 7, g.co, 1000, false},
-      {G, 6, g.co2, 1000, false},              {G, 5, g.hc, 1, false},
-      {G, 2, g.o2, 1000, false},               {O, 0, o.smokeTemp, 1, false},
-      {O, 1, o.n, 10, false},                  {O, 5, o.cellTemp, 1, false},
-      {O, 6, o.oilTemp, 1, false},             {O, 7, o.k, 100, false},
-      {O, 8, o.rpm, 1, false}};
-  // clang-format on
+      {G, oil, g.oilTemp, 1000, true}, {G, raw, g.hcRaw, 1, true}, {G, hc, g.hc, 1, true},
+      {G, la, g.lambda, 1000, false},  {G, rp, g.rpm, 1, false},   {G, 7, g.co, 1000, false},
+      {G, 6, g.co2, 1000, false},      {G, 5, g.hc, 1, false},     {G, 2, g.o2, 1000, false},
+      {O, 0, o.smokeTemp, 1, false},   {O, 1, o.n, 10, false},     {O, 5, o.cellTemp, 1, false},
+      {O, 6, o.oilTemp, 1, false},     {O, 7, o.k, 100, false},    {O, 8, o.rpm, 1, false}};
   double value = 0, scale = 1;
   bool wide = false;
   for (const auto& [d, ch, v, s, w] : rows) {

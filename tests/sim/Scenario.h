@@ -2,17 +2,12 @@
 // What a simulated instrument does over a run: points "from this moment (a time since the
 // first request after play(), or a request count from 1), this item has this value". A
 // reading moves in a straight line between its points; a state or parameter is set when its
-// point is reached and holds until a command moves it on. Text, one line each ('#' starts a
-// comment):
-//
-//   device gas                     gas | opa | rpm; protocol mctc | binary; model 5
-//   at 1.5s rpm 2500               a reading from 1.5 s on: gas co cocorr co2 hc o2 lambda
-//   at #12 k 1.25                  oiltemp rpm, opacimeter k n rpm oiltemp smoketemp celltemp,
-//                                  engine-speed counter rpm oiltemp; from the 12th request on
-//   at 0ms state warmup            Instrument::setState
-//   at 0ms param 020 00032         MCTC-NET "@LU" value
-//
-// The points of one item use one kind of moment, in time order.
+// point is reached and holds until a command moves it on. Text, one line each ('#': comment):
+//   device gas                   gas | opa | rpm; protocol mctc | binary; model 5
+//   at 1.5s rpm 2500             a reading: gas co cocorr co2 hc o2 lambda oiltemp rpm,
+//   at #12 k 1.25                opacimeter k n rpm celltemp, counter rpm oiltemp (#12: from
+//   at 0ms state warmup          the 12th request on); a state (Instrument::setState); an
+//   at 0ms param 020 00032       MCTC-NET "@LU" value. One kind of moment an item, in order.
 #include <optional>
 #include <stdexcept>
 #include <string>
