@@ -86,11 +86,10 @@ bool Instrument::setState(std::string_view name) {
   return true;
 }
 
-// Auto-zero (or the gas analyser's calibration) for autoZeroPolls status replies.
 void Instrument::zero(std::string_view during, std::string_view then) {
   setState(during);
   then_ = stateNamed(then);
-  zeroLeft_ = std::max(1, autoZeroPolls);
+  zeroLeft_ = std::max(1, autoZeroPolls);  // status replies
 }
 
 // A status request: the status before it; it may end an auto-zero.

@@ -1,9 +1,8 @@
 #pragma once
 // Simulated instruments: gas analyser and opacimeter (MCTC-NET, or binary: gas models 0 to
-// 2, opacimeter 0 to 4), engine-speed counter (MCTC-NET). One takes the bytes the program
-// writes, in any pieces, and answers the requests addressed to it as the instrument would;
-// commands move it on, and so does a Scenario. In a form test: Attach it to the port's
-// memory device with the program's loop; on a pseudo-terminal: vantoscope-sim.
+// 2, opacimeter 0 to 4), engine-speed counter (MCTC-NET). One answers the requests addressed
+// to it as the instrument would, the bytes coming in any pieces; commands move it on, and so
+// does a Scenario. In a form test, Attach it to the port's device; else see vantoscope-sim.
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -35,8 +34,7 @@ struct Identity {
 struct GasReadings {
   double co = 0.12, coCorr = 0.10, co2 = 14.5, hc = 120, o2 = 0.8, lambda = 1.002;
   double oilTemp = 85, rpm = 850, nox = 40;
-  double hcRaw = 0x3FFFFF;  // binary: the extended-range HC channel, 24 bits
-  double pressure = 0;      // MCTC-NET "@LS": the leak test's pressure in mbar
+  double hcRaw = 0x3FFFFF, pressure = 0;  // binary extended-range HC (24 bits); "@LS" mbar
 };
 
 struct OpaReadings {

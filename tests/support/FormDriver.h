@@ -21,8 +21,7 @@ namespace plat::test {
 
 class FormDriver : public FormsObserver, public MessageBoxPresenter, public Printer {
  public:
-  // Observer, message-box presenter, printer and program starter of `rt` while it lives;
-  // each modal wait is limited to 10 minutes of manual time.
+  // Observer, box presenter, printer and program starter of `rt`; modal waits up to 10 min.
   explicit FormDriver(Runtime& rt);
   ~FormDriver() override;
   FormDriver(const FormDriver&) = delete;
@@ -56,8 +55,7 @@ class FormDriver : public FormsObserver, public MessageBoxPresenter, public Prin
   void advance(Millis ms) { rt_.loop.advance(ms); }
   void settle() { rt_.loop.processPending(); }  // posted tasks, serial bytes; the clock stays
 
-  // Each message box takes the next queued answer, given after `after` ms of manual time;
-  // with none queued, the answerEveryBox one (none: the box fails the test).
+  // A box takes the next queued answer, `after` ms later; with none queued, the every-box one.
   void answerBox(MsgBoxResult r = MsgBoxResult::OK, Millis after = 0) {
     answers_.push_back({r, after});
   }
@@ -66,14 +64,12 @@ class FormDriver : public FormsObserver, public MessageBoxPresenter, public Prin
   const MessageBoxRequest& lastBox() const;  // fails the test when none was shown
   void clearBoxes() { boxes_.clear(); }
 
-  // The action runs inside the form's modal loop the next time (or every time) it is shown
-  // modally; it typically clicks a button or closes the form.
+  // Runs inside the form's modal loop the next time (or every time) it is shown modally.
   void onModal(Form& f, std::function<void()> action) { modal_[&f].push_back({action, false}); }
   void onEveryModal(Form& f, std::function<void()> action) { modal_[&f].push_back({action, true}); }
 
-  // What happened, in order: "load F", "show F", "modal F", "modal end F", "hide F",
-  // "unload F", "box <title>: <text>", "beep", "end <code>", "print F x<copies>",
-  // "start <program>".
+  // In order: "load F", "show F", "modal F", "modal end F", "hide F", "unload F", "box
+  // <title>: <text>", "beep", "end <code>", "print F x<copies>", "start <program>".
   const std::vector<std::string>& journal() const { return journal_; }
   void clearJournal() { journal_.clear(); }
 

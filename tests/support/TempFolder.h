@@ -35,13 +35,12 @@ class TempFolder {
   std::filesystem::path path_;
 };
 
-// The file's bytes as they stand on disk; empty when it cannot be read.
+// The file's bytes (empty when it cannot be read); the file replaced by exactly these bytes.
 inline std::string ReadBytes(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// Replaces the file with exactly these bytes (no line-end translation).
 inline void WriteBytes(const std::filesystem::path& file, std::string_view bytes) {
   std::ofstream(file, std::ios::binary) << bytes;
 }
