@@ -29,11 +29,6 @@ std::string Num(double v) {
 
 std::string Padded(std::string s, std::size_t n) { return s.append(n, ' ').substr(0, n); }
 
-// DD, MM and the last two digits of the year of DDMMYYYY.
-std::string Ddmmyy(const std::string& d) {
-  return Padded(d.substr(0, 4) + d.substr(std::min<std::size_t>(6, d.size())), 6);
-}
-
 }  // namespace
 
 // A state's MCTC-NET status character, the binary gas analyser's status byte 7, the binary
@@ -124,13 +119,12 @@ void Instrument::play(const Scenario& scenario) {
                      : p.item.starts_with("param")
                          ? protocol_ == Protocol::Mctc && device_ != Device::EngineSpeed
                          : reading(p.item) != nullptr;
-    const std::string what = p.item + (p.item == "state" ? " " + p.text : "");
-    if (!has) ScenarioFail(scenario, p.line, "this instrument has no \"" + what + "\"");
+    const std::string what = "\"" + p.item + (p.item == "state" ? " " + p.text : "") + "\"";
+    if (!has) ScenarioFail(scenario, p.line, "this instrument has no " + what);
     std::vector<ScenarioPoint>& track = tracks_[p.item];
     if (!track.empty() &&
         (track.back().when.kind != p.when.kind || p.when.at < track.back().when.at)) {
-      ScenarioFail(scenario, p.line,
-                   p.item + " breaks the order of its points (one kind of moment, in time order)");
+      ScenarioFail(scenario, p.line, what + " mixes kinds of moment or goes back in time");
     }
     track.push_back(p);
   }
@@ -329,12 +323,14 @@ std::string Instrument::binaryData(const Request& request) {
   }
   if (c == '1') return " " + Padded(i.serial.substr(std::min<std::size_t>(2, i.serial.size())), 6);
   // The expiry DDMMYY: gas bytes 13-18 one digit value per byte; opacimeter 7-12 digits.
+  const std::string& e = i.expiry;
+  const std::string ddmmyy =
+      Padded(e.substr(0, 4) + e.substr(std::min<std::size_t>(6, e.size())), 6);
   if (c == '.' && gasDevice) {
-    d = std::string(6, '\0');
-    for (const char ch : Ddmmyy(i.expiry)) d += ch >= '0' && ch <= '9' ? ch - '0' : 0;
-    return d;
+    for (const char ch : ddmmyy) d += ch >= '0' && ch <= '9' ? ch - '0' : 0;
+    return std::string(6, '\0') + d;
   }
-  if (c == 'a' && !gasDevice) return Ddmmyy(i.expiry);
+  if (c == 'a' && !gasDevice) return ddmmyy;
   return {};
 }
 

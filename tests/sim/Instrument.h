@@ -64,8 +64,7 @@ class Instrument {
   // MCTC-NET warmup, standby, autozero, measuring; binary gas analyser warmup, calibration,
   // ready, measuring, error; binary opacimeter warmup, autozero, ready, error; else false.
   bool setState(std::string_view name);
-  int autoZeroPolls = 2;  // status replies that report auto-zero after "AZ" or 'E'
-  int rsCode1 = 0;        // "@RS" first code
+  int autoZeroPolls = 2, rsCode1 = 0;  // status replies in auto-zero after "AZ" or 'E'; "@RS"
   std::map<std::string, std::string> params;  // "@LU" values by three-digit number
   // The last leak check ("ET"; empty: the clock set). "TT": "E" for three "ET", then "R".
   std::string leakDate, leakTime;  // DDMMYYYY, HHMM
@@ -79,9 +78,8 @@ class Instrument {
   void play(const Scenario& scenario);    // throws ScenarioError for a point that does not fit
   std::function<std::int64_t()> clockMs;  // scenario times; Attach with a loop uses its clock
 
-  bool silent = false;   // answers nothing
-  int splitInto = 1;     // a reply goes out in this many writes
-  int replyDelayMs = 0;  // attached with a loop: answers this much later
+  bool silent = false;                  // answers nothing
+  int splitInto = 1, replyDelayMs = 0;  // writes a reply takes; with a loop, ms it comes later
 
   // Every well-formed request on the line (address: text, or the binary byte in decimal)...
   std::function<void(std::string_view address, const Request& request)> onRequest;

@@ -27,12 +27,11 @@ Scenario ParseScenario(std::string_view text, const std::string& fileName) {
   Scenario s;
   s.source = fileName;
   std::istringstream in{std::string(text)};
-  int line = 0;
-  for (std::string l; std::getline(in, l);) {
+  int line = 1;
+  for (std::string l; std::getline(in, l); ++line) {
     std::istringstream words(l);
     std::vector<std::string> w{std::istream_iterator<std::string>(words), {}};
     const std::size_t count = w.size();
-    ++line;
     if (w.empty() || w[0][0] == '#') continue;
     w.resize(5);
     const std::string &key = w[0], &v = w[1], &item = w[2];

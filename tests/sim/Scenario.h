@@ -32,10 +32,9 @@ struct Moment {
 
 struct ScenarioPoint {
   Moment when;
-  std::string item;  // a reading, "state" or "param NNN"
-  std::string text;  // state: the name; param: the value
-  double value = 0;  // readings
-  int line = 0;      // in the file; 0 for points made in code
+  std::string item, text;  // a reading, "state" or "param NNN"; the state's name or the value
+  double value = 0;        // readings
+  int line = 0;            // in the file; 0 for points made in code
 };
 
 struct Scenario {

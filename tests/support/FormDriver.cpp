@@ -57,7 +57,7 @@ bool FormDriver::did(bool done, const std::string& verb, const Control& c) {
 }
 
 bool FormDriver::did(bool done, const std::string& verb, const Form& f) {
-  return done || refused(verb + " on " + f.name(), whyNot(f), "nothing handles it");
+  return done || refused(verb + " on " + f.name(), whyNot(f), "disabled, hidden or not handled");
 }
 
 bool FormDriver::type(TextBox& box, const std::string& text) {
@@ -69,12 +69,6 @@ bool FormDriver::choose(ListControl& list, const std::string& item) {
   int i = 0;
   while (i < list.ListCount() && list.List(i) != item) ++i;
   return did(i < list.ListCount() && input::choose(list, i), "choose \"" + item + "\" in", list);
-}
-
-bool FormDriver::menu(MenuItem& m) {
-  return input::menuClick(m) ||
-         refused("click menu " + m.form().name() + "." + m.name(), whyNot(m.form()),
-                 "the item or its menu is disabled or hidden");
 }
 
 const MessageBoxRequest& FormDriver::lastBox() const {

@@ -46,7 +46,7 @@ class FormDriver : public FormsObserver, public MessageBoxPresenter, public Prin
   bool fkey(Form& f, int n) { return key(f, KeyPress::F(n)); }
   bool alt(Form& f, char letter) { return key(f, KeyPress::Alt(letter)); }
   bool ctrl(Form& f, char letter) { return key(f, KeyPress::Ctrl(letter)); }
-  bool menu(MenuItem& m);
+  bool menu(MenuItem& m) { return did(input::menuClick(m), "click menu " + m.name(), m.form()); }
   using MessageBoxPresenter::close;
   bool close(Form& f) { return did(input::closeBox(f), "close", f); }  // the close box
   std::string whyNot(const Control& c) const;  // why the operator cannot reach it ("": can)
