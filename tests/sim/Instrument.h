@@ -26,7 +26,7 @@ enum class Protocol { Mctc, Binary };
 
 struct Identity {
   std::string make = "KARVESTON", model = "TOPAZ", homologation = "OM-4711", serial = "AQ123456";
-  std::string expiry = "31122030", version = "1.5", field7 = "0";  // DDMMYYYY; "5.4"
+  std::string expiry = "31122030", version = "1.5", field7 = "0";  // DDMMYYYY; digit.digit
   int pef = 512;                                                   // binary gas analyser
 };
 
