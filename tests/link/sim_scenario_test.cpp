@@ -1,60 +1,95 @@
-// Scenarios of the simulated instruments: the file format's errors, and how an instrument
-// moves through a scenario in time and per request.
+// Scenarios of the simulated instruments: one for each device played by the simulator
+// program on a real pseudo-terminal, reached through a COM<n> link in the current directory
+// as a station reaches an instrument (and a bad one refused); and how an instrument moves
+// through a scenario in time and per request.
+#include <poll.h>
+#include <signal.h>
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "link/MctcNetFrame.h"
+#include "link/OwnProtocolFrame.h"
+#include "platform/serial/SerialPort.h"
 #include "sim/Instrument.h"
-#include "sim/Scenario.h"
+#include "state/ProgramState.h"
+#include "support/SourceTree.h"
+#include "support/TempFolder.h"
+#include "support/WaitFor.h"
 
 namespace vs::sim {
 namespace {
 
-// Parsed, then played on the instrument the file names.
-TEST(SimScenarioTest, BadLinesNameTheFileAndTheLine) {
-  const struct {
-    const char* text;
-    const char* message;
-  } cases[] = {
-      {"device gas\n\nat 1x rpm 800\n", "s.scn:3: bad moment \"1x\" (want e.g. 250ms, 1.5s or #3)"},
-      {"at #0 rpm 800\n", "s.scn:1: bad moment \"#0\" (want e.g. 250ms, 1.5s or #3)"},
-      {"# c\nat 0ms rpm 8,5\n", "s.scn:2: bad value \"8,5\" for rpm (want a number)"},
-      {"at 0ms torque 5\n", "s.scn:1: unknown item \"torque\""},
-      {"at 0ms\n", "s.scn:1: missing item after the moment"},
-      {"at 0ms state\n", "s.scn:1: state wants one name"},
-      {"device car\n", "s.scn:1: unknown device \"car\" (gas, opa or rpm)"},
-      {"protocol rs232\n", "s.scn:1: unknown protocol \"rs232\" (mctc or binary)"},
-      {"model 1 2\n", "s.scn:1: model wants one value"},
-      {"speed 3\n", "s.scn:1: unknown line \"speed\""},
-      {"at 0ms param 0200 1\n", "s.scn:1: param wants a number of up to three digits and a value"},
-      {"at 0ms leak R 1012026 0800\n",
-       "s.scn:1: leak wants E, R or I, then optionally DDMMYYYY and HHMM"},
-      {"device rpm\nat 0ms k 1\n", "s.scn:2: this instrument has no reading \"k\""},
-      {"device opa\nat 0ms leak R\n", "s.scn:2: this instrument has no leak"},
-      {"device gas\nprotocol binary\nat 0ms param 047 1\n", "s.scn:3: param is for MCTC-NET"},
-      {"device gas\nat 1s rpm 800\nat #5 rpm 900\n",
-       "s.scn:3: rpm mixes times and request numbers"},
-      {"device gas\nat 2s co 1\nat 1s co2 3\nat 1s co 2\n", "s.scn:4: co goes back in time"},
-      {"device opa\nprotocol binary\nat 0ms state check\n",
-       "s.scn:3: this instrument has no state \"check\""},
+// The next line vantoscope-sim wrote ("" when none comes within 5 s).
+std::string Line(FILE* out) {
+  char buf[512] = {};
+  pollfd p{fileno(out), POLLIN, 0};
+  if (::poll(&p, 1, 5000) > 0 && std::fgets(buf, sizeof buf, out)) buf[strcspn(buf, "\n")] = 0;
+  return buf;
+}
+
+TEST(SimScenarioTest, EachDeviceAnswersItsScenarioThroughCom3) {
+  plat::test::TempFolder dir("vs-simpty");
+  ProgramState p{plat::EventLoop::ClockKind::Manual};
+  p.rt.currentDirectory = dir.path();
+  const std::string sim =
+      (std::filesystem::read_symlink("/proc/self/exe").parent_path() / "vantoscope-sim").string();
+  const auto shipped = [](const char* name) {
+    return plat::test::ReadBytes(plat::test::SourceDir() / "tests/sim/scenarios" / name);
   };
-  for (const auto& c : cases) {
-    try {
-      const Scenario s = ParseScenario(c.text, "s.scn");
-      Instrument(s.device.value_or(Device::Gas), s.protocol.value_or(Protocol::Mctc), 0).play(s);
-      ADD_FAILURE() << "accepted: " << c.text;
-    } catch (const ScenarioError& e) {
-      EXPECT_EQ(std::string(e.what()), c.message) << c.text;
+  // Each reply is split in three writes; the first request finds the scenario's start.
+  const struct {
+    std::string scenario, ask, reply, seen;
+  } rows[] = {
+      {shipped("gas-analyser.scn"), BuildMctcNetFrame("GAS", "@ST", "1", ""),
+       MctcReply("GAS", "@ST", "A"), "request GAS @ST"},
+      {shipped("gas-analyser-binary.scn"), BuildOwnProtocolFrame(49, '?', ""),
+       BinaryReply(49, '?', std::string{2, 3, 0, 0, 0}), "request 49 ?"},
+      {shipped("engine-speed.scn"), BuildMctcNetFrame("RPM", "VE", "1", ""),
+       MctcReply("RPM", "VE", std::string("850") + kEtb + "70"), "request RPM VE"},
+      {"device opa\nprotocol binary\nmodel 0\nat 0ms state warmup\n",
+       BuildOwnProtocolFrame(81, '?', ""), BinaryReply(81, '?', std::string{0, 0, 16, 0, '\xC8'}),
+       "request 81 ?"},
+      {"device gas\nat 1s torque 5\n", "", "",
+       "vantoscope-sim: s.scn:2: this instrument has no \"torque\""},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.seen);
+    plat::test::WriteBytes(dir / "s.scn", row.scenario);
+    // The shell's pid is the simulator's after exec.
+    FILE* out = ::popen(("cd '" + dir.path().string() + "' && echo $$ && exec '" + sim +
+                         "' --scenario s.scn --split 3 --pty --link COM3 2>&1")
+                            .c_str(),
+                        "r");
+    ASSERT_NE(out, nullptr);
+    std::setvbuf(out, nullptr, _IONBF, 0);
+    const int pid = std::stoi(Line(out));
+    if (!row.ask.empty()) {
+      EXPECT_EQ(Line(out).substr(0, 9), "pty /dev/");
+      plat::SerialPort port(p.rt.serial);
+      std::string got;
+      port.setCommPort(3);
+      port.setRThreshold(1);
+      port.OnComm = [&] { got += port.Input(); };
+      port.setPortOpen(true);
+      port.Output(row.ask);
+      plat::test::WaitFor(p.rt.loop, [&] { return got.size() >= row.reply.size(); });
+      EXPECT_EQ(got, row.reply);
+      ::kill(pid, SIGTERM);  // a refused one ends by itself
     }
+    EXPECT_EQ(Line(out), row.seen);  // the request it saw, or why it refused the scenario
+    ::pclose(out);
   }
-  EXPECT_THROW(LoadScenario("/nonexistent/s.scn"), ScenarioError);
 }
 
 // Times count from the first request; a reading moves in a straight line between its
 // points and jumps where two share a moment; a state holds from its point until a command
-// moves the instrument on, and its next point takes over again.
+// moves the instrument on ("SB" wakes it), and its next point takes over again.
 TEST(SimScenarioTest, ReadingsMoveInStraightLinesAndStatesHoldUntilACommand) {
   Instrument gas(Device::Gas, Protocol::Mctc);
   std::int64_t ms = 5000;
@@ -62,35 +97,31 @@ TEST(SimScenarioTest, ReadingsMoveInStraightLinesAndStatesHoldUntilACommand) {
   gas.send = [&](std::string_view bytes) { out += bytes; };
   gas.clockMs = [&] { return ms; };
   gas.play(
-      ParseScenario("at 2s rpm 800\nat 3s rpm 2800\nat 3s rpm 1000\n"
-                    "at 0ms state standby\nat 10s state warmup\nat #3 param 047 0.498\n",
+      ParseScenario("at 2s rpm 800\nat 3s rpm 2800\nat 3s rpm 1000\nat 0ms state standby\n"
+                    "at 10s state warmup\nat #3 param 47 0.498\n",
                     "g.scn"));
-  const auto ask = [&](const std::string& command) {
+  const struct {
+    const char* command;
+    int later;
+    const char* data;  // of the reply (none: not compared)
+    double rpm;
+  } steps[] = {{"@ST", 0, "B", 850},        {"SB", 0, "", 850},        {"@ST", 1999, "H", 850},
+               {"@LI", 0, "0.498", 850},    {"@VA", 1, nullptr, 800},  {"@VA", 500, nullptr, 1800},
+               {"@VA", 499, nullptr, 2798}, {"@VA", 1, nullptr, 1000}, {"@ST", 7000, "A", 1000}};
+  for (const auto& step : steps) {
+    ms += step.later;
     out.clear();
-    gas.received(BuildMctcNetFrame("GAS", command, "1", ""));
-    return out;
-  };
-  EXPECT_EQ(ask("@ST"), MctcReply("GAS", "@ST", "B"));
-  EXPECT_EQ(gas.gas.rpm, 850);  // before its first point a reading keeps its value
-  ask("SB");                    // wakes it: the scenario's point does not put it back
-  ms += 1999;
-  EXPECT_EQ(ask("@ST"), MctcReply("GAS", "@ST", "H"));
-  EXPECT_EQ(gas.gas.rpm, 850);
-  EXPECT_EQ(ask("@LI"), MctcReply("GAS", "@LI", "0.498"));  // from the third request on
-  ms += 1;
-  ask("@VA");
-  EXPECT_EQ(gas.gas.rpm, 800);
-  ms += 500;
-  ask("@VA");
-  EXPECT_EQ(gas.gas.rpm, 1800);
-  ms += 499;
-  ask("@VA");
-  EXPECT_DOUBLE_EQ(gas.gas.rpm, 2798);
-  ms += 1;
-  ask("@VA");
-  EXPECT_EQ(gas.gas.rpm, 1000);
-  ms = 15000;
-  EXPECT_EQ(ask("@ST"), MctcReply("GAS", "@ST", "A"));
+    gas.received(BuildMctcNetFrame("GAS", step.command, "1", ""));
+    EXPECT_EQ(out, step.data ? MctcReply("GAS", step.command, step.data) : out) << step.command;
+    EXPECT_DOUBLE_EQ(gas.gas.rpm, step.rpm) << ms;
+  }
+  // Each of these breaks a rule of the format.
+  for (const char* bad : {"at #0 rpm 8", "at 1x rpm 8", "at 0ms rpm 8,5", "at 0ms state", "at",
+                          "at 0ms param 1", "device car", "model -1", "at 0ms state ready",
+                          "at 2s co 1\nat 1s co 2", "at 1s co 1\nat #5 co 2"}) {
+    EXPECT_THROW(Instrument(Device::Gas, Protocol::Mctc).play(ParseScenario(bad, "b")),
+                 ScenarioError);
+  }
 }
 
 }  // namespace

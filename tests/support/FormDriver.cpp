@@ -4,9 +4,6 @@
 
 #include <memory>
 
-#include "platform/Runtime.h"
-#include "platform/forms/UserInput.h"
-
 namespace plat::test {
 
 FormDriver::FormDriver(Runtime& rt) : rt_(rt) {
@@ -30,19 +27,15 @@ FormDriver::~FormDriver() {
   rt_.app.setProgramStarter(nullptr);
 }
 
-// ---- Operator actions
-
 std::string FormDriver::whyNot(const Form& f) const {
   if (rt_.app.endRequested()) return "the program has ended";
   if (!f.IsLoaded()) return "form " + f.name() + " is not loaded";
   if (!f.Visible()) return "form " + f.name() + " is not shown";
-  if (!rt_.forms.acceptsInput(f)) {
-    if (const MessageBox* box = rt_.forms.openMessageBox())
-      return "message box \"" + box->request().text + "\" is open";
-    if (Form* top = rt_.forms.topModalForm()) return "modal form " + top->name() + " is open";
-    return "form " + f.name() + " is blocked";
-  }
-  return {};
+  if (rt_.forms.acceptsInput(f)) return {};
+  if (const MessageBox* box = rt_.forms.openMessageBox())
+    return "message box \"" + box->request().text + "\" is open";
+  if (Form* top = rt_.forms.topModalForm()) return "modal form " + top->name() + " is open";
+  return "form " + f.name() + " is blocked";
 }
 
 std::string FormDriver::whyNot(const Control& c) const {
@@ -54,146 +47,65 @@ std::string FormDriver::whyNot(const Control& c) const {
   return {};
 }
 
-bool FormDriver::refused(const std::string& action, const Control& c) {
-  std::string why = whyNot(c);
-  if (why.empty()) why = "it refused";
-  ADD_FAILURE() << "cannot " << action << " " << c.qualifiedName() << ": " << why;
+bool FormDriver::refused(const std::string& what, const std::string& why, const char* otherwise) {
+  ADD_FAILURE() << "cannot " << what << ": " << (why.empty() ? otherwise : why);
   return false;
 }
 
-bool FormDriver::refused(const std::string& action, const Form& f) {
-  std::string why = whyNot(f);
-  if (why.empty()) why = "nothing handles it";
-  ADD_FAILURE() << "cannot " << action << " on " << f.name() << ": " << why;
-  return false;
+bool FormDriver::did(bool done, const std::string& verb, const Control& c) {
+  return done || refused(verb + " " + c.qualifiedName(), whyNot(c));
 }
 
-bool FormDriver::click(Control& c) { return input::click(c) || refused("click", c); }
+bool FormDriver::did(bool done, const std::string& verb, const Form& f) {
+  return done || refused(verb + " on " + f.name(), whyNot(f), "disabled, hidden or not handled");
+}
 
 bool FormDriver::type(TextBox& box, const std::string& text) {
-  if (input::editText(box, text)) return true;
-  if (box.Locked() && whyNot(box).empty()) return refused("type into locked", box);
-  return refused("type into", box);
-}
-
-bool FormDriver::type(ComboBox& box, const std::string& text) {
-  return input::editText(box, text) || refused("type into", box);
-}
-
-bool FormDriver::choose(ListControl& list, int index) {
-  if (index < 0 || index >= list.ListCount()) {
-    ADD_FAILURE() << list.qualifiedName() << " has no item " << index;
-    return false;
-  }
-  return input::choose(list, index) || refused("choose in", list);
+  const bool locked = box.Locked() && whyNot(box).empty();
+  return did(input::editText(box, text), locked ? "type into locked" : "type into", box);
 }
 
 bool FormDriver::choose(ListControl& list, const std::string& item) {
-  for (int i = 0; i < list.ListCount(); ++i)
-    if (list.List(i) == item) return choose(list, i);
-  ADD_FAILURE() << list.qualifiedName() << " has no item \"" << item << "\"";
-  return false;
+  int i = 0;
+  while (i < list.ListCount() && list.List(i) != item) ++i;
+  return did(i < list.ListCount() && input::choose(list, i), "choose \"" + item + "\" in", list);
 }
-
-bool FormDriver::scroll(VScrollBar& bar, int value) {
-  return input::scrollTo(bar, value) || refused("scroll", bar);
-}
-
-bool FormDriver::focus(Control& c) { return input::focus(c) || refused("focus", c); }
-
-bool FormDriver::key(Form& f, const KeyPress& k) {
-  return input::pressKey(f, k) || refused("press " + k.describe(), f);
-}
-
-bool FormDriver::menu(MenuItem& m) {
-  if (input::menuClick(m)) return true;
-  std::string why = whyNot(m.form());
-  if (why.empty()) why = "the item or its menu is disabled or hidden";
-  ADD_FAILURE() << "cannot click menu " << m.form().name() << "." << m.name() << ": " << why;
-  return false;
-}
-
-bool FormDriver::close(Form& f) { return input::closeBox(f) || refused("close", f); }
-
-// ---- Clock
-
-void FormDriver::advance(Millis ms) { rt_.loop.advance(ms); }
-
-void FormDriver::settle() { rt_.loop.processPending(); }
-
-// ---- Message boxes
-
-void FormDriver::answerBox(MsgBoxResult r, Millis after) { answers_.push_back({r, after}); }
 
 const MessageBoxRequest& FormDriver::lastBox() const {
-  if (boxes_.empty()) {
-    ADD_FAILURE() << "no message box was shown";
-    return none_;
-  }
-  return boxes_.back();
+  if (boxes_.empty()) ADD_FAILURE() << "no message box was shown";
+  return boxes_.empty() ? none_ : boxes_.back();
 }
 
 void FormDriver::open(MessageBox& box) {
   boxes_.push_back(box.request());
   journal_.push_back("box " + box.request().title + ": " + box.request().text);
-  Answer answer{};
-  if (!answers_.empty()) {
-    answer = answers_.front();
-    answers_.erase(answers_.begin());
-  } else if (everyBox_) {
-    answer = {*everyBox_, 0};
-  } else {
+  if (answers_.empty() && !everyBox_)
     throw LoopStalled("message box \"" + box.request().text + "\" with no answer registered");
-  }
+  const auto [result, after] =
+      answers_.empty() ? std::pair(*everyBox_, Millis{0}) : answers_.front();
+  if (!answers_.empty()) answers_.erase(answers_.begin());
   // The answer comes from the loop, as the operator's would: the box is open meanwhile.
-  MessageBox* target = &box;
-  const MsgBoxResult r = answer.result;
-  if (answer.after <= 0) {
-    rt_.loop.post([target, r] { target->answer(r); });
-    return;
-  }
-  auto id = std::make_shared<EventLoop::TimerId>(0);
-  *id = rt_.loop.startTimer(answer.after, [this, target, r, id] {
+  auto id = std::make_shared<EventLoop::TimerId>(0);  // ids start at 1
+  const auto answer = [this, target = &box, r = result, id] {
     rt_.loop.stopTimer(*id);
     target->answer(r);
-  });
-}
-
-// ---- Modal forms
-
-void FormDriver::onModal(Form& f, std::function<void()> action) {
-  modal_[&f].push_back({std::move(action), false});
-}
-
-void FormDriver::onEveryModal(Form& f, std::function<void()> action) {
-  modal_[&f].push_back({std::move(action), true});
+  };
+  if (after <= 0) {
+    rt_.loop.post(answer);
+  } else {
+    *id = rt_.loop.startTimer(after, answer);
+  }
 }
 
 void FormDriver::modalStarted(Form& f) {
   journal_.push_back("modal " + f.name());
-  auto it = modal_.find(&f);
-  if (it == modal_.end() || it->second.empty()) return;
-  ModalAction next = it->second.front();
-  if (!next.every) it->second.erase(it->second.begin());
-  rt_.loop.post(next.action);
+  auto& actions = modal_[&f];
+  if (actions.empty()) return;
+  rt_.loop.post(actions.front().first);
+  if (!actions.front().second) actions.erase(actions.begin());
 }
 
-void FormDriver::modalEnded(Form& f) { journal_.push_back("modal end " + f.name()); }
-
 void FormDriver::loopStalled(const std::string& what) { ADD_FAILURE() << "stalled: " << what; }
-
-// ---- Journal and services
-
-void FormDriver::formLoaded(Form& f) { journal_.push_back("load " + f.name()); }
-void FormDriver::formUnloaded(Form& f) { journal_.push_back("unload " + f.name()); }
-void FormDriver::formShown(Form& f) { journal_.push_back("show " + f.name()); }
-void FormDriver::formHidden(Form& f) { journal_.push_back("hide " + f.name()); }
-void FormDriver::beep() { journal_.push_back("beep"); }
-void FormDriver::programEnded(int code) { journal_.push_back("end " + std::to_string(code)); }
-
-bool FormDriver::ended() const { return rt_.app.endRequested(); }
-int FormDriver::exitCode() const { return rt_.app.exitCode(); }
-int FormDriver::beeps() const { return rt_.app.beepCount(); }
 
 void FormDriver::printForm(Form& form, int copies) {
   if (printError_) throw *printError_;

@@ -1,101 +1,81 @@
 #pragma once
-// Drives the forms of one runtime headless, as an operator would, for tests on the manual
-// clock. Every operator action goes through the same path as the display's (plat::input),
-// so a click on a hidden, disabled or modally blocked control is refused, and the driver
-// fails the test saying why.
-//
-//   vs::Program p(plat::EventLoop::ClockKind::Manual);
-//   plat::test::FormDriver ui(p.rt);
-//   ui.answerBox(plat::MsgBoxResult::OK);          // the next message box gets OK
-//   ui.onModal(p.limits, [&] { ui.click(p.limits.CmdOk); });
-//   p.menu.Show();
-//   ui.click(p.menu.CmdAnGas);
-//   ui.advance(1000);
-//   EXPECT_EQ(ui.lastBox().text, "...");
-//
-// A modal form or message box that waits with nothing registered and nothing scheduled
-// fails the test with its name (LoopStalled), never hangs.
+// Drives the forms of one runtime headless, as an operator would, on the manual clock.
+// Every action goes the display's way (plat::input): one the operator could not do (a
+// hidden, disabled or modally blocked control) returns false and fails the test saying why.
+// A modal form or message box waiting with nothing registered fails the test (LoopStalled).
 #include <functional>
 #include <map>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/Runtime.h"
 #include "platform/core/Error.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Form.h"
-#include "platform/forms/FormsRuntime.h"
 #include "platform/forms/MenuItem.h"
 #include "platform/forms/MessageBox.h"
-
-namespace plat {
-class Runtime;
-}
+#include "platform/forms/UserInput.h"
 
 namespace plat::test {
 
 class FormDriver : public FormsObserver, public MessageBoxPresenter, public Printer {
  public:
-  // Installs itself as observer, message-box presenter, printer and program starter of
-  // `rt`, and limits each modal wait to 10 minutes of manual time.
+  // Observer, box presenter, printer and program starter of `rt`; modal waits up to 10 min.
   explicit FormDriver(Runtime& rt);
   ~FormDriver() override;
   FormDriver(const FormDriver&) = delete;
   FormDriver& operator=(const FormDriver&) = delete;
 
-  Runtime& rt() const { return rt_; }
-
-  // ---- Operator actions (false, and a test failure, when the operator could not act).
-  bool click(Control& c);
+  bool click(Control& c) { return did(input::click(c), "click", c); }
   bool type(TextBox& box, const std::string& text);  // the box then holds `text`
-  bool type(ComboBox& box, const std::string& text);
-  bool choose(ListControl& list, int index);
+  bool type(ComboBox& b, const std::string& t) {
+    return did(input::editText(b, t), "type into", b);
+  }
+  bool choose(ListControl& l, int i) {
+    return did(input::choose(l, i), "choose item " + std::to_string(i) + " in", l);
+  }
   bool choose(ListControl& list, const std::string& item);  // the first item with that text
-  bool scroll(VScrollBar& bar, int value);
-  bool focus(Control& c);
-  bool key(Form& f, const KeyPress& k);
+  bool scroll(VScrollBar& b, int v) { return did(input::scrollTo(b, v), "scroll", b); }
+  bool focus(Control& c) { return did(input::focus(c), "focus", c); }
+  bool key(Form& f, const KeyPress& k) {
+    return did(input::pressKey(f, k), "press " + k.describe(), f);
+  }
   bool enter(Form& f) { return key(f, KeyPress::Enter()); }
   bool esc(Form& f) { return key(f, KeyPress::Escape()); }
   bool fkey(Form& f, int n) { return key(f, KeyPress::F(n)); }
   bool alt(Form& f, char letter) { return key(f, KeyPress::Alt(letter)); }
   bool ctrl(Form& f, char letter) { return key(f, KeyPress::Ctrl(letter)); }
-  bool menu(MenuItem& m);
+  bool menu(MenuItem& m) { return did(input::menuClick(m), "click menu " + m.name(), m.form()); }
   using MessageBoxPresenter::close;
-  bool close(Form& f);  // the close box
-  // Why the operator cannot reach `c` now ("" when it can).
-  std::string whyNot(const Control& c) const;
+  bool close(Form& f) { return did(input::closeBox(f), "close", f); }  // the close box
+  std::string whyNot(const Control& c) const;  // why the operator cannot reach it ("": can)
   std::string whyNot(const Form& f) const;
 
-  // ---- The clock.
-  void advance(Millis ms);
-  void settle();  // posted tasks and arrived serial bytes, without moving the clock
+  void advance(Millis ms) { rt_.loop.advance(ms); }
+  void settle() { rt_.loop.processPending(); }  // posted tasks, serial bytes; the clock stays
 
-  // ---- Message boxes. Each box takes the next queued answer; `after` ms of manual time
-  // pass (timers and serial events going on) before it is given.
-  void answerBox(MsgBoxResult r = MsgBoxResult::OK, Millis after = 0);
-  // Every box with no queued answer gets this one (none: such a box fails the test).
+  // A box takes the next queued answer, `after` ms later; with none queued, the every-box one.
+  void answerBox(MsgBoxResult r = MsgBoxResult::OK, Millis after = 0) {
+    answers_.push_back({r, after});
+  }
   void answerEveryBox(std::optional<MsgBoxResult> r) { everyBox_ = r; }
-  int pendingAnswers() const { return static_cast<int>(answers_.size()); }
   const std::vector<MessageBoxRequest>& boxes() const { return boxes_; }  // all shown so far
   const MessageBoxRequest& lastBox() const;  // fails the test when none was shown
   void clearBoxes() { boxes_.clear(); }
 
-  // ---- Modal forms. The action runs inside the form's modal loop the next time (or every
-  // time) it is shown modally; it typically clicks a button or closes the form.
-  void onModal(Form& f, std::function<void()> action);
-  void onEveryModal(Form& f, std::function<void()> action);
+  // Runs inside the form's modal loop the next time (or every time) it is shown modally.
+  void onModal(Form& f, std::function<void()> action) { modal_[&f].push_back({action, false}); }
+  void onEveryModal(Form& f, std::function<void()> action) { modal_[&f].push_back({action, true}); }
 
-  // ---- What happened, in order: "load F", "show F", "modal F", "modal end F", "hide F",
-  // "unload F", "box <title>: <text>", "beep", "end <code>", "print F x<copies>",
-  // "start <program>".
+  // In order: "load F", "show F", "modal F", "modal end F", "hide F", "unload F", "box
+  // <title>: <text>", "beep", "end <code>", "print F x<copies>", "start <program>".
   const std::vector<std::string>& journal() const { return journal_; }
   void clearJournal() { journal_.clear(); }
 
-  // ---- Program services.
-  bool ended() const;
-  int exitCode() const;
-  int beeps() const;
+  bool ended() const { return rt_.app.endRequested(); }
+  int exitCode() const { return rt_.app.exitCode(); }
+  int beeps() const { return rt_.app.beepCount(); }
   struct Started {
     std::string program;
     std::vector<std::string> args;
@@ -108,39 +88,32 @@ class FormDriver : public FormsObserver, public MessageBoxPresenter, public Prin
   const std::vector<Printed>& printed() const { return printed_; }
   // Printing fails from now on with this error (none: printing works again).
   void failPrinting(std::optional<RuntimeError> error) { printError_ = std::move(error); }
-  // Runs while a form is being printed (e.g. to check what it hides meanwhile).
-  std::function<void(Form&)> whilePrinting;
+  std::function<void(Form&)> whilePrinting;  // runs while a form is being printed
 
-  // ---- Observer, presenter and printer (installed by the constructor).
-  void formLoaded(Form& f) override;
-  void formUnloaded(Form& f) override;
-  void formShown(Form& f) override;
-  void formHidden(Form& f) override;
+  void formLoaded(Form& f) override { journal_.push_back("load " + f.name()); }
+  void formUnloaded(Form& f) override { journal_.push_back("unload " + f.name()); }
+  void formShown(Form& f) override { journal_.push_back("show " + f.name()); }
+  void formHidden(Form& f) override { journal_.push_back("hide " + f.name()); }
   void modalStarted(Form& f) override;
-  void modalEnded(Form& f) override;
+  void modalEnded(Form& f) override { journal_.push_back("modal end " + f.name()); }
   void loopStalled(const std::string& what) override;
-  void beep() override;
-  void programEnded(int exitCode) override;
+  void beep() override { journal_.push_back("beep"); }
+  void programEnded(int code) override { journal_.push_back("end " + std::to_string(code)); }
   void open(MessageBox& box) override;
   void printForm(Form& form, int copies) override;
 
  private:
-  bool refused(const std::string& action, const Control& c);
-  bool refused(const std::string& action, const Form& f);
-  struct Answer {
-    MsgBoxResult result;
-    Millis after;
-  };
-  struct ModalAction {
-    std::function<void()> action;
-    bool every;
-  };
+  // Fails the test: the operator could not do `what`, for `why` (or else `otherwise`).
+  bool refused(const std::string& what, const std::string& why,
+               const char* otherwise = "it refused");
+  bool did(bool done, const std::string& verb, const Control& c);  // or fails the test
+  bool did(bool done, const std::string& verb, const Form& f);
   Runtime& rt_;
-  std::vector<Answer> answers_;
+  std::vector<std::pair<MsgBoxResult, Millis>> answers_;
   std::optional<MsgBoxResult> everyBox_;
   std::vector<MessageBoxRequest> boxes_;
   MessageBoxRequest none_;
-  std::map<Form*, std::vector<ModalAction>> modal_;
+  std::map<Form*, std::vector<std::pair<std::function<void()>, bool>>> modal_;  // every time?
   std::vector<std::string> journal_;
   std::vector<Started> started_;
   std::vector<Printed> printed_;

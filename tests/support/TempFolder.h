@@ -1,9 +1,6 @@
 #pragma once
-// A fresh temporary folder for one test, removed with all it holds when the test ends, and
-// byte-exact reading and writing of the files the tests put in such folders.
-//
-//   plat::test::TempFolder dir("vs-ini");   // <temp>/vs-ini-XXXXXX
-//   plat::test::WriteBytes(dir / "Conf.ini", "[IA]\r\nRN=800\r\n");
+// A fresh folder "<temp>/<prefix>-XXXXXX" for one test, removed with all it holds when the
+// test ends; and byte-exact reading and writing of the files put there.
 #include <stdlib.h>
 
 #include <cerrno>
@@ -18,22 +15,14 @@ namespace plat::test {
 
 class TempFolder {
  public:
-  // The folder is "<prefix>-XXXXXX" in the system's temporary folder; a folder that cannot be
-  // made throws, which fails the test.
-  explicit TempFolder(std::string_view prefix = "vs-test") {
-    std::string tmpl =
-        (std::filesystem::temp_directory_path() / (std::string(prefix) + "-XXXXXX")).string();
-    if (!::mkdtemp(tmpl.data())) {
-      throw std::filesystem::filesystem_error("mkdtemp", tmpl,
-                                              std::error_code(errno, std::generic_category()));
-    }
+  explicit TempFolder(std::string_view prefix = "vs-test")
+      : path_(std::filesystem::temp_directory_path() / (std::string(prefix) + "-XXXXXX")) {
+    std::string tmpl = path_.string();
+    if (!::mkdtemp(tmpl.data())) throw std::system_error(errno, std::generic_category(), tmpl);
     path_ = tmpl;
   }
-  // Removes the folder even where a test took the owner's rights on it away.
   ~TempFolder() {
     std::error_code ec;
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ec);
     std::filesystem::remove_all(path_, ec);
   }
   TempFolder(const TempFolder&) = delete;
@@ -46,13 +35,12 @@ class TempFolder {
   std::filesystem::path path_;
 };
 
-// The file's bytes as they stand on disk; empty when it cannot be read.
+// The file's bytes (empty when it cannot be read); the file replaced by exactly these bytes.
 inline std::string ReadBytes(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// Replaces the file with exactly these bytes (no line-end translation).
 inline void WriteBytes(const std::filesystem::path& file, std::string_view bytes) {
   std::ofstream(file, std::ios::binary) << bytes;
 }

@@ -1,6 +1,6 @@
 #pragma once
-// For the tests on pseudo-terminals, which pass bytes on a moment later in real time: runs the
-// loop's pending work until cond() holds.
+// For tests on pseudo-terminals, which pass bytes on a moment later in real time: runs the
+// loop's pending work until cond() holds; false when it still does not after 5 s.
 #include <unistd.h>
 
 #include <chrono>
@@ -10,16 +10,13 @@
 
 namespace plat::test {
 
-// False when cond() still does not hold after `limit`.
-inline bool WaitFor(EventLoop& loop, const std::function<bool()>& cond,
-                    std::chrono::milliseconds limit = std::chrono::seconds(5)) {
-  const auto end = std::chrono::steady_clock::now() + limit;
-  for (;;) {
-    loop.processPending();
-    if (cond()) return true;
+inline bool WaitFor(EventLoop& loop, const std::function<bool()>& cond) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  for (loop.processPending(); !cond(); loop.processPending()) {
     if (std::chrono::steady_clock::now() > end) return false;
     ::usleep(1000);
   }
+  return true;
 }
 
 }  // namespace plat::test
