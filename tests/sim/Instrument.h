@@ -53,6 +53,7 @@ struct Request {
 class Instrument {
  public:
   Instrument(Device device, Protocol protocol, int model = 0);
+  Protocol protocol() const { return protocol_; }
 
   std::function<void(std::string_view bytes)> send;  // where replies go
   void received(std::string_view bytes);
