@@ -22,7 +22,10 @@ namespace {
 using test::SmokeFormTest;
 using namespace std::string_literals;
 
-TEST_F(SmokeFormTest, LoadSetsUpEachModelItsPortAndItsFirstRequest) {
+// The load in each model; then the exchange cycle tick by tick: sent, waited for, given up
+// at T+41 and repeated at T+42; a reply that loses its last byte waits until the time-out
+// drops it, so that the reply to the repeated request is judged alone and handled.
+TEST_F(SmokeFormTest, LoadSetsUpEachModelAndItsCycleTimesOutRepeatsAndRecoversFromALostByte) {
   // Model, speed code, unit; the port's settings, the device address and serial afterwards.
   using Row = std::tuple<int, std::int16_t, const char*, const char*, std::int16_t, const char*>;
   const Row rows[] = {
@@ -48,7 +51,23 @@ TEST_F(SmokeFormTest, LoadSetsUpEachModelItsPortAndItsFirstRequest) {
                          p_.shell.SmokeRpmMax, f.MSComm1.PortOpen(), f.MSComm1.CommPort(),
                          f.MSComm1.Settings()),
               std::tuple(mcn ? 2 : 1, address, serial, 4500.0f, true, kPort, settings));
-    EXPECT_EQ(Ticks(), mcn ? McnId() : OwnFirst(address));
+    const std::string request = mcn ? McnId() : OwnFirst(address);
+    sim::Instrument opa(sim::Device::Opacimeter, mcn ? sim::Protocol::Mctc : sim::Protocol::Binary,
+                        model);
+    const std::string reply = opa.replyTo({mcn ? "ID" : "1", ""});
+    ASSERT_EQ(Ticks(), request);
+    ASSERT_EQ(Ticks(40), "");  // a time-out before T+41 would repeat the request
+    ASSERT_NE(f.Label2.Caption(), kSmokeComError);
+    EXPECT_EQ(Ticks() + f.Label2.Caption(), kSmokeComError);
+    EXPECT_EQ(Ticks(), request);
+    device_->send(reply.substr(0, reply.size() - 1));
+    EXPECT_EQ(Ticks() + f.ReplyBuffer, reply.substr(0, reply.size() - 1));
+    EXPECT_EQ(Ticks(40) + f.ReplyBuffer, "");
+    EXPECT_EQ(Ticks(), request);
+    device_->send(reply.substr(0, 4));  // in two pieces
+    EXPECT_EQ(Ticks(), "");
+    device_->send(reply.substr(4));
+    EXPECT_NE(Ticks(), "");  // handled: the next request goes out on the next tick
     ui_.click(f.CmdOut);
     EXPECT_FALSE(f.IsLoaded());
   }
@@ -60,36 +79,6 @@ TEST_F(SmokeFormTest, LoadSetsUpEachModelItsPortAndItsFirstRequest) {
   EXPECT_EQ(std::tuple(ui_.lastBox().text.starts_with("COM9 cannot be opened\r\n"),
                        ui_.lastBox().icon, f_.Label2.Caption()),
             std::tuple(true, plat::MsgBoxIcon::Critical, "ERRORE COM"));
-}
-
-TEST_F(SmokeFormTest, CycleSendsWaitsTimesOutRepeatsAndRecoversFromALostByteInBothProtocols) {
-  std::string identity;
-  for (const char* field : {"KARVESTON", "TOPAZ", "OM-4711", "AQ1", "31122030", "1.5"})
-    identity += std::string(field) + kEtb;
-  for (const int model : {5, 1}) {
-    SCOPED_TRACE(model);
-    Station(model);
-    ANFUMO& f = Open();
-    const std::string request = model == 5 ? McnId() : OwnFirst(65);
-    const std::string reply = model == 5 ? sim::MctcReply("OPA", "ID", identity + "0")
-                                         : sim::BinaryReply(65, '1', "123456");
-    ASSERT_EQ(Ticks(), request);  // tick 0 of the exchange: sent
-    ASSERT_EQ(Ticks(40), "");     // a time-out before T+41 would repeat the request
-    ASSERT_NE(f.Label2.Caption(), kSmokeComError);
-    EXPECT_EQ(Ticks() + f.Label2.Caption(), kSmokeComError);  // T+41: given up
-    EXPECT_EQ(Ticks(), request);                              // T+42: the same request again
-    // A reply that loses its last byte waits; the time-out drops it, so that the reply to
-    // the repeated request is judged alone and handled.
-    device_->send(reply.substr(0, reply.size() - 1));
-    EXPECT_EQ(Ticks() + f.ReplyBuffer, reply.substr(0, reply.size() - 1));
-    EXPECT_EQ(Ticks(40) + f.ReplyBuffer, "");
-    EXPECT_EQ(Ticks(), request);
-    device_->send(reply.substr(0, 4));  // in two pieces
-    EXPECT_EQ(Ticks(), "");
-    device_->send(reply.substr(4));
-    EXPECT_NE(Ticks(), "");  // handled: the next request goes out on the next tick
-    ui_.click(f.CmdOut);
-  }
 }
 
 TEST_F(SmokeFormTest, StartAsksTheLinkForAZeroAndPresetsTheSeries) {
@@ -117,34 +106,15 @@ TEST_F(SmokeFormTest, StartAsksTheLinkForAZeroAndPresetsTheSeries) {
   }
 }
 
-// Stand-by and the log switch; a second opening starts from nothing of the first (a stand-by
-// request left behind would send "SB" before "ID") and adds the chart mode only once.
-TEST_F(SmokeFormTest, StandByTheLogSwitchAndAFreshSecondOpening) {
+// Stand-by, the log switch, the limits and the report over a running exchange, the unload; a
+// second opening starts from nothing of the first (a stand-by request left behind would send
+// "SB" before "ID") and adds the chart mode only once.
+TEST_F(SmokeFormTest, StandByLogLimitsReportUnloadAndAFreshSecondOpening) {
   Station(5);
-  ANFUMO& f = Open();
-  ui_.click(f.Command6);
-  EXPECT_EQ(f.RequestedLinkState + " " + f.LinkState, "RSTSB STANDBY");
-  ui_.focus(f.Combo1);
-  ui_.enter(f);  // the log button is the default one
-  EXPECT_EQ(std::tuple(f.LogFlag, f.Command7.Caption()), std::tuple(true, "LOG ON"));
-  ui_.esc(f);  // and the cancel one
-  EXPECT_EQ(std::tuple(f.LogFlag, f.Command7.Caption()), std::tuple(false, "LOG OFF"));
-  ui_.click(f.Command7);
-  f.LastStatusWord = "00048", f.ValuesInvalid = 1, f.PhaseDeadline = 999999;
-  f.AutoZeroStatusCount = 3, f.ParamPollCounter = 7, f.ReplyBuffer = "\x02OPA";
-  ui_.click(f.CmdOut);
-
-  Open();
-  EXPECT_EQ(Ticks(), McnId());
-  EXPECT_EQ(
-      std::tuple(f.LinkState + f.RequestedLinkState + f.LastStatusWord + f.TestPhase,
-                 f.ValuesInvalid + f.PhaseDeadline + f.AutoZeroStatusCount + f.ParamPollCounter,
-                 f.SmokeTickCount, f.Command7.Caption(), f.Combo1.ListCount()),
-      std::tuple("INIZIO", 0, 1, "LOG OFF", 7));
-}
-
-TEST_F(SmokeFormTest, TheExchangeGoesOnBehindTheLimitsAndTheReport) {
-  Station(5);
+  p_.shell.ExternRpm = 1;
+  p_.rpm.Show();
+  ASSERT_TRUE(p_.rpm.IsLoaded());
+  p_.menu.Timer1.setEnabled(false);
   ANFUMO& f = Open();
   using Opens = std::pair<plat::CommandButton*, plat::Form*>;
   for (const Opens& o : {Opens{&f.Command3, &p_.limiti}, Opens{&f.Command4, &p_.stampaOpaB}}) {
@@ -160,24 +130,30 @@ TEST_F(SmokeFormTest, TheExchangeGoesOnBehindTheLimitsAndTheReport) {
     f.Label2.setCaption("");
   }
   EXPECT_EQ(p_.smoke.MeasureEnd, (plat::DateTime{2026, 12, 6, 10, 30, 0}));
-}
-
-TEST_F(SmokeFormTest, UnloadSavesTheLimitsClosesThePortAndTheEngineSpeedForm) {
-  Station(5);
-  p_.shell.ExternRpm = 1;
-  p_.rt.serial.attachMemory(3);  // the engine-speed counter's port in the station's settings
-  p_.rpm.Show();
-  ASSERT_TRUE(p_.rpm.IsLoaded());
-  p_.menu.Timer1.setEnabled(false);
-  ANFUMO& f = Open();
-  p_.shell.SmokeRpmMax = -1e9f;  // beyond what the settings keep
-  p_.shell.SmokeRpmMin = 1500.5f;
+  ui_.click(f.Command6);
+  EXPECT_EQ(f.RequestedLinkState + " " + f.LinkState, "RSTSB STANDBY");
+  ui_.focus(f.Combo1);
+  ui_.enter(f);  // the log button is the default one
+  EXPECT_EQ(std::tuple(f.LogFlag, f.Command7.Caption()), std::tuple(true, "LOG ON"));
+  ui_.esc(f);  // and the cancel one
+  EXPECT_EQ(std::tuple(f.LogFlag, f.Command7.Caption()), std::tuple(false, "LOG OFF"));
+  ui_.click(f.Command7);
+  f.LastStatusWord = "00048", f.ValuesInvalid = 1, f.PhaseDeadline = 999999;
+  f.AutoZeroStatusCount = 3, f.ParamPollCounter = 7, f.ReplyBuffer = "\x02OPA";
+  p_.shell.SmokeRpmMax = -1e9f, p_.shell.SmokeRpmMin = 1500.5f;  // beyond what is kept
   ui_.click(f.CmdOut);
   EXPECT_EQ(std::tuple(f.MSComm1.PortOpen(), p_.link.OpaFormActive, p_.rpm.IsLoaded(),
-                       p_.menu.Timer1.Enabled()),
-            std::tuple(false, 0, false, true));
+                       p_.menu.Timer1.Enabled(), Ticks(50)),
+            std::tuple(false, 0, false, true, ""));
   EXPECT_NE(ReadConf().find("RN=1500\r\nMX=-32768\r\n"), std::string::npos) << ReadConf();
-  EXPECT_EQ(Ticks(50), "");
+
+  Open();
+  EXPECT_EQ(Ticks(), McnId());
+  EXPECT_EQ(
+      std::tuple(f.LinkState + f.RequestedLinkState + f.LastStatusWord + f.TestPhase,
+                 f.ValuesInvalid + f.PhaseDeadline + f.AutoZeroStatusCount + f.ParamPollCounter,
+                 f.SmokeTickCount, f.Command7.Caption(), f.Combo1.ListCount()),
+      std::tuple("INIZIO", 0, 1, "LOG OFF", 7));
 }
 
 // "smoke.log": a line for each reply while logging and measuring; one that cannot be
