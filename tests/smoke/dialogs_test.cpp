@@ -37,16 +37,7 @@ class OpasuTest : public SmokeFormTest {
     Modal(su_, [&] { inside(), ui_.esc(su_); });
     EXPECT_FALSE(su_.IsLoaded());
   }
-  // The opacimeter on COM4 of a station that names an older one.
-  void OnTheLine() {
-    WriteConf(
-        "[COMOPA]\r\nTModCom=1\r\nTCOM=4\r\nTBRate=2\r\nMarca=OLD\r\n[MODOPA]\r\nModello=0\r\n");
-    line_ = p_.rt.serial.attachMemory(4);
-    sim::Attach(opa_, line_, &p_.rt.loop);
-  }
   OPASU& su_ = p_.opasu;
-  std::shared_ptr<plat::MemoryDevice> line_;
-  sim::Instrument opa_{sim::Device::Opacimeter, sim::Protocol::Mctc, 5};
 };
 
 TEST_F(OpasuTest, LoadShowsTheStoredSetUpAndTakesWhatTheControlsCannotShow) {
@@ -89,22 +80,29 @@ TEST_F(OpasuTest, LoadShowsTheStoredSetUpAndTakesWhatTheControlsCannotShow) {
   }
 }
 
-TEST_F(OpasuTest, IdentificationFillsTheIdentityAndPicksTheModelOverItsOwnExchange) {
-  OnTheLine();
-  // A smoke test's exchange in the middle of a request: the set-up leaves it alone.
+// The identification over the set-up's own exchange picks the model; SAVE writes both
+// sections as they stand in memory, or tells why not.
+TEST_F(OpasuTest, IdentificationPicksTheModelAndSaveWritesBothSectionsOrTellsWhyNot) {
+  // The opacimeter on COM4 of a station that names an older one, in the middle of a smoke
+  // test's request: the set-up leaves that alone.
+  WriteConf(
+      "[COMOPA]\r\nTModCom=1\r\nTCOM=4\r\nTBRate=2\r\nMarca=OLD\r\n[MODOPA]\r\nModello=0\r\n");
+  const auto line = p_.rt.serial.attachMemory(4);
+  sim::Instrument opa(sim::Device::Opacimeter, sim::Protocol::Mctc, 5);
+  sim::Attach(opa, line, &p_.rt.loop);
   p_.link.McnAddress = "GAS", p_.link.McnCommand = "@VA", p_.link.McnCommandLen = 3;
-  opa_.identity = {"KARVESTON", "OPA-735/HD  ", "OM-9", "AN555", "01022031", "3.2", "7"};
-  opa_.splitInto = 3;
+  opa.identity = {"KARVESTON", "OPA-735/HD  ", "OM-9", "AN555", "01022031", "3.2", "7"};
+  opa.splitInto = 3;
   InSetUp([&] {
     // No answer, and a gas analyser's frame on the line, leave the boxes blank.
-    opa_.silent = true;
+    opa.silent = true;
     ui_.click(su_.ComFind);
-    line_->send(sim::Instrument(sim::Device::Gas, sim::Protocol::Mctc).replyTo({"ID", ""}));
+    line->send(sim::Instrument(sim::Device::Gas, sim::Protocol::Mctc).replyTo({"ID", ""}));
     ui_.advance(5000);
     EXPECT_EQ(su_.Text1.Text(), " ");
-    opa_.silent = false;
+    opa.silent = false;
     const auto find = [&](const char* model) {
-      opa_.identity.model = model;
+      opa.identity.model = model;
       ui_.click(su_.ComFind);
       ui_.settle();
       return su_.Text1.Text() + "|" + su_.Text3.Text() + "|" + su_.Text4.Text() + "|" +
@@ -116,42 +114,33 @@ TEST_F(OpasuTest, IdentificationFillsTheIdentityAndPicksTheModelOverItsOwnExchan
     EXPECT_EQ(p_.link.ActiveComMode, 2);
     // No model of the list: the choice stays.
     EXPECT_EQ(find("opa-735"), "KARVESTON|opa-735|AN555|3.2|01/02/2031|5");
-    line_->setAvailable(false);  // a port that does not open is told
-    ui_.answerBox();
-    ui_.click(su_.ComFind);
-    EXPECT_TRUE(ui_.lastBox().text.starts_with("COM4 cannot be opened\r\n")) << ui_.lastBox().text;
-  });
-  std::string asked;
-  for (const auto& r : opa_.requests) asked += r.command + " ";
-  // The identity stays after ESC.
-  EXPECT_EQ(std::tuple(asked, p_.link.McnAddress + p_.link.McnCommand, p_.link.McnCommandLen,
-                       p_.link.InstrSerial, line_->isOpen()),
-            std::tuple("ID ID ID ID ", "GAS@VA", 3, "AN555", false));
-}
-
-TEST_F(OpasuTest, SaveWritesBothSectionsAsTheyStandInMemoryOrTellsWhyNot) {
-  OnTheLine();
-  opa_.identity = {"KARVESTON", "OPA-264", "OM-9", "AM12", "01022031", "1.0", "7"};
-  ui_.answerBox();
-  InSetUp([&] {
     ui_.focus(su_.Text5);  // the spinner takes the port box's focus and colours it
-    EXPECT_EQ(p_.rt.forms.activeForm()->ActiveControl(), &su_.VScroll1);
-    EXPECT_EQ(su_.Text5.BackColor(), 0x80FFFFu);
+    EXPECT_EQ(std::tuple(p_.rt.forms.activeForm()->ActiveControl(), su_.Text5.BackColor()),
+              std::tuple(&su_.VScroll1, 0x80FFFFu));
     ui_.focus(su_.Combo1);
     EXPECT_EQ(su_.Text5.BackColor(), plat::colors::kWindowBackground);
     ui_.choose(su_.Combo2, 1);
     ui_.click(su_.Option1);
     ui_.scroll(su_.VScroll1, 4);
-    ui_.click(su_.ComFind);
-    ui_.settle();
+    EXPECT_EQ(find("OPA-264"), "KARVESTON|OPA-264|AN555|3.2|01/02/2031|0");
+    ui_.answerBox();
     ui_.click(su_.ComSave);
-    EXPECT_TRUE(su_.Visible());
+    EXPECT_EQ(std::tuple(su_.Visible(), ui_.lastBox().text), std::tuple(true, "Settings saved."));
+    line->setAvailable(false);  // a port that does not open is told
+    ui_.answerBox();
+    ui_.click(su_.ComFind);
+    EXPECT_TRUE(ui_.lastBox().text.starts_with("COM4 cannot be opened\r\n")) << ui_.lastBox().text;
   });
-  EXPECT_EQ(ui_.lastBox().text, "Settings saved.");
   EXPECT_EQ(ReadConf(),
             "[COMOPA]\r\nTModCom=1\r\nTCOM=4\r\nTBRate=1\r\nMarca=KARVESTON\r\nNOmologa=OM-9\r\n"
-            "Modello=OPA-264\r\nNserie=AM12\r\nVersione=1.0\r\nScadenza=01/02/2031\r\n"
+            "Modello=OPA-264\r\nNserie=AN555\r\nVersione=3.2\r\nScadenza=01/02/2031\r\n"
             "[MODOPA]\r\nModello=0\r\nUnitOpa=1\r\n");
+  std::string asked;
+  for (const auto& r : opa.requests) asked += r.command + " ";
+  // The identity stays after ESC.
+  EXPECT_EQ(std::tuple(asked, p_.link.McnAddress + p_.link.McnCommand, p_.link.McnCommandLen,
+                       p_.link.InstrSerial, line->isOpen()),
+            std::tuple("ID ID ID ID ID ", "GAS@VA", 3, "AN555", false));
 
   std::filesystem::remove(conf());
   std::filesystem::create_directory(conf());
@@ -307,10 +296,26 @@ TEST_F(SmokeReportsTest, ReportBWritesTheReportLog) {
   EXPECT_TRUE(ui_.printed().empty());
 }
 
-// Report B from the test form, report A through the print dialog, which saves the layout;
-// each read back from the PDF that goes to a stand-in `lp`.
-TEST_F(SmokeReportsTest, EachReportPrintsItsCopiesWithWhatItShows) {
-  if (!HavePdfToText()) GTEST_SKIP() << "pdftotext is not installed";
+// The print dialog: Esc keeps the choice in memory only, a type of neither layout is saved
+// and opens nothing. Report B from the test form, report A through the dialog, which saves the
+// layout; each read back from the PDF that goes to a stand-in `lp`.
+TEST_F(SmokeReportsTest, TheDialogKeepsOrSavesTheLayoutAndEachReportPrintsWhatItShows) {
+  WriteConf("[STAMPA]\r\nTipo=uno\r\n");
+  p_.shell.PrintType = 1;
+  Modal(p_.dialgStamp, [&] {
+    EXPECT_TRUE(p_.dialgStamp.Option6.Value());
+    ui_.click(p_.dialgStamp.Option7);
+    ui_.esc(p_.dialgStamp);
+  });
+  EXPECT_EQ(std::tuple(p_.shell.PrintType, ReadConf()), std::tuple(0, "[STAMPA]\r\nTipo=uno\r\n"));
+  p_.shell.PrintType = 2;
+  WriteConf("");
+  Modal(p_.dialgStamp, [&] {
+    EXPECT_FALSE(p_.dialgStamp.Option6.Value() || p_.dialgStamp.Option7.Value());
+    ui_.click(p_.dialgStamp.Command2);
+  });
+  EXPECT_EQ(std::tuple(ReadConf(), Count("load StampaOpa")),
+            std::tuple("[STAMPA]\r\nTipo=2\r\n", 0));
   p_.rt.forms.setPrinter(&printer_);
   p_.smoke.PrintCopies = "7";  // the dialog's copies do not count for report B
   Modal(p_.stampaOpaB, [&] {
@@ -329,10 +334,12 @@ TEST_F(SmokeReportsTest, EachReportPrintsItsCopiesWithWhatItShows) {
     ui_.type(p_.dialgStamp.Text5(1), "2");
     ui_.click(p_.dialgStamp.Command2);
   });
-  EXPECT_FALSE(p_.stampaOpa.IsLoaded());
-  EXPECT_EQ(ReadConf(), "[STAMPA]\r\nTipo=0\r\n");
-  EXPECT_FALSE(std::filesystem::exists(bin_ / "report.log"));  // report B's only
+  // "report.log" is report B's only.
+  EXPECT_EQ(
+      std::tuple(p_.stampaOpa.IsLoaded(), ReadConf(), std::filesystem::exists(bin_ / "report.log")),
+      std::tuple(false, "[STAMPA]\r\nTipo=0\r\n", false));
   ASSERT_EQ(lp_.jobs().size(), 2u);
+  if (!HavePdfToText()) GTEST_SKIP() << "pdftotext is not installed";
   const std::string b = PdfText(lp_.pdf(0)), a = PdfText(lp_.pdf(1));
   EXPECT_EQ(std::count(b.begin(), b.end(), '\f') + std::count(a.begin(), a.end(), '\f'), 4);
   for (const char* part :
@@ -347,25 +354,6 @@ TEST_F(SmokeReportsTest, EachReportPrintsItsCopiesWithWhatItShows) {
     EXPECT_TRUE(Has(a, part)) << part << " is not on report A:\n" << a;
   // Report B has no copies box and no vehicle model, report A no limits or speeds.
   EXPECT_FALSE(Has(b, "Copie") || Has(b, "DAILY") || Has(a, "RPMmin") || Has(a, "4510"));
-}
-
-TEST_F(SmokeReportsTest, DialogEscKeepsTheChoiceInMemoryOnlyAndABadTypeKeepsTheLayout) {
-  WriteConf("[STAMPA]\r\nTipo=uno\r\n");
-  p_.shell.PrintType = 1;
-  Modal(p_.dialgStamp, [&] {
-    EXPECT_TRUE(p_.dialgStamp.Option6.Value());
-    ui_.click(p_.dialgStamp.Option7);
-    ui_.esc(p_.dialgStamp);
-  });
-  EXPECT_EQ(std::tuple(p_.shell.PrintType, ReadConf()), std::tuple(0, "[STAMPA]\r\nTipo=uno\r\n"));
-  p_.shell.PrintType = 2;  // neither layout: OK saves it and opens nothing
-  WriteConf("");
-  Modal(p_.dialgStamp, [&] {
-    EXPECT_FALSE(p_.dialgStamp.Option6.Value() || p_.dialgStamp.Option7.Value());
-    ui_.click(p_.dialgStamp.Command2);
-  });
-  EXPECT_EQ(std::tuple(ReadConf(), Count("load StampaOpa")),
-            std::tuple("[STAMPA]\r\nTipo=2\r\n", 0));
 }
 
 // Mode 6: each "@VA" reply, 100 ms after the last, handed to the form's reading step as the

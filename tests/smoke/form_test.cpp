@@ -106,9 +106,9 @@ TEST_F(SmokeFormTest, StartAsksTheLinkForAZeroAndPresetsTheSeries) {
   }
 }
 
-// Stand-by, the log switch, the limits and the report over a running exchange, the unload; a
-// second opening starts from nothing of the first (a stand-by request left behind would send
-// "SB" before "ID") and adds the chart mode only once.
+// Stand-by, the log switch and "smoke.log", the limits and the report over a running exchange,
+// the unload; a second opening starts from nothing of the first (a stand-by request left
+// behind would send "SB" before "ID") and adds the chart mode only once.
 TEST_F(SmokeFormTest, StandByLogLimitsReportUnloadAndAFreshSecondOpening) {
   Station(5);
   p_.shell.ExternRpm = 1;
@@ -132,12 +132,43 @@ TEST_F(SmokeFormTest, StandByLogLimitsReportUnloadAndAFreshSecondOpening) {
   EXPECT_EQ(p_.smoke.MeasureEnd, (plat::DateTime{2026, 12, 6, 10, 30, 0}));
   ui_.click(f.Command6);
   EXPECT_EQ(f.RequestedLinkState + " " + f.LinkState, "RSTSB STANDBY");
+  // "smoke.log": a line for each reply while logging and measuring; one that cannot be
+  // written is lost and the test goes on.
+  p_.link.InstrSerial = "AQ12\xC3\xA9";  // "é"
+  const auto reply = [&](double k) {
+    p_.link.OpaK = k, p_.link.OpaN = 14.5, p_.link.OpaRpm = 800, p_.link.OpaOilTemp = 80;
+    p_.link.OpaCellTemp = 75, p_.link.OpaSmokeTemp = 888;
+    f.ShowSmokeReadings(smoke::Protocol::MctcNet);
+  };
+  const std::filesystem::path log = bin_ / "smoke.log";
+  p_.shell.AmbientPressure = "101,3";  // not a number under "." settings: no correction
+  reply(0.5);                          // logging off
   ui_.focus(f.Combo1);
   ui_.enter(f);  // the log button is the default one
   EXPECT_EQ(std::tuple(f.LogFlag, f.Command7.Caption()), std::tuple(true, "LOG ON"));
+  reply(0.5);  // the status line does not show the measuring text
+  EXPECT_FALSE(std::filesystem::exists(log));
+  f.Label2.setCaption(p_.shell.LangText[lang::ANFUMOMisura]);
+  reply(0.5);
+  p_.shell.AmbientPressure = "90";  // corrected before it is shown and logged
+  reply(0.2);
+  EXPECT_EQ(f.Label27.Caption() + " " + f.Label26.Caption(), "0 OutRange");
+  const std::string logged = plat::test::ReadBytes(log);
+  EXPECT_EQ(logged,
+            "0.5\t14.5\t800\t80\t75\tOutRange\t06/12/2026 10:30:01\tAQ12\xE9 \r\n"
+            "0\t14.5\t800\t80\t75\tOutRange\t06/12/2026 10:30:01\tAQ12\xE9 \r\n");
   ui_.esc(f);  // and the cancel one
   EXPECT_EQ(std::tuple(f.LogFlag, f.Command7.Caption()), std::tuple(false, "LOG OFF"));
+  reply(0.5);
+  EXPECT_EQ(plat::test::ReadBytes(log), logged);
+  std::filesystem::remove(log);
+  std::filesystem::create_directory(log);  // cannot be opened as a file
   ui_.click(f.Command7);
+  f.TestPhase = "DUE", p_.shell.AmbientPressure = "";
+  reply(1.5);
+  EXPECT_EQ(
+      f.Label27.Caption() + " " + f.Label36(0).Caption() + " " + std::to_string(ui_.boxes().size()),
+      "1.5 1.5 0");
   f.LastStatusWord = "00048", f.ValuesInvalid = 1, f.PhaseDeadline = 999999;
   f.AutoZeroStatusCount = 3, f.ParamPollCounter = 7, f.ReplyBuffer = "\x02OPA";
   p_.shell.SmokeRpmMax = -1e9f, p_.shell.SmokeRpmMin = 1500.5f;  // beyond what is kept
@@ -154,48 +185,6 @@ TEST_F(SmokeFormTest, StandByLogLimitsReportUnloadAndAFreshSecondOpening) {
                  f.ValuesInvalid + f.PhaseDeadline + f.AutoZeroStatusCount + f.ParamPollCounter,
                  f.SmokeTickCount, f.Command7.Caption(), f.Combo1.ListCount()),
       std::tuple("INIZIO", 0, 1, "LOG OFF", 7));
-}
-
-// "smoke.log": a line for each reply while logging and measuring; one that cannot be
-// written is lost and the test goes on.
-TEST_F(SmokeFormTest, SmokeLogLines) {
-  Station(5);
-  p_.rt.loop.setLocalTime({2026, 12, 6, 9, 5, 3});
-  Open();
-  p_.link.InstrSerial = "AQ12\xC3\xA9";  // "é"
-  const auto reply = [&](double k) {
-    p_.link.OpaK = k, p_.link.OpaN = 14.5, p_.link.OpaRpm = 800, p_.link.OpaOilTemp = 80;
-    p_.link.OpaCellTemp = 75, p_.link.OpaSmokeTemp = 888;
-    f_.ShowSmokeReadings(smoke::Protocol::MctcNet);
-  };
-  const std::filesystem::path log = bin_ / "smoke.log";
-  p_.shell.AmbientPressure = "101,3";  // not a number under "." settings: no correction
-  reply(0.5);                          // logging off
-  ui_.click(f_.Command7);
-  reply(0.5);  // the status line does not show the measuring text
-  EXPECT_FALSE(std::filesystem::exists(log));
-  f_.Label2.setCaption(p_.shell.LangText[lang::ANFUMOMisura]);
-  reply(0.5);
-  p_.shell.AmbientPressure = "90";  // corrected before it is shown and logged
-  reply(0.2);
-  EXPECT_EQ(f_.Label27.Caption() + " " + f_.Label26.Caption(), "0 OutRange");
-  const std::string logged = plat::test::ReadBytes(log);
-  EXPECT_EQ(logged,
-            "0.5\t14.5\t800\t80\t75\tOutRange\t06/12/2026 09:05:03\tAQ12\xE9 \r\n"
-            "0\t14.5\t800\t80\t75\tOutRange\t06/12/2026 09:05:03\tAQ12\xE9 \r\n");
-  ui_.click(f_.Command7);
-  reply(0.5);
-  EXPECT_EQ(plat::test::ReadBytes(log), logged);
-
-  std::filesystem::remove(log);
-  std::filesystem::create_directory(log);  // cannot be opened as a file
-  ui_.click(f_.Command7);
-  f_.TestPhase = "DUE";
-  p_.shell.AmbientPressure = "";
-  reply(1.5);
-  EXPECT_EQ(f_.Label27.Caption() + " " + f_.Label36(0).Caption() + " " +
-                std::to_string(ui_.boxes().size()),
-            "1.5 1.5 0");
 }
 
 // F3 from the start menu with a simulated opacimeter on the form's port: the requests it
