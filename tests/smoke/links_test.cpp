@@ -108,19 +108,18 @@ TEST_F(SmokeLink, EveryStatusOfEachModel) {
     const auto& [model, bytes, lastWord, testMode, cellTemp, expected, smokeTemp] = row;
     SmokeFormFields f;  // each row from scratch
     LinkState link;
-    SmokeState smoke;
-    LinkView view{testMode, "T30"};
+    SmokeState m;
+    const LinkView view{testMode, "T30"};
     f.LastStatusWord = lastWord, f.ValuesInvalid = 9, f.LinkState = "SCA";
     link.OpaCellTemp = cellTemp, link.OpaSmokeTemp = smokeTemp;
     const auto* b = reinterpret_cast<const std::uint8_t*>(bytes.data());
-    std::string seen = Seen(
-        f, model == 5 ? DecodeMcnStatus(f, link, smoke, shell_, view, bytes)
-                      : DecodeOwnStatus(f, smoke, link, shell_, static_cast<std::int16_t>(model),
-                                        view, {b[0], b[1], b[2], b[4]}));
-    if (model < 5 && smoke.OpaStatus1 != b[1]) seen += " S8 " + std::to_string(smoke.OpaStatus1);
-    if (model < 5 &&
-        (smoke.OpaStatus0 != b[0] || smoke.OpaStatus2 != b[4] || smoke.OpaStatus3 != b[2]))
-      seen += " S7 S11 S9 not kept";
+    std::string seen =
+        Seen(f, model == 5 ? DecodeMcnStatus(f, link, m, shell_, view, bytes)
+                           : DecodeOwnStatus(f, m, link, shell_, static_cast<std::int16_t>(model),
+                                             view, {b[0], b[1], b[2], b[4]}));
+    if (model < 5 && m.OpaStatus1 != b[1]) seen += " S8 " + std::to_string(m.OpaStatus1);
+    if (model < 5 && (m.OpaStatus0 != b[0] || m.OpaStatus2 != b[4] || m.OpaStatus3 != b[2]))
+      seen += " S7 S9 S11 not kept";
     EXPECT_EQ(seen, expected) << "row " << &row - rows;
   }
 }
