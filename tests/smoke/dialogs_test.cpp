@@ -94,6 +94,11 @@ TEST_F(OpasuTest, IdentificationPicksTheModelAndSaveWritesBothSectionsOrTellsWhy
   opa.identity = {"KARVESTON", "OPA-735/HD  ", "OM-9", "AN555", "01022031", "3.2", "7"};
   opa.splitInto = 3;
   InSetUp([&] {
+    line->setAvailable(false);  // a port that does not open is told
+    ui_.answerBox();
+    ui_.click(su_.ComFind);
+    EXPECT_TRUE(ui_.lastBox().text.starts_with("COM4 cannot be opened\r\n")) << ui_.lastBox().text;
+    line->setAvailable(true);
     // No answer, and a gas analyser's frame on the line, leave the boxes blank.
     opa.silent = true;
     ui_.click(su_.ComFind);
@@ -126,10 +131,6 @@ TEST_F(OpasuTest, IdentificationPicksTheModelAndSaveWritesBothSectionsOrTellsWhy
     ui_.answerBox();
     ui_.click(su_.ComSave);
     EXPECT_EQ(std::tuple(su_.Visible(), ui_.lastBox().text), std::tuple(true, "Settings saved."));
-    line->setAvailable(false);  // a port that does not open is told
-    ui_.answerBox();
-    ui_.click(su_.ComFind);
-    EXPECT_TRUE(ui_.lastBox().text.starts_with("COM4 cannot be opened\r\n")) << ui_.lastBox().text;
   });
   EXPECT_EQ(ReadConf(),
             "[COMOPA]\r\nTModCom=1\r\nTCOM=4\r\nTBRate=1\r\nMarca=KARVESTON\r\nNOmologa=OM-9\r\n"
