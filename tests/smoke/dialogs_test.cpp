@@ -1,6 +1,5 @@
-// The smoke test's other windows: the opacimeter set-up (what it takes from "Conf.ini", the
-// identification over its own exchange, SAVE), the limits, the two reports with their print
-// dialog and "report.log", and the chart window of mode 6.
+// The smoke test's other windows: the opacimeter set-up, the limits, the two reports with
+// their print dialog and "report.log", and the chart window of mode 6.
 #include <cairo.h>
 #include <gtest/gtest.h>
 
@@ -80,11 +79,8 @@ TEST_F(OpasuTest, LoadShowsTheStoredSetUpAndTakesWhatTheControlsCannotShow) {
   }
 }
 
-// The identification over the set-up's own exchange picks the model; SAVE writes both
-// sections as they stand in memory, or tells why not.
 TEST_F(OpasuTest, IdentificationPicksTheModelAndSaveWritesBothSectionsOrTellsWhyNot) {
-  // The opacimeter on COM4 of a station that names an older one, in the middle of a smoke
-  // test's request: the set-up leaves that alone.
+  // The opacimeter on COM4; a smoke test's exchange in the middle of a request is left alone.
   WriteConf(
       "[COMOPA]\r\nTModCom=1\r\nTCOM=4\r\nTBRate=2\r\nMarca=OLD\r\n[MODOPA]\r\nModello=0\r\n");
   const auto line = p_.rt.serial.attachMemory(4);
@@ -153,8 +149,6 @@ TEST_F(OpasuTest, IdentificationPicksTheModelAndSaveWritesBothSectionsOrTellsWhy
   EXPECT_TRUE(Has(told, conf().string()) && !Has(told, "Settings saved.")) << told;
 }
 
-// The limits over a loaded smoke test: the refusal of a value that is not a number or could
-// not be saved, applying with Enter or Esc, and the START button.
 TEST_F(SmokeFormTest, LimitsApplyWithEnterOrEscOrRefuseWhatTheyCannotTake) {
   Station(1, "0", "RN=800\r\nMX=4000\r\nON=0.5\r\nVK=1.5\r\n");
   f_.Load();
@@ -207,7 +201,6 @@ TEST_F(SmokeFormTest, LimitsApplyWithEnterOrEscOrRefuseWhatTheyCannotTake) {
   f_.Unload();
 }
 
-// The records a smoke report shows.
 class SmokeReportsTest : public SmokeFormTest {
  protected:
   void SetUp() override {
@@ -297,9 +290,8 @@ TEST_F(SmokeReportsTest, ReportBWritesTheReportLog) {
   EXPECT_TRUE(ui_.printed().empty());
 }
 
-// The print dialog: Esc keeps the choice in memory only, a type of neither layout is saved
-// and opens nothing. Report B from the test form, report A through the dialog, which saves the
-// layout; each read back from the PDF that goes to a stand-in `lp`.
+// Report B from the test form, report A through the print dialog, which saves the layout;
+// each read back from the PDF that goes to a stand-in `lp`.
 TEST_F(SmokeReportsTest, TheDialogKeepsOrSavesTheLayoutAndEachReportPrintsWhatItShows) {
   WriteConf("[STAMPA]\r\nTipo=uno\r\n");
   p_.shell.PrintType = 1;
@@ -393,8 +385,7 @@ TEST_F(SmokeFormTest, ChartModeRecordsEachAccelerationAndTheWindowDrawsAndPrints
             (std::vector{"AVVIO 35 TRE|" + dec, "AVVIO 36 TRE|" + dec, "PREAVVIO 1 TRE" + done}));
   ASSERT_TRUE(g.Visible());
   EXPECT_FALSE(p_.exclam.IsLoaded());
-  // Time, k x 10, engine speed / 100 and the limit lines; the test form's table is ready for
-  // the next acceleration.
+  // Time, k x 10, engine speed / 100 and the limit lines; the form's table ready for the next.
   const auto& rows = g.MSChart1.ChartData();
   const int last = 4 + 31 + 2;  // 4500, the hold, 2000 and 900
   using Rows = std::vector<std::vector<double>>;
@@ -443,8 +434,7 @@ TEST_F(SmokeFormTest, ChartModeRecordsEachAccelerationAndTheWindowDrawsAndPrints
                 g.Label3.Visible() && g.Label4.Visible());
   }
 
-  // A full table ends the acceleration while the engine stays up; the next waits for idle,
-  // back below the lower limit.
+  // A full table ends the acceleration while the engine stays up; the next waits for idle.
   reply(1200, 0.5);
   while (f_.ChartRow < 40) reply(4600, 2.0);
   EXPECT_EQ(f_.TestPhase, "AVVIO");

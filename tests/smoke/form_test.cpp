@@ -1,5 +1,4 @@
-// The smoke test form: its load in every model, the exchange cycle tick by tick in both
-// protocols, START, stand-by, the log switch, "smoke.log", the unload; each protocol's
+// The smoke test form: load, exchange cycle, START, its buttons and unload; each protocol's
 // conversation with a simulated opacimeter from F3 to measuring; and whole series.
 #include <gtest/gtest.h>
 
@@ -22,9 +21,8 @@ namespace {
 using test::SmokeFormTest;
 using namespace std::string_literals;
 
-// The load in each model; then the exchange cycle tick by tick: sent, waited for, given up
-// at T+41 and repeated at T+42; a reply that loses its last byte waits until the time-out
-// drops it, so that the reply to the repeated request is judged alone and handled.
+// The exchange: sent, given up at T+41, repeated at T+42; a reply that loses its last byte
+// waits until the time-out drops it, so that the reply to the repeat is judged alone.
 TEST_F(SmokeFormTest, LoadSetsUpEachModelAndItsCycleTimesOutRepeatsAndRecoversFromALostByte) {
   // Model, speed code, unit; the port's settings, the device address and serial afterwards.
   using Row = std::tuple<int, std::int16_t, const char*, const char*, std::int16_t, const char*>;
@@ -106,9 +104,8 @@ TEST_F(SmokeFormTest, StartAsksTheLinkForAZeroAndPresetsTheSeries) {
   }
 }
 
-// Stand-by, the log switch and "smoke.log", the limits and the report over a running exchange,
-// the unload; a second opening starts from nothing of the first (a stand-by request left
-// behind would send "SB" before "ID") and adds the chart mode only once.
+// A second opening starts from nothing of the first (a stand-by request left behind would
+// send "SB" before "ID") and adds the chart mode only once.
 TEST_F(SmokeFormTest, StandByLogLimitsReportUnloadAndAFreshSecondOpening) {
   Station(5);
   p_.shell.ExternRpm = 1;
@@ -187,8 +184,7 @@ TEST_F(SmokeFormTest, StandByLogLimitsReportUnloadAndAFreshSecondOpening) {
       std::tuple("INIZIO", 0, 1, "LOG OFF", 7));
 }
 
-// F3 from the start menu with a simulated opacimeter on the form's port: the requests it
-// receives, one a tick, joined by ",".
+// F3 from the start menu; the requests the simulated opacimeter receives, one a tick.
 class SmokeConversationTest : public SmokeFormTest {
  protected:
   void Listen(sim::Instrument& opa, int model) {
@@ -263,10 +259,8 @@ TEST_F(SmokeConversationTest, McnFromOpeningToMeasuring) {
       std::tuple("AQ123456", t[lang::ANFUMOMisura], t[lang::ANFUMOSlAperta], 0.35));
 }
 
-// A whole free-acceleration series: F3 from the start menu, the form's port on a simulated
-// opacimeter, a mode chosen and START; an operator follows the instruction line (by hand: his
-// own rhythm and the capture button) while the opacimeter measures the engine he drives.
-//
+// A whole series: F3, a mode and START; an operator follows the instruction line (by hand:
+// his own rhythm and the capture button) while the opacimeter measures the engine he drives.
 // The instruction line as it changed, a letter a text with its colour: N neutral, Z auto-zero,
 // C cold cell, A accelerate, H hold at full speed (3 s, 120 ticks), R release, I idle,
 // E complete; after a letter, the ticks the phase before lasted (the change comes on the
@@ -287,7 +281,6 @@ std::string ExpectedLine(int mode, bool mcn) {
   return s + " H" + len(n[2]) + " E120";
 }
 
-// The test mode (0 to 5) and whether over MCTC-NET.
 class SeriesFormTest : public SmokeFormTest,
                        public ::testing::WithParamInterface<std::tuple<int, bool>> {};
 
@@ -349,8 +342,7 @@ TEST_P(SeriesFormTest, RunsAWholeSeriesOnTheForm) {
     if (now == 'R' || now == 'I') throttle = false;
     if (byHand && tick > 200 && tick % 200 == 196 && f_.Command1.Enabled()) ui_.click(f_.Command1);
   }
-  // The line as seen, each length given as expected when it falls within the first value
-  // reply after it.
+  // The line as seen, each length as expected when within the first value reply after it.
   const std::string expectedLine = ExpectedLine(mode, mcn);
   std::istringstream expected(expectedLine);
   std::string seen, want;

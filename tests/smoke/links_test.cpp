@@ -1,6 +1,4 @@
-// The opacimeter's two links at the record level: every status of each model, the MCTC-NET
-// requests, lock display, supply-voltage warning and "@RS" error code, and what the binary
-// link makes of odd replies and which requests it sends.
+// The opacimeter's two links at the record level: statuses, requests and the odd replies.
 #include <gtest/gtest.h>
 
 #include <string>

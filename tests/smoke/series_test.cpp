@@ -1,5 +1,4 @@
-// The steps of a series without the form: the evaluation of each capture, the readings of a
-// value reply with their trackers.
+// The steps of a series without the form: each capture's evaluation, a reply's readings.
 #include <gtest/gtest.h>
 
 #include <string>
