@@ -293,6 +293,7 @@ TEST_F(SmokeReportsTest, ReportBWritesTheReportLog) {
 // Report B from the test form, report A through the print dialog, which saves the layout;
 // each read back from the PDF that goes to a stand-in `lp`.
 TEST_F(SmokeReportsTest, TheDialogKeepsOrSavesTheLayoutAndEachReportPrintsWhatItShows) {
+  // Esc keeps the choice in memory only; a type of neither layout is saved and opens nothing.
   WriteConf("[STAMPA]\r\nTipo=uno\r\n");
   p_.shell.PrintType = 1;
   Modal(p_.dialgStamp, [&] {
