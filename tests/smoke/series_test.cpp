@@ -1,5 +1,4 @@
-// The steps of a series without the form: the evaluation of each capture, the readings of a
-// value reply with their trackers.
+// The steps of a series without the form: each capture's evaluation, a reply's readings.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -47,18 +46,15 @@ TEST(SeriesTest, EachCaptureDecidesTheSeriesOrLetsItGoOn) {
   };
   const LangTexts texts = test::NumberedTexts();
   for (const auto& [k, kLimit, unit, italian, expected] : rows) {
-    const std::string trace = ::testing::PrintToString(k);
-    SCOPED_TRACE(trace);
-    const RegionalSettings regional =
-        italian ? RegionalSettings::Italian() : RegionalSettings::English();
+    SCOPED_TRACE(::testing::PrintToString(k));
     AccelerationTable table;
     StartSeries(table);
     RowCells cells;
     for (std::size_t r = 0; r < k.size(); ++r)
       cells.k[r] = k[r], cells.rpm[r] = std::to_string(4000 + r);
-    const auto i = static_cast<std::int16_t>(k.size() - 1);
-    table.AccIndex = i;
-
+    table.AccIndex = static_cast<std::int16_t>(k.size() - 1);
+    const RegionalSettings regional =
+        italian ? RegionalSettings::Italian() : RegionalSettings::English();
     const auto out =
         CaptureAcceleration(table, cells, 1, {texts, regional, 1000, 4000, 0.5, kLimit, unit});
 
@@ -66,17 +62,17 @@ TEST(SeriesTest, EachCaptureDecidesTheSeriesOrLetsItGoOn) {
     const std::string used = table.AccelsUsed;
     EXPECT_EQ(out.result ? res.verdict + "|" + res.meanK + "|" + res.opacity + "|" + used : "",
               expected);
-    EXPECT_EQ(table.SmokeResultText + "|" + table.SmokeResultK + "|" + table.SmokeResultOpacity,
-              res.verdict + "|" + res.meanK + "|" + res.opacity);
-    EXPECT_EQ(res.verdictColour, !out.result ? 0 : res.verdict == "T135" ? 0x00FF00u : 0x0000FFu);
-    EXPECT_EQ(table.AccIndex, out.result ? kSeriesClosed : i + 1);
-    EXPECT_EQ(table.AccRpmState, table.AccKState);
+    const plat::Color colour = res.verdict == "T135" ? 0x00FF00u : 0x0000FFu;
+    EXPECT_EQ(std::tuple(table.SmokeResultText, table.SmokeResultK, table.SmokeResultOpacity,
+                         res.verdictColour, table.AccIndex, table.AccRpmState),
+              std::tuple(res.verdict, res.meanK, res.opacity, out.result ? colour : 0,
+                         out.result ? kSeriesClosed : k.size(), table.AccKState));
     for (std::size_t r = 0; r < 8; ++r) {
       const bool inResult = used.find(std::to_string(r + 1)) != std::string::npos;
-      EXPECT_EQ(table.AccKState[r], inResult ? 3 : 4) << "row " << r;
-      const bool stored = out.result && r <= k.size() - 1;
-      EXPECT_EQ(table.AccK[r] + "|" + table.AccRpm[r],
-                stored ? cells.k[r] + "|" + cells.rpm[r] : "|");
+      const bool stored = out.result && r < k.size();
+      EXPECT_EQ(std::to_string(table.AccKState[r]) + " " + table.AccK[r] + "|" + table.AccRpm[r],
+                (inResult ? "3 " : "4 ") + (stored ? cells.k[r] + "|" + cells.rpm[r] : "|"))
+          << "row " << r;
     }
   }
 }
@@ -93,12 +89,10 @@ TEST(SeriesTest, DirectAcquisitionAfterTheCloseStoresNothing) {
   RowCells cells;
   cells.k.fill("1.5");
   const auto out = ManualCapture(table, cells, 5, 75.0, {texts, regional, 1000, 4000, 0.5, 1.0, 0});
-  EXPECT_TRUE(out.captured && out.capture.peakTrackersReset && out.buttonDisabled);
-  EXPECT_EQ(out.buttonCaption, "T8");
-  EXPECT_EQ(table.AccIndex, kSeriesClosedByHand);
-  EXPECT_EQ(table.AccK, before.AccK);
-  EXPECT_EQ(table.AccKState, before.AccKState);
-  EXPECT_EQ(table.SmokeResultText, "");
+  EXPECT_EQ(std::tuple(out.captured && out.capture.peakTrackersReset && out.buttonDisabled,
+                       out.buttonCaption, table.AccIndex, table.AccK == before.AccK,
+                       table.AccKState == before.AccKState, table.SmokeResultText),
+            std::tuple(true, "T8", kSeriesClosedByHand, true, true, ""));
 }
 
 TEST(SeriesTest, ReadingsAsShownAfterThePressureCorrection) {
@@ -126,12 +120,13 @@ TEST(SeriesTest, ReadingsAsShownAfterThePressureCorrection) {
                                        {-0.5, 0, "0"},
                                        {150, 0, "150"}})
     EXPECT_EQ(OpacityText(n, unit, it), shown) << n << " unit " << unit;
-  EXPECT_EQ(TemperatureText(888.5, Protocol::MctcNet, en), "888.5");
-  EXPECT_EQ(TemperatureText(-5, Protocol::MctcNet, en), "-5");
-  EXPECT_EQ(TemperatureText(888, Protocol::Binary, en), "888");
-  EXPECT_EQ(TemperatureText(-5, Protocol::Binary, en), "0");
+  EXPECT_EQ(TemperatureText(888.5, Protocol::MctcNet, en) + " " +
+                TemperatureText(-5, Protocol::MctcNet, en) + " " +
+                TemperatureText(888, Protocol::Binary, en) + " " +
+                TemperatureText(-5, Protocol::Binary, en),
+            "888.5 -5 888 0");
   LinkState l;
-  l.OpaK = -0.05, l.OpaN = 20, l.OpaRpm = -1, l.OpaOilTemp = 80.5, l.OpaCellTemp = 888;
+  l.OpaK = -0.05, l.OpaN = 20, l.OpaRpm = -1, l.OpaOilTemp = 80.5, l.OpaCellTemp = 888,
   l.OpaSmokeTemp = -3;
   const SmokeReadingTexts t = ReadingTexts(l, 0, Protocol::MctcNet, it);
   EXPECT_EQ(
@@ -146,8 +141,7 @@ TEST(SeriesTest, TrackersAndTheRowFollowTheAcceleration) {
   LinkState l;
   ShellState s;
   const RegionalSettings r = RegionalSettings::English();
-  f.TestPhase = "DUE";
-  s.AmbientPressure = "101";
+  f.TestPhase = "DUE", s.AmbientPressure = "101";
   const auto reply = [&](double k, double rpm, double cell = 75) {
     l.OpaK = k, l.OpaRpm = rpm, l.OpaCellTemp = cell;
     return TakeSmokeReadings(f, m, l, s, {Protocol::MctcNet, false, {}, r});
@@ -155,22 +149,20 @@ TEST(SeriesTest, TrackersAndTheRowFollowTheAcceleration) {
   reply(0.5, 800);
   reply(1.2, 2500);
   auto out = reply(1.2, 3000);  // an equal peak moves its engine speed on
-  EXPECT_EQ(m.AccRpmAtPeak, 3000);
   ASSERT_TRUE(out.row);
-  EXPECT_EQ(out.row->k + " " + out.row->rpmAtPeak + " " + out.row->min + " " + out.row->max,
-            "1.2 3000 800 3000");
-  EXPECT_EQ(*out.lowest + " " + *out.highest, "800 3000");
-  EXPECT_TRUE(out.runPhase);
+  EXPECT_EQ(std::tuple(out.row->k + " " + out.row->rpmAtPeak + " " + out.row->min + " " +
+                           out.row->max + " " + *out.lowest + " " + *out.highest,
+                       out.runPhase, m.AccRpmAtPeak),
+            std::tuple("1.2 3000 800 3000 800 3000", true, 3000));
   EXPECT_FALSE(reply(2.0, 3500, 70.0).row);  // a cell of exactly 70 is not warm
-  EXPECT_EQ(m.AccPeakK, 1.2);
-  EXPECT_EQ(m.AccMaxRpm, 3000);
-  EXPECT_EQ(m.AccMinRpm, 800);  // the minimum runs on every reply
-  out = reply(0.4, 350);        // a minimum of 350 is out of range: the test's lowest is 0
-  EXPECT_EQ(out.row->min + " " + *out.lowest, "O-RANGE 0");
-  EXPECT_EQ(m.ReportMinRpm, 0);
-  out = reply(0.4, 9600);
-  EXPECT_EQ(out.row->max + " " + *out.highest, "O-RANGE 3000");  // which never raises it
-  EXPECT_EQ(m.SmokeHighestRpm, 3000);
+  // The minimum runs on every reply.
+  EXPECT_EQ(std::tuple(m.AccPeakK, m.AccMaxRpm, m.AccMinRpm), std::tuple(1.2, 3000, 800));
+  out = reply(0.4, 350);  // a minimum of 350 is out of range: the test's lowest is 0
+  EXPECT_EQ(std::tuple(out.row->min + " " + *out.lowest, m.ReportMinRpm),
+            std::tuple("O-RANGE 0", 0));
+  out = reply(0.4, 9600);  // which never raises the highest
+  EXPECT_EQ(std::tuple(out.row->max + " " + *out.highest, m.SmokeHighestRpm),
+            std::tuple("O-RANGE 3000", 3000));
   f.TestMode = 5;  // direct acquisition: the row shows the current k
   EXPECT_EQ(reply(0.3, 1000).row->k, "0.3");
 
@@ -180,18 +172,13 @@ TEST(SeriesTest, TrackersAndTheRowFollowTheAcceleration) {
   EXPECT_TRUE(out.row && !out.runPhase);
   m.AccIndex = 11;
   out = reply(2, 900);
-  EXPECT_FALSE(out.row || out.lowest);
-  EXPECT_EQ(m.AccPeakK, 2);
-  m.AccIndex = 0;  // invalid readings are not shown and stop the phase
-  f.ValuesInvalid = 1;
+  EXPECT_TRUE(!out.row && !out.lowest && m.AccPeakK == 2);
+  m.AccIndex = 0, f.ValuesInvalid = 1;  // invalid readings are not shown and stop the phase
   out = reply(1, 1000);
   EXPECT_TRUE(!out.shown && out.row && !out.runPhase);
 
   // Over the binary link with the engine-speed counter switched in, its speed is taken.
-  f.ValuesInvalid = 0;
-  s.ExternRpm = 1;
-  l.RpmCounterRpm = 1234;
-  l.OpaK = 1;
+  f.ValuesInvalid = 0, s.ExternRpm = 1, l.RpmCounterRpm = 1234, l.OpaK = 1;
   EXPECT_EQ(TakeSmokeReadings(f, m, l, s, {Protocol::Binary, false, {}, r}).shown->rpm, "1234");
 }
 

@@ -3,6 +3,7 @@
 // limits, English screen texts, and the opacimeter's port on an in-memory device whose
 // written bytes the test reads and whose replies it scripts. NumberedTexts() for the steps
 // tested without the form.
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -55,6 +56,11 @@ class SmokeFormTest : public StationTest {
       all += device_->takeWritten();
     }
     return all;
+  }
+  // Shows `form` modally; `inside` runs in its modal loop.
+  void Modal(plat::Form& form, std::function<void()> inside) {
+    ui_.onModal(form, std::move(inside));
+    form.Show(plat::ShowMode::Modal);
   }
   static std::string McnId() { return BuildMctcNetFrame("OPA", "ID", "1", ""); }
   static std::string OwnFirst(int address) { return BuildOwnProtocolFrame(address, '1', ""); }
