@@ -36,10 +36,16 @@ class GasTest : public ::testing::Test {
     LoadLanguageTexts(p_.shell, dir_.path(), 1);
   }
   const std::string& Text(std::size_t key) const { return p_.shell.LangText[key]; }
-  // The captions of some controls, each followed by "|".
+  // What some controls show (a caption, else a text), each followed by "|".
   template <class... Control>
   static std::string Shown(const Control&... c) {
-    return ((c.Caption() + "|") + ...);
+    const auto one = [](const auto& x) {
+      if constexpr (requires { x.Caption(); })
+        return x.Caption() + "|";
+      else
+        return x.Text() + "|";
+    };
+    return (std::string() + ... + one(c));
   }
 
   // A simulated analyser on COM `port`, answering through the event loop.
@@ -49,13 +55,16 @@ class GasTest : public ::testing::Test {
     sim::Attach(*analyser_, line_, &p_.rt.loop);
     return *analyser_;
   }
-  // The commands the analyser gets in the next `ticks` 25 ms ticks, one blank between them.
-  std::string Said(int ticks) {
+  // The commands the analyser gets in the next `ticks` 25 ms ticks, one blank between them;
+  // then, after "|", what `shown` show.
+  template <class... Control>
+  std::string Said(int ticks, const Control&... shown) {
     const std::size_t from = analyser_->requests.size();
     ui_.advance(25 * ticks);
     std::string s;
     for (std::size_t i = from; i < analyser_->requests.size(); ++i)
       s += (s.empty() ? "" : " ") + analyser_->requests[i].command;
+    if constexpr (sizeof...(shown) > 0) s += "|" + Shown(shown...);
     return s;
   }
 
