@@ -20,11 +20,8 @@ namespace vs::test {
 namespace {
 
 TEST(CorrectedCoTest, FormedAsShownAndNotComputableOutOfRange) {
-  struct Row {
-    double co, co2;
-    std::optional<int> k;
-    double expected;
-  } const rows[] = {
+  using Row = std::tuple<double, double, std::optional<int>, double>;  // CO, CO2, K, shown
+  const Row rows[] = {
       {1.3, 8.0, 15, 2.0},   // 2.05.. cut down, not rounded up
       {0.2, 9.8, 15, 0.3},   // 0.3 exactly, as shown: a limit of 0.3 is met
       {0.5, 3.0, 15, 65},    // too diluted
@@ -34,7 +31,7 @@ TEST(CorrectedCoTest, FormedAsShownAndNotComputableOutOfRange) {
       {0.5, -1, 15, 65},     // CO2 out of range
       {-1, -1, {}, 65},
   };
-  for (const Row& r : rows) EXPECT_EQ(CorrectedCo(r.co, r.co2, r.k), r.expected) << r.co << r.co2;
+  for (auto [co, co2, k, shown] : rows) EXPECT_EQ(CorrectedCo(co, co2, k), shown) << co << co2;
 }
 
 // A "P" reply of eight records with every value byte 0 except those set: position, value, ...
@@ -66,6 +63,7 @@ class OwnGasExchangeTest : public ::testing::Test {
 };
 
 TEST_F(OwnGasExchangeTest, MeasurementReplies) {
+  using enum GasControl;
   s_.GasModelIndex = 2;
   v_.KFactor = 15;
   l_.GasCOcorr = 7;  // an earlier vehicle's value
@@ -74,15 +72,14 @@ TEST_F(OwnGasExchangeTest, MeasurementReplies) {
   auto res = Handle(
       Measurement({40, 200, 30, 1, 31, 244, 35, 54, 36, 176, 45, 160, 20, 10, 25, 79, 26, 255}));
   ASSERT_TRUE(res.handled && res.measurement);
-  EXPECT_EQ(std::tuple(l_.GasHC, l_.GasO2, l_.GasLambda, l_.GasRpm, l_.GasCOcorr),
-            std::tuple(51200, 40.96, 2.56, 20479, 0.5));
-  EXPECT_EQ(Caption(res, GasControl::Label9), "0.5");
+  EXPECT_EQ(
+      std::tuple(l_.GasHC, l_.GasO2, l_.GasLambda, l_.GasRpm, l_.GasCOcorr, Caption(res, Label9)),
+      std::tuple(51200, 40.96, 2.56, 20479, 0.5, "0.5"));
   // Out marks: CO2, rpm without signal, rpm out of range, lambda, oil temperature.
   res = Handle(Measurement({35, 255, 25, 255, 20, 11, 9, 4}));
-  EXPECT_EQ(std::tuple(l_.GasCO2, l_.GasCOcorr, l_.GasOilTemp), std::tuple(-1, 65, -1));
-  EXPECT_EQ(Caption(res, GasControl::Label9), "Out");
-  EXPECT_EQ(Caption(res, GasControl::Label15), "- - -");
-  EXPECT_EQ(Caption(res, GasControl::Label26), "Out");
+  EXPECT_EQ(std::tuple(l_.GasCO2, l_.GasCOcorr, l_.GasOilTemp, Caption(res, Label9),
+                       Caption(res, Label15), Caption(res, Label26)),
+            std::tuple(-1, 65, -1, "Out", "- - -", "Out"));
   Handle(Measurement({25, 80}));
   EXPECT_EQ(l_.GasRpm, -1);
 
@@ -90,24 +87,21 @@ TEST_F(OwnGasExchangeTest, MeasurementReplies) {
   // 0x3FFFFF is the range's zero point (10477); 0x400000 + 1 200 000 reads far above.
   s_.SystemEnableMask = 2;
   s_.GasModelIndex = 0;
-  for (auto [version, label] :
-       {std::pair("5.4", "10477"), {"9.9", "10477"}, {"6.0", "Out"}, {"4.9", "Out"}}) {
+  for (auto [version, raw, shown] : {std::tuple("5.4", 0x3FFFFF, "10477"),
+                                     {"9.9", 0x3FFFFF, "10477"},
+                                     {"6.0", 0x3FFFFF, "Out"},
+                                     {"4.9", 0x3FFFFF, "Out"},
+                                     {"5.4", 0x524F80, "Out"}}) {
     g_.GasFirmwareVersion = version;
-    res = Handle(Measurement({40, 255, 14, 0x3F, 15, 0xFF, 16, 0xFF}));
-    EXPECT_EQ(Caption(res, GasControl::Label11), label) << version;
+    res = Handle(Measurement({40, 255, 14, raw >> 16, 15, (raw >> 8) & 255, 16, raw & 255}));
+    EXPECT_EQ(Caption(res, Label11), shown) << version << raw;
   }
-  g_.GasFirmwareVersion = "5.4";
-  res = Handle(Measurement({40, 255, 14, 0x52, 15, 0x4F, 16, 0x80}));
-  EXPECT_EQ(Caption(res, GasControl::Label11), "Out");
 
-  // The identity's serial and version bytes are Windows-1252, shown and printed as UTF-8.
-  res = Handle(sim::BinaryReply(49, '1',
-                                std::string(" AQ\xB0"
-                                            "12345 \1\2\0\0\0\xE9"
-                                            "4",
-                                            17)));
-  EXPECT_EQ(l_.GasSerialNumber, "AQ\u00b012345");
-  EXPECT_EQ(Caption(res, GasControl::Label25), "\u00e9.4");
+  // The identity's serial and version bytes are Windows-1252 (\260 a degree sign, \351 an e
+  // with an acute accent), shown and printed as UTF-8.
+  res = Handle(sim::BinaryReply(49, '1', std::string(" AQ\26012345 \1\2\0\0\0\3514", 17)));
+  EXPECT_EQ(std::tuple(l_.GasSerialNumber, Caption(res, Label25)),
+            std::tuple("AQ\u00b012345", "\u00e9.4"));
 
   // Frames too short for what they carry, or whose length byte is wrong, are rejected.
   v_.Stato = "ACQ";
@@ -117,8 +111,7 @@ TEST_F(OwnGasExchangeTest, MeasurementReplies) {
   std::string frame = Measurement({});
   frame[5] = 2;
   EXPECT_FALSE(Handle(frame).handled);
-  EXPECT_EQ(l_.GasCO, 3);
-  EXPECT_EQ(v_.Stato, "ACQ");
+  EXPECT_EQ(std::tuple(l_.GasCO, v_.Stato), std::tuple(3, "ACQ"));
 }
 
 TEST_F(OwnGasExchangeTest, StatusReplies) {
@@ -126,26 +119,24 @@ TEST_F(OwnGasExchangeTest, StatusReplies) {
   v_.Stato = v_.PrevState = "SCA";
   // Error 32 with detail 7: the message, and the sequence waits for Start/Stop. Fuel code 67:
   // petrol with catalyst, two-stroke; K 15.
-  auto res = Handle(Status({32, 67, 0, 0, 7}));
-  EXPECT_EQ(v_.Stato, "RSTERT");
-  EXPECT_EQ(v_.RedoFlag, 1);
-  EXPECT_EQ(Caption(res, GasControl::Label27), s_.LangText[lang::ANGASErrTen] + " 7");
-  EXPECT_EQ(std::tuple(v_.FuelIndex, v_.StrokesIndex, v_.KFactor), std::tuple(1, 1, 15));
+  const auto res = Handle(Status({32, 67, 0, 0, 7}));
+  EXPECT_EQ(std::tuple(v_.Stato, v_.RedoFlag, Caption(res, GasControl::Label27), v_.FuelIndex,
+                       v_.StrokesIndex, v_.KFactor),
+            std::tuple("RSTERT", 1, s_.LangText[lang::ANGASErrTen] + " 7", 1, 1, 15));
   v_.FuelIndex = 4;
   Handle(Status({1, 70, 0, 0, 0}));  // fuel code 70 changes nothing
-  EXPECT_EQ(v_.FuelIndex, 4);
-  EXPECT_EQ(v_.Stato, "ACQ");
-  // The warm-up resends the channel list only the first time.
-  Handle(Status({2, 0, 0, 0, 0}));
-  EXPECT_EQ(NextOwnGasRequest(v_, s_, g_)->command, '#');
-  Handle(sim::BinaryReply(49, '#', ""));
-  Handle(Status({2, 0, 0, 0, 0}));
-  EXPECT_EQ(NextOwnGasRequest(v_, s_, g_)->command, '?');
-  // Fault 34: no request belongs to it.
-  Handle(Status({34, 0, 0, 0, 0}));
-  EXPECT_FALSE(NextOwnGasRequest(v_, s_, g_).has_value());
+  EXPECT_EQ(std::tuple(v_.FuelIndex, v_.Stato), std::tuple(4, "ACQ"));
+  // The warm-up resends the channel list only the first time; fault 34 has no request.
+  std::string asked;
+  for (const std::string& reply : {Status({2, 0, 0, 0, 0}), sim::BinaryReply(49, '#', ""),
+                                   Status({2, 0, 0, 0, 0}), Status({34, 0, 0, 0, 0})}) {
+    Handle(reply);
+    const auto next = NextOwnGasRequest(v_, s_, g_);
+    asked += next ? static_cast<char>(next->command) : '_';
+  }
+  EXPECT_EQ(asked, "#??_");
 
-  // The calibration bar starts its sweep again past its maximum.
+  // The calibration bar starts its sweep again past its maximum: 802 ticks.
   auto bar = [&](int tick, float shown) {
     v_.GasTickCount = tick;
     float value = -1;
@@ -154,10 +145,8 @@ TEST_F(OwnGasExchangeTest, StatusReplies) {
     return value;
   };
   v_.GasWindowStart = 100;
-  EXPECT_EQ(bar(898, 796), 798);
-  EXPECT_EQ(bar(902, 798), 0);  // 802 ticks: a new sweep
-  EXPECT_EQ(v_.GasWindowStart, 902);
-  EXPECT_EQ(bar(906, 0), 4);
+  EXPECT_EQ((std::tuple{bar(898, 796), bar(902, 798), v_.GasWindowStart, bar(906, 0)}),
+            std::tuple(798.0f, 0.0f, 902, 4.0f));
 }
 
 // The records of an MCTC-NET conversation and a reply handled on them.
@@ -188,54 +177,45 @@ struct Records {
   }
 };
 
-// The leak check's verdict and age, at 14:35 on 7 December 2026.
+// The leak check's verdict and age, at 14:35 on 7 December 2026: the reply, the station's
+// option mask, the state before; the state and flag after, the box told (0: none), and whether
+// Start and stand-by come back.
 TEST(McnGasRulesTest, LeakCheckVerdictAndAge) {
-  constexpr std::size_t kNone = 0, kExpired = lang::ANGASETmsgbox, kLate = lang::ANGASETIRRmsgbox;
-  struct Case {
-    const char* name;
-    std::string data;
-    std::uint8_t mask;
-    const char *prev, *stato, *flag;  // state before, state and flag after
-    std::size_t box;
-    bool buttonsBack;
-  };
-  const std::vector<Case> cases = {
-      {"valid today", Fields({"R", "07122026", "0001"}), 0, "", "ETER", "R", kNone, true},
-      {"a day old", Fields({"R", "06122026", "1435"}), 0, "", "ETER", "R", kNone, true},
+  constexpr std::size_t kExpired = lang::ANGASETmsgbox, kLate = lang::ANGASETIRRmsgbox;
+  using Row = std::tuple<const char*, std::string, int, const char*, const char*, const char*,
+                         std::size_t, bool>;
+  const Row rows[] = {
+      {"valid today", Fields({"R", "07122026", "0001"}), 0, "", "ETER", "R", 0, true},
+      {"a day old", Fields({"R", "06122026", "1435"}), 0, "", "ETER", "R", 0, true},
       {"a minute older", Fields({"R", "06122026", "1434"}), 0, "", "ETEI", "I", kExpired, true},
       {"two days ago", Fields({"R", "05122026", "2359"}), 0, "", "ETEI", "I", kExpired, true},
       {"no date", Fields({"R", "", ""}), 0, "", "ETEI", "I", kExpired, true},
-      {"failed split keeps the word", "", 0, "", "x", " ", kNone, true},
+      {"failed split keeps the word", "", 0, "", "x", " ", 0, true},
       {"after \"@LS\"", Fields({"R", "07122026", "1200"}), 0, "LSEN", "ETER", "R", kLate, true},
       {"refused", Fields({"I", "07122026", "1200"}), 0, "", "ETEI", "I", kExpired, true},
-      {"reading", Fields({"E", "07122026", "1200"}), 0, "", "ETEE", "E", kNone, false},
-      {"skipped", Fields({"E", "07122026", "1200"}), 4, "", "ETER", "R", kNone, true},
-      {"expired but skipped", Fields({"I", "01012020", "1200"}), 4, "", "ETER", "R", kNone, true},
+      {"reading", Fields({"E", "07122026", "1200"}), 0, "", "ETEE", "E", 0, false},
+      {"skipped", Fields({"E", "07122026", "1200"}), 4, "", "ETER", "R", 0, true},
+      {"expired but skipped", Fields({"I", "01012020", "1200"}), 4, "", "ETER", "R", 0, true},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+  for (const auto& [name, data, mask, prev, stato, flag, box, back] : rows) {
+    SCOPED_TRACE(name);
     Records r;
-    r.s.SystemEnableMask = c.mask;
-    r.PrevState = c.prev;
+    r.s.SystemEnableMask = static_cast<std::uint8_t>(mask);
+    r.PrevState = prev;
     r.l.McnRsStatus1 = 9;
-    const McnGasScreen out = r.Reply("ET", c.data);
-    EXPECT_EQ(std::tie(r.Stato, r.PrevState, r.l.McnEtFlag), std::tuple(c.stato, c.stato, c.flag));
-    EXPECT_EQ(out.boxes, c.box == kNone ? std::vector<std::size_t>{} : std::vector{c.box});
-    EXPECT_EQ(out.startAndStandbyEnabled, c.buttonsBack);
-    EXPECT_EQ(r.l.McnRsStatus1, c.buttonsBack ? 0 : 9);
+    const McnGasScreen out = r.Reply("ET", data);
+    EXPECT_EQ(std::tuple(r.Stato, r.PrevState, r.l.McnEtFlag, out.boxes, out.startAndStandbyEnabled,
+                         r.l.McnRsStatus1),
+              std::tuple(stato, stato, flag, box ? std::vector{box} : std::vector<std::size_t>{},
+                         back, back ? 0 : 9));
   }
 }
 
 TEST(McnGasRulesTest, StatusCharacterAndTheAnalysersCodes) {
-  struct Case {
-    const char* name;
-    std::string rs;      // "@RS" data before the status, "" none sent
-    std::string status;  // "@ST" data
-    int mcnStatus;
-    const char* stato;
-    std::string message;  // Label27 text ("" untouched)
-  };
-  const std::vector<Case> cases = {
+  // What happened, the "@RS" data before the status ("" none sent), the "@ST" data, the status
+  // and state after, and the Label27 text ("" untouched).
+  using Row = std::tuple<const char*, std::string, std::string, int, const char*, std::string>;
+  const Row rows[] = {
       {"warm-up", "", "A", 1, "RSTRIS", "t28"},
       {"stand-by, channel error", Fields({"\xA3", "\x05"}), "B", 2, "RSTSB", "t162 CO HC"},
       {"stand-by, codes cleared by an empty reply", "#", "B", 2, "RSTSB", "t9"},
@@ -244,24 +224,22 @@ TEST(McnGasRulesTest, StatusCharacterAndTheAnalysersCodes) {
       {"status 0", "", "@", 0, "RSTMIS", ""},
       {"no status at all", "", "", 0, "RSTMIS", ""},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+  for (const auto& [name, rs, status, mcnStatus, stato, message] : rows) {
+    SCOPED_TRACE(name);
     Records r;
     r.g.GasMcnStatus = 8;
-    if (!c.rs.empty()) r.Reply("@RS", c.rs);
-    if (c.rs == "#") r.Reply("@RS", "");  // the codes of an earlier reply, then none
-    const McnGasScreen out = r.Reply("@ST", c.status);
-    EXPECT_EQ(r.g.GasMcnStatus, c.mcnStatus);
-    EXPECT_EQ(r.Stato, c.stato);
-    EXPECT_EQ(out.message ? out.message->text : "", c.message);
+    if (!rs.empty()) r.Reply("@RS", rs);
+    if (rs == "#") r.Reply("@RS", "");  // the codes of an earlier reply, then none
+    const McnGasScreen out = r.Reply("@ST", status);
+    EXPECT_EQ(std::tuple(r.g.GasMcnStatus, r.Stato, out.message ? out.message->text : ""),
+              std::tuple(mcnStatus, stato, message));
   }
 }
 
 TEST(McnGasRulesTest, HcResidueParameterAndRequestData) {
   Records r;
   EXPECT_EQ(r.Reply("EH", "I").boxes, std::vector<std::size_t>{lang::ANGASEHCIRRmsgbox});
-  EXPECT_EQ(r.GasPhase, "");  // a failed check starts no test phase
-  EXPECT_EQ(r.Stato, "ESHC");
+  EXPECT_EQ(r.GasPhase + "|" + r.Stato, "|ESHC");  // a failed check starts no test phase
   r.Stato = "LAL";
   EXPECT_FALSE(r.Reply("@LU", Fields({"0.5", "046"})).pef);
   EXPECT_EQ(r.Stato, "LAL");
@@ -274,9 +252,7 @@ TEST(McnGasRulesTest, HcResidueParameterAndRequestData) {
   r.l.McnHcRatio = "2.570";
   r.l.McnOcRatio = "0.000";
   r.Stato = r.StatoRichiesto = "@SA";
-  for (const char* joined : {"GPLCAT",
-                             "GPL\x17"
-                             "CAT"}) {
+  for (const char* joined : {"GPLCAT", "GPL\027CAT"}) {
     r.l.McnFuelText = joined;
     EXPECT_EQ(NextMcnGasRequest(r.Words(), r.l, {})->data,
               Fields({"GPL", "CAT", "04", "4", "2.570", "0.000"}));

@@ -12,20 +12,15 @@ namespace vs::test {
 namespace {
 
 using Phase = GasTestPhase;
-constexpr plat::Color Y = plat::colors::kYellow;
-constexpr plat::Color R = plat::colors::kRed;
+constexpr plat::Color Y = plat::colors::kYellow, R = plat::colors::kRed;
 
 TEST(GasVerdicts, ReadingsAgainstLimits) {
-  struct Row {
-    const char* what;
-    bool raised;  // ProvaMinAcc after a ProvaMin whose outcome is idlePassed; else ProvaMin
-    std::int16_t rpmCheck;
-    double rpm, cocorr, lambda;
-    std::int16_t idlePassed;
-    bool passed;
-    plat::Color speedBox, coBox, lambdaBox;  // idle: Label46, Label52; raised: 60, 65, 71
-  };
+  // Raised: ProvaMinAcc after a ProvaMin whose outcome is the idle verdict; else ProvaMin. The
+  // boxes of speed, corrected CO and lambda: idle Label46, 52, 71; raised 60, 65, 71.
+  using Row = std::tuple<const char*, bool, std::int16_t, double, double, double, std::int16_t,
+                         bool, plat::Color, plat::Color, plat::Color>;
   const double own = 3 * 0.1;  // the own protocol's corrected CO, shown "0.3"
+  // What, raised, speed check, speed, corrected CO, lambda, idle verdict, passed, boxes.
   const Row rows[] = {
       {"idle inside", false, 1, 800, 0.2, 1, 0, true, Y, Y, Y},
       {"idle on both limits", false, 1, 1000, 0.3, 1, 0, true, Y, Y, Y},
@@ -48,46 +43,39 @@ TEST(GasVerdicts, ReadingsAgainstLimits) {
       {"raised lambda out of range", true, 0, 2200, 0.2, -1, 1, false, Y, Y, R},
       {"raised inside after a failed idle", true, 1, 2200, 0.2, 1.0, 0, false, Y, Y, Y},
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.what);
+  for (auto [what, raised, check, rpm, cocorr, lambda, idle, passed, speedBox, coBox, lambdaBox] :
+       rows) {
+    SCOPED_TRACE(what);
     GasTestInput in = GasBench(GasProtocol::Own, 1).in;
-    in.limits.GasRpmCheckEnabled = row.rpmCheck;
-    in.readings.GasRpm = row.rpm;
-    in.readings.GasCOcorr = row.cocorr;
-    in.readings.GasLambda = row.lambda;
+    in.limits.GasRpmCheckEnabled = check;
+    in.readings = {
+        .GasRpm = rpm, .GasCOcorr = cocorr, .GasLambda = lambda, .GasO2 = 1, .GasCO2 = 14};
     GasWindowChanges w;
     GasCertificate c;
-    std::int16_t idlePassed = row.idlePassed;
-    EXPECT_EQ(row.raised ? ProvaMinAcc(in, idlePassed, w, c) : ProvaMin(in, idlePassed, w, c),
-              row.passed);
-    const GasResultBox& speed = row.raised ? c.Label60 : c.Label46;
-    const GasResultBox& co = row.raised ? c.Label65 : c.Label52;
-    EXPECT_EQ(std::tuple(speed.BackColor, co.BackColor, c.Label71.BackColor),
-              std::tuple(row.speedBox, row.coBox, row.lambdaBox));
-    if (row.raised) {
-      EXPECT_EQ(std::pair(c.Label79.Caption, c.Label79.BackColor),
-                std::pair(std::string(row.passed ? "PASSED" : "FAILED"), row.passed ? Y : R));
-    } else {
-      EXPECT_EQ(idlePassed, row.passed ? 1 : 0);
-    }
-    EXPECT_EQ(w.Label28Caption, row.passed ? "PASSED" : "FAILED");
-    EXPECT_EQ(w.Label28BackColor, row.passed ? plat::colors::kGreen : R);
+    std::int16_t verdict = idle;
+    const bool got = raised ? ProvaMinAcc(in, verdict, w, c) : ProvaMin(in, verdict, w, c);
+    const std::string said = passed ? "PASSED" : "FAILED";
+    EXPECT_EQ(
+        std::tuple(got, (raised ? c.Label60 : c.Label46).BackColor,
+                   (raised ? c.Label65 : c.Label52).BackColor, c.Label71.BackColor, verdict,
+                   c.Label79.Caption, c.Label79.BackColor, w.Label28Caption, w.Label28BackColor),
+        std::tuple(passed, speedBox, coBox, lambdaBox, raised ? idle : passed, raised ? said : "",
+                   raised && !passed ? R : Y, said, passed ? plat::colors::kGreen : R));
   }
 }
 
 // The printed data of a catalysed test under Italian settings, with an accented make and a
-// testing body typed over two lines.
+// testing body typed over two lines: analyser, engine-speed counter, vehicle, ambient, people.
 void Fill(GasTestInput& in) {
   in.regional = plat::RegionalSettings::Italian();
   in.now = {2026, 12, 6, 10, 15, 30};
   in.StartMeasTime = plat::DateTime{2026, 12, 6, 10, 12, 0};
   in.print = {"Vanto",      "OM 123",       "SN42",
-              "01/02/2027",  // analyser
-              "Giri",       "RH 9",         "R7",
-              "03/04/2027",  // engine-speed counter
+              "01/02/2027", "Giri",         "RH 9",
+              "R7",         "03/04/2027",  //
               "Citroën C3", "C3",           "AB123CD",
-              "VF7XXX",     "2015",                // vehicle
-              "21",         "101,3",        "55",  // ambient
+              "VF7XXX",     "2015",         "21",
+              "101,3",      "55",  //
               "Rossi",      "Ing. Bianchi", "Centro Revisioni\r\nMilano"};
   // CO, corrected CO, CO2, HC, O2, oil temperature, speed, lambda, NOx, model, fuel, cycle
   in.shown = {"0,25", "0,2",  "14,8", "35",   "0,4",      "82",
@@ -114,13 +102,8 @@ const std::string kHead =
 // the engine speed, the raised idle for its speed window; the raised-idle corrected CO is the
 // own protocol's 0.1 * 3, shown equal to its limit 0.3.
 TEST(GasSequence, CatalysedOwnProtocolTickByTickAndItsReport) {
-  struct Step {
-    int tick;
-    double rpm;  // from this tick on
-    Phase phase;
-    const char *said, *verdict;  // Label27, Label28
-    int bar;                     // -1: not looked at
-  };
+  // The tick, the speed from it on, the phase, Label27, Label28 and the bar (-1: not looked at).
+  using Step = std::tuple<int, double, Phase, const char*, const char*, float>;
   const Step steps[] = {
       {100, 1000, Phase::Minimo, "DEC", "", -1},  // equal to the idle limit: too fast
       {109, 1000, Phase::Minimo, "DEC", "", -1},
@@ -140,7 +123,8 @@ TEST(GasSequence, CatalysedOwnProtocolTickByTickAndItsReport) {
   Fill(b.in);
   const Step* step = steps;
   for (int tick = 100; tick <= 335; ++tick) {
-    if (tick == step->tick) b.in.readings.GasRpm = step->rpm;
+    const auto [at, rpm, phase, said, verdict, bar] = *step;
+    if (tick == at) b.in.readings.GasRpm = rpm;
     if (tick == 292) {
       b.in.readings.GasCOcorr = 3 * 0.1;
       b.in.shown = {"0,1",  "0,1", "15,1", "20",   "0,2",      "85",
@@ -148,16 +132,14 @@ TEST(GasSequence, CatalysedOwnProtocolTickByTickAndItsReport) {
     }
     b.ReplyAt(tick);
     EXPECT_EQ(b.Command2Enabled, b.state.GasPhase == Phase::Out) << tick;
-    if (tick != step->tick) continue;
-    SCOPED_TRACE(tick);
-    EXPECT_EQ(b.state.GasPhase, step->phase);
-    EXPECT_EQ(b.Label27, step->said);
-    EXPECT_EQ(b.Label28, step->verdict);
-    EXPECT_TRUE(step->bar < 0 || (b.PBar1Visible && b.PBar1Value == static_cast<float>(step->bar)));
+    if (tick != at) continue;
+    const float shownBar = b.PBar1Visible ? b.PBar1Value : -1;  // -1: hidden
+    EXPECT_EQ(std::tuple(b.state.GasPhase, b.Label27, b.Label28, bar < 0 ? bar : shownBar),
+              std::tuple(phase, said, verdict, bar))
+        << tick;
     ++step;
   }
-  EXPECT_FALSE(b.PBar1Visible);
-  EXPECT_EQ(b.cert.Label79.BackColor, Y);
+  EXPECT_EQ(std::tuple(b.PBar1Visible, b.cert.Label79.BackColor), std::tuple(false, Y));
   EXPECT_EQ(Report(b.cert),
             kHead +
                 "COc=0,2\r\nCOcMax=0,3\r\nHC=35\r\nO2=0,4\r\nLambda=1,01\r\nParRPMmin=820\r\n"
@@ -172,29 +154,26 @@ TEST(GasSequence, CatalysedOwnProtocolTickByTickAndItsReport) {
 // later ends it. The raised-idle section stays blank, and the result's colour follows the
 // verdict even when the language gives both texts alike.
 TEST(GasSequence, IdleVerdictEndsTheTestAndItsReport) {
-  struct Run {
-    int fuel;
-    double cocorr, rpm;  // the speed after the window opened
-    std::vector<int> ticks;
-    plat::Color result;
-  } const runs[] = {
-      {1, 0.5, 800, {0, 41}, R}, {4, 0.1, 1200, {0, 41, 640, 641}, R}, {4, 0.1, 800, {0, 41}, Y}};
-  for (const Run& run : runs) {
-    SCOPED_TRACE(run.ticks.size());
-    GasBench b(GasProtocol::Own, run.fuel);
+  // Fuel, corrected CO, the speed after the window opened, the reply ticks, the result's colour.
+  using Run = std::tuple<int, double, double, std::vector<int>, plat::Color>;
+  for (const auto& [fuel, cocorr, rpm, ticks, result] :
+       {Run{1, 0.5, 800, {0, 41}, R}, Run{4, 0.1, 1200, {0, 41, 640, 641}, R},
+        Run{4, 0.1, 800, {0, 41}, Y}}) {
+    SCOPED_TRACE(ticks.size());
+    GasBench b(GasProtocol::Own, fuel);
     Fill(b.in);
     b.in.StartMeasTime.reset();
     b.in.texts.ProSup = "FAILED";
-    b.in.readings.GasCOcorr = run.cocorr;
+    b.in.readings.GasCOcorr = cocorr;
     b.in.shown.COcorr = "0,5";
-    for (int tick : run.ticks) {
+    for (int tick : ticks) {
       EXPECT_EQ(b.state.GasPhase, tick ? Phase::Uno : Phase::Minimo);
       EXPECT_TRUE(tick <= 41 || b.Label27 == "CONPRO") << b.Label27;
       b.ReplyAt(tick);
-      b.in.readings.GasRpm = run.rpm;
+      b.in.readings.GasRpm = rpm;
     }
     ASSERT_EQ(b.state.GasPhase, Phase::Out);
-    EXPECT_EQ(b.cert.Label79.BackColor, run.result);
+    EXPECT_EQ(b.cert.Label79.BackColor, result);
     EXPECT_EQ(Report(b.cert),
               kHead +
                   "COc=0,5\r\nCOcMax=0,3\r\nHC=35\r\nO2=0,4\r\nLambda=1,01\r\nParRPMmin=820\r\n"
@@ -212,23 +191,19 @@ TEST(GasSequence, MctcNetIdleHoldsAndWaits) {
   b.in.limits.GasRpmCheckEnabled = 0;
   b.in.readings.GasRpm = 3000;
   b.ReplyAt(0);
-  EXPECT_EQ(b.state.GasPhase, Phase::Uno);
-  EXPECT_TRUE(b.PBar1Visible);
+  EXPECT_EQ(std::tuple(b.state.GasPhase, b.PBar1Visible), std::tuple(Phase::Uno, true));
   b.in.readings.GasO2 = 16.0;
   b.in.readings.GasCO2 = 2.0;
   for (int tick = 10; tick <= 12; ++tick) {
     b.ReplyAt(tick);
-    EXPECT_FALSE(b.PBar1Visible);
-    EXPECT_EQ(b.PBar1Value, 0.0f);
+    EXPECT_EQ(std::tuple(b.PBar1Visible, b.PBar1Value), std::tuple(false, 0.0f));
   }
   b.in.readings = {.GasRpm = 3000, .GasCOcorr = 0.4, .GasLambda = 1, .GasO2 = 1, .GasCO2 = 14};
   b.ReplyAt(52);  // the restarted window runs from 12 to 52
-  EXPECT_TRUE(b.PBar1Visible);
-  EXPECT_EQ(b.PBar1Value, 40.0f);
+  EXPECT_EQ(std::tuple(b.PBar1Visible, b.PBar1Value), std::tuple(true, 40.0f));
   for (int tick = 53; tick <= 53 + 700; tick += 50) {
     b.ReplyAt(tick);
-    EXPECT_EQ(b.state.GasPhase, Phase::Uno);
-    EXPECT_EQ(b.Label27, "CONPRO");
+    EXPECT_EQ(std::tuple(b.state.GasPhase, b.Label27), std::tuple(Phase::Uno, "CONPRO"));
   }
   b.in.readings.GasCOcorr = 0.2;
   b.gate.GasMode = 1;
@@ -236,10 +211,8 @@ TEST(GasSequence, MctcNetIdleHoldsAndWaits) {
   EXPECT_EQ(b.state.GasPhase, Phase::Uno);
   b.gate.GasMode = 0;
   b.ReplyAt(801);
-  EXPECT_EQ(b.state.GasPhase, Phase::Out);
-  EXPECT_EQ(b.Label27, "CONCL");
-  EXPECT_EQ(b.cert.Label79.Caption, "PASSED");
-  EXPECT_TRUE(b.Command2Enabled);
+  EXPECT_EQ(std::tuple(b.state.GasPhase, b.Label27, b.cert.Label79.Caption, b.Command2Enabled),
+            std::tuple(Phase::Out, "CONCL", "PASSED", true));
 }
 
 }  // namespace
