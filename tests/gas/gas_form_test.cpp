@@ -1,6 +1,7 @@
 // The gas test form on the manual clock against the simulated analyser: both protocols' talk
 // tick by tick (a tick is 25 ms, a reply arrives within the tick of its request), whole tests
-// to the printed certificate, the form's buttons, and the limits dialog.
+// to the printed certificate, the form's buttons, the limits dialog and the analyser set-up.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -8,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "gas/GasSetUp.h"
 #include "gas_fixture.h"
 #include "link/MctcNetFrame.h"
 #include "platform/core/Error.h"
@@ -16,6 +18,7 @@ namespace vs::test {
 namespace {
 
 using sim::Protocol;
+using ::testing::StartsWith;
 
 // Identification; a silent analyser: "ERRORE COM" at the 41st tick after the request, the
 // request again at the 42nd; a reply that lost a byte dropped; warm-up with the channel list
@@ -348,6 +351,105 @@ TEST_F(GasTest, InvalidPortVehicleButtonLimitsAndClosing) {
   ui_.esc(f);
   EXPECT_FALSE(f.IsLoaded() || ui_.ended());
   EXPECT_NE(plat::test::ReadBytes(dir_ / "Conf.ini").find("GV=32767\r\n"), std::string::npos);
+}
+
+// The analyser set-up: what it loads, how it asks the analyser for its identity and which
+// model that names, exactly what "Applica" writes, and the failures it tells.
+std::string Conf(const std::string& tcom, const std::string& tbrate, const std::string& model) {
+  return "[COMKYMRA]\r\nTModCom=1\r\nTCOM=" + tcom + "\r\nTBRate=" + tbrate +
+         "\r\nMarca=OLD\r\nNOmologa=H-1\r\nModello=KYMRAGAS-410\r\nNserie=S-1\r\n"
+         "Versione=1.0\r\nScadenza=01/01/2020\r\n[MODKYMRA]\r\nModello=" +
+         model + "\r\n";
+}
+
+TEST_F(GasTest, AnsuSearchesOnItsOwnExchangeAndApplicaWritesBothSections) {
+  ANSU& f = p_.ansu;
+  // A stored port the station cannot have opens as port 1.
+  sim::Instrument one(sim::Device::Gas, sim::Protocol::Mctc);
+  const auto line1 = p_.rt.serial.attachMemory(1);
+  sim::Attach(one, line1, &p_.rt.loop);
+  for (const char* stored : {"0", "17", "-2"}) {
+    plat::test::WriteBytes(dir_ / "Conf.ini", Conf(stored, "1", "1"));
+    f.Show();
+    EXPECT_EQ(std::tuple(f.Text5.Text(), p_.shell.GasComPort), std::tuple("1", 1)) << stored;
+    ui_.click(f.Command2);
+    EXPECT_EQ(line1->baud(), 1200);
+    f.Unload();
+  }
+  EXPECT_EQ(one.requests.size(), 3u);
+
+  plat::test::WriteBytes(dir_ / "Conf.ini", Conf("3", "4", "0"));
+  sim::Instrument& gas = Analyser(sim::Protocol::Mctc, 3);
+  gas.identity = {"KARVESTON", "KYMRAGAS-530   ", "OM-4711", "AQ123456", "31122030", "1.5", "0"};
+  gas.splitInto = 3;  // the reply comes in three pieces
+  // A gas test's exchange is under way: the search must leave it alone.
+  LinkState& l = p_.link;
+  l.McnAddress = "OPA";
+  l.McnCommand = "@VA";
+  l.McnCommandLen = 3;
+  l.McnDevNumberLen = 1;
+  f.Show();
+  // The disabled 38400 (Option4) is shown all the same.
+  EXPECT_EQ(std::tuple(Shown(f.Text5, f.Text3), f.Option4.Value(), f.Combo1.ListIndex(),
+                       p_.gas.GasDeviceAddress),
+            std::tuple("3|KYMRAGAS-410|", true, 0, 49));
+  ui_.click(f.Command2);
+  EXPECT_EQ(line_->baud(), 9600);  // the search never asks at 38400
+  ui_.settle();
+  EXPECT_EQ(line_->takeWritten(), BuildMctcNetFrame("GAS", "ID", "1", ""));
+  // The model shown and kept without the blanks.
+  EXPECT_EQ(std::tuple(Shown(f.Text1, f.Text3, f.Text7), f.Combo1.ListIndex(), p_.shell.GasComMode,
+                       p_.gas.GasDeviceAddress),
+            std::tuple("KARVESTON|KYMRAGAS-530|31/12/2030|", 2, 1, 33));
+  EXPECT_EQ(std::tie(l.McnAddress, l.McnCommand, l.McnCommandLen), std::tuple("OPA", "@VA", 3));
+
+  // What the operator types into the identity boxes is not saved.
+  ui_.type(f.Text1, "TYPED");
+  ui_.click(f.Option2);
+  ui_.answerBox();
+  ui_.click(f.CmdApl);
+  EXPECT_EQ(std::tuple(ui_.lastBox().text, f.Visible()), std::tuple("Impostazioni salvate.", true));
+  EXPECT_EQ(plat::test::ReadBytes(dir_ / "Conf.ini"),
+            "[COMKYMRA]\r\nTModCom=1\r\nTCOM=3\r\nTBRate=2\r\nMarca=KARVESTON\r\n"
+            "NOmologa=OM-4711\r\nModello=KYMRAGAS-530\r\nNserie=AQ123456\r\nVersione=1.5\r\n"
+            "Scadenza=31/12/2030\r\n[MODKYMRA]\r\nModello=2\r\n");
+  // The printed pages show the stored analyser at once, not the one of the last start.
+  EXPECT_EQ(std::tie(p_.shell.GasMake, p_.shell.GasHomologation),
+            std::tuple("KARVESTON", "OM-4711"));
+
+  // A port that cannot be opened, and a write that fails, are told.
+  line_->setAvailable(false);
+  ui_.answerBox();
+  ui_.click(f.Command2);
+  EXPECT_EQ(std::tuple(ui_.lastBox().icon, line_->takeWritten()),
+            std::tuple(plat::MsgBoxIcon::Critical, ""));
+  EXPECT_THAT(ui_.lastBox().text, StartsWith("COM3 non può essere aperta\r\n"));
+  p_.rt.currentDirectory = dir_ / "gone";
+  ui_.answerBox();
+  ui_.clearBoxes();
+  ui_.click(f.CmdApl);
+  ASSERT_EQ(ui_.boxes().size(), 1u);
+  EXPECT_THAT(ui_.lastBox().text, testing::HasSubstr((dir_ / "gone" / "Conf.ini").string()));
+}
+
+TEST(GasIdentityTest, ModelNamedByTheFirstTwelveCharactersOfAParsedIdentity) {
+  // The model, the fields in the reply, whether it parsed, the model index and protocol.
+  for (auto [model, fields, parsed, index, comMode] : {std::tuple("KYMRAGAS-410", 7, true, 0, 1),
+                                                       {"KYMRAGAS-420XL", 7, true, 1, 1},
+                                                       {"KYMRAGAS-530  ", 6, true, 2, 1},
+                                                       {"kymragas-410", 7, true, 3, 2},
+                                                       {"TOPAZ", 7, true, 3, 2},
+                                                       {"KYMRAGAS-410", 5, false, 3, 2}}) {
+    SCOPED_TRACE(model);
+    LinkState l;
+    const std::string all[] = {"K", model, "H", "S", "31122030", "1.5", "0"};
+    std::string data = all[0];
+    for (int i = 1; i < fields; ++i) data += kEtb + all[i];
+    const IdentifiedModel m = TakeGasIdentity(l, sim::MctcReply("GAS", "ID", data), 2, 1);
+    const std::string shown = parsed ? all[1].substr(0, all[1].find_last_not_of(' ') + 1) : "";
+    EXPECT_EQ(std::tuple(m.parsed, m.modelIndex, m.comMode, l.InstrModel),
+              std::tuple(parsed, index, comMode, shown));
+  }
 }
 
 }  // namespace
