@@ -1,8 +1,5 @@
-// The gas test without a form: both protocols' reply steps on the records (the binary
-// protocol's readings, corrected CO, short frames, calibration bar and status replies; the
-// MCTC-NET leak check, status character and codes, HC residue check, parameter and request
-// data), the verdicts against the limits, the test sequence reply by reply, and the bytes of
-// "report.log".
+// The gas test without a form: the verdicts against the limits, the test sequence reply by
+// reply, the bytes of "report.log", and both protocols' reply steps on the records.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -56,7 +53,6 @@ TEST(GasVerdicts, ReadingsAgainstLimits) {
   };
   for (auto [what, raised, check, rpm, cocorr, lambda, idle, passed, speedBox, coBox, lambdaBox] :
        rows) {
-    SCOPED_TRACE(what);
     GasTestInput in = GasBench(GasProtocol::Own, 1).in;
     in.limits.GasRpmCheckEnabled = check;
     in.readings = {
@@ -71,7 +67,8 @@ TEST(GasVerdicts, ReadingsAgainstLimits) {
                    (raised ? c.Label65 : c.Label52).BackColor, c.Label71.BackColor, verdict,
                    c.Label79.Caption, c.Label79.BackColor, w.Label28Caption, w.Label28BackColor),
         std::tuple(passed, speedBox, coBox, lambdaBox, raised ? idle : passed, raised ? said : "",
-                   raised && !passed ? R : Y, said, passed ? plat::colors::kGreen : R));
+                   raised && !passed ? R : Y, said, passed ? plat::colors::kGreen : R))
+        << what;
   }
 }
 
@@ -109,9 +106,8 @@ const std::string kHead =
     "Loom=VF7XXX\r\nFuel=BENZ CAT\r\nRegis=2015\r\nAmbTemp=21\r\nAmbPress=101,3\r\n"
     "AmbHum=55\r\nOilTemp=82\r\nCO=0,25\r\nCO2=14,8\r\n";
 
-// A catalysed test in the own protocol with a reply at every tick: the idle window waits for
-// the engine speed, the raised idle for its speed window; the raised-idle corrected CO is the
-// own protocol's 0.1 * 3, shown equal to its limit 0.3.
+// A catalysed test in the own protocol with a reply at every tick; the raised-idle corrected
+// CO is the own protocol's 0.1 * 3, shown equal to its limit 0.3.
 TEST(GasSequence, CatalysedOwnProtocolTickByTickAndItsReport) {
   // The tick, the speed from it on, the phase, Label27, Label28 and the bar (-1: not looked at).
   using Step = std::tuple<int, double, Phase, const char*, const char*, float>;
@@ -160,13 +156,12 @@ TEST(GasSequence, CatalysedOwnProtocolTickByTickAndItsReport) {
                 "Agency=Centro Revisioni Milano\r\n");
 }
 
-// The idle verdict: a failed one ends a catalysed test at once; a non-catalysed test in the
-// own protocol waits at the window's end while the speed is too high, and the escape 600 ticks
-// later ends it. The raised-idle section stays blank, and the result's colour follows the
-// verdict even when the language gives both texts alike.
+// A failed idle verdict ends a catalysed test at once; a non-catalysed one waits while the
+// speed is too high, up to the escape 600 ticks later. The result's colour follows the verdict
+// even when the language gives both texts alike.
 TEST(GasSequence, IdleVerdictEndsTheTestAndItsReport) {
   // Fuel, corrected CO, the speed after the window opened, the reply ticks, the result's colour.
-  using Run = std::tuple<int, double, double, std::vector<int>, plat::Color>;
+  using Run = std::tuple<std::int16_t, double, double, std::vector<int>, plat::Color>;
   for (const auto& [fuel, cocorr, rpm, ticks, result] :
        {Run{1, 0.5, 800, {0, 41}, R}, Run{4, 0.1, 1200, {0, 41, 640, 641}, R},
         Run{4, 0.1, 800, {0, 41}, Y}}) {
@@ -174,17 +169,16 @@ TEST(GasSequence, IdleVerdictEndsTheTestAndItsReport) {
     GasBench b(GasProtocol::Own, fuel);
     Fill(b.in);
     b.in.StartMeasTime.reset();
-    b.in.texts.ProSup = "FAILED";
-    b.in.readings.GasCOcorr = cocorr;
-    b.in.shown.COcorr = "0,5";
+    std::tie(b.in.texts.ProSup, b.in.readings.GasCOcorr, b.in.shown.COcorr) =
+        std::tuple("FAILED", cocorr, "0,5");
     for (int tick : ticks) {
       EXPECT_EQ(b.state.GasPhase, tick ? Phase::Uno : Phase::Minimo);
       EXPECT_TRUE(tick <= 41 || b.Label27 == "CONPRO") << b.Label27;
       b.ReplyAt(tick);
       b.in.readings.GasRpm = rpm;
     }
-    ASSERT_EQ(b.state.GasPhase, Phase::Out);
-    EXPECT_EQ(b.cert.Label79.BackColor, result);
+    EXPECT_EQ(std::tuple(b.state.GasPhase, b.cert.Label79.BackColor),
+              std::tuple(Phase::Out, result));
     EXPECT_EQ(Report(b.cert),
               kHead +
                   "COc=0,5\r\nCOcMax=0,3\r\nHC=35\r\nO2=0,4\r\nLambda=1,01\r\nParRPMmin=820\r\n"
@@ -194,17 +188,15 @@ TEST(GasSequence, IdleVerdictEndsTheTestAndItsReport) {
   }
 }
 
-// MCTC-NET, non-catalysed, speed check off: air in the probe restarts the window; a
-// corrected CO above its limit keeps the test waiting with no escape; diagnosis mode
-// suspends it; the end test met later concludes it.
+// MCTC-NET, non-catalysed, speed check off: air in the probe restarts the window, a failing
+// end test waits with no escape, diagnosis mode suspends the test.
 TEST(GasSequence, MctcNetIdleHoldsAndWaits) {
   GasBench b(GasProtocol::MctcNet, 0);
   b.in.limits.GasRpmCheckEnabled = 0;
   b.in.readings.GasRpm = 3000;
   b.ReplyAt(0);
   EXPECT_EQ(std::tuple(b.state.GasPhase, b.PBar1Visible), std::tuple(Phase::Uno, true));
-  b.in.readings.GasO2 = 16.0;
-  b.in.readings.GasCO2 = 2.0;
+  std::tie(b.in.readings.GasO2, b.in.readings.GasCO2) = std::tuple(16.0, 2.0);  // air
   for (int tick = 10; tick <= 12; ++tick) {
     b.ReplyAt(tick);
     EXPECT_EQ(std::tuple(b.PBar1Visible, b.PBar1Value), std::tuple(false, 0.0f));
@@ -271,9 +263,7 @@ class OwnGasExchangeTest : public ::testing::Test {
 
 TEST_F(OwnGasExchangeTest, MeasurementReplies) {
   using enum GasControl;
-  s_.GasModelIndex = 2;
-  v_.KFactor = 15;
-  l_.GasCOcorr = 7;  // an earlier vehicle's value
+  std::tie(s_.GasModelIndex, v_.KFactor, l_.GasCOcorr) = std::tuple(2, 15, 7);  // 7: earlier
   // The bytes are unsigned: HC 200 x 256; CO 0.5 (1, 244); CO2 14 (54, 176); O2 40.96 (160,
   // 0); lambda 2.56 (10, 0); rpm 20479 (79, 255). Model 2 computes the corrected CO.
   auto res = Handle(
@@ -292,8 +282,7 @@ TEST_F(OwnGasExchangeTest, MeasurementReplies) {
 
   // The extended HC range: option bit 2 and a firmware from 5.4, each digit on its own. Raw
   // 0x3FFFFF is the range's zero point (10477); 0x400000 + 1 200 000 reads far above.
-  s_.SystemEnableMask = 2;
-  s_.GasModelIndex = 0;
+  std::tie(s_.SystemEnableMask, s_.GasModelIndex) = std::tuple(2, 0);
   for (auto [version, raw, shown] : {std::tuple("5.4", 0x3FFFFF, "10477"),
                                      {"9.9", 0x3FFFFF, "10477"},
                                      {"6.0", 0x3FFFFF, "Out"},
@@ -304,15 +293,13 @@ TEST_F(OwnGasExchangeTest, MeasurementReplies) {
     EXPECT_EQ(Caption(res, Label11), shown) << version << raw;
   }
 
-  // The identity's serial and version bytes are Windows-1252 (\260 a degree sign, \351 an e
-  // with an acute accent), shown and printed as UTF-8.
+  // The identity's serial and version bytes are Windows-1252 (\260 is "°", \351 "é").
   res = Handle(sim::BinaryReply(49, '1', std::string(" AQ\26012345 \1\2\0\0\0\3514", 17)));
   EXPECT_EQ(std::tuple(l_.GasSerialNumber, Caption(res, Label25)),
             std::tuple("AQ\u00b012345", "\u00e9.4"));
 
   // Frames too short for what they carry, or whose length byte is wrong, are rejected.
-  v_.Stato = "ACQ";
-  l_.GasCO = 3;
+  std::tie(v_.Stato, l_.GasCO) = std::tuple("ACQ", 3);
   for (int command : {'P', '?', '1', '.'})
     EXPECT_FALSE(Handle(sim::BinaryReply(49, command, "\1\1\1")).handled) << char(command);
   std::string frame = Measurement({});
@@ -384,9 +371,8 @@ struct Records {
   }
 };
 
-// The leak check's verdict and age, at 14:35 on 7 December 2026: the reply, the station's
-// option mask, the state before; the state and flag after, the box told (0: none), and whether
-// Start and stand-by come back.
+// The leak check at 14:35 on 7 December 2026: the reply, option mask and state before; the
+// state and flag after, the box told (0: none), and whether Start and stand-by come back.
 TEST(McnGasRulesTest, LeakCheckVerdictAndAge) {
   constexpr std::size_t kExpired = lang::ANGASETmsgbox, kLate = lang::ANGASETIRRmsgbox;
   using Row = std::tuple<const char*, std::string, int, const char*, const char*, const char*,
@@ -405,16 +391,14 @@ TEST(McnGasRulesTest, LeakCheckVerdictAndAge) {
       {"expired but skipped", Fields({"I", "01012020", "1200"}), 4, "", "ETER", "R", 0, true},
   };
   for (const auto& [name, data, mask, prev, stato, flag, box, back] : rows) {
-    SCOPED_TRACE(name);
     Records r;
-    r.s.SystemEnableMask = static_cast<std::uint8_t>(mask);
-    r.PrevState = prev;
-    r.l.McnRsStatus1 = 9;
+    std::tie(r.s.SystemEnableMask, r.PrevState, r.l.McnRsStatus1) = std::tuple(mask, prev, 9);
     const McnGasScreen out = r.Reply("ET", data);
     EXPECT_EQ(std::tuple(r.Stato, r.PrevState, r.l.McnEtFlag, out.boxes, out.startAndStandbyEnabled,
                          r.l.McnRsStatus1),
               std::tuple(stato, stato, flag, box ? std::vector{box} : std::vector<std::size_t>{},
-                         back, back ? 0 : 9));
+                         back, back ? 0 : 9))
+        << name;
   }
 }
 
@@ -432,14 +416,14 @@ TEST(McnGasRulesTest, StatusCharacterAndTheAnalysersCodes) {
       {"no status at all", "", "", 0, "RSTMIS", ""},
   };
   for (const auto& [name, rs, status, mcnStatus, stato, message] : rows) {
-    SCOPED_TRACE(name);
     Records r;
     r.g.GasMcnStatus = 8;
     if (!rs.empty()) r.Reply("@RS", rs);
     if (rs == "#") r.Reply("@RS", "");  // the codes of an earlier reply, then none
     const McnGasScreen out = r.Reply("@ST", status);
     EXPECT_EQ(std::tuple(r.g.GasMcnStatus, r.Stato, out.message ? out.message->text : ""),
-              std::tuple(mcnStatus, stato, message));
+              std::tuple(mcnStatus, stato, message))
+        << name;
   }
 }
 
@@ -454,10 +438,8 @@ TEST(McnGasRulesTest, HcResidueParameterAndRequestData) {
   EXPECT_EQ(r.Stato, "LI");
 
   // "@SA": six fields, a fuel text joined by "@LA" split into its two words.
-  r.l.McnSaField3 = "04";
-  r.l.McnStrokes = "4";
-  r.l.McnHcRatio = "2.570";
-  r.l.McnOcRatio = "0.000";
+  std::tie(r.l.McnSaField3, r.l.McnStrokes, r.l.McnHcRatio, r.l.McnOcRatio) =
+      std::tuple("04", "4", "2.570", "0.000");
   r.Stato = r.StatoRichiesto = "@SA";
   for (const char* joined : {"GPLCAT", "GPL\027CAT"}) {
     r.l.McnFuelText = joined;

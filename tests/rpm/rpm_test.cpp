@@ -23,14 +23,12 @@ using ::testing::StartsWith;
 const char kCylinders[] = "Cilindri: 1, 2, 3, 4, 5, 6, 8, 10, 12";
 
 // Section RPM with the counter at 9600 baud.
-std::string RpmSection(const std::string& cylinders = "4", const std::string& strokes = "4",
-                       const std::string& poll = "0", const std::string& externRpm = "0",
-                       const std::string& externOil = "0", const std::string& port = "3") {
-  return "[RPM]\r\nMarca=GIRITEC  RX-2\r\nNOmol=OM-0815\r\nNserie=R0042\r\nScadenza=01/02/2031\r\n"
-         "TCOMrpm=" +
-         port + "\r\nTBRaterpm=2\r\nNCilindriRPM=" + cylinders + "\r\nNTempiRPM=" + strokes +
-         "\r\nExternRPM=" + externRpm + "\r\nExternToil=" + externOil + "\r\nSelrpmT=" + poll +
-         "\r\n";
+std::string RpmSection(const char* cyl = "4", const char* strokes = "4", const char* poll = "0",
+                       const char* rpm = "0", const char* oil = "0", const char* port = "3") {
+  return std::string("[RPM]\r\nMarca=GIRITEC  RX-2\r\nNOmol=OM-0815\r\nNserie=R0042\r\n") +
+         "Scadenza=01/02/2031\r\nTCOMrpm=" + port + "\r\nTBRaterpm=2\r\nNCilindriRPM=" + cyl +
+         "\r\nNTempiRPM=" + strokes + "\r\nExternRPM=" + rpm + "\r\nExternToil=" + oil +
+         "\r\nSelrpmT=" + poll + "\r\n";
 }
 
 class RpmTest : public ::testing::Test {
@@ -42,9 +40,7 @@ class RpmTest : public ::testing::Test {
     LoadLanguageTexts(p_.shell, dir_.path(), 1);
     sim::Attach(counter_, line_, &p_.rt.loop);
   }
-  void WriteConf(const std::string& bytes) const {
-    plat::test::WriteBytes(dir_ / "Conf.ini", bytes);
-  }
+  void WriteConf(const std::string& b) const { plat::test::WriteBytes(dir_ / "Conf.ini", b); }
   bool ConfHas(const std::string& line) const {
     return plat::test::ReadBytes(dir_ / "Conf.ini").find(line + "\r\n") != std::string::npos;
   }
@@ -86,9 +82,8 @@ class RpmTest : public ::testing::Test {
   RPMSU& su_ = p_.rpmsu;
 };
 
-// The form tells the cylinders, then the strokes, then polls the chosen quantity (7, a value
-// the set-up never writes: engine speed). A silent counter blanks the speed at the second
-// miss; the third closes the port, which is opened again before every further poll.
+// The cylinders, the strokes, then polls of the chosen quantity (7: engine speed). A silent
+// counter blanks the speed at the second miss; the third closes the port until the next poll.
 TEST_F(RpmTest, TellsCylindersThenStrokesThenPollsTheChosenQuantity) {
   counter_.splitInto = 3;  // each reply in three pieces
   // The poll setting, its request, what the first poll shows, and the next two.
@@ -153,9 +148,8 @@ TEST_F(RpmTest, CylinderAndStrokeChangesAreSavedAndToldToTheCounter) {
   EXPECT_TRUE(p_.shell.RpmCylinders == 3 && ConfHas("NCilindriRPM=3"));
 }
 
-// An external counter is asked for its identity at load, and its readings replace the test's
-// own by the station's choice; the test form's unload closes the counter's form when a
-// source is switched in.
+// An external counter is asked for its identity at load; its readings replace the test's own
+// by the station's choice; the test form's unload closes the counter's form when one is used.
 TEST_F(RpmTest, ExternalCounterFeedsTheTestsReadings) {
   WriteConf(RpmSection("4", "4", "1", "1", "0"));
   f_.Show();
@@ -198,11 +192,12 @@ TEST_F(RpmTest, OpensOnAFreshStationWithoutSettingsOrPictures) {
             (icons / "RPM.ico").string() + "|" + (icons / "Temperature.ico").string());
 }
 
-// The set-up opens with the stored settings (a port the spinner cannot take counts as 1), its
-// switches and poll buttons work, and "Applica" writes the section and tells the counter;
-// then a search shows the counter's identity.
-TEST_F(RpmTest, SetUpAppliesTheSettingsToFileAndCounterAndSearches) {
+// The set-up opens with the stored settings (a port the spinner cannot take counts as 1);
+// "Applica" writes them and tells the counter. A count the counter does not know is refused; a
+// failed write is told and not confirmed; a port that does not open is told after saving.
+TEST_F(RpmTest, SetUpAppliesSearchesAndTellsItsFailures) {
   WriteConf(RpmSection("6", "2", "1", "1", "0", "0"));
+  ui_.answerEveryBox(plat::MsgBoxResult::OK);
   counter_.identity = {"GIRITEC", "RX-9   ", "OM-0999", "R0077", "15062032", "3.1", "0"};
   const auto identity = [&] {
     return su_.Text1.Text() + "|" + su_.Text2.Text() + "|" + su_.Text3.Text() + "|" +
@@ -233,7 +228,6 @@ TEST_F(RpmTest, SetUpAppliesTheSettingsToFileAndCounterAndSearches) {
       EXPECT_EQ(su_.Option8.Value() + su_.Option9.Value() + su_.Option10.Value(), 1);
     }
     EXPECT_FALSE(ConfHas("NCilindriRPM=8"));  // nothing saved yet
-    ui_.answerBox();
     ui_.enter(su_);  // Applica, without a search: the stored identity stays
     EXPECT_EQ(plat::test::ReadBytes(dir_ / "Conf.ini"),
               "[RPM]\r\nMarca=GIRITEC  RX-2\r\nNOmol=OM-0815\r\nNserie=R0042\r\n"
@@ -246,25 +240,15 @@ TEST_F(RpmTest, SetUpAppliesTheSettingsToFileAndCounterAndSearches) {
     EXPECT_EQ(Polls(0), "ID");
     EXPECT_EQ(identity(), "GIRITEC  RX-9|OM-0999|R0077|15/06/2032");
     EXPECT_EQ(p_.link.InstrSerial + su_.ReplyCommand, "R0077ID");
-  });
-  EXPECT_FALSE(line_->isOpen());
-}
 
-// A typed count the counter does not know is refused by "Applica", nothing written; a write
-// that fails is told (after "TE" too), the counter still told and nothing confirmed; a port
-// that cannot be opened is told after everything is saved.
-TEST_F(RpmTest, SetUpFailuresAreToldAndTheSettingsKept) {
-  WriteConf(RpmSection());
-  ui_.answerEveryBox(plat::MsgBoxResult::OK);
-  InSetUp([&] {
     ui_.type(su_.Text5, "11");
     ui_.enter(su_);
-    EXPECT_EQ(ui_.lastBox().text + "|" + Polls(0), std::string(kCylinders) + "|");
+    EXPECT_EQ((std::tuple{ui_.lastBox().text, Polls(0)}), std::tuple(kCylinders, ""));
     std::filesystem::remove(dir_ / "Conf.ini");
     std::filesystem::create_directory(dir_ / "Conf.ini");
     ui_.click(su_.CmdApl);
-    EXPECT_EQ((std::tuple{Polls(0), ui_.boxes().size()}), std::tuple("CI 4, TE 4", 3u));
-    for (const auto& box : {ui_.boxes()[1], ui_.boxes()[2]})
+    EXPECT_EQ((std::tuple{Polls(0), ui_.boxes().size()}), std::tuple("CI 8, TE 4", 4u));
+    for (const auto& box : {ui_.boxes()[2], ui_.boxes()[3]})
       EXPECT_THAT(box.text, StartsWith("Impostazioni non salvate nel file:"));
     std::filesystem::remove(dir_ / "Conf.ini");
     ui_.scroll(su_.VScroll1, 5);
@@ -274,8 +258,9 @@ TEST_F(RpmTest, SetUpFailuresAreToldAndTheSettingsKept) {
     EXPECT_THAT(ui_.lastBox().text, StartsWith("COM5 non può essere aperta\r\n"));
     EXPECT_EQ(ui_.lastBox().icon, plat::MsgBoxIcon::Critical);
     ui_.settle();
-    EXPECT_EQ(ui_.boxes().size(), 4u);  // no confirmation
+    EXPECT_EQ(ui_.boxes().size(), 5u);  // no confirmation
   });
+  EXPECT_FALSE(line_->isOpen());
 }
 
 }  // namespace
