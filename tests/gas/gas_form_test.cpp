@@ -7,7 +7,6 @@
 #include <functional>
 #include <numeric>
 #include <string>
-#include <vector>
 
 #include "gas/GasSetUp.h"
 #include "gas_fixture.h"
@@ -26,8 +25,8 @@ TEST_F(GasTest, BinaryConversationTickByTick) {
   sim::Instrument& a = Station(Protocol::Binary);
   a.setState("warmup");
   p_.menu.Show();
-  p_.shell.GasComMode = 2;        // a stale protocol setting: the model decides both ways
-  p_.shell.SystemEnableMask = 2;  // extended HC range allowed
+  // A stale protocol setting (the model decides both ways); extended HC range allowed.
+  std::tie(p_.shell.GasComMode, p_.shell.SystemEnableMask) = std::tuple(2, 2);
   ANGAS& f = OpenGasTest();
   EXPECT_EQ(Said(1), "1");
   a.silent = true;
@@ -38,26 +37,25 @@ TEST_F(GasTest, BinaryConversationTickByTick) {
     whole(lose ? bytes.substr(0, bytes.size() - 1) : bytes);  // the next reply loses a byte
     lose = false;
   };
-  EXPECT_EQ(Said(1), ".");
-  EXPECT_EQ(Said(42), ".");  // the broken reply was not taken: asked again
+  // The broken reply was not taken: asked again.
+  EXPECT_EQ((std::tuple{Said(1), Said(42)}), std::tuple(".", "."));
   EXPECT_EQ(Said(4, f.Label25, f.Label7, f.Label4, f.Label8, f.Label14, f.Label5),
             "# ? # ?|5.4|512|31/12/30|- - -|RSTRIS|Riscaldamento|");
-  EXPECT_EQ(a.channelList, std::string({8, 10, 18, 14, 12, 7, 6, 5, 2}));  // HC channel 18
-  EXPECT_FALSE(f.Combo1.Enabled());
+  EXPECT_EQ(std::tuple(a.channelList, f.Combo1.Enabled()),  // HC channel 18
+            std::tuple(std::string({8, 10, 18, 14, 12, 7, 6, 5, 2}), false));
   a.setState("ready");
   // The corrected CO: CO + CO2 above K 15 (petrol with catalyst).
   EXPECT_EQ(Said(4, f.Label5, f.Label8, f.Label9), "? P ? P|In attesa|0,12|0,1|");
   ui_.click(f.CmdOut1);
   OpenGasTest();
-  EXPECT_TRUE(f.StatoRichiesto.empty());  // the load's list handlers ask nothing
-  EXPECT_EQ(Said(6), "1 . # ? P ?");
+  // The load's list handlers ask nothing; identification first.
+  EXPECT_EQ((std::tuple{f.StatoRichiesto, Said(6)}), std::tuple("", "1 . # ? P ?"));
 
   ui_.click(f.Command7);
   EXPECT_FALSE(std::filesystem::exists(bin_ / "gas.log"));  // not measuring: nothing logged
   p_.link.InstrSerial = "AQ\u00b01";                        // the log is Windows-1252
   ui_.click(f.Command1);  // Start: 'E', calibration for two polls, then measuring
-  EXPECT_EQ(Shown(f.Command7, f.Command1), "LOG ON|S&top|");
-  EXPECT_EQ(Said(7, f.Label5), "E ? ? ? P ? P|Misura|");
+  EXPECT_EQ(Said(7, f.Label5, f.Command7, f.Command1), "E ? ? ? P ? P|Misura|LOG ON|S&top|");
   EXPECT_EQ(std::tuple(f.GasPhase, f.PBar1.Visible()), std::tuple("MINIMO", false));
   const std::string line =
       "0,12\t14,5\t120\t0,8\t- - -\t0,1\t1\t850\t85\t14/03/2026 09:30:02\tAQ\2601 \r\n";
@@ -111,8 +109,8 @@ TEST_F(GasTest, MctcNetConversationTickByTick) {
   EXPECT_EQ(Said(5, f.Label5, f.Label8), "@ST SB @ST AZ @ST|Calibrazione|- - -|");
   EXPECT_TRUE(f.PBar1.Visible());
   EXPECT_EQ(Said(8, f.Label5), "@ST @ST @ST @RS @ST @ST HC EH|Test HC|");
-  EXPECT_EQ((std::tuple{Said(2), f.GasPhase}), std::tuple("EH EH", "MINIMO"));
-  EXPECT_FALSE(std::filesystem::exists(bin_ / "gas.log"));
+  EXPECT_EQ((std::tuple{Said(2), f.GasPhase, std::filesystem::exists(bin_ / "gas.log")}),
+            std::tuple("EH EH", "MINIMO", false));
   EXPECT_EQ(Said(4, f.Label5, f.Label15), "@ST @RS @VA @ST|Misura|850|");
   EXPECT_EQ(std::tuple(f.Combo1.Enabled(), p_.link.McnCommandLen), std::tuple(false, 3));
   EXPECT_EQ(plat::test::ReadBytes(bin_ / "gas.log"),
@@ -157,11 +155,10 @@ TEST_F(GasTest, CatalysedPetrolFromF1ToThePrintedCertificate) {
   sim::Instrument& a = Station(Protocol::Mctc);
   ANGAS& f = OpenGasTest();
   StartCertification(f);
-  a.play(
-      sim::ParseScenario("at 0ms rpm 1200\nat 3s rpm 1200\nat 3025ms rpm 850\nat 12s rpm 850\n"
-                         "at 12025ms rpm 2300\nat 0ms cocorr 0.1\nat 0ms co 0.1\n"
-                         "at 0ms lambda 1.004\n",
-                         "engine"));
+  const char* engine =
+      "at 0ms rpm 1200\nat 3s rpm 1200\nat 3025ms rpm 850\nat 12s rpm 850\n"
+      "at 12025ms rpm 2300\nat 0ms cocorr 0.1\nat 0ms co 0.1\nat 0ms lambda 1.004\n";
+  a.play(sim::ParseScenario(engine, "engine"));
   EXPECT_FALSE(f.Command2.Enabled());
   ASSERT_TRUE(AdvanceUntil([&] { return f.GasPhase == "OUT"; }, 30000));
   EXPECT_EQ(Shown(f.Label27, f.Label28), "PROVA AL MINIMO ACCELERATO CONCLUSA|PROVA SUPERATA|");
@@ -192,7 +189,7 @@ TEST_F(GasTest, CatalysedPetrolFromF1ToThePrintedCertificate) {
     SCOPED_TRACE(c.copies);
     ui_.clearBoxes();
     std::filesystem::remove(bin_ / "report.log");
-    const auto printedBefore = ui_.printed().end() - ui_.printed().begin();
+    const std::size_t printedBefore = ui_.printed().size();
     if (c.fault == 1) ui_.failPrinting(plat::RuntimeError(plat::kErrPrintFailed, "Printer error"));
     if (c.fault == 2) std::filesystem::create_directory(bin_ / "report.log");
     if (!c.told.empty()) ui_.answerBox();
@@ -275,8 +272,7 @@ TEST_F(GasTest, InvalidPortVehicleButtonLimitsAndClosing) {
   ASSERT_TRUE(d.IsLoaded() && d.Visible());
   ui_.type(d.Text2, "XY987ZW");
   ui_.click(f.Command3);
-  EXPECT_FALSE(d.IsLoaded());
-  EXPECT_EQ(p_.shell.VehiclePlate, "XY987ZW");
+  EXPECT_EQ(std::tuple(d.IsLoaded(), p_.shell.VehiclePlate), std::tuple(false, "XY987ZW"));
   ui_.click(f.Command3);
   ui_.close(d);
   ui_.click(f.Command3);
@@ -284,19 +280,16 @@ TEST_F(GasTest, InvalidPortVehicleButtonLimitsAndClosing) {
 
   ShellState& s = p_.shell;
   LIMITIAN& l = p_.limitian;
-  auto inDialog = [&](const std::function<void()>& edit) {
-    ui_.onModal(l, edit);
-    ui_.click(f.Command5);
-  };
   for (const auto& regional :
        {plat::RegionalSettings::English(), plat::RegionalSettings::Italian()}) {
     p_.rt.regional = regional;
-    inDialog([&] {
+    ui_.onModal(l, [&] {
       ui_.choose(l.CombCOcorMin, 3);
       ui_.choose(l.CombCOcorMinacc, 1);
       ui_.type(l.Text8, "819");
       ui_.click(l.CmdApl);
     });
+    ui_.click(f.Command5);
     EXPECT_EQ(std::tuple(s.GasLimitCOcorrIdle, s.GasLimitCOcorrRaisedIdle, s.GasTestDuration),
               std::tuple(0.3, 0.2, 32760));
   }
@@ -319,13 +312,14 @@ TEST_F(GasTest, InvalidPortVehicleButtonLimitsAndClosing) {
     SCOPED_TRACE(c.second);
     ui_.clearBoxes();
     ui_.answerBox();
-    inDialog([&] {
+    ui_.onModal(l, [&] {
       ui_.type(l.Text1, "900");  // a good edit beside the bad one is not stored either
       c.first();
       ui_.click(l.CmdApl);
       EXPECT_TRUE(l.Visible());
       ui_.close(l);
     });
+    ui_.click(f.Command5);
     ASSERT_EQ(ui_.boxes().size(), 1u);
     EXPECT_THAT(ui_.lastBox().text, StartsWith(c.second + ":"));
     EXPECT_EQ(limits(), before);
@@ -348,15 +342,13 @@ std::string Conf(const std::string& tcom, const std::string& tbrate, const std::
 TEST_F(GasTest, AnsuSearchesOnItsOwnExchangeAndApplicaWritesBothSections) {
   ANSU& f = p_.ansu;
   // A stored port the station cannot have opens as port 1.
-  sim::Instrument one(sim::Device::Gas, sim::Protocol::Mctc);
-  const auto line1 = p_.rt.serial.attachMemory(1);
-  sim::Attach(one, line1, &p_.rt.loop);
+  sim::Instrument& one = Analyser(sim::Protocol::Mctc, 1);  // replaced below, no longer used
   for (const char* stored : {"0", "17", "-2"}) {
     plat::test::WriteBytes(dir_ / "Conf.ini", Conf(stored, "1", "1"));
     f.Show();
     EXPECT_EQ(std::tuple(f.Text5.Text(), p_.shell.GasComPort), std::tuple("1", 1)) << stored;
     ui_.click(f.Command2);
-    EXPECT_EQ(line1->baud(), 1200);
+    EXPECT_EQ(line_->baud(), 1200);
     f.Unload();
   }
   EXPECT_EQ(one.requests.size(), 3u);

@@ -11,7 +11,6 @@
 #include "gas/OwnGasExchange.h"
 #include "gas_fixture.h"
 #include "link/LinkState.h"
-#include "link/MctcNetFrame.h"
 #include "shell/LanguageKeys.h"
 #include "shell/ShellState.h"
 #include "sim/Instrument.h"
@@ -55,8 +54,7 @@ TEST(GasVerdicts, ReadingsAgainstLimits) {
        rows) {
     GasTestInput in = GasBench(GasProtocol::Own, 1).in;
     in.limits.GasRpmCheckEnabled = check;
-    in.readings = {
-        .GasRpm = rpm, .GasCOcorr = cocorr, .GasLambda = lambda, .GasO2 = 1, .GasCO2 = 14};
+    in.readings = {rpm, cocorr, lambda, 1, 14};  // O2 1 %, CO2 14 %
     GasWindowChanges w;
     GasCertificate c;
     std::int16_t verdict = idle;
@@ -78,13 +76,10 @@ void Fill(GasTestInput& in) {
   in.regional = plat::RegionalSettings::Italian();
   in.now = {2026, 12, 6, 10, 15, 30};
   in.StartMeasTime = plat::DateTime{2026, 12, 6, 10, 12, 0};
-  in.print = {"Vanto",      "OM 123",       "SN42",
-              "01/02/2027", "Giri",         "RH 9",
-              "R7",         "03/04/2027",  //
-              "Citroën C3", "C3",           "AB123CD",
-              "VF7XXX",     "2015",         "21",
-              "101,3",      "55",  //
-              "Rossi",      "Ing. Bianchi", "Centro Revisioni\r\nMilano"};
+  in.print = {"Vanto",      "OM 123",     "SN42",  "01/02/2027",   "Giri",   "RH 9", "R7",
+              "03/04/2027", "Citroën C3", "C3",    "AB123CD",      "VF7XXX", "2015", "21",
+              "101,3",      "55",         "Rossi", "Ing. Bianchi", ""};
+  in.print.AgencyName = "Centro Revisioni\r\nMilano";
   // CO, corrected CO, CO2, HC, O2, oil temperature, speed, lambda, NOx, model, fuel, cycle
   in.shown = {"0,25", "0,2",  "14,8", "35",   "0,4",      "82",
               "820",  "1,01", "",     "VG-4", "BENZ CAT", "RPM conv(4T)"};
@@ -352,9 +347,7 @@ struct Records {
   std::int16_t AutoZeroCount = 0, StandbyAfterEt = 0, FuelIndex = 1, StrokesIndex = 0;
 
   Records() {
-    l.McnAddress = "GAS";
-    l.McnDevNumber = "1";
-    l.McnDevNumberLen = 1;
+    std::tie(l.McnAddress, l.McnDevNumber, l.McnDevNumberLen) = std::tuple("GAS", "1", 1);
     for (std::size_t i = 0; i < s.LangText.size(); ++i) s.LangText[i] = "t" + std::to_string(i);
   }
   McnGasWords Words() {

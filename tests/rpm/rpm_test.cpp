@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 #include <string>
 
 #include "forms/Program.h"
@@ -64,14 +63,6 @@ class RpmTest : public ::testing::Test {
     }
     return all;
   }
-  // Shows the set-up modally and runs `action` inside it; the set-up is closed afterwards.
-  void InSetUp(const std::function<void()>& action) {
-    ui_.onModal(su_, [&] {
-      action();
-      if (su_.IsLoaded()) ui_.esc(su_);
-    });
-    su_.Show(plat::ShowMode::Modal);
-  }
 
   plat::test::TempFolder dir_{"vs-rpm"};
   Program p_{plat::EventLoop::ClockKind::Manual};
@@ -95,8 +86,8 @@ TEST_F(RpmTest, TellsCylindersThenStrokesThenPollsTheChosenQuantity) {
     WriteConf(RpmSection("4", "2", select));
     f_.Show();
     EXPECT_EQ(std::tuple(line_->baud(), Seen(0)), std::tuple(9600, "|- - -|- - -"));
-    EXPECT_EQ(Polls(1), "CI 4");
-    EXPECT_EQ(f_.poll.exchange.step, RpmPollState::Cil);  // the acknowledgement came
+    // The acknowledgement came.
+    EXPECT_EQ((std::tuple{Polls(1), f_.poll.exchange.step}), std::tuple("CI 4", RpmPollState::Cil));
     EXPECT_EQ(Seen(1), "TE 2|- - -|- - -");
     EXPECT_EQ(Seen(1), poll + std::string("|") + first);
     counter_.rpm.rpm = 2480.5;
@@ -204,7 +195,7 @@ TEST_F(RpmTest, SetUpAppliesSearchesAndTellsItsFailures) {
            su_.Text4.Text();
   };
   const plat::CheckBox &on = su_.Check1, &off = su_.Check2;
-  InSetUp([&] {
+  ui_.onModal(su_, [&] {
     EXPECT_EQ(identity() + "|" + su_.Text6.Text() + su_.Text5.Text(),
               "GIRITEC  RX-2|OM-0815|R0042|01/02/2031|16");
     EXPECT_EQ(p_.shell.RpmComPort, 1);
@@ -236,9 +227,8 @@ TEST_F(RpmTest, SetUpAppliesSearchesAndTellsItsFailures) {
     EXPECT_EQ((std::tuple{line_->baud(), Polls(0), ui_.lastBox().text}),
               std::tuple(1200, "CI 8, TE 4", "Impostazioni salvate."));
     ui_.click(su_.Command1);
-    EXPECT_EQ(identity(), " | | | ");  // blank until the reply comes
-    EXPECT_EQ(Polls(0), "ID");
-    EXPECT_EQ(identity(), "GIRITEC  RX-9|OM-0999|R0077|15/06/2032");
+    EXPECT_EQ((std::tuple{identity(), Polls(0), identity()}),  // blank until the reply comes
+              std::tuple(" | | | ", "ID", "GIRITEC  RX-9|OM-0999|R0077|15/06/2032"));
     EXPECT_EQ(p_.link.InstrSerial + su_.ReplyCommand, "R0077ID");
 
     ui_.type(su_.Text5, "11");
@@ -259,8 +249,15 @@ TEST_F(RpmTest, SetUpAppliesSearchesAndTellsItsFailures) {
     EXPECT_EQ(ui_.lastBox().icon, plat::MsgBoxIcon::Critical);
     ui_.settle();
     EXPECT_EQ(ui_.boxes().size(), 5u);  // no confirmation
+    ui_.esc(su_);
   });
+  su_.Show(plat::ShowMode::Modal);
   EXPECT_FALSE(line_->isOpen());
+  ui_.onModal(su_, [&] {  // opened again as saved
+    EXPECT_TRUE(su_.Option6.Value() && su_.Text6.Text() == "5");
+    ui_.esc(su_);
+  });
+  su_.Show(plat::ShowMode::Modal);
 }
 
 }  // namespace
