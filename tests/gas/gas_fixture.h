@@ -21,6 +21,14 @@
 
 namespace vs::test {
 
+// What a control shows: its text, else its caption.
+inline std::string ShownOf(const plat::TextBox& box) { return box.Text(); }
+inline std::string ShownOf(const plat::ComboBox& box) { return box.Text(); }
+template <class Control>
+std::string ShownOf(const Control& c) {
+  return c.Caption();
+}
+
 // MCTC-NET fields joined by ETB.
 inline std::string Fields(std::initializer_list<std::string> fields) {
   std::string joined;
@@ -36,10 +44,10 @@ class GasTest : public ::testing::Test {
     LoadLanguageTexts(p_.shell, dir_.path(), 1);
   }
   const std::string& Text(std::size_t key) const { return p_.shell.LangText[key]; }
-  // The captions of some controls, each followed by "|".
+  // What some controls show, each followed by "|".
   template <class... Control>
   static std::string Shown(const Control&... c) {
-    return ((c.Caption() + "|") + ...);
+    return ((ShownOf(c) + "|") + ...);
   }
 
   // A simulated analyser on COM `port`, answering through the event loop.
@@ -49,13 +57,16 @@ class GasTest : public ::testing::Test {
     sim::Attach(*analyser_, line_, &p_.rt.loop);
     return *analyser_;
   }
-  // The commands the analyser gets in the next `ticks` 25 ms ticks, one blank between them.
-  std::string Said(int ticks) {
+  // The commands the analyser gets in the next `ticks` 25 ms ticks, one blank between them;
+  // then, after "|", what `shown` show.
+  template <class... Control>
+  std::string Said(int ticks, const Control&... shown) {
     const std::size_t from = analyser_->requests.size();
     ui_.advance(25 * ticks);
     std::string s;
     for (std::size_t i = from; i < analyser_->requests.size(); ++i)
       s += (s.empty() ? "" : " ") + analyser_->requests[i].command;
+    if constexpr (sizeof...(shown) > 0) s += "|" + Shown(shown...);
     return s;
   }
 
@@ -63,9 +74,7 @@ class GasTest : public ::testing::Test {
   // analyser (binary model 0 ready, or MCTC-NET in stand-by) on COM1.
   sim::Instrument& Station(sim::Protocol protocol) {
     const bool binary = protocol == sim::Protocol::Binary;
-    bin_ = dir_ / "bin";
-    std::filesystem::create_directory(bin_);
-    p_.rt.programFolder = bin_;
+    std::filesystem::create_directory(p_.rt.programFolder = bin_ = dir_ / "bin");
     p_.rt.regional = plat::RegionalSettings::Italian();
     p_.rt.loop.setLocalTime({2026, 3, 14, 9, 30, 0});
     plat::test::WriteBytes(
@@ -73,11 +82,10 @@ class GasTest : public ::testing::Test {
         "[IA]\r\nRN=1000\r\nCGLPP=2000\r\nGV=2500\r\nLI=97E-02\r\nAS=103E-02\r\nAM=1\r\n"
         "LN=5E-01\r\nRC=3E-01\r\nMCS=120\r\n[VEICOLO]\r\nFeT=FIAT PUNTO\r\nTarga=AB123CD\r\n"
         "Telaio=ZFA17600001\r\nAnno=2012\r\nMod=EVO\r\n[UTENTE]\r\nOperatore=Rossi\r\n"
-        "ResponsabileTecn=Bianchi\r\nEnte=Officina Nord\r\n[COMKYMRA]\r\nTModCom=" +
-            std::string(binary ? "1" : "2") +
-            "\r\nTCOM=1\r\nTBRate=2\r\nMarca=KARVESTON\r\nNOmologa=OM-4711\r\nModello=TOPAZ\r\n"
-            "Nserie=AQ123456\r\n[MODKYMRA]\r\nModello=" +
-            (binary ? "0" : "3") + "\r\n");
+        "ResponsabileTecn=Bianchi\r\nEnte=Officina Nord\r\n[COMKYMRA]\r\nTCOM=1\r\nTBRate=2\r\n"
+        "Marca=KARVESTON\r\nNOmologa=OM-4711\r\nModello=TOPAZ\r\nNserie=AQ123456\r\nTModCom=" +
+            std::string(binary ? "1" : "2") + "\r\n[MODKYMRA]\r\nModello=" + (binary ? "0" : "3") +
+            "\r\n");
     Analyser(protocol).setState(binary ? "ready" : "standby");
     return *analyser_;
   }
@@ -130,14 +138,9 @@ struct GasBench {
   bool PBar1Visible = false, Command2Enabled = true;
   float PBar1Value = 0;
 
-  GasBench(GasProtocol protocol, int fuel) {
-    gate = {.protocol = protocol,
-            .GasMode = 0,
-            .FuelIndex = static_cast<std::int16_t>(fuel),
-            .GasInstrumentState = 129,
-            .GasMcnStatus = 8,
-            .McnEtFlag = "R",
-            .McnEhField1 = "R"};
+  GasBench(GasProtocol protocol, std::int16_t fuel) {
+    // Certification mode; measuring in either protocol, leak and HC residue checks passed.
+    gate = {protocol, 0, fuel, 0, 129, 0, 8, 0, "R", "R"};
     in.limits = {1000, 2000, 2500, 0.97, 1.03, 0.3, 0.3, 1, 40};
     in.readings = {.GasRpm = 800, .GasCOcorr = 0.1, .GasLambda = 1, .GasO2 = 1, .GasCO2 = 14};
     in.texts = {"ESITO",   "DEC",    "ACC",       "MANMIN",  "CONCL",       "CONPRO", "PASSED",

@@ -1,11 +1,10 @@
 // The engine-speed form and the counter's set-up against a simulated counter on COM3 (an
 // in-memory line answering through the event loop, on the manual clock; a poll every 300 ms).
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 #include <string>
-#include <vector>
 
 #include "forms/Program.h"
 #include "link/ExternalRpmReading.h"
@@ -19,18 +18,16 @@
 namespace vs {
 namespace {
 
-using Strings = std::vector<std::string>;
+using ::testing::StartsWith;
 const char kCylinders[] = "Cilindri: 1, 2, 3, 4, 5, 6, 8, 10, 12";
 
-// Section RPM with the counter on COM3 (by default) at 9600 baud.
-std::string RpmSection(const std::string& cylinders = "4", const std::string& strokes = "4",
-                       const std::string& poll = "0", const std::string& externRpm = "0",
-                       const std::string& externOil = "0", const std::string& port = "3") {
-  return "[RPM]\r\nMarca=GIRITEC  RX-2\r\nNOmol=OM-0815\r\nNserie=R0042\r\nScadenza=01/02/2031\r\n"
-         "TCOMrpm=" +
-         port + "\r\nTBRaterpm=2\r\nNCilindriRPM=" + cylinders + "\r\nNTempiRPM=" + strokes +
-         "\r\nExternRPM=" + externRpm + "\r\nExternToil=" + externOil + "\r\nSelrpmT=" + poll +
-         "\r\n";
+// Section RPM with the counter at 9600 baud.
+std::string RpmSection(const char* cyl = "4", const char* strokes = "4", const char* poll = "0",
+                       const char* rpm = "0", const char* oil = "0", const char* port = "3") {
+  return std::string("[RPM]\r\nMarca=GIRITEC  RX-2\r\nNOmol=OM-0815\r\nNserie=R0042\r\n") +
+         "Scadenza=01/02/2031\r\nTCOMrpm=" + port + "\r\nTBRaterpm=2\r\nNCilindriRPM=" + cyl +
+         "\r\nNTempiRPM=" + strokes + "\r\nExternRPM=" + rpm + "\r\nExternToil=" + oil +
+         "\r\nSelrpmT=" + poll + "\r\n";
 }
 
 class RpmTest : public ::testing::Test {
@@ -42,29 +39,29 @@ class RpmTest : public ::testing::Test {
     LoadLanguageTexts(p_.shell, dir_.path(), 1);
     sim::Attach(counter_, line_, &p_.rt.loop);
   }
-  void WriteConf(const std::string& bytes) const {
-    plat::test::WriteBytes(dir_ / "Conf.ini", bytes);
-  }
+  void WriteConf(const std::string& b) const { plat::test::WriteBytes(dir_ / "Conf.ini", b); }
   bool ConfHas(const std::string& line) const {
     return plat::test::ReadBytes(dir_ / "Conf.ini").find(line + "\r\n") != std::string::npos;
   }
-  // The requests the counter gets in the next `polls` (and before), "CI 4" or "VA".
-  Strings Polls(int polls) {
+  // The requests the counter gets in the next `polls` (and before): "CI 4, VA".
+  std::string Polls(int polls) {
     ui_.advance(300 * polls);
-    Strings out;
+    std::string out;
     for (const sim::Request& r : counter_.requests)
-      out.push_back(r.data.empty() ? r.command : r.command + " " + r.data);
+      out += (out.empty() ? "" : ", ") + r.command + (r.data.empty() ? "" : " " + r.data);
     counter_.requests.clear();
     return out;
   }
-  std::string Shown() const { return f_.Label1.Caption() + "|" + f_.Label3.Caption(); }
-  // Shows the set-up modally and runs `action` inside it; the set-up is closed afterwards.
-  void InSetUp(const std::function<void()>& action) {
-    ui_.onModal(su_, [&] {
-      action();
-      if (su_.IsLoaded()) ui_.esc(su_);
-    });
-    su_.Show(plat::ShowMode::Modal);
+  // For each of the next `polls` polls (or for now, at 0): the requests, the speed and the oil
+  // temperature shown, and "shut" while the port is closed; " / " between polls.
+  std::string Seen(int polls) {
+    std::string all;
+    for (int i = 0; i < std::max(polls, 1); ++i) {
+      const std::string sent = Polls(polls > 0);
+      all += (i ? " / " : "") + sent + "|" + f_.Label1.Caption() + "|" + f_.Label3.Caption() +
+             (line_->isOpen() ? "" : "|shut");
+    }
+    return all;
   }
 
   plat::test::TempFolder dir_{"vs-rpm"};
@@ -76,36 +73,25 @@ class RpmTest : public ::testing::Test {
   RPMSU& su_ = p_.rpmsu;
 };
 
-// The form tells the cylinders, then the strokes, then polls the chosen quantity. A silent
-// counter blanks the speed at the second miss; the third closes the port, which is opened
-// again before every further poll.
+// The cylinders, the strokes, then polls of the chosen quantity (7: engine speed). A silent
+// counter blanks the speed at the second miss; the third closes the port until the next poll.
 TEST_F(RpmTest, TellsCylindersThenStrokesThenPollsTheChosenQuantity) {
-  struct Case {
-    const char *select, *poll;
-    const char* shown;  // speed and oil temperature after the first poll
-  } const cases[] = {
-      {"0", "VA", "850|- - -"},
-      {"1", "VE", "850|80"},
-      {"2", "TP", "- - -|80"},
-      {"7", "VA", "850|- - -"},  // a value the set-up never writes: engine speed
-  };
   counter_.splitInto = 3;  // each reply in three pieces
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.select);
-    WriteConf(RpmSection("4", "2", c.select));
+  // The poll setting, its request, what the first poll shows, and the next two.
+  for (auto [select, poll, first, later] : {std::tuple("0", "VA", "850|- - -", "2480.5|- - -"),
+                                            {"1", "VE", "850|80", "2480.5|80"},
+                                            {"2", "TP", "- - -|80", "- - -|80"},
+                                            {"7", "VA", "850|- - -", "2480.5|- - -"}}) {
+    SCOPED_TRACE(select);
+    WriteConf(RpmSection("4", "2", select));
     f_.Show();
-    EXPECT_EQ(Shown(), "- - -|- - -");
-    EXPECT_EQ(line_->baud(), 9600);
-    EXPECT_EQ(Polls(0), Strings{});
-    EXPECT_EQ(Polls(1), Strings{"CI 4"});
-    EXPECT_EQ(f_.poll.exchange.step, RpmPollState::Cil);  // the acknowledgement came
-    EXPECT_EQ(Polls(1), Strings{"TE 2"});
-    EXPECT_EQ(Shown(), "- - -|- - -");
-    EXPECT_EQ(Polls(1), Strings{c.poll});
-    EXPECT_EQ(Shown(), c.shown);
+    EXPECT_EQ(std::tuple(line_->baud(), Seen(0)), std::tuple(9600, "|- - -|- - -"));
+    // The acknowledgement came.
+    EXPECT_EQ((std::tuple{Polls(1), f_.poll.exchange.step}), std::tuple("CI 4", RpmPollState::Cil));
+    EXPECT_EQ(Seen(1), "TE 2|- - -|- - -");
+    EXPECT_EQ(Seen(1), poll + std::string("|") + first);
     counter_.rpm.rpm = 2480.5;
-    EXPECT_EQ(Polls(2), (Strings{c.poll, c.poll}));  // told already: every tick polls
-    EXPECT_TRUE(c.shown[0] != '8' || f_.Label1.Caption() == "2480.5") << f_.Label1.Caption();
+    EXPECT_EQ(Seen(2), poll + ("|" + std::string(later)) + " / " + poll + "|" + later);
     f_.Unload();
     EXPECT_FALSE(line_->isOpen());
     counter_.rpm.rpm = 850;
@@ -115,76 +101,58 @@ TEST_F(RpmTest, TellsCylindersThenStrokesThenPollsTheChosenQuantity) {
   Polls(3);
   counter_.silent = true;
   line_->setAvailable(false);  // held open until the form closes it
-  EXPECT_EQ(Polls(1), Strings{"VA"});
-  EXPECT_EQ(Shown(), "850|- - -");  // the last reply came: no miss
-  EXPECT_EQ(Polls(1), Strings{"VA"});
-  EXPECT_EQ(f_.Label1.Caption(), "- - -");
-  EXPECT_EQ(Polls(1), Strings{"VA"});
-  EXPECT_TRUE(line_->isOpen());
+  EXPECT_EQ(Seen(3), "VA|850|- - - / VA|- - -|- - - / VA|- - -|- - -");  // the last reply came
   EXPECT_EQ(p_.link.RpmMissCount, 2);
-  EXPECT_EQ(Polls(1), Strings{});
-  EXPECT_FALSE(line_->isOpen());
+  EXPECT_EQ(Seen(1), "|- - -|- - -|shut");
   counter_.silent = false;
   line_->setAvailable(true);
-  EXPECT_EQ(Polls(1), Strings{"VA"});
-  EXPECT_TRUE(line_->isOpen());
-  EXPECT_EQ(f_.Label1.Caption(), "850");
-  Polls(1);
+  EXPECT_EQ(Seen(2), "VA|850|- - - / VA|850|- - -");
   EXPECT_EQ(p_.link.RpmMissCount, 0);
 }
 
 TEST_F(RpmTest, CylinderAndStrokeChangesAreSavedAndToldToTheCounter) {
   WriteConf(RpmSection("6", "4"));
   f_.Show();
-  EXPECT_EQ(Polls(3), (Strings{"CI 6", "TE 4", "VA"}));
+  EXPECT_EQ(Polls(3), "CI 6, TE 4, VA");
   ui_.click(f_.Command2);  // 6 + gives 8
-  EXPECT_EQ(f_.Text5.Text(), "8");
-  EXPECT_TRUE(ConfHas("NCilindriRPM=8"));
-  // The poll's reply led back to the cylinders: only they changed.
-  EXPECT_EQ(Polls(2), (Strings{"CI 8", "VA"}));
-  ui_.click(f_.Option7);  // strokes alone
+  EXPECT_TRUE(f_.Text5.Text() == "8" && ConfHas("NCilindriRPM=8"));
+  EXPECT_EQ(Polls(2), "CI 8, VA");  // the poll's reply led back to the cylinders: only they
+  ui_.click(f_.Option7);            // strokes alone
   EXPECT_TRUE(ConfHas("NTempiRPM=2"));
-  EXPECT_EQ(Polls(4), (Strings{"CI 8", "TE 2", "VA", "VA"}));
+  EXPECT_EQ(Polls(4), "CI 8, TE 2, VA, VA");
   ui_.click(f_.Option7);  // unchanged: nothing to tell
-  EXPECT_EQ(Polls(2), (Strings{"VA", "VA"}));
+  EXPECT_EQ(Polls(2), "VA, VA");
 
   // A typed count is taken when the counter knows it, refused otherwise.
   ui_.type(f_.Text5, "12");
   ui_.click(f_.Command3);  // from the typed 12
-  EXPECT_EQ(f_.Text5.Text(), "10");
-  EXPECT_EQ(p_.shell.RpmCylinders, 10);
+  EXPECT_EQ(std::tuple(f_.Text5.Text(), p_.shell.RpmCylinders), std::tuple("10", 10));
   ui_.answerEveryBox(plat::MsgBoxResult::OK);
   for (const char* typed : {"7", "13", "quattro", ""}) {
     ui_.type(f_.Text5, typed);
     ui_.click(f_.Command2);
     EXPECT_EQ(f_.Text5.Text() + " " + ui_.lastBox().text, std::string("10 ") + kCylinders);
   }
-  EXPECT_EQ(ui_.boxes().size(), 4u);
-  EXPECT_TRUE(ConfHas("NCilindriRPM=10"));
+  EXPECT_TRUE(ui_.boxes().size() == 4 && ConfHas("NCilindriRPM=10"));
   ui_.type(f_.Text5, "3");
   ui_.focus(f_.Option6);  // leaving the box takes the count
-  EXPECT_EQ(p_.shell.RpmCylinders, 3);
-  EXPECT_TRUE(ConfHas("NCilindriRPM=3"));
+  EXPECT_TRUE(p_.shell.RpmCylinders == 3 && ConfHas("NCilindriRPM=3"));
 }
 
-// An external counter is asked for its identity at load, and its readings replace the test's
-// own by the station's choice; the test form's unload closes the counter's form when a
-// source is switched in.
+// An external counter is asked for its identity at load; its readings replace the test's own
+// by the station's choice; the test form's unload closes the counter's form when one is used.
 TEST_F(RpmTest, ExternalCounterFeedsTheTestsReadings) {
   WriteConf(RpmSection("4", "4", "1", "1", "0"));
   f_.Show();
-  EXPECT_EQ(Polls(0), Strings{"ID"});
-  EXPECT_EQ(Polls(3), (Strings{"CI 4", "TE 4", "VE"}));
-  const std::int16_t off = 0, on = 1;
-  for (std::int16_t rpm : {off, on}) {
-    for (std::int16_t oil : {off, on}) {
-      p_.shell.ExternRpm = rpm;
-      p_.shell.ExternOilTemp = oil;
-      const EngineReadings got = EngineReadingsForTest(p_.shell, p_.link, {1200, 60});
-      EXPECT_EQ(std::pair(got.rpm, got.oilTemp), std::pair(rpm ? 850.0 : 1200, oil ? 80.0 : 60));
-    }
+  EXPECT_EQ(Polls(0), "ID");
+  EXPECT_EQ(Polls(3), "CI 4, TE 4, VE");
+  for (int both = 3; both >= 0; --both) {  // external speed, external oil temperature
+    p_.shell.ExternRpm = static_cast<std::int16_t>(both / 2);
+    p_.shell.ExternOilTemp = static_cast<std::int16_t>(both % 2);
+    const EngineReadings got = EngineReadingsForTest(p_.shell, p_.link, {1200, 60});
+    EXPECT_EQ(std::tuple(got.rpm, got.oilTemp),
+              std::tuple(both / 2 ? 850.0 : 1200, both % 2 ? 80.0 : 60));
   }
-  p_.shell.ExternRpm = p_.shell.ExternOilTemp = 0;
   p_.UnloadRpmBesideTest();
   EXPECT_TRUE(f_.IsLoaded());
   p_.shell.ExternOilTemp = 1;
@@ -198,56 +166,52 @@ TEST_F(RpmTest, OpensOnAFreshStationWithoutSettingsOrPictures) {
   p_.rt.serial.attachMemory(1)->setAvailable(false);
   ui_.answerBox();
   f_.Show();
-  EXPECT_EQ(ui_.lastBox().text.rfind("COM1 non può essere aperta\r\n", 0), 0u);
-  EXPECT_EQ(ui_.lastBox().icon, plat::MsgBoxIcon::Critical);
-  EXPECT_EQ(f_.Picture1.Picture(), "");
+  EXPECT_THAT(ui_.lastBox().text, StartsWith("COM1 non può essere aperta\r\n"));
+  EXPECT_EQ(std::tuple(ui_.lastBox().icon, f_.Picture1.Picture()),
+            std::tuple(plat::MsgBoxIcon::Critical, ""));
   ui_.advance(3000);
   EXPECT_EQ(f_.Label1.Caption(), "- - -");
   ui_.click(f_.CmdOut);
   EXPECT_FALSE(f_.IsLoaded());
-  std::filesystem::create_directory(dir_ / "Immagini");
+  const std::filesystem::path icons = dir_ / "Immagini";
+  std::filesystem::create_directory(icons);
   for (const char* name : {"RPM.ico", "Temperature.ico"})
-    plat::test::WriteBytes(dir_ / "Immagini" / name, std::string("\0\0\1\0", 4));
+    plat::test::WriteBytes(icons / name, std::string("\0\0\1\0", 4));
   WriteConf(RpmSection());
   f_.Show();
   EXPECT_EQ(f_.Picture1.Picture() + "|" + f_.Picture2.Picture(),
-            (dir_ / "Immagini" / "RPM.ico").string() + "|" +
-                (dir_ / "Immagini" / "Temperature.ico").string());
+            (icons / "RPM.ico").string() + "|" + (icons / "Temperature.ico").string());
 }
 
-// The set-up opens with the stored settings (a port the spinner cannot take counts as 1), its
-// switches and poll buttons work, and "Applica" writes the section and tells the counter;
-// then a search shows the counter's identity.
-TEST_F(RpmTest, SetUpAppliesTheSettingsToFileAndCounterAndSearches) {
+// The set-up opens with the stored settings (a port the spinner cannot take counts as 1);
+// "Applica" writes them and tells the counter. A count the counter does not know is refused; a
+// failed write is told and not confirmed; a port that does not open is told after saving.
+TEST_F(RpmTest, SetUpAppliesSearchesAndTellsItsFailures) {
   WriteConf(RpmSection("6", "2", "1", "1", "0", "0"));
+  ui_.answerEveryBox(plat::MsgBoxResult::OK);
   counter_.identity = {"GIRITEC", "RX-9   ", "OM-0999", "R0077", "15062032", "3.1", "0"};
   const auto identity = [&] {
     return su_.Text1.Text() + "|" + su_.Text2.Text() + "|" + su_.Text3.Text() + "|" +
            su_.Text4.Text();
   };
-  const auto switches = [&] {
-    std::string s;
-    for (const plat::CheckBox* c : {&su_.Check1, &su_.Check2})
-      s += c->Caption() + (c->BackColor() == plat::colors::kGreen ? "G "
-                           : c->BackColor() == plat::colors::kRed ? "R "
-                                                                  : "? ");
-    return s;
-  };
-  InSetUp([&] {
-    EXPECT_EQ(identity(), "GIRITEC  RX-2|OM-0815|R0042|01/02/2031");
-    EXPECT_EQ(su_.Text6.Text() + su_.Text5.Text(), "16");
+  const plat::CheckBox &on = su_.Check1, &off = su_.Check2;
+  ui_.onModal(su_, [&] {
+    EXPECT_EQ(identity() + "|" + su_.Text6.Text() + su_.Text5.Text(),
+              "GIRITEC  RX-2|OM-0815|R0042|01/02/2031|16");
     EXPECT_EQ(p_.shell.RpmComPort, 1);
     EXPECT_TRUE(su_.Option7.Value() && su_.Option2.Value() && su_.Option9.Value());
-    EXPECT_EQ(switches(), "ONG OFFR ");
+    EXPECT_EQ(std::tuple(on.Caption(), on.BackColor(), off.Caption(), off.BackColor()),
+              std::tuple("ON", plat::colors::kGreen, "OFF", plat::colors::kRed));
     ui_.scroll(su_.VScroll1, 3);
-    EXPECT_EQ(su_.Text6.Text(), "3");
-    EXPECT_EQ(su_.Text6.BackColor(), 0x80FFFFu);  // while the spinner has the focus
-    ui_.click(su_.Command2);                      // 6 + gives 8
+    EXPECT_EQ(std::tuple(su_.Text6.Text(), su_.Text6.BackColor()),
+              std::tuple("3", 0x80FFFFu));  // yellow while the spinner has the focus
+    ui_.click(su_.Command2);                // 6 + gives 8
     ui_.click(su_.Option6);
     ui_.click(su_.Option1);
     ui_.click(su_.Check2);
     ui_.click(su_.Check1);
-    EXPECT_EQ(switches(), "OFFR ONG ");
+    EXPECT_EQ(std::tuple(on.Caption(), on.BackColor(), off.Caption(), off.BackColor()),
+              std::tuple("OFF", plat::colors::kRed, "ON", plat::colors::kGreen));
     // The poll buttons exclude each other, "TP+VA" beside the frame included.
     for (plat::OptionButton* o : {&su_.Option10, &su_.Option8, &su_.Option10, &su_.Option9}) {
       ui_.click(*o);
@@ -255,53 +219,45 @@ TEST_F(RpmTest, SetUpAppliesTheSettingsToFileAndCounterAndSearches) {
       EXPECT_EQ(su_.Option8.Value() + su_.Option9.Value() + su_.Option10.Value(), 1);
     }
     EXPECT_FALSE(ConfHas("NCilindriRPM=8"));  // nothing saved yet
-    ui_.answerBox();
     ui_.enter(su_);  // Applica, without a search: the stored identity stays
     EXPECT_EQ(plat::test::ReadBytes(dir_ / "Conf.ini"),
               "[RPM]\r\nMarca=GIRITEC  RX-2\r\nNOmol=OM-0815\r\nNserie=R0042\r\n"
               "Scadenza=01/02/2031\r\nTCOMrpm=3\r\nTBRaterpm=1\r\nNCilindriRPM=8\r\n"
               "NTempiRPM=4\r\nExternRPM=0\r\nExternToil=1\r\nSelrpmT=1\r\n");
-    EXPECT_EQ(line_->baud(), 1200);
-    EXPECT_EQ(Polls(0), (Strings{"CI 8", "TE 4"}));
-    EXPECT_EQ(ui_.lastBox().text, "Impostazioni salvate.");
+    EXPECT_EQ((std::tuple{line_->baud(), Polls(0), ui_.lastBox().text}),
+              std::tuple(1200, "CI 8, TE 4", "Impostazioni salvate."));
     ui_.click(su_.Command1);
-    EXPECT_EQ(identity(), " | | | ");  // blank until the reply comes
-    EXPECT_EQ(Polls(0), Strings{"ID"});
-    EXPECT_EQ(identity(), "GIRITEC  RX-9|OM-0999|R0077|15/06/2032");
+    EXPECT_EQ((std::tuple{identity(), Polls(0), identity()}),  // blank until the reply comes
+              std::tuple(" | | | ", "ID", "GIRITEC  RX-9|OM-0999|R0077|15/06/2032"));
     EXPECT_EQ(p_.link.InstrSerial + su_.ReplyCommand, "R0077ID");
-  });
-  EXPECT_FALSE(line_->isOpen());
-}
 
-// A typed count the counter does not know is refused by "Applica", nothing written; a write
-// that fails is told (after "TE" too), the counter still told and nothing confirmed; a port
-// that cannot be opened is told after everything is saved.
-TEST_F(RpmTest, SetUpFailuresAreToldAndTheSettingsKept) {
-  WriteConf(RpmSection());
-  ui_.answerEveryBox(plat::MsgBoxResult::OK);
-  const std::string unsaved = "Impostazioni non salvate nel file:";
-  InSetUp([&] {
     ui_.type(su_.Text5, "11");
     ui_.enter(su_);
-    EXPECT_EQ(ui_.lastBox().text, kCylinders);
-    EXPECT_EQ(Polls(0), Strings{});
+    EXPECT_EQ((std::tuple{ui_.lastBox().text, Polls(0)}), std::tuple(kCylinders, ""));
     std::filesystem::remove(dir_ / "Conf.ini");
     std::filesystem::create_directory(dir_ / "Conf.ini");
     ui_.click(su_.CmdApl);
-    EXPECT_EQ(ui_.lastBox().text.rfind(unsaved, 0), 0u);
-    EXPECT_EQ(Polls(0), (Strings{"CI 4", "TE 4"}));
-    EXPECT_EQ(ui_.boxes().size(), 3u);
-    EXPECT_EQ(ui_.lastBox().text.rfind(unsaved, 0), 0u);
+    EXPECT_EQ((std::tuple{Polls(0), ui_.boxes().size()}), std::tuple("CI 8, TE 4", 4u));
+    for (const auto& box : {ui_.boxes()[2], ui_.boxes()[3]})
+      EXPECT_THAT(box.text, StartsWith("Impostazioni non salvate nel file:"));
     std::filesystem::remove(dir_ / "Conf.ini");
     ui_.scroll(su_.VScroll1, 5);
     p_.rt.serial.attachMemory(5)->setAvailable(false);
     ui_.click(su_.CmdApl);
     EXPECT_TRUE(ConfHas("TCOMrpm=5"));
-    EXPECT_EQ(ui_.lastBox().text.rfind("COM5 non può essere aperta\r\n", 0), 0u);
+    EXPECT_THAT(ui_.lastBox().text, StartsWith("COM5 non può essere aperta\r\n"));
     EXPECT_EQ(ui_.lastBox().icon, plat::MsgBoxIcon::Critical);
     ui_.settle();
-    EXPECT_EQ(ui_.boxes().size(), 4u);  // no confirmation
+    EXPECT_EQ(ui_.boxes().size(), 5u);  // no confirmation
+    ui_.esc(su_);
   });
+  su_.Show(plat::ShowMode::Modal);
+  EXPECT_FALSE(line_->isOpen());
+  ui_.onModal(su_, [&] {  // opened again as saved
+    EXPECT_TRUE(su_.Option6.Value() && su_.Text6.Text() == "5");
+    ui_.esc(su_);
+  });
+  su_.Show(plat::ShowMode::Modal);
 }
 
 }  // namespace
