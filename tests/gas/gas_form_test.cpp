@@ -2,11 +2,9 @@
 // tick by tick (a tick is 25 ms, a reply arrives within the tick of its request), whole tests
 // to the printed certificate, the form's buttons, the limits dialog and the analyser set-up.
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 #include <functional>
 #include <numeric>
-#include <string>
 
 #include "gas/GasSetUp.h"
 #include "gas_fixture.h"
@@ -165,11 +163,10 @@ TEST_F(GasTest, CatalysedPetrolFromF1ToThePrintedCertificate) {
   EXPECT_EQ(f.Label28.BackColor(), plat::colors::kGreen);
 
   const std::string bad = "Numero di copie non valido";
-  const struct {
-    int fault;                 // 1: the printer fails, 2: "report.log" cannot be written
-    std::string copies, told;  // how the message begins; empty: none
-    int printed;               // copies printed
-  } cases[] = {
+  // The fault (1: the printer fails, 2: "report.log" cannot be written), the copies typed, how
+  // the message told begins ("": none), the copies printed.
+  using Case = std::tuple<int, std::string, std::string, int>;
+  const Case cases[] = {
       {0, "2", "", 2},
       {0, "2,9", "", 2},  // a fraction counts its whole copies
       {0, "0", "", 0},
@@ -185,19 +182,19 @@ TEST_F(GasTest, CatalysedPetrolFromF1ToThePrintedCertificate) {
   PrtKYMRACERT& cert = p_.prtKYMRACERT;
   ui_.whilePrinting = [&](plat::Form&) { EXPECT_FALSE(cert.Command2.Visible()); };
   std::string first;  // "report.log" of the first print
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.copies);
+  for (const auto& [fault, copies, told, printed] : cases) {
+    SCOPED_TRACE(copies);
     ui_.clearBoxes();
     std::filesystem::remove(bin_ / "report.log");
     const std::size_t printedBefore = ui_.printed().size();
-    if (c.fault == 1) ui_.failPrinting(plat::RuntimeError(plat::kErrPrintFailed, "Printer error"));
-    if (c.fault == 2) std::filesystem::create_directory(bin_ / "report.log");
-    if (!c.told.empty()) ui_.answerBox();
-    ui_.onModal(cert, [&] {
+    if (fault == 1) ui_.failPrinting(plat::RuntimeError(plat::kErrPrintFailed, "Printer error"));
+    if (fault == 2) std::filesystem::create_directory(bin_ / "report.log");
+    if (!told.empty()) ui_.answerBox();
+    ui_.onModal(cert, [&, copies = copies] {
       EXPECT_EQ(Shown(cert.Label22, cert.Label60, cert.Label46, cert.Label79, cert.Text2),
                 "AB123CD|2300|850|PROVA SUPERATA|TOPAZ|");
       EXPECT_EQ(cert.Label79.BackColor(), plat::colors::kYellow);
-      ui_.type(cert.Text5, c.copies);
+      ui_.type(cert.Text5, copies);
       ui_.click(cert.Command2);
       EXPECT_TRUE(cert.Visible() && cert.Command1.Visible() && cert.Command2.Visible() &&
                   cert.Text5.Visible() && cert.Label1.Visible());
@@ -206,9 +203,9 @@ TEST_F(GasTest, CatalysedPetrolFromF1ToThePrintedCertificate) {
     ui_.click(f.Command2);
     EXPECT_EQ(std::accumulate(ui_.printed().begin() + printedBefore, ui_.printed().end(), 0,
                               [](int n, const auto& p) { return n + p.copies; }),
-              c.printed);
-    ASSERT_EQ(ui_.boxes().size(), c.told.empty() ? 0u : 1u);
-    EXPECT_EQ(c.told.empty() ? 0 : ui_.boxes()[0].text.rfind(c.told, 0), 0u);
+              printed);
+    ASSERT_EQ(ui_.boxes().size(), told.empty() ? 0u : 1u);
+    EXPECT_EQ(told.empty() ? 0 : ui_.boxes()[0].text.rfind(told, 0), 0u);
     EXPECT_FALSE(ui_.ended());
     ui_.failPrinting(std::nullopt);
     if (first.empty()) {
@@ -216,7 +213,7 @@ TEST_F(GasTest, CatalysedPetrolFromF1ToThePrintedCertificate) {
       EXPECT_THAT(first, testing::ContainsRegex("Plate=AB123CD\r\n.*ParRPMmin=850\r\nRPM=2300\r\n.*"
                                                 "Result=PROVA SUPERATA\r\nDate=14/03/2026\r\n"));
       ui_.advance(60'000);  // the end of measurement moves on, nothing else
-    } else if (c.told.empty()) {
+    } else if (told.empty()) {
       const auto end = first.find("EndMeas=");
       EXPECT_EQ(ReportLog().substr(0, end), first.substr(0, end));
     }

@@ -1,8 +1,5 @@
 // The gas test without a form: the verdicts against the limits, the test sequence reply by
 // reply, the bytes of "report.log", and both protocols' reply steps on the records.
-#include <gtest/gtest.h>
-
-#include <string>
 #include <vector>
 
 #include "gas/GasState.h"
@@ -11,9 +8,7 @@
 #include "gas/OwnGasExchange.h"
 #include "gas_fixture.h"
 #include "link/LinkState.h"
-#include "shell/LanguageKeys.h"
 #include "shell/ShellState.h"
-#include "sim/Instrument.h"
 
 namespace vs::test {
 namespace {

@@ -1,21 +1,11 @@
 // The engine-speed form and the counter's set-up against a simulated counter on COM3 (an
 // in-memory line answering through the event loop, on the manual clock; a poll every 300 ms).
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
-#include <filesystem>
-#include <string>
-
-#include "forms/Program.h"
+#include "gas/gas_fixture.h"
 #include "link/ExternalRpmReading.h"
-#include "platform/serial/MemoryDevice.h"
-#include "shell/LanguageTable.h"
-#include "sim/Instrument.h"
-#include "support/FormDriver.h"
-#include "support/SourceTree.h"
-#include "support/TempFolder.h"
 
-namespace vs {
+namespace vs::test {
 namespace {
 
 using ::testing::StartsWith;
@@ -30,14 +20,13 @@ std::string RpmSection(const char* cyl = "4", const char* strokes = "4", const c
          "\r\nSelrpmT=" + poll + "\r\n";
 }
 
-class RpmTest : public ::testing::Test {
+// The gas tests' folder, texts and program, with the counter on COM3.
+class RpmTest : public GasTest {
  protected:
   void SetUp() override {
-    p_.rt.currentDirectory = dir_.path();
+    GasTest::SetUp();
     p_.rt.regional = plat::RegionalSettings::English();
-    std::filesystem::copy_file(plat::test::DataFolder() / "Lingua.ini", dir_ / "Lingua.ini");
-    LoadLanguageTexts(p_.shell, dir_.path(), 1);
-    sim::Attach(counter_, line_, &p_.rt.loop);
+    sim::Attach(counter_, line_ = p_.rt.serial.attachMemory(3), &p_.rt.loop);
   }
   void WriteConf(const std::string& b) const { plat::test::WriteBytes(dir_ / "Conf.ini", b); }
   bool ConfHas(const std::string& line) const {
@@ -64,10 +53,6 @@ class RpmTest : public ::testing::Test {
     return all;
   }
 
-  plat::test::TempFolder dir_{"vs-rpm"};
-  Program p_{plat::EventLoop::ClockKind::Manual};
-  plat::test::FormDriver ui_{p_.rt};
-  std::shared_ptr<plat::MemoryDevice> line_ = p_.rt.serial.attachMemory(3);
   sim::Instrument counter_{sim::Device::EngineSpeed, sim::Protocol::Mctc};
   RPM& f_ = p_.rpm;
   RPMSU& su_ = p_.rpmsu;
@@ -190,13 +175,10 @@ TEST_F(RpmTest, SetUpAppliesSearchesAndTellsItsFailures) {
   WriteConf(RpmSection("6", "2", "1", "1", "0", "0"));
   ui_.answerEveryBox(plat::MsgBoxResult::OK);
   counter_.identity = {"GIRITEC", "RX-9   ", "OM-0999", "R0077", "15062032", "3.1", "0"};
-  const auto identity = [&] {
-    return su_.Text1.Text() + "|" + su_.Text2.Text() + "|" + su_.Text3.Text() + "|" +
-           su_.Text4.Text();
-  };
+  const auto identity = [&] { return Shown(su_.Text1, su_.Text2, su_.Text3, su_.Text4); };
   const plat::CheckBox &on = su_.Check1, &off = su_.Check2;
   ui_.onModal(su_, [&] {
-    EXPECT_EQ(identity() + "|" + su_.Text6.Text() + su_.Text5.Text(),
+    EXPECT_EQ(identity() + su_.Text6.Text() + su_.Text5.Text(),
               "GIRITEC  RX-2|OM-0815|R0042|01/02/2031|16");
     EXPECT_EQ(p_.shell.RpmComPort, 1);
     EXPECT_TRUE(su_.Option7.Value() && su_.Option2.Value() && su_.Option9.Value());
@@ -228,7 +210,7 @@ TEST_F(RpmTest, SetUpAppliesSearchesAndTellsItsFailures) {
               std::tuple(1200, "CI 8, TE 4", "Impostazioni salvate."));
     ui_.click(su_.Command1);
     EXPECT_EQ((std::tuple{identity(), Polls(0), identity()}),  // blank until the reply comes
-              std::tuple(" | | | ", "ID", "GIRITEC  RX-9|OM-0999|R0077|15/06/2032"));
+              std::tuple(" | | | |", "ID", "GIRITEC  RX-9|OM-0999|R0077|15/06/2032|"));
     EXPECT_EQ(p_.link.InstrSerial + su_.ReplyCommand, "R0077ID");
 
     ui_.type(su_.Text5, "11");
@@ -261,4 +243,4 @@ TEST_F(RpmTest, SetUpAppliesSearchesAndTellsItsFailures) {
 }
 
 }  // namespace
-}  // namespace vs
+}  // namespace vs::test
