@@ -93,14 +93,12 @@ class GasTest : public ::testing::Test {
     std::string conf = plat::test::ReadBytes(dir_ / "Conf.ini");
     plat::test::WriteBytes(dir_ / "Conf.ini", conf.replace(conf.find(from), from.size(), to));
   }
-  // The start menu, then F1: the gas test form.
   ANGAS& OpenGasTest() {
     p_.menu.Show();
     ui_.fkey(p_.menu, 1);
     EXPECT_TRUE(p_.angas.IsLoaded());
     return p_.angas;
   }
-  // Advances the clock in ticks until `done` holds or `ms` have passed.
   template <class Pred>
   bool AdvanceUntil(Pred done, int ms) {
     for (int t = 0; t < ms && !done(); t += 25) ui_.advance(25);
@@ -146,7 +144,6 @@ struct GasBench {
     in.texts = {"ESITO",   "DEC",    "ACC",       "MANMIN",  "CONCL",       "CONPRO", "PASSED",
                 "P1CONCL", "FAILED", "MANMINACC", "P2CONCL", "BADDURATION", "REFERTO"};
   }
-  // A measurement reply at this tick.
   void ReplyAt(std::int32_t tick) {
     gate.GasTickCount = tick;
     GasWindowChanges w;

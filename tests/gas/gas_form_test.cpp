@@ -327,8 +327,7 @@ TEST_F(GasTest, InvalidPortVehicleButtonLimitsAndClosing) {
   EXPECT_NE(plat::test::ReadBytes(dir_ / "Conf.ini").find("GV=32767\r\n"), std::string::npos);
 }
 
-// The analyser set-up: what it loads, how it asks the analyser for its identity and which
-// model that names, exactly what "Applica" writes, and the failures it tells.
+// The analyser set-up's stored settings: a port, a speed and a model.
 std::string Conf(const std::string& tcom, const std::string& tbrate, const std::string& model) {
   return "[COMKYMRA]\r\nTModCom=1\r\nTCOM=" + tcom + "\r\nTBRate=" + tbrate +
          "\r\nMarca=OLD\r\nNOmologa=H-1\r\nModello=KYMRAGAS-410\r\nNserie=S-1\r\n"

@@ -71,7 +71,6 @@ TEST_F(RpmTest, TellsCylindersThenStrokesThenPollsTheChosenQuantity) {
     WriteConf(RpmSection("4", "2", select));
     f_.Show();
     EXPECT_EQ(std::tuple(line_->baud(), Seen(0)), std::tuple(9600, "|- - -|- - -"));
-    // The acknowledgement came.
     EXPECT_EQ((std::tuple{Polls(1), f_.poll.exchange.step}), std::tuple("CI 4", RpmPollState::Cil));
     EXPECT_EQ(Seen(1), "TE 2|- - -|- - -");
     EXPECT_EQ(Seen(1), poll + std::string("|") + first);
