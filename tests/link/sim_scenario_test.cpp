@@ -79,7 +79,7 @@ TEST(SimScenarioTest, EachDeviceAnswersItsScenarioThroughCom3) {
       port.OnComm = [&] { got += port.Input(); };
       port.setPortOpen(true);
       port.Output(ask);
-      plat::test::WaitFor(p.rt.loop, [&] { return got.size() >= reply.size(); });
+      plat::test::WaitFor(p.rt.loop, [&, n = reply.size()] { return got.size() >= n; });
       EXPECT_EQ(got, reply);
       ::kill(pid, SIGTERM);  // a refused one ends by itself
     }
