@@ -7,11 +7,13 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <tuple>
 
 #include "link/MctcNetFrame.h"
 #include "link/OwnProtocolFrame.h"
@@ -42,10 +44,9 @@ TEST(SimScenarioTest, EachDeviceAnswersItsScenarioThroughCom3) {
   const auto shipped = [](const char* name) {
     return plat::test::ReadBytes(plat::test::SourceDir() / "tests/sim/scenarios" / name);
   };
-  // Each reply is split in three writes; the first request finds the scenario's start.
-  const struct {
-    std::string scenario, ask, reply, seen;
-  } rows[] = {
+  // Scenario, request, reply, the line printed. Each reply is split in three writes; the first
+  // request finds the scenario's start.
+  const std::array<std::string, 4> rows[] = {
       {shipped("gas-analyser.scn"), BuildMctcNetFrame("GAS", "@ST", "1", ""),
        MctcReply("GAS", "@ST", "A"), "request GAS @ST"},
       {shipped("gas-analyser-binary.scn"), BuildOwnProtocolFrame(49, '?', ""),
@@ -58,9 +59,9 @@ TEST(SimScenarioTest, EachDeviceAnswersItsScenarioThroughCom3) {
       {"device gas\nat 1s torque 5\n", "", "",
        "vantoscope-sim: s.scn:2: this instrument has no \"torque\""},
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.seen);
-    plat::test::WriteBytes(dir / "s.scn", row.scenario);
+  for (const auto& [scenario, ask, reply, seen] : rows) {
+    SCOPED_TRACE(seen);
+    plat::test::WriteBytes(dir / "s.scn", scenario);
     // The shell's pid is the simulator's after exec.
     FILE* out = ::popen(("cd '" + dir.path().string() + "' && echo $$ && exec '" + sim +
                          "' --scenario s.scn --split 3 --pty --link COM3 2>&1")
@@ -69,7 +70,7 @@ TEST(SimScenarioTest, EachDeviceAnswersItsScenarioThroughCom3) {
     ASSERT_NE(out, nullptr);
     std::setvbuf(out, nullptr, _IONBF, 0);
     const int pid = std::stoi(Line(out));
-    if (!row.ask.empty()) {
+    if (!ask.empty()) {
       EXPECT_EQ(Line(out).substr(0, 9), "pty /dev/");
       plat::SerialPort port(p.rt.serial);
       std::string got;
@@ -77,12 +78,12 @@ TEST(SimScenarioTest, EachDeviceAnswersItsScenarioThroughCom3) {
       port.setRThreshold(1);
       port.OnComm = [&] { got += port.Input(); };
       port.setPortOpen(true);
-      port.Output(row.ask);
-      plat::test::WaitFor(p.rt.loop, [&] { return got.size() >= row.reply.size(); });
-      EXPECT_EQ(got, row.reply);
+      port.Output(ask);
+      plat::test::WaitFor(p.rt.loop, [&, n = reply.size()] { return got.size() >= n; });
+      EXPECT_EQ(got, reply);
       ::kill(pid, SIGTERM);  // a refused one ends by itself
     }
-    EXPECT_EQ(Line(out), row.seen);  // the request it saw, or why it refused the scenario
+    EXPECT_EQ(Line(out), seen);  // the request it saw, or why it refused the scenario
     ::pclose(out);
   }
 }
@@ -100,20 +101,17 @@ TEST(SimScenarioTest, ReadingsMoveInStraightLinesAndStatesHoldUntilACommand) {
       ParseScenario("at 2s rpm 800\nat 3s rpm 2800\nat 3s rpm 1000\nat 0ms state standby\n"
                     "at 10s state warmup\nat #3 param 47 0.498\n",
                     "g.scn"));
-  const struct {
-    const char* command;
-    int later;
-    const char* data;  // of the reply (none: not compared)
-    double rpm;
-  } steps[] = {{"@ST", 0, "B", 850},        {"SB", 0, "", 850},        {"@ST", 1999, "H", 850},
-               {"@LI", 0, "0.498", 850},    {"@VA", 1, nullptr, 800},  {"@VA", 500, nullptr, 1800},
-               {"@VA", 499, nullptr, 2798}, {"@VA", 1, nullptr, 1000}, {"@ST", 7000, "A", 1000}};
-  for (const auto& step : steps) {
-    ms += step.later;
+  // The command, ms later, the reply's data (none: not compared), the rpm then.
+  const std::tuple<const char*, int, const char*, double> steps[] = {
+      {"@ST", 0, "B", 850},        {"SB", 0, "", 850},        {"@ST", 1999, "H", 850},
+      {"@LI", 0, "0.498", 850},    {"@VA", 1, nullptr, 800},  {"@VA", 500, nullptr, 1800},
+      {"@VA", 499, nullptr, 2798}, {"@VA", 1, nullptr, 1000}, {"@ST", 7000, "A", 1000}};
+  for (const auto& [command, later, data, rpm] : steps) {
+    ms += later;
     out.clear();
-    gas.received(BuildMctcNetFrame("GAS", step.command, "1", ""));
-    EXPECT_EQ(out, step.data ? MctcReply("GAS", step.command, step.data) : out) << step.command;
-    EXPECT_DOUBLE_EQ(gas.gas.rpm, step.rpm) << ms;
+    gas.received(BuildMctcNetFrame("GAS", command, "1", ""));
+    EXPECT_EQ(out, data ? MctcReply("GAS", command, data) : out) << command;
+    EXPECT_DOUBLE_EQ(gas.gas.rpm, rpm) << ms;
   }
   // Each of these breaks a rule of the format.
   for (const char* bad : {"at #0 rpm 8", "at 1x rpm 8", "at 0ms rpm 8,5", "at 0ms state", "at",

@@ -101,13 +101,11 @@ double* Instrument::reading(std::string_view name) {
   GasReadings& g = gas;
   OpaReadings& o = opa;
   std::map<std::string_view, double*> names{{"rpm", &rpm.rpm}, {"oiltemp", &rpm.oilTemp}};
-  if (device_ == Device::Gas) {
+  if (device_ == Device::Gas)
     names = {{"co", &g.co}, {"cocorr", &g.coCorr}, {"co2", &g.co2},         {"hc", &g.hc},
              {"o2", &g.o2}, {"lambda", &g.lambda}, {"oiltemp", &g.oilTemp}, {"rpm", &g.rpm}};
-  }
-  if (device_ == Device::Opacimeter) {
+  if (device_ == Device::Opacimeter)
     names = {{"k", &o.k}, {"n", &o.n}, {"rpm", &o.rpm}, {"celltemp", &o.cellTemp}};
-  }
   return names.contains(name) ? names.at(name) : nullptr;
 }
 
@@ -348,9 +346,8 @@ void Attach(Instrument& instrument, const std::shared_ptr<plat::MemoryDevice>& d
       send();
     });
   };
-  if (loop != nullptr && !instrument.clockMs) {
+  if (loop != nullptr && !instrument.clockMs)
     instrument.clockMs = [loop] { return static_cast<std::int64_t>(loop->now()); };
-  }
   device->onWrite = [&instrument](std::string_view bytes) { instrument.received(bytes); };
 }
 

@@ -74,7 +74,6 @@ class Instrument {
 
   // A fixed MCTC-NET data text (fields joined by ETB) for a command.
   void setReply(std::string_view command, std::string data) { fixed_[std::string(command)] = data; }
-  void clearReplies() { fixed_.clear(); }
 
   void play(const Scenario& scenario);    // throws ScenarioError for a point that does not fit
   std::function<std::int64_t()> clockMs;  // scenario times; Attach with a loop uses its clock

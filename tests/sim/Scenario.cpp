@@ -1,7 +1,6 @@
 #include "sim/Scenario.h"
 
 #include <charconv>
-#include <fstream>
 #include <iterator>
 #include <sstream>
 
@@ -64,12 +63,6 @@ Scenario ParseScenario(std::string_view text, const std::string& fileName) {
     }
   }
   return s;
-}
-
-Scenario LoadScenario(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw ScenarioError(path + ": cannot be read");
-  return ParseScenario(std::string(std::istreambuf_iterator<char>(in), {}), path);
 }
 
 }  // namespace vs::sim

@@ -52,7 +52,6 @@ struct Scenario {
 
 // A bad line throws ScenarioError "<file>:<line>: <reason>", as ScenarioFail does.
 Scenario ParseScenario(std::string_view text, const std::string& fileName);
-Scenario LoadScenario(const std::string& path);
 [[noreturn]] void ScenarioFail(const Scenario& s, int line, const std::string& why);
 
 }  // namespace vs::sim

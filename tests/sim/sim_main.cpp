@@ -19,6 +19,7 @@
 #include <string>
 
 #include "sim/Instrument.h"
+#include "support/TempFolder.h"
 
 namespace {
 
@@ -40,38 +41,33 @@ std::string Printable(std::string_view s) {
 }  // namespace
 
 int main(int argc, char** argv) try {
-  std::string header, link;
-  vs::sim::Scenario file;
-  std::map<std::string, std::string> replies;
-  bool silent = false;
-  int split = 1;
+  std::string header;  // --device, --protocol and --model, as scenario lines
+  std::map<std::string, std::string> opt, replies;  // the last value of each other option
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
-    const std::string known =
-        " --pty --silent --device --protocol --model --scenario --link "
-        "--split --reply ";
-    if (known.find(" " + a + " ") == std::string::npos) Stop("unknown option " + a);
-    const bool valued = a != "--pty" && a != "--silent";
-    if (valued && i + 1 >= argc) Stop(a + " needs a value");
-    std::string v = valued ? argv[++i] : "";
+    const bool flag = a == "--pty" || a == "--silent";
+    const std::string known = " --device --protocol --model --scenario --link --split --reply ";
+    if (!flag && known.find(" " + a + " ") == std::string::npos) Stop("unknown option " + a);
+    if (!flag && i + 1 >= argc) Stop(a + " needs a value");
+    std::string v = flag ? "" : argv[++i];
     if (a == "--device" || a == "--protocol" || a == "--model")
       header += a.substr(2) + " " + v + "\n";
-    if (a == "--scenario") file = vs::sim::LoadScenario(v);
-    if (a == "--link") link = v;
-    if (a == "--silent") silent = true;
-    if (a == "--split") split = std::atoi(v.c_str());
     if (a == "--reply" && v.find('=') == std::string::npos) Stop("--reply wants CMD=FIELDS");
-    std::replace(v.begin(), v.end(), '|', '\x17');
+    if (a == "--reply") std::replace(v.begin(), v.end(), '|', '\x17');
     if (a == "--reply") replies[v.substr(0, v.find('='))] = v.substr(v.find('=') + 1);
+    if (a != "--reply") opt[a] = v;
   }
-  const vs::sim::Scenario given = vs::sim::ParseScenario(header, "the command line");
+  const std::string link = opt["--link"], path = opt["--scenario"];
+  if (!path.empty() && ::access(path.c_str(), R_OK) != 0) Stop(path + ": cannot be read");
+  const vs::sim::Scenario given = vs::sim::ParseScenario(header, "the command line"),
+                          file = vs::sim::ParseScenario(plat::test::ReadBytes(path), path);
   if (!given.device && !file.device) Stop("give --device");
   vs::sim::Instrument instrument(
       given.device.value_or(file.device.value_or(vs::sim::Device::Gas)),
       given.protocol.value_or(file.protocol.value_or(vs::sim::Protocol::Mctc)),
       given.model.value_or(file.model.value_or(0)));
-  instrument.silent = silent;
-  instrument.splitInto = split;
+  instrument.silent = opt.contains("--silent");
+  instrument.splitInto = std::atoi(opt["--split"].c_str());  // none: 0, one write
   for (const auto& [command, data] : replies) instrument.setReply(command, data);
   using Clock = std::chrono::steady_clock;
   instrument.clockMs = [start = Clock::now()] {

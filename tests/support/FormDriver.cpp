@@ -90,11 +90,10 @@ void FormDriver::open(MessageBox& box) {
     rt_.loop.stopTimer(*id);
     target->answer(r);
   };
-  if (after <= 0) {
+  if (after <= 0)
     rt_.loop.post(answer);
-  } else {
+  else
     *id = rt_.loop.startTimer(after, answer);
-  }
 }
 
 void FormDriver::modalStarted(Form& f) {
