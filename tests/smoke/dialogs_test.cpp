@@ -358,7 +358,6 @@ TEST_F(SmokeFormTest, ChartModeRecordsEachAccelerationAndTheWindowDrawsAndPrints
   Open();
   ui_.choose(f_.Combo1, 6);
   ui_.click(f_.Command2);
-  const auto& t = p_.shell.LangText;
   Grafic& g = p_.grafic;
   p_.link.OpaLuStatus1 = "00016", p_.link.OpaLuStatus2 = "00002";
   // The phase, row and step, and the instruction line, after the reply.
@@ -372,7 +371,7 @@ TEST_F(SmokeFormTest, ChartModeRecordsEachAccelerationAndTheWindowDrawsAndPrints
   };
   reply(800, 0.1, 70.0);
   EXPECT_EQ(f_.Label24.BackColor(), plat::colors::kRed);
-  const std::string acc = t[lang::ANFUMOAcc], hold = t[lang::ANFUMOManMax];
+  const std::string acc = t_[lang::ANFUMOAcc], hold = t_[lang::ANFUMOManMax];
   // Exactly the lower limit begins the acceleration; exactly the upper limit is not above it.
   EXPECT_EQ((std::vector{reply(800, 0.1), reply(800, 0.2), reply(1000, 0.5), reply(4000, 1.5),
                          reply(4500, 2.0)}),
@@ -380,8 +379,8 @@ TEST_F(SmokeFormTest, ChartModeRecordsEachAccelerationAndTheWindowDrawsAndPrints
                          "AVVIO 3 UNO|" + acc, "AVVIO 4 DUE|" + hold}));
   const int holdEnds = f_.SmokeTickCount + 120;
   while (f_.SmokeTickCount + 4 <= holdEnds) EXPECT_TRUE(reply(4600, 2.5).ends_with("DUE|" + hold));
-  const std::string dec = t[lang::ANFUMODec],
-                    done = "|" + t[lang::ANFUMOConcl] + ", " + acc + " " + t[lang::ANFUMOGrafic];
+  const std::string dec = t_[lang::ANFUMODec],
+                    done = "|" + t_[lang::ANFUMOConcl] + ", " + acc + " " + t_[lang::ANFUMOGrafic];
   EXPECT_EQ((std::vector{reply(4600, 2.5), reply(2000, 1.0), reply(900, 0.3)}),
             (std::vector{"AVVIO 35 TRE|" + dec, "AVVIO 36 TRE|" + dec, "PREAVVIO 1 TRE" + done}));
   ASSERT_TRUE(g.Visible());
@@ -390,16 +389,13 @@ TEST_F(SmokeFormTest, ChartModeRecordsEachAccelerationAndTheWindowDrawsAndPrints
   const auto& rows = g.MSChart1.ChartData();
   const int last = 4 + 31 + 2;  // 4500, the hold, 2000 and 900
   using Rows = std::vector<std::vector<double>>;
-  EXPECT_EQ((Rows{rows[0],
-                  rows[1],
-                  rows[3],
-                  rows[last],
-                  {rows[last + 1].begin() + 1, rows[last + 1].end()}}),
-            (Rows{{0.0, 2.0, 8.0, 10, 40},
-                  {0.25, 5.0, 10.0, 10, 40},
-                  {0.75, 15.0, 40.0, 10, 40},
-                  {last * 0.25, 3.0, 9.0, 10, 40},
-                  {0.0, 0.0, 10, 40}}));
+  const Rows seen = {
+      rows[0], rows[1], rows[3], rows[last], {rows[last + 1].begin() + 1, rows[last + 1].end()}};
+  const Rows expected = {
+      {0.0, 2.0, 8.0, 10, 40},         {0.25, 5.0, 10.0, 10, 40}, {0.75, 15.0, 40.0, 10, 40},
+      {last * 0.25, 3.0, 9.0, 10, 40}, {0.0, 0.0, 10, 40},
+  };
+  EXPECT_EQ(seen, expected);
   EXPECT_TRUE(std::isnan(rows[last + 1][0]));  // no time yet
   EXPECT_EQ(f_.SmokeChartData[3], (smoke::ChartPoint{0.75, 0.0, 0.0, 10, 40}));
   EXPECT_EQ(p_.smoke.AccIndex, 0);
@@ -429,7 +425,7 @@ TEST_F(SmokeFormTest, ChartModeRecordsEachAccelerationAndTheWindowDrawsAndPrints
     ui_.click(g.Command2);
     EXPECT_EQ(std::tuple(ui_.printed().size(), Count("print Grafic x1")), std::tuple(1u, 1));
     EXPECT_TRUE(Has(printed, "Time, sec") && Has(printed, "9.5") &&
-                !Has(printed, t[lang::ANFUMOConcl]))
+                !Has(printed, t_[lang::ANFUMOConcl]))
         << printed;
     EXPECT_TRUE(g.Command2.Visible() && g.Command1.Visible() && g.Label39.Visible() &&
                 g.Label3.Visible() && g.Label4.Visible());

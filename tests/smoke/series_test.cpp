@@ -99,26 +99,21 @@ TEST(SeriesTest, ReadingsAsShownAfterThePressureCorrection) {
   const auto it = RegionalSettings::Italian(), en = RegionalSettings::English();
   // Pressure typed, Italian settings; k after the correction of 1.0; PressureValue from 50.
   using Pressure = std::tuple<const char*, bool, double, double>;
-  for (const auto& [typed, comma, k, stored] : {Pressure{"94.5", false, 1.0, 94.5},
-                                                {"94.4", false, 0.75, 94.4},
-                                                {"94,4", true, 0.75, 94.4},
-                                                {"", false, 1.0, 50},
-                                                {"abc", false, 1.0, 50},
-                                                {"94,4", false, 1.0, 50}}) {
+  const Pressure pressures[] = {
+      {"94.5", false, 1.0, 94.5}, {"94.4", false, 0.75, 94.4}, {"94,4", true, 0.75, 94.4},
+      {"", false, 1.0, 50},       {"abc", false, 1.0, 50},     {"94,4", false, 1.0, 50},
+  };
+  for (const auto& [typed, comma, k, stored] : pressures) {
     double corrected = 1.0, value = 50;
     CorrectForPressure(typed, comma ? it : en, corrected, value);
     EXPECT_EQ(std::pair(corrected, value), std::pair(k, stored)) << typed;
   }
   using Opacity = std::tuple<double, std::int16_t, const char*>;  // N, unit (1: HSU), shown
-  for (const auto& [n, unit, shown] : {Opacity{0, 1, "0"},
-                                       {20, 1, "33"},
-                                       {50, 1, "71,1"},
-                                       {100, 1, "100"},
-                                       {150, 1, "100"},
-                                       {-2, 1, "0"},
-                                       {14.1, 0, "14,1"},
-                                       {-0.5, 0, "0"},
-                                       {150, 0, "150"}})
+  const Opacity opacities[] = {
+      {0, 1, "0"},  {20, 1, "33"},     {50, 1, "71,1"}, {100, 1, "100"}, {150, 1, "100"},
+      {-2, 1, "0"}, {14.1, 0, "14,1"}, {-0.5, 0, "0"},  {150, 0, "150"},
+  };
+  for (const auto& [n, unit, shown] : opacities)
     EXPECT_EQ(OpacityText(n, unit, it), shown) << n << " unit " << unit;
   EXPECT_EQ(TemperatureText(888.5, Protocol::MctcNet, en) + " " +
                 TemperatureText(-5, Protocol::MctcNet, en) + " " +

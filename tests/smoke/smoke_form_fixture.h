@@ -66,6 +66,7 @@ class SmokeFormTest : public StationTest {
   static std::string OwnFirst(int address) { return BuildOwnProtocolFrame(address, '1', ""); }
 
   ANFUMO& f_ = p_.anfumo;
+  const smoke::LangTexts& t_ = p_.shell.LangText;  // the screen texts loaded
   std::shared_ptr<plat::MemoryDevice> device_;
 };
 
