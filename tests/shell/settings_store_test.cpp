@@ -13,8 +13,7 @@
 #include "platform/text/Cp1252.h"
 #include "shell/RCLIni.h"
 #include "shell/SystemSetup.h"
-#include "shell/settings_test_fixture.h"
-#include "support/SourceTree.h"
+#include "shell/menu_test_fixture.h"
 
 namespace vs {
 namespace {
@@ -106,66 +105,58 @@ TEST_F(SettingsStoreTest, MissingKeysEmptyTheirTextsAndKeepTheirNumbers) {
 // After a save the records hold what the file holds: what the screen and the printed pages
 // show is what the next start loads.
 TEST_F(SettingsStoreTest, AfterASaveTheRecordHoldsWhatTheFileHolds) {
-  const struct {
-    const char *file, *typed, *held;  // file: Conf.ini before the save
-  } cases[] = {
+  const std::tuple<const char*, const char*, const char*> cases[] = {
+      // Conf.ini before the save, typed, held
       {"", "Ελένη 李😀", "????? ??"},
       {"", "  Mario\r\nMüller \"", "Mario Müller \""},
       {"[UTENTE]\r\nEnte=Citt\xE0\r\n", "Ελένη", "?????"},          // Windows-1252 file
       {"[UTENTE]\r\nEnte=Citt\xC3\xA0\r\n", "Ελένη 😀", "Ελένη 😀"},  // UTF-8 file
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.typed);
-    WriteConf(c.file);
-    p_.shell.OperatorName = c.typed;
-    ASSERT_TRUE(SaveUserData(p_.shell, at()));
-    EXPECT_EQ(p_.shell.OperatorName, c.held);
+  for (const auto& [file, typed, held] : cases) {
+    WriteConf(file);
+    p_.shell.OperatorName = typed;
+    EXPECT_TRUE(SaveUserData(p_.shell, at()));
+    EXPECT_EQ(p_.shell.OperatorName, held) << typed;
   }
   // Numbers too: an integer key rounds half to even, a single keeps 7 digits.
   p_.shell.SmokeRpmMax = 2500.5f;
   p_.shell.SmokeKLimit = 0.123456789;
-  ASSERT_TRUE(SaveSmokeLimits(p_.shell, at()));
+  EXPECT_TRUE(SaveSmokeLimits(p_.shell, at()));
   EXPECT_EQ((Numbers{p_.shell.SmokeRpmMax, p_.shell.SmokeKLimit}), (Numbers{2500, 0.1234568}));
 }
 
 // IMPOSTAZIONI: a missing key takes its default; a value that does not unscramble to a
 // number keeps its variable; of the mask only the first character counts.
 TEST_F(SettingsStoreTest, SystemOptionsReadBack) {
-  using Options = std::tuple<int, double, double>;
   const auto scrambled = [](const char* text) { return plat::Utf8ToCp1252(ScrambleString(text)); };
-  const struct {
-    std::string section;  // empty: no file
-    Options loaded;       // from (2, 5E-09, 0.02)
-  } cases[] = {
-      {"", {0, 1E-09, 0.008}},
-      {"AbiM=7Vrin\r\nKquad=1E-09\r\nKlin=" + scrambled("4Vrin"), {2, 5E-09, 0.02}},
-      {"AbiM=" + scrambled("5xyz") + "\r\nKquad=" + scrambled("3E-09"), {5, 3E-09, 0.008}},
-  };
   ShellState& s = p_.shell;
-  for (const auto& c : cases) {
-    if (!c.section.empty()) WriteConf("[IMPOSTAZIONI]\r\n" + c.section + "\r\n");
+  for (const auto& [section, loaded] :  // section empty: no file; loaded from (2, 5E-09, 0.02)
+       {std::pair<std::string, std::tuple<int, double, double>>{"", {0, 1E-09, 0.008}},
+        {"AbiM=7Vrin\r\nKquad=1E-09\r\nKlin=" + scrambled("4Vrin"), {2, 5E-09, 0.02}},
+        {"AbiM=" + scrambled("5xyz") + "\r\nKquad=" + scrambled("3E-09"), {5, 3E-09, 0.008}}}) {
+    if (!section.empty()) WriteConf("[IMPOSTAZIONI]\r\n" + section + "\r\n");
     s.SystemEnableMask = 2, s.GasKquad = 5E-09, s.GasKlin = 0.02;
     LoadSystemSettings(s, at());
-    EXPECT_EQ(Options(s.SystemEnableMask, s.GasKquad, s.GasKlin), c.loaded) << c.section;
+    EXPECT_EQ(std::tuple(int{s.SystemEnableMask}, s.GasKquad, s.GasKlin), loaded) << section;
   }
 }
 
-// RCLIni's Value keeps what the last read that worked found.
+// RCLIni's Value keeps what the last read that worked found; a write creates the file.
 TEST_F(SettingsStoreTest, RCLIniValueCarriesOverEveryFailedRead) {
   WriteConf("[IA]\r\nRN=800\r\n");
   const std::string path = conf().string(), missing = (dir_ / "nothing.ini").string();
   RCLIni ini{path, "IA", "CGLPP", ""};
-  EXPECT_FALSE(ini.GetValue());
-  ini.key = "RN";
-  EXPECT_TRUE(ini.GetValue());
-  for (const std::string& file : {missing, dir_.path().string(), std::string()}) {
-    ini.File = file;
-    EXPECT_FALSE(ini.GetValue()) << file;
+  std::string reads;  // a folder and an empty name are no file
+  for (const auto& [file, key] : {std::pair(path, "CGLPP"),
+                                  {path, "RN"},
+                                  {missing, "RN"},
+                                  {dir_.path().string(), "RN"},
+                                  {"", "RN"},
+                                  {path, "CGLPP"}}) {
+    ini.File = file, ini.key = key;
+    reads += ini.GetValue() ? '1' : '0';
   }
-  ini.File = path, ini.key = "CGLPP";
-  EXPECT_FALSE(ini.GetValue());
-  EXPECT_EQ(ini.Value, "800");
-  EXPECT_FALSE(fs::exists(missing));
+  EXPECT_EQ(std::tuple(reads, ini.Value, fs::exists(missing)), std::tuple("010000", "800", false));
   ini.File = missing, ini.Section = "AMBIENTE", ini.key = "UmiditàRelativa";
   EXPECT_TRUE(ini.SetValue());
   EXPECT_EQ(plat::test::ReadBytes(missing), "[AMBIENTE]\r\nUmidit\xE0Relativa=800\r\n");
