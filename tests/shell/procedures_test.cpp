@@ -1,17 +1,20 @@
-// The settings in "Conf.ini": every section's bytes and fields, missing and garbled keys,
-// what a save leaves in the records, the scrambled system options, and RCLIni.
-#include "shell/SettingsStore.h"
-
+// The shell's procedures without forms: the settings in "Conf.ini" (every section's bytes
+// and fields, missing and garbled keys, what a save leaves in the records, the scrambled
+// system options, RCLIni), the language table of "Lingua.ini" and readings against limits.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <string>
+#include <cmath>
 #include <tuple>
 #include <vector>
 
+#include "platform/ini/PrivateProfile.h"
 #include "platform/text/Cp1252.h"
+#include "platform/text/Numbers.h"
+#include "shell/LanguageTable.h"
+#include "shell/LimitRule.h"
 #include "shell/RCLIni.h"
+#include "shell/SettingsStore.h"
 #include "shell/SystemSetup.h"
 #include "shell/menu_test_fixture.h"
 
@@ -19,10 +22,8 @@ namespace vs {
 namespace {
 
 namespace fs = std::filesystem;
-using SettingsStoreTest = test::ConfDirTest;
-using Texts = std::vector<std::string>;
-using Numbers = std::vector<double>;
-using Int16s = std::vector<std::int16_t>;
+using SettingsStoreTest = test::StationTest;
+using LanguageTableTest = test::StationTest;
 
 void LoadAll(Program& p) {
   const SettingsPlace at = ConfPlace(p.rt);
@@ -56,18 +57,17 @@ TEST_F(SettingsStoreTest, EverySectionLoadsAndIsSavedByteForByte) {
     ShellState& s = q.shell;
     s.LanguageCode = 2;
     LoadAll(q);
-    EXPECT_EQ((Numbers{s.SmokeRpmMin, s.SmokeRpmMax, s.SmokeOpacityThreshold, s.SmokeKLimit,
+    EXPECT_EQ(std::tie(s.SmokeRpmMin, s.SmokeRpmMax, s.SmokeOpacityThreshold, s.SmokeKLimit,
                        s.GasLimitRpmIdle, s.GasLimitRpmRaisedLow, s.GasLimitRpmRaisedHigh,
                        s.GasLimitLambdaLow, s.GasLimitLambdaHigh, s.GasLimitCOcorrIdle,
-                       s.GasLimitCOcorrRaisedIdle}),
-              (Numbers{1000, 3500, 40.5, 2.5, 1100, 2000, 2500, 0.97, 1.03, 0.5, 0.3}));
-    EXPECT_EQ((Texts{s.VehiclePlate, s.VehicleChassis, s.AmbientPressure, q.link.InstrMake,
-                     q.link.InstrHomologation, s.GasMake, s.GasHomologation}),
-              (Texts{"AB1", "ZFA", "101.3", "Opa", "OP-1", "Gas", "GA-4"}));
-    EXPECT_EQ((Int16s{s.GasTestDuration, s.LanguageCode, q.link.ActiveComMode, s.OpaComPort,
-                      s.OpaBaudIndex, s.OpaModelIndex, s.GasComMode, s.GasComPort, s.GasBaudIndex,
-                      s.GasModelIndex}),
-              (Int16s{5800, 0, 2, 7, 4, 5, 1, 8, 9, 3}));
+                       s.GasLimitCOcorrRaisedIdle, s.GasTestDuration, s.LanguageCode),
+              std::tuple(1000, 3500, 40.5, 2.5, 1100, 2000, 2500, 0.97, 1.03, 0.5, 0.3, 5800, 0));
+    EXPECT_EQ(
+        std::tie(s.VehiclePlate, s.VehicleChassis, s.AmbientPressure, q.link.InstrMake,
+                 q.link.InstrHomologation, s.GasMake, s.GasHomologation, q.link.ActiveComMode,
+                 s.OpaComPort, s.OpaBaudIndex, s.OpaModelIndex, s.GasComMode, s.GasComPort,
+                 s.GasBaudIndex, s.GasModelIndex),
+        std::tuple("AB1", "ZFA", "101.3", "Opa", "OP-1", "Gas", "GA-4", 2, 7, 4, 5, 1, 8, 9, 3));
     fs::remove(conf());
     for (auto save : {SaveSmokeLimits, SaveGasLimits, SaveVehicleData, SaveUserData,
                       SaveAmbientData, SaveLanguage}) {
@@ -78,8 +78,8 @@ TEST_F(SettingsStoreTest, EverySectionLoadsAndIsSavedByteForByte) {
     fs::copy_file(plat::test::DataFolder() / "Conf.ini", conf(),
                   fs::copy_options::overwrite_existing);
     LoadAll(q);
-    EXPECT_EQ((Numbers{s.SmokeKLimit, s.GasLimitLambdaLow, s.GasLimitLambdaHigh}),
-              (Numbers{2.5, 0.97, 1.03}));
+    EXPECT_EQ(std::tie(s.SmokeKLimit, s.GasLimitLambdaLow, s.GasLimitLambdaHigh),
+              std::tuple(2.5, 0.97, 1.03));
   }
 }
 
@@ -94,12 +94,10 @@ TEST_F(SettingsStoreTest, MissingKeysEmptyTheirTextsAndKeepTheirNumbers) {
   s.GasLimitRpmIdle = 1100, s.GasLimitRpmRaisedLow = 2100, s.GasLimitLambdaLow = 0.9;
   s.GasModelIndex = 2;
   LoadAll(p_);
-  EXPECT_EQ((Texts{s.VehicleMakeType, s.VehiclePlate, s.VehicleChassis, p_.link.InstrMake,
-                   p_.link.InstrHomologation}),
-            (Texts{"Fiat", "", "", "", "OP-7"}));
-  EXPECT_EQ((Numbers{s.GasLimitRpmIdle, s.GasLimitRpmRaisedLow, s.GasLimitRpmRaisedHigh,
-                     s.GasLimitLambdaLow, static_cast<double>(s.GasModelIndex)}),
-            (Numbers{1100, 2100, 2600, 0.9, 2}));
+  EXPECT_EQ(std::tie(s.VehicleMakeType, s.VehiclePlate, s.VehicleChassis, p_.link.InstrMake,
+                     p_.link.InstrHomologation, s.GasLimitRpmIdle, s.GasLimitRpmRaisedLow,
+                     s.GasLimitRpmRaisedHigh, s.GasLimitLambdaLow, s.GasModelIndex),
+            std::tuple("Fiat", "", "", "", "OP-7", 1100, 2100, 2600, 0.9, 2));
 }
 
 // After a save the records hold what the file holds: what the screen and the printed pages
@@ -122,7 +120,7 @@ TEST_F(SettingsStoreTest, AfterASaveTheRecordHoldsWhatTheFileHolds) {
   p_.shell.SmokeRpmMax = 2500.5f;
   p_.shell.SmokeKLimit = 0.123456789;
   EXPECT_TRUE(SaveSmokeLimits(p_.shell, at()));
-  EXPECT_EQ((Numbers{p_.shell.SmokeRpmMax, p_.shell.SmokeKLimit}), (Numbers{2500, 0.1234568}));
+  EXPECT_EQ(std::tie(p_.shell.SmokeRpmMax, p_.shell.SmokeKLimit), std::tuple(2500, 0.1234568));
 }
 
 // IMPOSTAZIONI: a missing key takes its default; a value that does not unscramble to a
@@ -162,6 +160,90 @@ TEST_F(SettingsStoreTest, RCLIniValueCarriesOverEveryFailedRead) {
   EXPECT_EQ(plat::test::ReadBytes(missing), "[AMBIENTE]\r\nUmidit\xE0Relativa=800\r\n");
   ini.File = (dir_ / "no-folder" / "Conf.ini").string();
   EXPECT_FALSE(ini.SetValue());
+}
+
+// Text k of the file below is "<section><k>"; key 3 is missing, key 50 empty and English
+// lacks key 0: a key not found repeats the text before it.
+TEST_F(LanguageTableTest, CodeChoosesTheSectionAndAKeyNotFoundRepeatsTheTextBefore) {
+  std::string file;
+  for (const std::string section : {"ITALIANO", "INGLESE"}) {
+    file += "[" + section + "]\r\n";
+    for (int k = section == "INGLESE"; k < kLanguageTextCount; ++k) {
+      const std::string text = k == 50 ? "" : section + std::to_string(k);
+      if (k != 3) file += std::string(LanguageKey(k)) + "=" + text + "\r\n";
+    }
+  }
+  plat::test::WriteBytes(dir_ / "Lingua.ini", plat::Utf8ToCp1252(file));
+  ShellState& s = p_.shell;
+  const auto t = [](const std::string& section, int k) {  // text k of `section` as loaded
+    return section.empty() || (k == 0 && section == "INGLESE") ? "" : section + std::to_string(k);
+  };
+  const std::pair<std::int16_t, std::string> codes[] = {
+      {0, "ITALIANO"}, {1, "ITALIANO"},  {2, "INGLESE"},     {3, ""},
+      {4, "ITALIANO"}, {-1, "ITALIANO"}, {32767, "ITALIANO"}};
+  for (const auto& [code, section] : codes) {
+    LoadLanguageTexts(s, dir_.path(), code == 2 ? 1 : 2);  // an earlier load's texts never stay
+    EXPECT_EQ(LoadLanguageTexts(s, dir_.path(), code).state,
+              section.empty() ? LanguageLoad::State::NoTexts : LanguageLoad::State::Loaded);
+    EXPECT_EQ((std::vector{s.LangText[0], s.LangText[3], s.LangText[50], s.LangText[166]}),
+              (std::vector{t(section, 0), t(section, 2), t(section, 49), t(section, 166)}))
+        << code;
+  }
+  fs::remove(dir_ / "Lingua.ini");
+  EXPECT_EQ(LoadLanguageTexts(s, dir_.path(), 2).state, LanguageLoad::State::Missing);
+  EXPECT_EQ(s.LangText[1] + s.LangText[166], "");
+  EXPECT_TRUE(LanguageKey(-1).empty() && LanguageKey(kLanguageTextCount).empty());
+}
+
+// Every text in each shipped language, short enough to be read whole; the verdicts differ,
+// or a failed test would read as passed.
+TEST(LanguageDataTest, ShippedFileHasEveryTextInEveryLanguage) {
+  const plat::Profile file(plat::test::ReadBytes(plat::test::DataFolder() / "Lingua.ini"));
+  for (const char* section : {"ITALIANO", "INGLESE", "SPAGNOLO"}) {
+    const auto text = [&](std::size_t k) { return file.Value(section, lang::kKeys[k]); };
+    for (std::size_t k = 0; k < lang::kCount; ++k)
+      EXPECT_TRUE(text(k) && text(k)->size() < 254) << section << " " << lang::kKeys[k];
+    EXPECT_TRUE(text(lang::ANGASProSup) != text(lang::ANGASProNnSup) &&
+                text(lang::GeneralePos) != text(lang::GeneraleNeg))
+        << section;
+  }
+}
+
+// Readings against limits, decided as the screen shows them.
+TEST(LimitRuleTest, WorkedValues) {
+  const std::tuple<double, double, bool, bool> cases[] = {
+      // value, limit, AtMost, AtLeast
+      {(0.1 + 0.1 + 0.1) / 3, 0.1, true, true},  // a mean of equal readings
+      {0.1 * 3, 0.3, true, true},                // 0.30000000000000004 against 0.3 as typed
+      {0.100000000000001, 0.1, false, true},     // a 15th-digit difference is a difference
+      {0.29, 0.3, true, false},
+      {0.31, 0.3, false, true},
+      {2500.0000000000005, 2500, true, true},  // large engine speeds
+      {std::nan(""), 0.3, false, false},       // NaN is never within
+  };
+  for (const auto& [v, limit, atMost, atLeast] : cases) {
+    EXPECT_EQ(std::tuple(AtMost(v, limit), AtLeast(v, limit), Above(v, limit), Below(v, limit)),
+              std::tuple(atMost, atLeast, !atMost && !std::isnan(v), !atLeast && !std::isnan(v)))
+        << v;
+  }
+}
+
+// Values cut to decimals are the doubles their texts parse to, so they compare equal to
+// limits typed with the same digits.
+TEST(LimitRuleTest, KeptToDecimalsIsTheShownValue) {
+  const plat::RegionalSettings it = plat::RegionalSettings::Italian();
+  const std::tuple<double, int, const char*> cases[] = {
+      {0.7 * 3, 1, "2,1"},  // 2.0999999999999996 in binary
+      {4.35, 1, "4,3"},     // cut even past a half
+      {-0.25, 1, "-0,3"},   // towards minus infinity, as Int does
+      {12.345, -1, "12"},   // a negative count is 0
+  };
+  for (const auto& [v, decimals, shown] : cases) {
+    const double kept = KeptToDecimals(v, decimals);
+    EXPECT_EQ(plat::FormatDouble(kept, it), shown) << v;
+    EXPECT_EQ(kept, plat::ParseDouble(shown, it)) << v;
+  }
+  EXPECT_TRUE(std::isnan(KeptToDecimals(std::nan(""), 1)));
 }
 
 }  // namespace
