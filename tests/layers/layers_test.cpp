@@ -16,8 +16,7 @@ namespace {
 int Layer(const std::string& path) {
   const std::string layers = " platform | shell | link | gas smoke rpm | state | forms | app ";
   const std::size_t at = layers.find(" " + path.substr(0, path.find('/')) + " ");
-  return at == std::string::npos ? -1
-                                 : static_cast<int>(std::ranges::count(layers.substr(0, at), '|'));
+  return at == layers.npos ? -1 : static_cast<int>(std::ranges::count(layers.substr(0, at), '|'));
 }
 
 TEST(LayersTest, NoFolderIncludesOneAboveIt) {

@@ -1,7 +1,6 @@
 #pragma once
-// A station on the manual clock: the current directory is a fresh temporary folder holding
-// "Lingua.ini" from data/ and whatever "Conf.ini" a test writes (read and written byte-exact),
-// the program's folder is another one, and a form driver answers for the operator.
+// A station on the manual clock: a temporary current directory with "Lingua.ini" from data/
+// and a byte-exact "Conf.ini", a program folder, and a form driver answering for the operator.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -31,7 +30,6 @@ class StationTest : public ::testing::Test {
   SettingsPlace at() const { return ConfPlace(p_.rt); }
   // Loads and shows the start menu as the program does at start.
   Menu& Start() { return p_.menu.Show(), p_.menu; }
-  // How often `entry` stands in the driver's journal.
   auto Count(const std::string& entry) const { return std::ranges::count(ui_.journal(), entry); }
 
   plat::test::TempFolder dir_{"vs-conf"};
