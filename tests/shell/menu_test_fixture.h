@@ -1,39 +1,40 @@
 #pragma once
-// A station for the start menu's tests: the current directory is a fresh temporary folder
-// holding "Lingua.ini" from data/ (and whatever "Conf.ini" a test writes), the program's
-// folder is another one, and a form driver answers for the operator.
+// A station on the manual clock: a temporary current directory with "Lingua.ini" from data/
+// and a byte-exact "Conf.ini", a program folder, and a form driver answering for the operator.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <string>
 
-#include "shell/settings_test_fixture.h"
+#include "forms/Program.h"
+#include "shell/SettingsAccess.h"
 #include "support/FormDriver.h"
 #include "support/SourceTree.h"
+#include "support/TempFolder.h"
 
 namespace vs::test {
 
-class StationTest : public ConfDirTest {
+class StationTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ConfDirTest::SetUp();
-    bin_ = dir_ / "bin";
-    std::filesystem::create_directory(bin_);
-    p_.rt.programFolder = bin_;
+    p_.rt.currentDirectory = dir_.path();
+    p_.rt.regional = plat::RegionalSettings::English();
+    std::filesystem::create_directory(p_.rt.programFolder = bin_);
     std::filesystem::copy_file(plat::test::DataFolder() / "Lingua.ini", dir_ / "Lingua.ini");
   }
+  std::filesystem::path conf() const { return dir_ / "Conf.ini"; }
+  void WriteConf(const std::string& bytes) const { plat::test::WriteBytes(conf(), bytes); }
+  std::string ReadConf() const { return plat::test::ReadBytes(conf()); }
+  // Where the settings procedures find "Conf.ini" and how they write numbers.
+  SettingsPlace at() const { return ConfPlace(p_.rt); }
   // Loads and shows the start menu as the program does at start.
-  Menu& Start() {
-    p_.menu.Show();
-    return p_.menu;
-  }
-  // How often `entry` stands in the driver's journal.
-  int Count(const std::string& entry) const {
-    return static_cast<int>(std::count(ui_.journal().begin(), ui_.journal().end(), entry));
-  }
+  Menu& Start() { return p_.menu.Show(), p_.menu; }
+  auto Count(const std::string& entry) const { return std::ranges::count(ui_.journal(), entry); }
 
-  std::filesystem::path bin_;
+  plat::test::TempFolder dir_{"vs-conf"};
+  std::filesystem::path bin_ = dir_ / "bin";
+  Program p_{plat::EventLoop::ClockKind::Manual};
   plat::test::FormDriver ui_{p_.rt};
 };
 
