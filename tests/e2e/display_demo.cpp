@@ -32,12 +32,16 @@ class DemoForm : public plat::Form {
     FrameText2.setContainer(Frame1);
     FrameText2.Move(76, 60, 56, 24);
 
-    Text2.onChange = [this] { Say("change Text2=" + Text2.Text()); };
-    Memo.onChange = [this] { Say("change Memo=" + Escaped(Memo.Text())); };
+    Text2.onChange = [this] { std::cout << "change Text2=" << Text2.Text() << std::endl; };
+    Memo.onChange = [this] {
+      std::string text;  // CR and LF written as \r and \n: one output line
+      for (char c : Memo.Text()) text += c == '\r' ? "\\r" : c == '\n' ? "\\n" : std::string(1, c);
+      std::cout << "change Memo=" << text << std::endl;
+    };
     mnuFill.onClick = [this] {
       FrameText1.setText("one");
       FrameText2.setText("two");
-      Say("menu mnuFill");
+      std::cout << "menu mnuFill" << std::endl;
     };
   }
 
@@ -49,15 +53,6 @@ class DemoForm : public plat::Form {
   plat::TextBox FrameText2{*this, "FrameText2"};
   plat::MenuItem mnuFile{*this, "mnuFile", "&File"};
   plat::MenuItem mnuFill{mnuFile, "mnuFill", "&Fill the frame", plat::KeyPress::F(4)};
-
- private:
-  static void Say(const std::string& line) { std::cout << line << std::endl; }
-  // CR and LF written as \r and \n, so that a text stays on one output line.
-  static std::string Escaped(const std::string& text) {
-    std::string out;
-    for (char c : text) out += c == '\r' ? "\\r" : c == '\n' ? "\\n" : std::string(1, c);
-    return out;
-  }
 };
 
 }  // namespace

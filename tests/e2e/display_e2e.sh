@@ -30,10 +30,8 @@ xdotool type --delay 60 "A"
 said "change Text2=Amid"
 
 click_at 100 170 # the multi-line box
-xdotool key ctrl+End
-xdotool type --delay 60 "x"
-xdotool key Return
-xdotool type --delay 60 "y"
+xdotool key ctrl+End type --delay 60 x
+xdotool key Return type --delay 60 y
 said 'change Memo=line 1\r\nline 2x\r\ny'
 
 xdotool key F4 # fills the frame's boxes

@@ -17,17 +17,12 @@ e2e_under_xvfb() {
   exec timeout "${E2E_SECONDS:-240}" xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" --inside "$@"
 }
 
-fail() {
-  echo "FAIL: $*" >&2
-  if declare -F on_failure >/dev/null; then on_failure >&2 || true; fi
-  exit 1
-}
+fail() { echo "FAIL: $*" >&2; ! declare -F on_failure >/dev/null || on_failure >&2 || true; exit 1; }
 
 # Waits (at most $1 seconds) until the command after it succeeds.
 waitfor() {
-  local limit=$(($1 * 10)) i
-  shift
-  for ((i = 0; i < limit; i++)); do "$@" && return 0 || sleep 0.1; done
+  local i
+  for ((i = 0; i < $1 * 10; i++)); do "${@:2}" && return 0 || sleep 0.1; done
   return 1
 }
 
@@ -36,8 +31,7 @@ waitfor() {
 window() {
   local id
   id=$(timeout 30 xdotool search --sync --onlyvisible --name "$1" | head -n 1) || true
-  [ -n "$id" ] || fail "no window '$1' appeared"
-  echo "$id"
+  [ -n "$id" ] && echo "$id" || fail "no window '$1' appeared"
 }
 
 # Whether a visible window's title matches $1; gone waits (at most 10 s) until none does.
@@ -45,16 +39,7 @@ shown() { xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
 gone() { waitfor 10 bash -c "! xdotool search --onlyvisible --name '$1' >/dev/null"; }
 
 # Sends keys to window $1: keys WINDOW KEY...
-keys() {
-  xdotool windowfocus --sync "$1" 2>/dev/null || true
-  xdotool key --clearmodifiers --delay 80 "${@:2}"
-}
-
-# A screenshot of the whole screen as $shots/$1.png.
-shot() {
-  import -window root "$shots/$1.png"
-  [ -s "$shots/$1.png" ] || fail "empty screenshot $shots/$1.png"
-}
+keys() { xdotool windowfocus --sync "$1" 2>/dev/null || true; xdotool key --clearmodifiers --delay 80 "${@:2}"; }
 
 # A printer for the program's `lp`: e2e_printer FOLDER starts a private CUPS server (cupsd
 # with its own configuration, spool and socket under FOLDER, as root) whose default printer
@@ -67,11 +52,8 @@ e2e_printer() {
   printed=$1/printed
   mkdir -p "$printed" "$1/bin"
   unset LPDEST PRINTER
-  if _cups_start "$1"; then
-    printer_kind=cups
-    echo "printer: private CUPS server at $CUPS_SERVER, PDF files in $printed"
-    return 0
-  fi
+  printer_kind=cups
+  _cups_start "$1" && echo "printer: private CUPS server at $CUPS_SERVER, PDF files in $printed" && return 0
   printer_stop
   unset CUPS_SERVER
   printer_kind=stand-in
@@ -82,22 +64,8 @@ e2e_printer() {
 }
 
 printer_stop() {
-  [ -n "${cups_pid:-}" ] || return 0
-  kill "$cups_pid" 2>/dev/null && wait "$cups_pid" 2>/dev/null || true
+  [ -z "${cups_pid:-}" ] || { kill "$cups_pid" && wait "$cups_pid"; } 2>/dev/null || true
   cups_pid=
-}
-
-# Waits (at most 60 s) until $2 PDF files have been printed; fails unless the text of the
-# newest holds each text after $2. $1 says what was printed.
-check_printed() {
-  local what=$1 text want
-  waitfor 60 bash -c "[ \$(ls '$printed' | grep -c '\\.pdf\$') -ge $2 ] &&
-    { [ '$printer_kind' != cups ] || [ -z \"\$(lpstat -o 2>/dev/null)\" ]; }" || fail "the $what was not printed"
-  text=$(pdftotext -layout "$(find "$printed" -maxdepth 1 -name '*.pdf' -printf '%T@ %p\n' |
-    sort -n | tail -n 1 | cut -d' ' -f2-)" -)
-  for want in "${@:3}"; do
-    grep -qF -- "$want" <<<"$text" || fail "the printed $what lacks '$want': $text"
-  done
 }
 
 _cups_start() {
@@ -105,8 +73,7 @@ _cups_start() {
   cups_problem="not root"
   [ "$(id -u)" -eq 0 ] || return 1
   for tool in cupsd lpadmin unshare; do
-    cups_problem="$tool is not installed"
-    command -v $tool >/dev/null 2>&1 || return 1
+    command -v $tool >/dev/null || { cups_problem="$tool is not installed" && return 1; }
   done
   cups_problem="cups-pdf is not installed"
   [ -x /usr/lib/cups/backend/cups-pdf ] && [ -e /etc/cups/cups-pdf.conf ] && [ -r "$ppd" ] || return 1
@@ -150,8 +117,7 @@ CONF
      exec cupsd -f -c '$c/conf/cupsd.conf' -s '$c/conf/cups-files.conf'" >"$c/log/cupsd.out" 2>&1 &
   cups_pid=$!
   export CUPS_SERVER=$c/socket
-  cups_running() { lpstat -r 2>/dev/null | grep -q 'is running' || ! kill -0 "$cups_pid" 2>/dev/null; }
-  waitfor 10 cups_running
+  waitfor 10 eval 'lpstat -r 2>/dev/null | grep -q "is running" || ! kill -0 $cups_pid 2>/dev/null'
   cups_problem="cupsd did not start: $(head -c 300 "$c/log/cupsd.out" 2>/dev/null)"
   lpstat -r 2>/dev/null | grep -q 'is running' || return 1
   # Poppler turns the PDF into PostScript for cups-pdf: Ghostscript, the default, would

@@ -27,25 +27,13 @@ for f in "$program" "$sim"; do [ -x "$f" ] || fail "$f is not built"; done
 
 station=$(mktemp -d)
 sims=()
-cleanup() {
-  kill ${pid:-} "${sims[@]}" 2>/dev/null || true
-  printer_stop
-  rm -rf "$station"
-}
-trap cleanup EXIT
+trap 'kill ${pid:-} "${sims[@]}" 2>/dev/null; printer_stop; rm -rf "$station"' EXIT
 # The program runs from the station folder, where it keeps its logs: they are this run's own.
 cp "$program" "$src/data/Conf.ini" "$src/data/Lingua.ini" "$station/"
 cd "$station"
 shopt -s nullglob
-keep_printed() {
-  local n=0 f
-  for f in "$printed"/*.pdf; do cp "$f" "$shots/station-$mode-printed-$((++n)).pdf"; done
-}
-on_failure() {
-  keep_printed
-  for f in sim1.txt sim2.txt sim3.txt out.txt; do echo "--- $f" && tail -n 40 "$f"; done
-  echo "--- Conf.ini" && tr -d '\r' <Conf.ini
-}
+keep_printed() { local n=0 f; for f in "$printed"/*.pdf; do cp "$f" "$shots/station-$mode-printed-$((++n)).pdf"; done; }
+on_failure() { keep_printed; for f in sim{1,2,3}.txt out.txt Conf.ini; do echo "--- $f" && tail -n 80 "$f"; done; }
 e2e_printer "$station"
 
 # Conf.ini (CR LF lines): a key's value, and setting keys (SECTION KEY VALUE...).
@@ -90,10 +78,7 @@ report-b report.log Result PASSED
 ROWS
 }
 actual() {
-  expected "$1" | while read -r s k v; do
-    [ "$s" = report.log ] && v=$(report "$k") || v=$(conf "$s" "$k")
-    echo "$s $k $v"
-  done
+  expected "$1" | while read -r s k _; do echo "$s $k $([ "$s" = report.log ] && report "$k" || conf "$s" "$k")"; done
 }
 report() { tr -d '\r' <report.log | sed -n "s/^$1=//p"; }
 stored() { [[ $(actual "$1") == $(expected "$1") ]]; }
@@ -101,8 +86,7 @@ expect() { waitfor 10 stored "$1" || fail "after $1: $(diff <(expected "$1") <(a
 
 # The gas test's measuring window: 200 ticks of 25 ms; the raised idle from 800 rpm, so that
 # the simulated engine's steady 850 rpm passes. The station knew binary instruments of model 0.
-conf_set IA MCS 200 IA CGLPP 800 COMKYMRA TModCom 1 MODKYMRA Modello 0 COMOPA TModCom 1 \
-  MODOPA Modello 0
+conf_set IA MCS 200 IA CGLPP 800 COMKYMRA TModCom 1 MODKYMRA Modello 0 COMOPA TModCom 1 MODOPA Modello 0
 
 start_sim() { "$sim" "${@:2}" --pty --link "$station/COM$1" >"sim$1.txt" 2>&1 & sims+=($!); }
 start_sim 1 --scenario "$src/tests/sim/scenarios/gas-analyser$([ "$gas_protocol" = binary ] && echo -binary).scn"
@@ -117,16 +101,14 @@ for n in 1 2 3; do waitfor 10 test -L "COM$n" || fail "the simulator on COM$n di
 # one was $3; whether COM$1 was polled for readings (@VA over MCTC-NET, else the binary P).
 mcn_asked() { sed -n "s/^request $2 \\([^ ]*\\).*\$/\\1/p" "sim$1.txt"; }
 asked() { mcn_asked "$1" "$2" | grep -qx -- "$3"; }
-polled() {
-  if [ "$3" = mctc ]; then asked "$1" "$2" @VA; else sed -n 's/^request [0-9]* \(.\).*$/\1/p' "sim$1.txt" | grep -qx P; fi
-}
+polled() { if [ "$3" = mctc ]; then asked "$1" "$2" @VA; else grep -q '^request [0-9]* P' "sim$1.txt"; fi; }
 
 step=0
 rm -f "$shots"/station-"$mode"-*
 # A screenshot named after the run, its order in the day and $1, after $2 seconds.
 snap() {
-  sleep "${2:-0}"
-  step=$((step + 1)) && shot "$(printf 'station-%s-%02d-%s' "$mode" "$step" "$1")"
+  sleep "${2:-0}" && step=$((step + 1)) && printf -v f '%s/station-%s-%02d-%s.png' "$shots" "$mode" "$step" "$1"
+  import -window root "$f" && [ -s "$f" ] || fail "no screenshot $f"
 }
 # Presses keys $3... in window $1 and waits for a window titled $2 (its id in $win).
 open_win() { keys "$1" "${@:3}" && win=$(window "$2") && sleep 1 || fail "${*:3} did not open '$2'"; }
@@ -137,12 +119,9 @@ close_win() { keys "$1" "$3" && gone "$2" || fail "$3 did not close '$2'"; }
 data() {
   open_win "$1" "$2" $4
   for text in "${@:5}"; do
-    keys "$win" End shift+Home BackSpace
-    xdotool type --delay 30 "$text"
-    keys "$win" Tab
+    keys "$win" End shift+Home BackSpace && xdotool type --delay 30 "$text" && keys "$win" Tab
   done
-  sleep 0.3
-  snap "$3"
+  snap "$3" 0.3
   close_win "$win" "$2" Return
   expect "$3"
 }
@@ -167,18 +146,23 @@ setup() {
     keys "$win" alt+i
     waitfor 10 bash -c "[ \$(grep -cx 'request $3 ID' sim$4.txt) -ge 2 ]" || fail "the set-up did not ask $3"
     snap "$6-identified" 1
-    keys "$win" alt+a
-    answer "$6-stored"
+    keys "$win" alt+a && answer "$6-stored"
   fi
   close_win "$win" "$2" Escape
   expect "$6-$5"
 }
-# Tab from the copies box (one copy) to the print button of window $win, Enter; then the
+# Tab from the copies box (one copy) to the print button of window $win, Enter; then waits (at
+# most 60 s) until that sheet is printed (with CUPS: no job left queued) and the newest
 # printed file's text holds each text after $1 (what it is).
-print_sheet() { keys "$win" Tab Return && sheets=$((${sheets:-0} + 1)) && check_printed "$1" "$sheets" "${@:2}"; }
+print_sheet() {
+  keys "$win" Tab Return && sheets=$((${sheets:-0} + 1))
+  waitfor 60 eval '[ $(ls "$printed" | grep -c "\.pdf$") -ge $sheets ] &&
+    { [ $printer_kind != cups ] || [ -z "$(lpstat -o 2>/dev/null)" ]; }' || fail "the $1 was not printed"
+  text=$(pdftotext -layout "$(ls -t "$printed"/*.pdf | head -n 1)" -)
+  for want in "${@:2}"; do grep -qF -- "$want" <<<"$text" || fail "the printed $1 lacks '$want': $text"; done
+}
 
-./vantoscope >out.txt 2>&1 &
-pid=$!
+./vantoscope >out.txt 2>&1 & pid=$!
 menu=$(window "^Start men") || fail "the start menu did not appear"
 snap menu 1
 keys "$menu" ctrl+e
@@ -204,16 +188,14 @@ setup F4 "^Smoke Meter" OPA 2 "$opa_protocol" opacimeter-setup
 setup F6 "^RPM$" RPM 3 mctc rpm-setup
 asked 3 RPM TE || fail "the counter was not told the strokes"
 
-open_win "$menu" "^Gas Analysis" F1
-gas=$win
+open_win "$menu" "^Gas Analysis" F1 && gas=$win
 waitfor 15 polled 1 GAS "$gas_protocol" || fail "the gas test did not poll the analyser"
 snap gas-test 0.5
 # The mode list: certification (its first entry). Then Tab on to the logging button, which
 # Space switches on, over the buttons enabled in between (stand-by and leak test only over
 # MCTC-NET, printing not in certification mode).
 pick "$gas" 700 528 Up Return
-tabs=(Tab Tab Tab Tab) && [ "$gas_protocol" = mctc ] && tabs+=(Tab Tab)
-keys "$gas" "${tabs[@]}" space
+keys "$gas" Tab Tab Tab Tab $([ "$gas_protocol" = mctc ] && echo Tab Tab) space
 snap gas-test-set 0.5
 data "$gas" "^Vehicle Data" vehicle alt+v "Fiat Panda" AB123CD ZFA16900000123456 2009 "1.2 8V"
 keys "$gas" alt+s
@@ -224,8 +206,7 @@ snap gas-measuring 2
 # last instrument identified: the analyser's own over MCTC-NET (the test asks for it), the
 # counter's with the binary analyser (its identity goes elsewhere).
 [ "$gas_protocol" = mctc ] && serial=AQ123456 || serial=R0042
-value='([0-9.]+|- - -)'
-grep -qaP "^0\\.[0-9]+\\t14\\.[56]\\t($value\\t){7}\\d\\d/\\d\\d/\\d{4} [\\d:]{8}\\t$serial \\r\$" gas.log ||
+grep -qaP "^0\\.[0-9]+\\t14\\.[56]\\t(([0-9.]+|- - -)\\t){7}\\d\\d/\\d\\d/\\d{4} [\\d:]{8}\\t$serial \\r\$" gas.log ||
   fail "the logged readings: $(head -n 2 gas.log)"
 # The verdict takes idle, then raised idle; Print (Alt+P) is refused until then, and then
 # writes "report.log" and shows the certificate.
@@ -244,8 +225,7 @@ print_sheet "diagnosis sheet" "EXHAUST GAS DIAGNOSIS SHEET" AB123CD "NOx(ppm)" "
 close_win "$win" "^EXHAUST GAS DIAGNOSIS" Escape
 close_win "$gas" "^Gas Analysis" Escape
 
-open_win "$menu" "^Smoke Analysis" F3
-smoke=$win
+open_win "$menu" "^Smoke Analysis" F3 && smoke=$win
 # The binary opacimeter's start notice holds the link until it is closed.
 [ "$opa_protocol" = binary ] && answer smoke-notice
 waitfor 15 polled 2 OPA "$opa_protocol" || fail "the smoke test did not poll the opacimeter"
@@ -266,9 +246,7 @@ snap smoke-verdict 1
 if [ "$opa_protocol" = mctc ]; then
   grep -qaP '^0\.35\t14\.1\t800\t80\t75\t95\t\d\d/\d\d/\d{4} [\d:]{8}\t[A-Z0-9]+ \r$' smoke.log ||
     fail "the logged smoke readings: $(head -n 2 smoke.log 2>&1)"
-else
-  [ ! -s smoke.log ] || fail "smoke.log was written with a binary opacimeter"
-fi
+else [ ! -s smoke.log ] || fail "smoke.log was written with a binary opacimeter"; fi
 # Report B: PRINT shows it and writes "report.log"; printing closes it. Every value of the
 # accelerations and the result in "report.log" is on the printed page.
 open_win "$smoke" "^Referto Opacimetro" alt+p
