@@ -30,6 +30,8 @@ std::string NotNegative(double v, const plat::RegionalSettings& r) {
 
 void CorrectForPressure(const std::string& ambientPressure, const plat::RegionalSettings& r,
                         double& k, double& pressureValue) {
+  // Called on every reply: the usual case, no pressure typed in, is told without an exception.
+  if (ambientPressure.find_first_not_of(" \t") == std::string::npos) return;
   double p = 0;
   try {
     p = plat::ParseDouble(ambientPressure, r);
