@@ -4,32 +4,25 @@
 // parsers read; the records carry over from one input to the next, as they do between
 // replies. A crash, a sanitizer report or a failed Check is a finding.
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <string>
 #include <string_view>
 
 #include "gas/GasState.h"
 #include "gas/McnGasExchange.h"
 #include "gas/OwnGasExchange.h"
-#include "link/FrameCollector.h"
 #include "link/LinkState.h"
-#include "link/MctcNetExchange.h"
 #include "link/MctcNetFrame.h"
 #include "link/OwnProtocolExchange.h"
-#include "link/OwnProtocolFrame.h"
-#include "link/ReplyParsers.h"
 #include "link/SmokeRpmReplies.h"
 #include "platform/ini/PrivateProfile.h"
 #include "platform/text/Cp1252.h"
-#include "platform/text/RegionalSettings.h"
 #include "rpm/RpmPoll.h"
 #include "shell/ShellState.h"
-#include "smoke/AccelerationSeries.h"
-#include "smoke/ChartSeries.h"
 #include "smoke/McnSmokeLink.h"
 #include "smoke/OpaSetUp.h"
 #include "smoke/OwnSmokeLink.h"
@@ -47,8 +40,9 @@ void Check(bool ok) {
 }
 
 // Whole UTF-8 texts.
-void CheckTexts(std::initializer_list<std::string_view> texts) {
-  for (const std::string_view text : texts) {
+template <class... T>
+void CheckTexts(const T&... texts) {
+  for (const std::string_view text : {std::string_view(texts)...}) {
     for (std::size_t i = 0; i < text.size();) {
       const auto c = static_cast<unsigned char>(text[i]);
       const std::size_t n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
@@ -69,30 +63,24 @@ void CheckOwnFrame(std::string_view f, int address, int command) {
 
 // The input, taken from the front; what is not there reads 0 or "".
 struct In {
-  const std::uint8_t* data;
-  std::size_t size;
+  std::string_view rest;
   int c = 0, u = 0;  // the lengths of the command and of the unit in a reply header, 0 to 3
-  std::uint8_t Byte() {
-    if (size == 0) return 0;
-    --size;
-    return *data++;
-  }
-  double Double() {
-    double v = 0;
-    if (size >= sizeof v) std::memcpy(&v, Take(sizeof v).data(), sizeof v);
-    return v;
-  }
   std::string_view Take(std::size_t n) {
-    n = std::min(n, size);
-    const std::string_view s(reinterpret_cast<const char*>(data), n);
-    data += n;
-    size -= n;
+    const std::string_view s = rest.substr(0, n);
+    rest.remove_prefix(s.size());
     return s;
   }
-  std::string_view Rest() { return Take(size); }
+  std::uint8_t Byte() { return rest.empty() ? 0 : static_cast<std::uint8_t>(Take(1)[0]); }
+  double Double() {
+    double v = 0;
+    if (rest.size() >= sizeof v) std::memcpy(&v, Take(sizeof v).data(), sizeof v);
+    return v;
+  }
+  std::string_view Rest() { return Take(rest.size()); }
 };
 
-struct Records {
+// The records, kept from one input to the next.
+struct P {
   ShellState shell;
   LinkState link;
   GasState gas;
@@ -103,7 +91,6 @@ struct Records {
   SmokeFormFields fields;
 };
 
-using P = Records;
 struct Row {
   const char* name;
   void (*run)(P& p, In& in);
@@ -137,13 +124,11 @@ constexpr Row kRows[] = {
   {"gas_la_reply", [](P& p, In& in) { ParseGasLaReply(p.link, in.Rest(), in.c, in.u); }},
   {"gas_li_reply", [](P& p, In& in) { ParseGasLiReply(p.link, in.Rest(), in.c, in.u); }},
   {"gas_ls_reply", [](P& p, In& in) { ParseGasLsReply(p.link, in.Rest(), in.c, in.u); }},
-  {"gas_va_reply", [](P& p, In& in) {
-    (void)ParseGasVaReply(p.link, p.shell, in.Rest(), in.c, in.u);
-  }},
+  {"gas_va_reply",
+   [](P& p, In& in) { (void)ParseGasVaReply(p.link, p.shell, in.Rest(), in.c, in.u); }},
   {"opa_error_code", [](P& p, In& in) { (void)ShowOpaErrorCode(p.link, p.shell, in.Rest()); }},
-  {"opa_measure_reply", [](P& p, In& in) {
-    (void)ParseOpaMeasureReply(p.link, p.shell, in.Rest());
-  }},
+  {"opa_measure_reply",
+   [](P& p, In& in) { (void)ParseOpaMeasureReply(p.link, p.shell, in.Rest()); }},
   {"opa_rd_reply", [](P& p, In& in) { (void)ParseOpaRdReply(p.link, p.shell, in.Rest()); }},
   {"rpm_tp_reply", [](P& p, In& in) { ParseRpmTpReply(p.link, in.Rest(), in.c, in.u); }},
   {"rpm_va_reply", [](P& p, In& in) { ParseRpmVaReply(p.link, in.Rest(), in.c, in.u); }},
@@ -168,20 +153,17 @@ constexpr Row kRows[] = {
     l.RpmMcnDevNumberLen = 1;
     // A Waiting buffer does not end in ETX, any other is empty; an accepted frame carries
     // the address after its first byte (which is not checked) and ETB, and ends in ETX.
-    const auto check = [](const McnCollected& got, const std::string& buffer,
-                          std::string_view address) {
-      if (got.status == McnCollected::Status::Waiting) {
-        return Check(buffer.empty() || buffer.back() != kEtx);
-      }
-      Check(buffer.empty());
+    const auto check = [](const McnCollected& got, const std::string& buffer, std::string_view a) {
+      using enum McnCollected::Status;
       const std::string& f = got.frame;
-      Check(got.status != McnCollected::Status::Accepted ||
-            (f.size() >= 5 && f.compare(1, 3, address) == 0 && f[4] == kEtb && f.back() == kEtx));
+      Check(got.status == Waiting ? buffer.empty() || buffer.back() != kEtx : buffer.empty());
+      Check(got.status != Accepted ||
+            (f.size() >= 5 && f.compare(1, 3, a) == 0 && f[4] == kEtb && f.back() == kEtx));
     };
     std::string testForm, setup, rpm, binary;
     MctcNetExchangeCore exchange;
     exchange.Sent(l.McnAddress, l.McnCommand, l.McnDevNumberLen);
-    for (int n = 0; in.size > 0; ++n) {
+    for (int n = 0; !in.rest.empty(); ++n) {
       const std::string_view piece = in.Take((b >> 3) % 9 + 1);
       AppendReceived(testForm, piece, true);
       check(CollectTestFormReply(l, testForm), testForm, l.McnAddress);
@@ -217,7 +199,7 @@ constexpr Row kRows[] = {
     const std::int16_t mode = (b >> 3) & 1;
     p.shell.SystemEnableMask = static_cast<std::uint8_t>((b & 0x70) >> 2);
     std::string buffer = std::string{kStx} + "GAS" + kEtb + "1" + kEtb + l.McnCommand;
-    if (in.size > 0) buffer += kEtb + std::string(in.Rest());
+    if (!in.rest.empty()) buffer += kEtb + std::string(in.Rest());
     buffer += std::string("00") + kEtx;
     const McnCollected got = CollectTestFormReply(l, buffer);
     if (got.status != McnCollected::Status::Accepted) return;
@@ -227,7 +209,7 @@ constexpr Row kRows[] = {
     Check(IsGasWord(stato) && IsGasWord(prev) && IsGasWord(requested) && out.boxes.size() <= 1);
     Check(autoZero >= 0 && autoZero <= 3 && p.gas.GasMcnStatus >= 0 && p.gas.GasMcnStatus <= 31);
     Check(l.McnRsStatus1 >= 0 && l.McnRsStatus1 <= 127);
-    CheckTexts({out.pef.value_or("")});
+    CheckTexts(out.pef.value_or(""));
     const auto next = NextMcnGasRequest(w, l, plat::DateTime{});
     Check(!next || next->command != "@SA" ||
           std::count(next->data.begin(), next->data.end(), kEtb) >= 5);
@@ -291,7 +273,7 @@ constexpr Row kRows[] = {
         {mctcNet ? smoke::Protocol::MctcNet : smoke::Protocol::Binary, true, {},
          plat::RegionalSettings::English()});
     Check(!out.row || (s.AccIndex >= 0 && s.AccIndex <= kLastRowLabel));
-    while (in.size > 0) {
+    while (!in.rest.empty()) {
       const SmokeTick tick = SmokeTickStep(f, s, l);
       Check(tick != SmokeTick::TimedOut || f.ReplyBuffer.empty());
       const SmokeFrame got = CollectSmokeReply(f, l, s, in.Take(1 + (b >> 4)));
@@ -324,7 +306,7 @@ constexpr Row kRows[] = {
                                                 echo, data);
     Check(p.smoke.OpaMcnStatus >= 0 && p.smoke.OpaMcnStatus <= 31);
     Check(p.fields.AutoZeroStatusCount <= 3);  // counted up to four, then back to 0
-    CheckTexts({out.display.label29.caption.value_or("")});
+    CheckTexts(out.display.label29.caption.value_or(""));
   }},
   // The binary smoke link's reply step on any frame that passed the frame check, for every
   // model (5 and 6 are not binary ones); then the request step, so that every state word
@@ -365,7 +347,7 @@ constexpr Row kRows[] = {
     std::int16_t exclamPending = -1;
     ValueReply r;
     static constexpr const char* kLockStates[] = {"00000", "00001", "00002", "00016", "00032", ""};
-    while (in.size > 0) {
+    while (!in.rest.empty()) {
       const std::uint8_t op = in.Byte();
       if (op % 4 == 0) {  // a value reply
         r.protocol = (op & 4) ? Protocol::MctcNet : Protocol::Binary;
@@ -427,29 +409,21 @@ constexpr Row kRows[] = {
 };
 // clang-format on
 
-const Row*& Chosen() {
-  static const Row* row = nullptr;
-  return row;
-}
-
 }  // namespace
 }  // namespace vs::fuzz
 
-extern "C" int LLVMFuzzerInitialize(int*, char*** argv) {
-  const std::string self = std::filesystem::path((*argv)[0]).filename().string();
-  for (const vs::fuzz::Row& row : vs::fuzz::kRows) {
-    if (self == std::string(row.name) + "_fuzz") vs::fuzz::Chosen() = &row;
-  }
-  if (vs::fuzz::Chosen() == nullptr) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  // The row named by the program, <row>_fuzz.
+  static const vs::fuzz::Row* row = [] {
+    const std::string self = program_invocation_short_name;
+    for (const vs::fuzz::Row& r : vs::fuzz::kRows) {
+      if (self == std::string(r.name) + "_fuzz") return &r;
+    }
     std::fprintf(stderr, "%s: not the name of a fuzz target (<row>_fuzz)\n", self.c_str());
     std::abort();
-  }
-  return 0;
-}
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static vs::fuzz::Records* p = new vs::fuzz::Records();
-  vs::fuzz::In in{data, size};
+  }();
+  static vs::fuzz::P* p = new vs::fuzz::P();
+  vs::fuzz::In in{{reinterpret_cast<const char*>(data), size}};
   const std::uint8_t lengths = in.Byte(), switches = in.Byte();
   in.c = lengths & 3;
   in.u = (lengths >> 2) & 3;
@@ -459,17 +433,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   p->shell.ExternOilTemp = (switches >> 1) & 1;
   p->link.ShowParseWarning = (switches & 4) ? -1 : 0;
   p->shell.LanguageCode = static_cast<std::int16_t>((switches >> 3) & 3);
-  vs::fuzz::Chosen()->run(*p, in);
+  row->run(*p, in);
   // The texts the steps fill never hold a bare half of a UTF-8 sequence.
   const vs::LinkState& l = p->link;
-  vs::fuzz::CheckTexts({l.InstrMake,     l.InstrModel,      l.InstrHomologation,
-                        l.InstrSerial,   l.InstrExpiry,     l.InstrVersion,
-                        l.McnIdField7,   l.GasCheckExpiry,  l.McnFuelText,
-                        l.McnSaField3,   l.McnStrokes,      l.McnHcRatio,
-                        l.McnOcRatio,    l.McnLiField1,     l.McnEtFlag,
-                        l.McnEtDate,     l.McnEtTime,       l.McnEhField1,
-                        l.OpaValueText5, l.OpaValueText6,   l.OpaValueText7,
-                        l.OpaLuStatus1,  l.OpaLuStatus2,    l.RpmReplyText1,
-                        l.RpmReplyText2, l.GasSerialNumber, p->gas.GasFirmwareVersion});
+  vs::fuzz::CheckTexts(
+      l.InstrMake, l.InstrModel, l.InstrHomologation, l.InstrSerial, l.InstrExpiry, l.InstrVersion,
+      l.McnIdField7, l.GasCheckExpiry, l.McnFuelText, l.McnSaField3, l.McnStrokes, l.McnHcRatio,
+      l.McnOcRatio, l.McnLiField1, l.McnEtFlag, l.McnEtDate, l.McnEtTime, l.McnEhField1,
+      l.OpaValueText5, l.OpaValueText6, l.OpaValueText7, l.OpaLuStatus1, l.OpaLuStatus2,
+      l.RpmReplyText1, l.RpmReplyText2, l.GasSerialNumber, p->gas.GasFirmwareVersion);
   return 0;
 }

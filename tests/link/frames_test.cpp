@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -10,7 +11,6 @@
 #include "link/LinkState.h"
 #include "link/MctcNetExchange.h"
 #include "link/OwnProtocolExchange.h"
-#include "link/OwnProtocolFrame.h"
 #include "link_test_util.h"
 
 namespace vs {
@@ -19,24 +19,17 @@ namespace {
 using testing::Ctl;
 using Status = McnCollected::Status;
 
-std::string Bytes(std::initializer_list<int> values) {
-  std::string s;
-  for (int v : values) s += static_cast<char>(v);
-  return s;
-}
+std::string Bytes(std::initializer_list<int> v) { return std::string(v.begin(), v.end()); }
 
 TEST(FramesTest, RequestsAreByteExact) {
-  const struct {
-    const char *address, *command, *data, *frame;
-  } mcn[] = {
-      {"GAS", "ID", "", "<GAS|1|IDC7>"},
-      {"GAS", "@LA", "", "<GAS|1|@LA07>"},   // a high checksum digit 0
-      {"RPM", "CI", "4", "<RPM|1|CI|425>"},  // one ETB before the data
-      {"GAS", "@SA", "BENZINA|NO CAT|04|4|1.730|0.000",
-       "<GAS|1|@SA|BENZINA|NO CAT|04|4|1.730|0.000B3>"},
-  };
-  for (const auto& c : mcn) {
-    EXPECT_EQ(BuildMctcNetFrame(c.address, c.command, "1", Ctl(c.data)), Ctl(c.frame)) << c.frame;
+  for (auto [address, command, data, frame] : {
+           std::array<const char*, 4>{"GAS", "ID", "", "<GAS|1|IDC7>"},
+           {"GAS", "@LA", "", "<GAS|1|@LA07>"},   // a high checksum digit 0
+           {"RPM", "CI", "4", "<RPM|1|CI|425>"},  // one ETB before the data
+           {"GAS", "@SA", "BENZINA|NO CAT|04|4|1.730|0.000",
+            "<GAS|1|@SA|BENZINA|NO CAT|04|4|1.730|0.000B3>"},
+       }) {
+    EXPECT_EQ(BuildMctcNetFrame(address, command, "1", Ctl(data)), Ctl(frame)) << frame;
   }
   // Only what follows STX counts, a high byte by its unsigned value; the sum wraps.
   EXPECT_EQ(ComputeMctcNetChecksum(std::string("\x02\xFF\xFF", 3)), "FE\x03");
@@ -54,15 +47,14 @@ TEST(FramesTest, RequestsAreByteExact) {
 // frame check alone with lengths out of range.
 enum class Who { TestForm, Setup, Rpm, Check };
 
-struct CollectRow {
-  Who who;
-  const char* input;  // as in Ctl, '/' between arrivals
-  const char* after;  // of the last arrival: A;echo;data, D or W;buffer; then ReplyFrameCount
-  McnExpect expect = {};
-};
-
 TEST(FramesTest, McnRepliesCollectedAgainstTheHeader) {
-  const CollectRow rows[] = {
+  // The input as in Ctl, '/' between arrivals; after the last: A;echo;data, D or W;buffer,
+  // then ReplyFrameCount, as in Ctl.
+  const struct {
+    Who who;
+    const char *input, *after;
+    McnExpect expect = {};
+  } rows[] = {
       {Who::TestForm, "</GAS|1|@V/A|1.5|2.5/00>", "A;@VA;1.5|2.5;1"},  // judged at ETX
       {Who::TestForm, "<GAS|1|@VA00>", "A;@VA;;1"},
       {Who::TestForm, "<OPA|1|@VA|100>", "D;1"},
@@ -90,39 +82,32 @@ TEST(FramesTest, McnRepliesCollectedAgainstTheHeader) {
   };
   LinkState l;
   l.McnAddress = "GAS";
-  l.McnDevNumberLen = 1;
-  l.McnCommand = "@VA";
-  l.McnCommandLen = 3;
   l.RpmMcnAddress = "RPM";
-  l.RpmMcnDevNumberLen = 1;
+  l.McnCommand = "@VA";
+  l.McnDevNumberLen = l.RpmMcnDevNumberLen = 1;
+  l.McnCommandLen = 3;
   l.RpmMcnCommandLen = 2;
-  for (const CollectRow& r : rows) {
+  for (const auto& r : rows) {
     l.ReplyFrameCount = 0;
-    std::string buffer, all;
+    std::string buffer, all, in;
     McnCollected got;
-    std::string_view rest = r.input;
-    for (bool more = true; more;) {
-      const std::size_t cut = rest.find('/');
-      more = cut != std::string_view::npos;
-      const std::string in = Ctl(rest.substr(0, cut));
-      rest.remove_prefix(more ? cut + 1 : rest.size());
-      all += in;
+    std::istringstream arrivals(r.input);
+    do {
+      std::getline(arrivals, in, '/');
+      all += in = Ctl(in);
       if (r.who == Who::TestForm) AppendReceived(buffer, in, true);
       if (r.who == Who::Check) buffer = in;
       got = r.who == Who::TestForm ? CollectTestFormReply(l, buffer)
             : r.who == Who::Setup  ? CollectSetupReply(l, buffer, in)
             : r.who == Who::Rpm    ? CollectRpmReply(l, buffer, in)
                                    : CollectMctcNetFrame(buffer, r.expect);
-    }
-    std::string s = got.status == Status::Waiting   ? "W;" + buffer
-                    : got.status == Status::Dropped ? "D"
-                                                    : "A;" + got.echo + ";" + got.data;
-    for (char& c : s) c = c == kEtb ? '|' : c;
-    EXPECT_EQ(s + ";" + std::to_string(l.ReplyFrameCount), r.after) << r.input;
+    } while (!arrivals.eof());
+    const std::string s = got.status == Status::Waiting   ? "W;" + buffer
+                          : got.status == Status::Dropped ? "D"
+                                                          : "A;" + got.echo + ";" + got.data;
+    EXPECT_EQ(s + ";" + std::to_string(l.ReplyFrameCount), Ctl(r.after)) << r.input;
     // An accepted frame is what arrived from its STX on.
-    if (got.status == Status::Accepted) {
-      EXPECT_EQ(got.frame, all.substr(all.rfind(kStx)));
-    }
+    EXPECT_EQ(got.frame, got.status == Status::Accepted ? all.substr(all.rfind(kStx)) : "");
   }
   // Endless noise without ETX neither grows the buffer nor hides the next reply.
   std::string buffer;
@@ -173,9 +158,8 @@ TEST(FramesTest, BinaryRepliesCollectedAgainstTheRequest) {
   values += Bytes({0x55, 3});
   EXPECT_EQ(OwnProtocolRecord(values, 0), (std::array<std::uint8_t, 5>{0, 0, 0, 1, 0}));
   EXPECT_EQ(OwnProtocolRecord(values, 7), (std::array<std::uint8_t, 5>{7, 0, 0, 1, 7}));
-  EXPECT_FALSE(OwnProtocolRecord(values, 8));
-  EXPECT_FALSE(OwnProtocolRecord(values, -1));
-  EXPECT_FALSE(OwnProtocolRecord(values.substr(0, 20), 2));
+  EXPECT_FALSE(OwnProtocolRecord(values, 8) || OwnProtocolRecord(values, -1) ||
+               OwnProtocolRecord(values.substr(0, 20), 2));
 }
 
 // Runs a script on an exchange and writes one letter per tick: I idle, W waiting, R re-send,
@@ -196,22 +180,19 @@ std::string Play(MctcNetExchangeCore& x, std::string_view script) {
 }
 
 TEST(ExchangeTest, TimeOutResendAndMisses) {
-  const struct {
-    const char *name, *script, *after;
-  } rows[] = {
-      {"nothing asked", "ttt", "III 0"},
-      {"reply in time", "sttrt", "WWI 0+"},
-      {"reply in two pieces", "stxt", "WI 0+"},
-      {"time-out asks for a re-send", "sttt", "WWR 1"},
-      {"re-sent and timed out again: give up", "sttt sttt t", "WWRWWGI 0"},
-      {"a reply after a miss clears the count", "sttt st r", "WWRW 0+"},
-      {"another command's echo is no reply", "settt", "WWR 1"},
-      {"a reply after giving up is too late", "sttt sttt r t", "WWRWWGI 0"},
-      {"a new request restarts the ticks, not the misses", "sttt stt stt", "WWRWWWW 1"},
-  };
-  for (const auto& r : rows) {
+  for (auto [name, script, after] : {
+           std::array<const char*, 3>{"nothing asked", "ttt", "III 0"},
+           {"reply in time", "sttrt", "WWI 0+"},
+           {"reply in two pieces", "stxt", "WI 0+"},
+           {"time-out asks for a re-send", "sttt", "WWR 1"},
+           {"re-sent and timed out again: give up", "sttt sttt t", "WWRWWGI 0"},
+           {"a reply after a miss clears the count", "sttt st r", "WWRW 0+"},
+           {"another command's echo is no reply", "settt", "WWR 1"},
+           {"a reply after giving up is too late", "sttt sttt r t", "WWRWWGI 0"},
+           {"a new request restarts the ticks, not the misses", "sttt stt stt", "WWRWWWW 1"},
+       }) {
     MctcNetExchangeCore x({3, 2});
-    EXPECT_EQ(Play(x, r.script), r.after) << r.name;
+    EXPECT_EQ(Play(x, script), after) << name;
   }
   // By default: forty ticks, three misses.
   MctcNetExchangeCore x;

@@ -13,17 +13,14 @@
 namespace vs {
 namespace {
 
-// Counter readings switched in, the port hint switched on, language code 2 or 3 (else 1).
+// A reply as "<address|unit|command|data" ('<' STX, '|' ETB; a checksum and ETX are added),
+// or an opacimeter error code. After it, what the parser of that address and command
+// writes, ';' between the fields, ETB as '|'; for "@VA" and "@RD", and for the codes,
+// ShowParseWarning, then "!", the first word and the instrument of the port hint if one came.
+// Options: counter readings switched in, the port hint switched on, language code 2 or 3.
 enum Opt { kExtern = 1, kWarn = 2, kLang2 = 4, kLang3 = 8 };
-
 struct Row {
-  // "<address|unit|command|data" ('<' STX, '|' ETB) to which a checksum and ETX are added,
-  // or an opacimeter error code.
-  const char* reply;
-  // What the parser of that address and command writes, ';' between the fields, ETB as
-  // '|'; for "@VA", "@RD" and the codes ShowParseWarning after it, and "!", the first word
-  // and the instrument of the port hint if one came.
-  const char* after;
+  const char *reply, *after;
   int opts = 0;
   int commandLen = 0;  // 0: that of the command
   int unitLen = 1;
@@ -43,66 +40,47 @@ class ParsersTest : public ::testing::Test {
     p.shell.LanguageCode = (r.opts & kLang2) ? 2 : (r.opts & kLang3) ? 3 : 1;
     if (r.opts & kWarn) l.ShowParseWarning = -1;
     const std::string_view text = r.reply;
-    std::string out;
-    PortHint hint;
     if (text[0] != '<') {
       const auto alarm = ShowOpaErrorCode(l, p.shell, text);
       return (alarm ? alarm->caption + ";" + alarm->text : "-") + ";" +
              std::to_string(l.ShowParseWarning);
     }
-    const std::string_view cmd = text.substr(7, text.find('|', 7) - 7);
-    const std::string key = std::string(text.substr(1, 3)) + std::string(cmd);
+    const std::string cmd(text.substr(7, text.find('|', 7) - 7));
     const int c = r.commandLen != 0 ? r.commandLen : static_cast<int>(cmd.size()), u = r.unitLen;
     l.McnCommandLen = static_cast<std::int16_t>(c);
     l.McnDevNumberLen = u;
     const std::string f = testing::Ctl(text) + "00>";
-    if (key == "GASID") {
-      ParseIdReply(l, f, c, u);
-      out = J(l.InstrMake, l.InstrModel, l.InstrHomologation, l.InstrSerial, l.InstrExpiry,
-              l.InstrVersion, l.McnIdField7, l.InstrVersionX1000, l.GasSerialNumber,
-              l.GasCheckExpiry);
-    } else if (key == "GAS@LA") {
-      ParseGasLaReply(l, f, c, u);
-      out = J(l.McnFuelText, l.McnSaField3, l.McnStrokes, l.McnHcRatio, l.McnOcRatio);
-    } else if (key == "GAS@LI") {
-      ParseGasLiReply(l, f, c, u);
-      out = l.McnLiField1;
-    } else if (key == "GASEH") {
-      ParseGasEhReply(l, f, c, u);
-      out = l.McnEhField1;
-    } else if (key == "GASET") {
-      ParseGasEtReply(l, f, c, u);
-      out = J(l.McnEtFlag, l.McnEtDate, l.McnEtTime);
-    } else if (key == "GAS@LS") {
-      ParseGasLsReply(l, f, c, u);
-      out = J(l.McnLsValue);
-    } else if (key == "GAS@RS") {
-      ParseRsReply(l, f, c, u);
-      out = J(l.McnRsStatus1, l.McnRsStatus2);
-    } else if (key == "GAS@VA") {
-      hint = ParseGasVaReply(l, p.shell, f, c, u);
-      out = J(l.GasCO, l.GasCOcorr, l.GasCO2, l.GasHC, l.GasO2, l.GasLambda, l.GasOilTemp, l.GasRpm,
-              l.GasNOx);
-    } else if (key == "OPA@VA") {
-      hint = ParseOpaMeasureReply(l, p.shell, f);
-      out = J(l.OpaK, l.OpaN, l.OpaRpm, l.OpaOilTemp, l.OpaSmokeTemp, l.OpaCellTemp,
-              l.OpaValueField7, l.OpaValueText5, l.OpaValueText6, l.OpaValueText7);
-    } else if (key == "OPA@RD") {
-      hint = ParseOpaRdReply(l, p.shell, f);
-      out = J(l.OpaSupplyVoltage);
-    } else if (key.starts_with("RPM")) {
-      (cmd == "VE" ? ParseRpmVeReply : cmd == "VA" ? ParseRpmVaReply : ParseRpmTpReply)(l, f, c, u);
-      out = J(l.RpmReplyText1, l.RpmReplyText2, l.RpmCounterRpm, l.RpmCounterOilTemp);
-    }
-    if (key.ends_with("@VA") || key.ends_with("@RD")) {
-      out += ";" + std::to_string(l.ShowParseWarning);
-      if (hint) {
-        const bool smoke =
-            hint->find("SMOKE") != std::string::npos || hint->find("FUMO") != std::string::npos;
-        out += "!" + hint->substr(0, hint->find(' ')) + (smoke ? " smoke" : " gas");
-      }
-    }
-    for (char& ch : out) ch = ch == kEtb ? '|' : ch;
+    PortHint hint;
+    const std::string key = std::string(text.substr(1, 3)) + cmd;
+    std::string out =
+        key == "GASID" ? (ParseIdReply(l, f, c, u),
+                          J(l.InstrMake, l.InstrModel, l.InstrHomologation, l.InstrSerial,
+                            l.InstrExpiry, l.InstrVersion, l.McnIdField7, l.InstrVersionX1000,
+                            l.GasSerialNumber, l.GasCheckExpiry))
+        : key == "GAS@LA"
+            ? (ParseGasLaReply(l, f, c, u),
+               J(l.McnFuelText, l.McnSaField3, l.McnStrokes, l.McnHcRatio, l.McnOcRatio))
+        : key == "GAS@LI" ? (ParseGasLiReply(l, f, c, u), l.McnLiField1)
+        : key == "GASEH"  ? (ParseGasEhReply(l, f, c, u), l.McnEhField1)
+        : key == "GASET"  ? (ParseGasEtReply(l, f, c, u), J(l.McnEtFlag, l.McnEtDate, l.McnEtTime))
+        : key == "GAS@LS" ? (ParseGasLsReply(l, f, c, u), J(l.McnLsValue))
+        : key == "GAS@RS" ? (ParseRsReply(l, f, c, u), J(l.McnRsStatus1, l.McnRsStatus2))
+        : key == "GAS@VA" ? (hint = ParseGasVaReply(l, p.shell, f, c, u),
+                             J(l.GasCO, l.GasCOcorr, l.GasCO2, l.GasHC, l.GasO2, l.GasLambda,
+                               l.GasOilTemp, l.GasRpm, l.GasNOx))
+        : key == "OPA@VA"
+            ? (hint = ParseOpaMeasureReply(l, p.shell, f),
+               J(l.OpaK, l.OpaN, l.OpaRpm, l.OpaOilTemp, l.OpaSmokeTemp, l.OpaCellTemp,
+                 l.OpaValueField7, l.OpaValueText5, l.OpaValueText6, l.OpaValueText7))
+        : key == "OPA@RD"
+            ? (hint = ParseOpaRdReply(l, p.shell, f), J(l.OpaSupplyVoltage))
+            : ((cmd == "VE"   ? ParseRpmVeReply
+                : cmd == "VA" ? ParseRpmVaReply
+                              : ParseRpmTpReply)(l, f, c, u),
+               J(l.RpmReplyText1, l.RpmReplyText2, l.RpmCounterRpm, l.RpmCounterOilTemp));
+    if (cmd == "@VA" || cmd == "@RD") out += ";" + std::to_string(l.ShowParseWarning);
+    const bool gas = hint && hint->find("GAS") != std::string::npos;
+    if (hint) out += "!" + hint->substr(0, hint->find(' ')) + (gas ? " gas" : " smoke");
     return out;
   }
 
@@ -182,7 +160,7 @@ TEST_F(ParsersTest, MalformedAndBoundaryReplies) {
       {"0020", "-;-1", kWarn},
       {"010 ", "-;-1", kWarn},
   };
-  for (const Row& r : rows) EXPECT_EQ(Run(r), r.after) << r.reply;
+  for (const Row& r : rows) EXPECT_EQ(Run(r), testing::Ctl(r.after)) << r.reply;
   for (const char* code : {"004", "006", "007"}) EXPECT_TRUE(ShowOpaErrorCode(l, p.shell, code));
 }
 

@@ -2,7 +2,7 @@
 // ports, silent lines and lines that cannot be opened on the others.
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,7 +14,6 @@
 #include "sim/Instrument.h"
 #include "support/FormDriver.h"
 #include "support/SourceTree.h"
-#include "support/TempFolder.h"
 
 namespace vs {
 namespace {
@@ -39,37 +38,10 @@ std::string Found(int n, std::string_view line) {
 // Answers on time, late, split and malformed, and a port that cannot be opened; then a
 // scan stopped by Esc, one stopped by closing the form.
 TEST(RecognitionTest, ScanAsksEachPortInTurnAndReportsWhatAnswered) {
-  plat::test::TempFolder dir{"vs-recog"};
-  std::filesystem::copy_file(plat::test::DataFolder() / "Lingua.ini", dir / "Lingua.ini");
   Program p{plat::EventLoop::ClockKind::Manual};
-  p.rt.currentDirectory = dir.path();
-  LoadLanguageTexts(p.shell, dir.path(), 1);
+  LoadLanguageTexts(p.shell, plat::test::DataFolder(), 1);
   plat::test::FormDriver ui{p.rt};
   RiconosciMCTC& f = p.riconosciMCTC;
-  // Every port is a line of its own, silent until an instrument is put on it; each frame
-  // the form writes is one question: when, on which port, to which address.
-  std::shared_ptr<plat::MemoryDevice> lines[17];
-  std::vector<std::string> asked;
-  plat::Millis started = 0;
-  const auto log = [&](int n) {
-    lines[n]->onWrite = [&, n, before = lines[n]->onWrite](std::string_view bytes) {
-      asked.push_back(std::to_string(p.rt.loop.now() - started) + " Com" + std::to_string(n) + " " +
-                      std::string(bytes.substr(1, 3)));
-      if (before) before(bytes);
-    };
-  };
-  for (int n = 1; n <= 16; ++n) {
-    lines[n] = p.rt.serial.attachMemory(n);
-    log(n);
-  }
-  const auto put = [&](Instrument& instrument, int port) {
-    sim::Attach(instrument, lines[port], &p.rt.loop);
-    log(port);
-  };
-  const auto start = [&] {
-    started = p.rt.loop.now();
-    ui.click(f.Command1);
-  };
   Instrument gas{Device::Gas, Protocol::Mctc}, opa{Device::Opacimeter, Protocol::Mctc, 5};
   Instrument rpm{Device::EngineSpeed, Protocol::Mctc}, late{Device::Gas, Protocol::Mctc};
   Instrument malformed{Device::Opacimeter, Protocol::Mctc, 5};
@@ -78,21 +50,42 @@ TEST(RecognitionTest, ScanAsksEachPortInTurnAndReportsWhatAnswered) {
   rpm.splitInto = 3;
   late.replyDelayMs = 600;                  // after the next tick: lost
   malformed.setReply("ID", "ONLY-A-MAKE");  // cannot be split: blanked, still ends the port
-  put(gas, 2);
-  put(opa, 3);
-  put(rpm, 5);
+  const std::map<int, Instrument*> on = {
+      {2, &gas}, {3, &opa}, {5, &rpm}, {9, &malformed}, {11, &late}};
+  // Every port is a line of its own, silent unless an instrument is on it; each frame the
+  // form writes is one question: when, on which port, to which address.
+  std::shared_ptr<plat::MemoryDevice> lines[17];
+  std::vector<std::string> asked;
+  for (int n = 1; n <= 16; ++n) {
+    lines[n] = p.rt.serial.attachMemory(n);
+    if (on.contains(n)) sim::Attach(*on.at(n), lines[n], &p.rt.loop);
+    lines[n]->onWrite = [&, n, before = lines[n]->onWrite](std::string_view bytes) {
+      asked.push_back(std::to_string(p.rt.loop.now()) + " Com" + std::to_string(n) + " " +
+                      std::string(bytes.substr(1, 3)));
+      if (before) before(bytes);
+    };
+  }
   lines[7]->setAvailable(false);
-  put(malformed, 9);
-  put(late, 11);
+  // The message and its colour, the start button when enabled, the timer when running, the
+  // port box and the ports held open.
+  const auto shown = [&] {
+    const plat::Color c = f.Label3.BackColor();
+    std::string s = f.Label3.Caption() +
+                    (c == plat::colors::kGreen    ? " green"
+                     : c == plat::colors::kYellow ? " yellow"
+                     : c == plat::colors::kRed    ? " red"
+                                                  : " ?") +
+                    (f.Command1.Enabled() ? " start" : "") + (f.Timer1.Enabled() ? " timer" : "") +
+                    " [" + f.Text2.Text() + "]";
+    for (int n = 1; n <= 16; ++n) s += lines[n]->isOpen() ? " open " + std::to_string(n) : "";
+    return s;
+  };
   f.Show();
 
-  started = p.rt.loop.now();
   ui.enter(f);  // the start button is the default button
-  EXPECT_EQ(f.Label3.Caption(), "Ricerca in corso...");
-  EXPECT_EQ(f.Label3.BackColor(), plat::colors::kGreen);
-  EXPECT_FALSE(f.Command1.Enabled());
+  EXPECT_EQ(shown(), "Ricerca in corso... green timer []");
   ui.advance(500);
-  EXPECT_EQ(f.Text2.Text(), "Com1 GAS");
+  EXPECT_EQ(shown(), "Ricerca in corso... green timer [Com1 GAS] open 1");
   EXPECT_EQ(lines[1]->baud(), 9600);
   ui.advance(500 * 15);  // the tick that finds port 7 unopenable
   EXPECT_EQ(f.Text2.Text(), "Com7 KO");
@@ -101,41 +94,33 @@ TEST(RecognitionTest, ScanAsksEachPortInTurnAndReportsWhatAnswered) {
   // One tick per question, a port that cannot be opened takes one; then the tick that ends
   // the scan.
   std::vector<std::string> expected;
-  const std::string kAddress[] = {"GAS", "OPA", "RPM"};
   plat::Millis t = 500;
-  for (int n = 1; n <= 16; ++n) {
-    if (n == 7) t += 500;
-    const int questions = n == 2 ? 1 : n == 3 || n == 9 ? 2 : n == 7 ? 0 : 3;
-    for (int q = 0; q < questions; ++q, t += 500) {
-      expected.push_back(std::to_string(t) + " Com" + std::to_string(n) + " " + kAddress[q]);
+  for (int n = 1; n <= 16; ++n, t += n == 7 ? 500 : 0) {
+    for (int q = 0; q < "3123330323333333"[n - 1] - '0'; ++q, t += 500) {
+      expected.push_back(std::to_string(t) + " Com" + std::to_string(n) + " " +
+                         std::string("GASOPARPM").substr(3 * q, 3));
     }
   }
   EXPECT_EQ(asked, expected);
-  EXPECT_EQ(p.rt.loop.now() - started, t);
+  EXPECT_EQ(p.rt.loop.now(), t);
   EXPECT_EQ(f.Text3.Text(), NoConnect(1, 1) + Found(2, kGasLine) + Found(3, kGasLine) +
                                 NoConnect(4, 4) + Found(5, kRpmLine) + NoConnect(6, 6) +
                                 NoConnect(8, 8) +
                                 Found(9, std::string(4 + 3 * 3, ' ')) +  // 4 blanked texts
                                 NoConnect(10, 16));
-  EXPECT_EQ(f.Label3.Caption(), "Ricerca terminata");
-  EXPECT_EQ(f.Label3.BackColor(), plat::colors::kYellow);
-  EXPECT_TRUE(f.Command1.Enabled());
-  EXPECT_FALSE(f.Timer1.Enabled());
-  EXPECT_EQ(f.Text2.Text(), "Com0");
-  for (int n = 1; n <= 16; ++n) EXPECT_FALSE(lines[n]->isOpen()) << n;
+  EXPECT_EQ(shown(), "Ricerca terminata yellow start [Com0]");
   // The last instrument that answered is the program's identity, as far as it parsed.
   EXPECT_EQ(p.link.InstrMake, " ");
   EXPECT_EQ(p.link.GasSerialNumber, "R0042");
 
   // Esc mid-scan: the next scan starts from an empty report, and ports not tried read
   // " no connect", also one that could not have been opened.
-  start();
+  ui.click(f.Command1);
   EXPECT_EQ(f.Text3.Text(), "");
   ui.advance(500 * 5 + 200);  // port 3 has been asked "GAS": its port is open
   ASSERT_TRUE(lines[3]->isOpen());
   ui.esc(f);
-  EXPECT_FALSE(lines[3]->isOpen());
-  EXPECT_EQ(f.Port, 0);
+  EXPECT_EQ(shown(), "Ricerca terminata yellow start [Com0]");
   EXPECT_EQ(f.Text3.Text(), NoConnect(1, 1) + Found(2, kGasLine) + NoConnect(3, 16));
   const auto questions = asked.size();
   ui.advance(5000);
@@ -146,15 +131,16 @@ TEST(RecognitionTest, ScanAsksEachPortInTurnAndReportsWhatAnswered) {
   // closes the form.
   f.MSComm3.setCommPort(9);
   f.MSComm3.setPortOpen(true);
-  start();
+  const plat::Millis started = p.rt.loop.now();
+  ui.click(f.Command1);
   EXPECT_FALSE(lines[9]->isOpen());
   ui.advance(500);
-  EXPECT_EQ(asked.back(), "500 Com1 GAS");
+  EXPECT_EQ(asked.back(), std::to_string(started + 500) + " Com1 GAS");
   ui.close(f);
   EXPECT_FALSE(lines[1]->isOpen());
   f.Show();
   EXPECT_EQ(f.Port, 0);
-  EXPECT_EQ(f.Label3.BackColor(), plat::colors::kRed);
+  EXPECT_EQ(shown(), "Premere Ricerca per iniziare red start []");
   ui.advance(2000);
   EXPECT_EQ(asked.size(), questions + 1);
   ui.esc(f);
