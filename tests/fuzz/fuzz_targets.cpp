@@ -42,16 +42,7 @@ void Check(bool ok) {
 // Whole UTF-8 texts.
 template <class... T>
 void CheckTexts(const T&... texts) {
-  for (const std::string_view text : {std::string_view(texts)...}) {
-    for (std::size_t i = 0; i < text.size();) {
-      const auto c = static_cast<unsigned char>(text[i]);
-      const std::size_t n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
-      Check((c < 0x80 || c >= 0xC2) && i + n <= text.size());
-      for (std::size_t k = 1; k < n; ++k)
-        Check((static_cast<unsigned char>(text[i + k]) & 0xC0) == 0x80);
-      i += n;
-    }
-  }
+  for (const std::string_view text : {std::string_view(texts)...}) Check(plat::IsUtf8(text));
 }
 
 // A whole binary reply: address, ACK, the command, N + 6 bytes, ETX.
@@ -59,6 +50,14 @@ void CheckOwnFrame(std::string_view f, int address, int command) {
   const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(f[i]); };
   Check(f.size() >= 8 && byte(1) == address && f[2] == kAck && byte(3) == command &&
         f.size() == byte(5) + 6u && f.back() == kEtx);
+}
+
+// The header expected in the next MCTC-NET reply.
+void Expect(LinkState& l, std::string_view address, int unitLen, std::string_view command) {
+  l.McnAddress = address;
+  l.McnDevNumberLen = unitLen;
+  l.McnCommand = command;
+  l.McnCommandLen = static_cast<std::int16_t>(command.size());
 }
 
 // The input, taken from the front; what is not there reads 0 or "".
@@ -91,27 +90,18 @@ struct P {
   SmokeFormFields fields;
 };
 
-struct Row {
-  const char* name;
-  void (*run)(P& p, In& in);
-};
+// clang-format off
+struct Row { const char* name; void (*run)(P& p, In& in); };
 
 // Every state word of the gas analyser's conversation (and "" for a fresh form).
 constexpr std::string_view kGasWords[] = {
-    "",       "INIZIO",   "IDE",      "SDA",      "LAL",    "LI",      "RSTAZE",  "ETEI",
-    "ACQ",    "SBY",      "AZE",      "SAL",      "ESHC",   "ETER",    "ACQXAZE", "RSTSB",
-    "RSTMIS", "RSTRIS",   "RSECXAZE", "RSEC",     "ETEE",   "STANDBY", "@SA",     "TTE",
-    "LSEN",   "STARTMIS", "TT",       "AUTOZERO", "TESTHC", "ESHCE",   "HCRES",
-};
-constexpr std::string_view kGasCommands[] = {"ID",  "@SD", "@LA", "@LI", "@LU", "@SA",
-                                             "SB",  "AZ",  "TT",  "ET",  "@LS", "@RS",
-                                             "@VA", "HC",  "EH",  "ST",  "@ST", "XY"};
+    "", "INIZIO", "IDE", "SDA", "LAL", "LI", "RSTAZE", "ETEI", "ACQ", "SBY", "AZE", "SAL", "ESHC",
+    "ETER", "ACQXAZE", "RSTSB", "RSTMIS", "RSTRIS", "RSECXAZE", "RSEC", "ETEE", "STANDBY", "@SA",
+    "TTE", "LSEN", "STARTMIS", "TT", "AUTOZERO", "TESTHC", "ESHCE", "HCRES"};
+constexpr std::string_view kGasCommands[] = {"ID", "@SD", "@LA", "@LI", "@LU", "@SA", "SB", "AZ",
+    "TT", "ET", "@LS", "@RS", "@VA", "HC", "EH", "ST", "@ST", "XY"};
+bool IsGasWord(const std::string& w) { return std::ranges::count(kGasWords, w) > 0; }
 
-bool IsGasWord(const std::string& w) {
-  return std::find(std::begin(kGasWords), std::end(kGasWords), w) != std::end(kGasWords);
-}
-
-// clang-format off
 constexpr Row kRows[] = {
   // The reply parsers.
   {"id_reply", [](P& p, In& in) { ParseIdReply(p.link, in.Rest(), in.c, in.u); }},
@@ -144,10 +134,7 @@ constexpr Row kRows[] = {
     LinkState& l = p.link;
     const std::uint8_t b = in.Byte();
     const int address = in.Byte(), pending = in.Byte();
-    l.McnAddress = "GAS";
-    l.McnCommand = (b & 1) ? "@VA" : "ID";
-    l.McnCommandLen = static_cast<std::int16_t>(l.McnCommand.size());
-    l.McnDevNumberLen = (b >> 1) & 3;
+    Expect(l, "GAS", (b >> 1) & 3, (b & 1) ? "@VA" : "ID");
     l.RpmMcnAddress = "RPM";
     l.RpmMcnCommandLen = 2;
     l.RpmMcnDevNumberLen = 1;
@@ -188,10 +175,7 @@ constexpr Row kRows[] = {
   // the codes in their ranges, and "@SA" carries six fields.
   {"gas_mcn_reply", [](P& p, In& in) {
     LinkState& l = p.link;
-    l.McnAddress = "GAS";
-    l.McnDevNumberLen = 1;
-    l.McnCommand = std::string(kGasCommands[in.Byte() % std::size(kGasCommands)]);
-    l.McnCommandLen = static_cast<std::int16_t>(l.McnCommand.size());
+    Expect(l, "GAS", 1, kGasCommands[in.Byte() % std::size(kGasCommands)]);
     std::string stato(kGasWords[in.Byte() % std::size(kGasWords)]);
     std::string prev(kGasWords[in.Byte() % std::size(kGasWords)]), requested, phase;
     const std::uint8_t b = in.Byte();
@@ -254,10 +238,7 @@ constexpr Row kRows[] = {
     const std::uint8_t a = in.Byte(), b = in.Byte();
     const bool mctcNet = (a & 1) != 0;
     l.ActiveComMode = mctcNet ? 2 : 1;
-    l.McnAddress = "OPA";
-    l.McnDevNumberLen = 1;
-    l.McnCommand = (a & 2) ? "@VA" : "ID";
-    l.McnCommandLen = static_cast<std::int16_t>(l.McnCommand.size());
+    Expect(l, "OPA", 1, (a & 2) ? "@VA" : "ID");
     l.PendingCommand = (a & 2) ? 'P' : '?';
     s.OpaDeviceAddress = (a & 4) ? 81 : 65;
     s.OpaReplyReady = 1;
@@ -265,10 +246,7 @@ constexpr Row kRows[] = {
     f.TestPhase = (a & 16) ? "DUE" : "";
     f.TestMode = static_cast<std::int16_t>(b % 8);
     s.AccIndex = static_cast<std::int8_t>(in.Byte());
-    l.OpaK = in.Double();
-    l.OpaN = in.Double();
-    l.OpaRpm = in.Double();
-    l.OpaCellTemp = in.Double();
+    for (double* v : {&l.OpaK, &l.OpaN, &l.OpaRpm, &l.OpaCellTemp}) *v = in.Double();
     const SmokeReadingsOutcome out = TakeSmokeReadings(f, s, l, p.shell,
         {mctcNet ? smoke::Protocol::MctcNet : smoke::Protocol::Binary, true, {},
          plat::RegionalSettings::English()});
@@ -353,9 +331,7 @@ constexpr Row kRows[] = {
         r.protocol = (op & 4) ? Protocol::MctcNet : Protocol::Binary;
         r.testMode = static_cast<std::int16_t>((op >> 3) % 8);
         r.tick += in.Byte();
-        r.rpm = in.Double();
-        r.k = in.Double();
-        r.cellTemp = in.Double();
+        for (double* v : {&r.rpm, &r.k, &r.cellTemp}) *v = in.Double();
         const std::uint8_t status = in.Byte();
         r.valuesInvalid = (status & 1) != 0;
         r.mcnStatus = static_cast<std::int16_t>((status >> 1) & 1);

@@ -2,7 +2,6 @@
 // form's with its watchdog.
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,19 +24,16 @@ TEST(SendersTest, RouteByTheActiveFlagsLoseWhatCannotBeWrittenAndWatchTheEngineS
   // Ports on in-memory devices; each write that reaches a device is logged as its number,
   // a blank and the bytes.
   Writes written;
-  std::deque<plat::SerialPort> ports;
+  plat::SerialPort smoke{p.rt.serial}, gas{p.rt.serial}, rpmsu{p.rt.serial}, rpm{p.rt.serial};
   std::shared_ptr<plat::MemoryDevice> devices[7];
-  const auto line = [&](int n) -> plat::SerialPort& {
+  for (auto [port, n] : {std::pair{&smoke, 1}, {&gas, 2}, {&rpmsu, 5}, {&rpm, 6}}) {
     devices[n] = p.rt.serial.attachMemory(n);
     devices[n]->onWrite = [&written, n](std::string_view b) {
       written.push_back(std::to_string(n) + " " + std::string(b));
     };
-    ports.emplace_back(p.rt.serial).setCommPort(n);
-    return ports.back();
-  };
-  plat::SerialPort &smoke = line(1), &gas = line(2), &rpmsu = line(5), &rpm = line(6);
-  smoke.setPortOpen(true);
-  gas.setPortOpen(true);
+    port->setCommPort(n);
+    port->setPortOpen(n < 3);
+  }
   TestFormPorts tests{&smoke, &gas};
   SendMctcNetFrameToTestForms(l, tests, "GAS", "ID", "1", "");  // no form in use
   l.GasFormActive = 1;
