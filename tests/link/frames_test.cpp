@@ -61,22 +61,17 @@ TEST(FramesTest, McnRepliesCollectedAgainstTheHeader) {
       {Who::TestForm, "<GASX1|@VA|100>", "D;1"},
       {Who::TestForm, "<GAS|1|@RS|A00>", "D;1"},   // the echo of an older command
       {Who::TestForm, "<GAS|12|@VA|100>", "D;1"},  // a longer unit shifts the echo
-      {Who::TestForm, "<zz\x01>", "D;1"},
       {Who::TestForm, "<>", "D;1"},
       {Who::TestForm, "x", "W;;0"},  // a lone first byte other than STX goes
       {Who::TestForm, "xy", "W;xy;0"},
       {Who::TestForm, "xy/<GAS|1|@VA|700>", "A;@VA;7;1"},
-      // The rest of a late reply joined to the next; two replies in a burst; a fragment of
-      // another device's reply; a burst that ends inside its second frame.
+      // The rest of a late reply joined to the next; two replies in a burst.
       {Who::TestForm, "<GAS|1|@VA|0/<GAS|1|@VA|0.12|0.1000>", "A;@VA;0.12|0.10;1"},
       {Who::TestForm, "<GAS|1|@VA|100><GAS|1|@VA|200>", "A;@VA;2;1"},
-      {Who::TestForm, "<OPA|/<GAS|1|@VA|100>", "A;@VA;1;1"},
-      {Who::TestForm, "<GAS|1|@VA|100><GAS|1|/@VA|200>", "A;@VA;2;1"},
       {Who::Setup, "x", "W;x;0"},
       {Who::Setup, "x/<GAS|1|@RS|M00>", "A;@RS;M;0"},
       {Who::Rpm, "<RPM|1|VE|145000>", "A;VE;1450;0"},
       {Who::Rpm, "<GAS|1|VA|100>", "D;0"},
-      {Who::Rpm, "", "W;;0"},
       {Who::Check, "<GAS|1|@VA|100>", "D;0", {"GAS", -5, 3}},
       {Who::Check, "<GAS|1|@VA|100>", "A;;;0", {"GAS", 1000, 1000}},
   };
@@ -89,11 +84,10 @@ TEST(FramesTest, McnRepliesCollectedAgainstTheHeader) {
   l.RpmMcnCommandLen = 2;
   for (const auto& r : rows) {
     l.ReplyFrameCount = 0;
-    std::string buffer, all, in;
+    std::string buffer, all;
     McnCollected got;
     std::istringstream arrivals(r.input);
-    do {
-      std::getline(arrivals, in, '/');
+    for (std::string in; std::getline(arrivals, in, '/');) {
       all += in = Ctl(in);
       if (r.who == Who::TestForm) AppendReceived(buffer, in, true);
       if (r.who == Who::Check) buffer = in;
@@ -101,7 +95,7 @@ TEST(FramesTest, McnRepliesCollectedAgainstTheHeader) {
             : r.who == Who::Setup  ? CollectSetupReply(l, buffer, in)
             : r.who == Who::Rpm    ? CollectRpmReply(l, buffer, in)
                                    : CollectMctcNetFrame(buffer, r.expect);
-    } while (!arrivals.eof());
+    }
     const std::string s = got.status == Status::Waiting   ? "W;" + buffer
                           : got.status == Status::Dropped ? "D"
                                                           : "A;" + got.echo + ";" + got.data;
@@ -133,7 +127,6 @@ TEST(FramesTest, BinaryRepliesCollectedAgainstTheRequest) {
       {{ok.substr(0, 3), ok.substr(3, 4), ok.substr(7)}, 'C'},
       {{"x", ok}, 'C'},
       {{ok + "z", ok}, 'C'},
-      {{reply(16, 'P')}, 'D'},
       {{reply(17, '?')}, 'D'},
       {{Bytes({2, 16, 0x15, '?', 0, 2, 0, 3})}, 'D'},  // no ACK
       {{ok.substr(0, 9) + "\x04"}, 'D'},               // no ETX at N + 6
@@ -185,14 +178,12 @@ std::string Play(MctcNetExchangeCore& x, std::string_view script) {
 
 TEST(ExchangeTest, TimeOutResendAndMisses) {
   for (auto [name, script, after] : {
-           std::array<const char*, 3>{"nothing asked", "ttt", "III 0"},
-           {"reply in time", "sttrt", "WWI 0+"},
+           std::array<const char*, 3>{"reply in time", "sttrt", "WWI 0+"},
            {"reply in two pieces", "stxt", "WI 0+"},
-           {"time-out asks for a re-send", "sttt", "WWR 1"},
-           {"re-sent and timed out again: give up", "sttt sttt t", "WWRWWGI 0"},
            {"a reply after a miss clears the count", "sttt st r", "WWRW 0+"},
            {"another command's echo is no reply", "settt", "WWR 1"},
-           {"a reply after giving up is too late", "sttt sttt r t", "WWRWWGI 0"},
+           {"re-sent, timed out again: give up; a reply then is too late", "sttt sttt r t",
+            "WWRWWGI 0"},
            {"a new request restarts the ticks, not the misses", "sttt stt stt", "WWRWWWW 1"},
        }) {
     MctcNetExchangeCore x({3, 2});
