@@ -182,9 +182,7 @@ constexpr Row kRows[] = {
     std::int16_t autoZero = b & 3, standbyAfterEt = (b >> 2) & 1, fuel = 1, strokes = 0;
     const std::int16_t mode = (b >> 3) & 1;
     p.shell.SystemEnableMask = static_cast<std::uint8_t>((b & 0x70) >> 2);
-    std::string buffer = std::string{kStx} + "GAS" + kEtb + "1" + kEtb + l.McnCommand;
-    if (!in.rest.empty()) buffer += kEtb + std::string(in.Rest());
-    buffer += std::string("00") + kEtx;
+    std::string buffer = BuildMctcNetFrame("GAS", l.McnCommand, "1", in.Rest());
     const McnCollected got = CollectTestFormReply(l, buffer);
     if (got.status != McnCollected::Status::Accepted) return;
     McnGasWords w{stato, requested, prev, phase, autoZero, standbyAfterEt, fuel, strokes, mode};
@@ -195,8 +193,7 @@ constexpr Row kRows[] = {
     Check(l.McnRsStatus1 >= 0 && l.McnRsStatus1 <= 127);
     CheckTexts(out.pef.value_or(""));
     const auto next = NextMcnGasRequest(w, l, plat::DateTime{});
-    Check(!next || next->command != "@SA" ||
-          std::count(next->data.begin(), next->data.end(), kEtb) >= 5);
+    Check(!next || next->command != "@SA" || std::ranges::count(next->data, kEtb) >= 5);
   }},
   // The gas test's binary reply step, once on the bytes as they come (it guards its own
   // frame), once through the exchange's collector; for model 0 to 3, the extended HC
