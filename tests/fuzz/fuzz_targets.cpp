@@ -1,8 +1,7 @@
 // The libFuzzer targets: one row per step that takes bytes from outside (a reply, a frame, a
-// file). CMake builds a program <row>_fuzz for each row, which finds its row by its own
-// name. The first two bytes of every input set the header lengths and the switches the
-// parsers read; the records carry over from one input to the next, as they do between
-// replies. A crash, a sanitizer report or a failed Check is a finding.
+// file); CMake builds a program <row>_fuzz for each row. The first two bytes of an input set
+// the header lengths and the switches the parsers read; the records carry over from one input
+// to the next, as between replies. A crash, a sanitizer report or a failed Check is a finding.
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
@@ -39,9 +38,8 @@ void Check(bool ok) {
   if (!ok) std::abort();
 }
 
-// Whole UTF-8 texts.
 template <class... T>
-void CheckTexts(const T&... texts) {
+void CheckUtf8(const T&... texts) {
   for (const std::string_view text : {std::string_view(texts)...}) Check(plat::IsUtf8(text));
 }
 
@@ -78,7 +76,6 @@ struct In {
   std::string_view Rest() { return Take(rest.size()); }
 };
 
-// The records, kept from one input to the next.
 struct P {
   ShellState shell;
   LinkState link;
@@ -103,12 +100,8 @@ constexpr std::string_view kGasCommands[] = {"ID", "@SD", "@LA", "@LI", "@LU", "
 bool IsGasWord(const std::string& w) { return std::ranges::count(kGasWords, w) > 0; }
 
 constexpr Row kRows[] = {
-  // The reply parsers.
   {"id_reply", [](P& p, In& in) { ParseIdReply(p.link, in.Rest(), in.c, in.u); }},
-  {"rs_reply", [](P& p, In& in) {
-    ParseRsReply(p.link, in.Rest(), in.c, in.u);
-    Check(p.link.McnRsStatus1 >= 0 && p.link.McnRsStatus1 <= 255);
-  }},
+  {"rs_reply", [](P& p, In& in) { ParseRsReply(p.link, in.Rest(), in.c, in.u); }},
   {"gas_eh_reply", [](P& p, In& in) { ParseGasEhReply(p.link, in.Rest(), in.c, in.u); }},
   {"gas_et_reply", [](P& p, In& in) { ParseGasEtReply(p.link, in.Rest(), in.c, in.u); }},
   {"gas_la_reply", [](P& p, In& in) { ParseGasLaReply(p.link, in.Rest(), in.c, in.u); }},
@@ -191,7 +184,7 @@ constexpr Row kRows[] = {
     Check(IsGasWord(stato) && IsGasWord(prev) && IsGasWord(requested) && out.boxes.size() <= 1);
     Check(autoZero >= 0 && autoZero <= 3 && p.gas.GasMcnStatus >= 0 && p.gas.GasMcnStatus <= 31);
     Check(l.McnRsStatus1 >= 0 && l.McnRsStatus1 <= 127);
-    CheckTexts(out.pef.value_or(""));
+    CheckUtf8(out.pef.value_or(""));
     const auto next = NextMcnGasRequest(w, l, plat::DateTime{});
     Check(!next || next->command != "@SA" || std::ranges::count(next->data, kEtb) >= 5);
   }},
@@ -281,7 +274,7 @@ constexpr Row kRows[] = {
                                                 echo, data);
     Check(p.smoke.OpaMcnStatus >= 0 && p.smoke.OpaMcnStatus <= 31);
     Check(p.fields.AutoZeroStatusCount <= 3);  // counted up to four, then back to 0
-    CheckTexts(out.display.label29.caption.value_or(""));
+    CheckUtf8(out.display.label29.caption.value_or(""));
   }},
   // The binary smoke link's reply step on any frame that passed the frame check, for every
   // model (5 and 6 are not binary ones); then the request step, so that every state word
@@ -298,8 +291,7 @@ constexpr Row kRows[] = {
     std::string check = frame;
     Check(CheckOwnProtocolReply(check, 'Q', static_cast<unsigned char>(command)) ==
           OwnReplyCheck::Complete);
-    const auto out =
-        smoke::HandleOwnSmokeFrame(p.fields, p.link, p.smoke, p.shell, model, view, frame);
+    auto out = smoke::HandleOwnSmokeFrame(p.fields, p.link, p.smoke, p.shell, model, view, frame);
     for (const double v : p.fields.ChannelValues) Check(v >= -1 && v <= 32767);
     Check(out.use != smoke::OwnReplyUse::Dropped || !out.valueReply);
     Check(smoke::NextOwnSmokeRequests(p.fields, p.link, model).requests.size() <= 2);
@@ -339,8 +331,7 @@ constexpr Row kRows[] = {
         r.status1 = in.Byte();
         (void)phases.OnValueReply(r, cells, settings, exclamPending);
       } else if (op % 4 == 1) {  // the capture button
-        ManualCapture(table, cells, static_cast<std::int16_t>((op >> 2) % 8), in.Double(),
-                      settings);
+        ManualCapture(table, cells, static_cast<std::int16_t>(op / 4 % 8), in.Double(), settings);
       } else if (op % 4 == 2) {  // a row cell as the readings or anything else wrote it
         cells.k[(op >> 2) % kAccelerationRows] = std::string(in.Take(in.Byte() % 8));
         cells.rpm[(op >> 5) % kAccelerationRows] = std::string(in.Take(in.Byte() % 8));
@@ -386,7 +377,6 @@ constexpr Row kRows[] = {
 }  // namespace vs::fuzz
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  // The row named by the program, <row>_fuzz.
   static const vs::fuzz::Row* row = [] {
     const std::string self = program_invocation_short_name;
     for (const vs::fuzz::Row& r : vs::fuzz::kRows) {
@@ -407,13 +397,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   p->link.ShowParseWarning = (switches & 4) ? -1 : 0;
   p->shell.LanguageCode = static_cast<std::int16_t>((switches >> 3) & 3);
   row->run(*p, in);
-  // The texts the steps fill never hold a bare half of a UTF-8 sequence.
+  // The texts the steps fill never hold a bare half of a UTF-8 sequence; a status is a byte.
   const vs::LinkState& l = p->link;
-  vs::fuzz::CheckTexts(
-      l.InstrMake, l.InstrModel, l.InstrHomologation, l.InstrSerial, l.InstrExpiry, l.InstrVersion,
-      l.McnIdField7, l.GasCheckExpiry, l.McnFuelText, l.McnSaField3, l.McnStrokes, l.McnHcRatio,
-      l.McnOcRatio, l.McnLiField1, l.McnEtFlag, l.McnEtDate, l.McnEtTime, l.McnEhField1,
-      l.OpaValueText5, l.OpaValueText6, l.OpaValueText7, l.OpaLuStatus1, l.OpaLuStatus2,
-      l.RpmReplyText1, l.RpmReplyText2, l.GasSerialNumber, p->gas.GasFirmwareVersion);
+  vs::fuzz::Check(l.McnRsStatus1 >= 0 && l.McnRsStatus1 <= 255);
+  vs::fuzz::CheckUtf8(l.InstrMake, l.InstrModel, l.InstrHomologation, l.InstrSerial, l.InstrExpiry,
+                      l.InstrVersion, l.McnIdField7, l.GasCheckExpiry, l.McnFuelText, l.McnSaField3,
+                      l.McnStrokes, l.McnHcRatio, l.McnOcRatio, l.McnLiField1, l.McnEtFlag,
+                      l.McnEtDate, l.McnEtTime, l.McnEhField1, l.OpaValueText5, l.OpaValueText6,
+                      l.OpaValueText7, l.OpaLuStatus1, l.OpaLuStatus2, l.RpmReplyText1,
+                      l.RpmReplyText2, l.GasSerialNumber, p->gas.GasFirmwareVersion);
   return 0;
 }

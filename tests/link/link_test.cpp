@@ -1,14 +1,17 @@
-// The link layer: frames of both protocols byte by byte, replies collected from the bytes as
-// they arrive, the exchange of one port (time-out, re-send and miss count), the senders that
-// write frames to the forms' ports, and the reply parsers.
+// The link layer: frames of both protocols, replies collected as the bytes arrive, the exchange
+// of one port, the senders that write frames to the forms' ports, the reply parsers, and the
+// recognition form scanning a station of in-memory lines.
 #include <gtest/gtest.h>
 
 #include <array>
+#include <map>
 #include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "forms/Program.h"
+#include "forms/link/RiconosciMCTC.h"
 #include "link/FrameCollector.h"
 #include "link/LinkState.h"
 #include "link/MctcNetExchange.h"
@@ -17,8 +20,13 @@
 #include "link/Senders.h"
 #include "link/SmokeRpmReplies.h"
 #include "platform/core/Error.h"
+#include "platform/serial/MemoryDevice.h"
 #include "platform/serial/SerialPort.h"
+#include "shell/LanguageTable.h"
+#include "sim/Instrument.h"
 #include "state/ProgramState.h"
+#include "support/FormDriver.h"
+#include "support/SourceTree.h"
 
 namespace vs {
 namespace {
@@ -39,8 +47,6 @@ TEST(FramesTest, RequestsAreByteExact) {
            std::array<const char*, 4>{"GAS", "ID", "", "<GAS|1|IDC7>"},
            {"GAS", "@LA", "", "<GAS|1|@LA07>"},   // a high checksum digit 0
            {"RPM", "CI", "4", "<RPM|1|CI|425>"},  // one ETB before the data
-           {"GAS", "@SA", "BENZINA|NO CAT|04|4|1.730|0.000",
-            "<GAS|1|@SA|BENZINA|NO CAT|04|4|1.730|0.000B3>"},
        }) {
     EXPECT_EQ(BuildMctcNetFrame(address, command, "1", Ctl(data)), Ctl(frame)) << frame;
   }
@@ -55,38 +61,33 @@ TEST(FramesTest, RequestsAreByteExact) {
   EXPECT_EQ(BuildOwnProtocolFrame(49, 'P', std::string(253, 'x')).size(), 261u);
 }
 
-// The MCTC-NET collectors of the forms: the test forms' (address GAS, unit 1, echo "@VA"),
-// the set-ups' (any echo) and the engine-speed forms' (address RPM, command of 2); and the
-// frame check alone with lengths out of range.
-enum class Who { TestForm, Setup, Rpm, Check };
-
+// The MCTC-NET collectors: the test forms' (address GAS, unit 1, echo "@VA"), the set-ups' (any
+// echo), the engine-speed forms' (address RPM, command of 2); the frame check alone.
 TEST(FramesTest, McnRepliesCollectedAgainstTheHeader) {
-  // The input as in Ctl, '/' between arrivals; after the last: A;echo;data, D or W;buffer,
-  // then ReplyFrameCount, as in Ctl.
+  enum Who { T, S, R, C };  // test form, set-up, engine speed, the frame check
+  // Input as in Ctl, '/' between arrivals; then A;echo;data, D or W;buffer, and ReplyFrameCount.
   const struct {
     Who who;
     const char *input, *after;
     McnExpect expect = {};
   } rows[] = {
-      {Who::TestForm, "</GAS|1|@V/A|1.5|2.5/00>", "A;@VA;1.5|2.5;1"},  // judged at ETX
-      {Who::TestForm, "<GAS|1|@VA00>", "A;@VA;;1"},
-      {Who::TestForm, "<OPA|1|@VA|100>", "D;1"},
-      {Who::TestForm, "<GASX1|@VA|100>", "D;1"},
-      {Who::TestForm, "<GAS|1|@RS|A00>", "D;1"},   // the echo of an older command
-      {Who::TestForm, "<GAS|12|@VA|100>", "D;1"},  // a longer unit shifts the echo
-      {Who::TestForm, "<>", "D;1"},
-      {Who::TestForm, "x", "W;;0"},  // a lone first byte other than STX goes
-      {Who::TestForm, "xy", "W;xy;0"},
-      {Who::TestForm, "xy/<GAS|1|@VA|700>", "A;@VA;7;1"},
+      {T, "</GAS|1|@V/A|1.5|2.5/00>", "A;@VA;1.5|2.5;1"},  // judged at ETX
+      {T, "<GAS|1|@VA00>", "A;@VA;;1"},
+      {T, "<GASX1|@VA|100>", "D;1"},
+      {T, "<GAS|1|@RS|A00>", "D;1"},   // the echo of an older command
+      {T, "<GAS|12|@VA|100>", "D;1"},  // a longer unit shifts the echo
+      {T, "<>", "D;1"},
+      {T, "xy", "W;xy;0"},  // only a lone first byte other than STX goes
+      {T, "xy/<GAS|1|@VA|700>", "A;@VA;7;1"},
       // The rest of a late reply joined to the next; two replies in a burst.
-      {Who::TestForm, "<GAS|1|@VA|0/<GAS|1|@VA|0.12|0.1000>", "A;@VA;0.12|0.10;1"},
-      {Who::TestForm, "<GAS|1|@VA|100><GAS|1|@VA|200>", "A;@VA;2;1"},
-      {Who::Setup, "x", "W;x;0"},
-      {Who::Setup, "x/<GAS|1|@RS|M00>", "A;@RS;M;0"},
-      {Who::Rpm, "<RPM|1|VE|145000>", "A;VE;1450;0"},
-      {Who::Rpm, "<GAS|1|VA|100>", "D;0"},
-      {Who::Check, "<GAS|1|@VA|100>", "D;0", {"GAS", -5, 3}},
-      {Who::Check, "<GAS|1|@VA|100>", "A;;;0", {"GAS", 1000, 1000}},
+      {T, "<GAS|1|@VA|0/<GAS|1|@VA|0.12|0.1000>", "A;@VA;0.12|0.10;1"},
+      {T, "<GAS|1|@VA|100><GAS|1|@VA|200>", "A;@VA;2;1"},
+      {S, "x", "W;x;0"},
+      {S, "x/<GAS|1|@RS|M00>", "A;@RS;M;0"},
+      {R, "<RPM|1|VE|145000>", "A;VE;1450;0"},
+      {R, "<GAS|1|VA|100>", "D;0"},
+      {C, "<GAS|1|@VA|100>", "D;0", {"GAS", -5, 3}},
+      {C, "<GAS|1|@VA|100>", "A;;;0", {"GAS", 1000, 1000}},
   };
   LinkState l;
   l.McnAddress = "GAS";
@@ -102,12 +103,12 @@ TEST(FramesTest, McnRepliesCollectedAgainstTheHeader) {
     std::istringstream arrivals(r.input);
     for (std::string in; std::getline(arrivals, in, '/');) {
       all += in = Ctl(in);
-      if (r.who == Who::TestForm) AppendReceived(buffer, in, true);
-      if (r.who == Who::Check) buffer = in;
-      got = r.who == Who::TestForm ? CollectTestFormReply(l, buffer)
-            : r.who == Who::Setup  ? CollectSetupReply(l, buffer, in)
-            : r.who == Who::Rpm    ? CollectRpmReply(l, buffer, in)
-                                   : CollectMctcNetFrame(buffer, r.expect);
+      if (r.who == T) AppendReceived(buffer, in, true);
+      if (r.who == C) buffer = in;
+      got = r.who == T   ? CollectTestFormReply(l, buffer)
+            : r.who == S ? CollectSetupReply(l, buffer, in)
+            : r.who == R ? CollectRpmReply(l, buffer, in)
+                         : CollectMctcNetFrame(buffer, r.expect);
     }
     const std::string s = got.status == Status::Waiting   ? "W;" + buffer
                           : got.status == Status::Dropped ? "D"
@@ -124,13 +125,10 @@ TEST(FramesTest, McnRepliesCollectedAgainstTheHeader) {
   EXPECT_EQ(CollectTestFormReply(l, buffer).data, "1");
 }
 
-// Binary replies: the first byte other than STX goes, the reply must carry the address and
-// command sent, and is judged from its eighth byte; a buffer longer than its length byte
-// says is dropped.
+// Binary replies: a first byte other than STX goes, the reply must carry the address and command
+// sent, is judged from its eighth byte, and dropped when longer than its length byte says.
 TEST(FramesTest, BinaryRepliesCollectedAgainstTheRequest) {
-  const auto reply = [](int address, char command) {
-    return Bytes({2, address, 6, command, 0, 4}) + "AB" + Bytes({0, 3});
-  };
+  const auto reply = [](int a, char c) { return Bytes({2, a, 6, c, 0, 4}) + "AB" + Bytes({0, 3}); };
   const std::string ok = reply(16, '?');
   const struct {
     std::vector<std::string> arrivals;
@@ -155,8 +153,7 @@ TEST(FramesTest, BinaryRepliesCollectedAgainstTheRequest) {
     OwnCollected got;
     for (const std::string& a : r.arrivals) got = x.Receive(a);
     EXPECT_EQ("WDC"[static_cast<int>(got.status)], r.last) << ::testing::PrintToString(r.arrivals);
-    EXPECT_EQ(x.ReplyReady(), r.last == 'C');
-    EXPECT_EQ(got.frame, r.last == 'C' ? ok : "");
+    EXPECT_TRUE(x.ReplyReady() == (r.last == 'C') && got.frame == (r.last == 'C' ? ok : ""));
   }
   // Records of a value reply: channel and four value bytes, data bytes only.
   std::string values = Bytes({2, 49, 6, 'P', 0, 42});
@@ -168,11 +165,10 @@ TEST(FramesTest, BinaryRepliesCollectedAgainstTheRequest) {
                OwnProtocolRecord(values.substr(0, 20), 2));
 }
 
-// Runs a script on an exchange and writes one letter per tick: I idle, W waiting, R re-send,
-// G give up; then the misses, and "+" when the reply is ready. Script: s request sent ("@VA"
-// to "GAS"), t tick, r the reply, e a reply echoing another command, x the reply split in two
-// arrivals; o "@RS" sent, h and H the halves of its reply, each written as w (waiting), d
-// (dropped) or the echo taken.
+// Plays a script on an exchange: s "@VA" sent to "GAS", t tick (written I idle, W waiting, R
+// re-send, G give up), r the reply, x the reply in two arrivals, e a reply echoing "ID"; o "@RS"
+// sent, h and H the halves of its reply (written w waiting, d dropped or the echo taken). Then
+// the misses, and "+" when the reply is ready.
 std::string Play(MctcNetExchangeCore& x, std::string_view script) {
   std::string out;
   const std::string va = Ctl("<GAS|1|@VA|100>"), rs = Ctl("<GAS|1|@RS|00>");
@@ -195,8 +191,7 @@ TEST(ExchangeTest, TimeOutResendAndMisses) {
            {"reply in two pieces", "stxt", "WI 0+"},
            {"a reply after a miss clears the count", "sttt st r", "WWRW 0+"},
            {"another command's echo is no reply", "settt", "WWR 1"},
-           {"re-sent, timed out again: give up; a reply then is too late", "sttt sttt r t",
-            "WWRWWGI 0"},
+           {"give up after a re-send; a reply then is too late", "sttt sttt r t", "WWRWWGI 0"},
            {"a new request restarts the ticks, not the misses", "sttt stt stt", "WWRWWWW 1"},
        }) {
     MctcNetExchangeCore x({3, 2});
@@ -206,9 +201,8 @@ TEST(ExchangeTest, TimeOutResendAndMisses) {
   MctcNetExchangeCore x;
   const std::string send = "s" + std::string(40, 't'), wait(39, 'W');
   EXPECT_EQ(Play(x, send + send + send), wait + "R" + wait + "R" + wait + "G 0");
-  // Overlapping requests (a poll that does not wait): a reply split across the next request
-  // is still collected, and a late reply to an earlier command comes back with its own echo
-  // and is no reply. By default each request starts afresh and other echoes drop.
+  // Overlapping requests (a poll that does not wait) keep a reply split across the next request
+  // and return a late reply with its own echo, as no reply; by default other echoes drop.
   for (auto [requests, after] :
        {std::pair{McnRequests::Overlapping, "w@RSW 0+"}, {McnRequests::OneAtATime, "wdW 0+"}}) {
     MctcNetExchangeCore e({3, 2}, requests);
@@ -220,8 +214,7 @@ TEST(ExchangeTest, TimeOutResendAndMisses) {
 TEST(SendersTest, RouteByTheActiveFlagsLoseWhatCannotBeWrittenAndWatchTheEngineSpeed) {
   ProgramState p{plat::EventLoop::ClockKind::Manual};
   LinkState& l = p.link;
-  // Ports on in-memory devices; each write that reaches a device is logged as its number,
-  // a blank and the bytes.
+  // In-memory devices log each write as their number, a blank and the bytes.
   std::vector<std::string> written;
   plat::SerialPort smoke{p.rt.serial}, gas{p.rt.serial}, rpmsu{p.rt.serial};
   std::shared_ptr<plat::MemoryDevice> devices[6];
@@ -248,9 +241,7 @@ TEST(SendersTest, RouteByTheActiveFlagsLoseWhatCannotBeWrittenAndWatchTheEngineS
   tests.AnfumoMSComm1 = nullptr;
   SendOwnProtocolFrame(l, tests, 49, 'P', "");
   tests.AnfumoMSComm1 = &smoke;
-  devices[1]->onWrite = [](std::string_view) {
-    throw plat::RuntimeError(plat::kErrPortIoFailed, "device gone");
-  };
+  devices[1]->onWrite = [](auto) { throw plat::RuntimeError(plat::kErrPortIoFailed, "gone"); };
   EXPECT_NO_THROW(SendOwnProtocolFrame(l, tests, 49, 'P', ""));
   EXPECT_EQ(written.size(), 3u);
 
@@ -268,13 +259,11 @@ TEST(SendersTest, RouteByTheActiveFlagsLoseWhatCannotBeWrittenAndWatchTheEngineS
   EXPECT_EQ(l.RpmMissCount, 1);
 }
 
-// The reply parsers on malformed and boundary replies: one table whose rows run in order on
-// one link state, so that a row shows what a failed parse keeps of the rows before it. A row:
-// "<address|unit|command|data" (a checksum and ETX are added) or an opacimeter error code;
-// what the parser of that address and command writes, ';' between the fields; for "@VA",
-// "@RD" and the codes, ShowParseWarning, then "!", the first word and the instrument of the
-// port hint if one came. Options: counter readings switched in, the port hint switched on,
-// language code 2 or 3.
+// The reply parsers on malformed and boundary replies, in order on one link state, so that a row
+// shows what a failed parse keeps. A row: "<address|unit|command|data" (checksum and ETX added)
+// or an opacimeter error code; the fields the parser writes; for "@VA", "@RD" and the codes,
+// ShowParseWarning, then "!", the first word and the instrument of the port hint if one came.
+// Options: counter readings switched in, the port hint switched on, language code 2 or 3.
 enum Opt { kExtern = 1, kWarn = 2, kLang2 = 4, kLang3 = 8 };
 struct Row {
   const char *reply, *after;
@@ -288,9 +277,10 @@ std::string J(const T&... fields) {
   return s.str().substr(1);
 }
 
-class ParsersTest : public ::testing::Test {
- protected:
-  std::string Run(const Row& r) {
+TEST(ParsersTest, MalformedAndBoundaryReplies) {
+  ProgramState p{plat::EventLoop::ClockKind::Manual};
+  LinkState& l = p.link;
+  const auto run = [&](const Row& r) {
     p.shell.ExternRpm = p.shell.ExternOilTemp = (r.opts & kExtern) ? 1 : 0;
     p.shell.LanguageCode = (r.opts & kLang2) ? 2 : (r.opts & kLang3) ? 3 : 1;
     if (r.opts & kWarn) l.ShowParseWarning = -1;
@@ -337,13 +327,7 @@ class ParsersTest : public ::testing::Test {
     const bool gas = hint && hint->find("GAS") != std::string::npos;
     if (hint) out += "!" + hint->substr(0, hint->find(' ')) + (gas ? " gas" : " smoke");
     return out;
-  }
-
-  ProgramState p{plat::EventLoop::ClockKind::Manual};
-  LinkState& l = p.link;
-};
-
-TEST_F(ParsersTest, MalformedAndBoundaryReplies) {
+  };
   p.shell.LangText[lang::CRITICTcam] = "CELLA";
   l.RpmCounterRpm = 1450;
   l.RpmCounterOilTemp = 92.25;
@@ -382,8 +366,7 @@ TEST_F(ParsersTest, MalformedAndBoundaryReplies) {
       // With the counter's readings the eighth field is still needed.
       {"<GAS|1|@VA|1|1|1|1|1|1|60", "1;1;1;1;1;1;92.25;1450;3;0!SCEGLIERE gas", kExtern | kWarn},
       // An oil temperature beyond a single fails.
-      {"<GAS|1|@VA|2|2|2|2|2|2|999999999999999999999999999999999999999|800|3",
-       "2;2;2;2;2;2;92.25;1450;3;0!SCEGLIERE gas", kWarn},
+      {"<GAS|1|@VA|2|2|2|2|2|2|1E39|800|3", "2;2;2;2;2;2;92.25;1450;3;0!SCEGLIERE gas", kWarn},
       {"<OPA|1|@VA|1|2|3|4|888.0|6|7", "1;2;1450;92.25;888;6;7;888.0;6;7;0", kExtern},
       {"<OPA|1|@VA|1|2|3|4|5|6", "1;2;3;4;5;6;0;5;6;;-1", kWarn},
       {"<OPA|1|@VA|9|9|9|9|9", "9;9;9;9;9;0;0;9;;;0!SCEGLIERE smoke"},
@@ -405,8 +388,124 @@ TEST_F(ParsersTest, MalformedAndBoundaryReplies) {
       {"005", "-;0", kWarn},
       {"0020", "-;-1", kWarn},  // unknown
   };
-  for (const Row& r : rows) EXPECT_EQ(Run(r), Ctl(r.after)) << r.reply;
+  for (const Row& r : rows) EXPECT_EQ(run(r), Ctl(r.after)) << r.reply;
   for (const char* code : {"004", "006", "007"}) EXPECT_TRUE(ShowOpaErrorCode(l, p.shell, code));
+}
+
+// The report of a scan, one letter a port: - no connect, x left out, g and r the identity
+// lines of the gas analyser and of the counter, b an identity of four blanked texts.
+std::string Report(std::string_view ports) {
+  std::string s;
+  for (int n = 1; n <= 16; ++n) {
+    const char c = ports[n - 1];
+    const std::string line = c == 'g'   ? "KARVESTON   TOPAZ   AQ123456   1.5"
+                             : c == 'r' ? "GIRITEC   RX-2   R0042   2.5"
+                                        : std::string(4 + 3 * 3, ' ');
+    if (c != 'x')
+      s += "Com" + std::to_string(n) + (c == '-' ? " no connect" : "   " + line) + "\r\n";
+  }
+  return s;
+}
+
+// Simulated instruments on some ports answering on time, late, split and malformed, silent
+// lines and one that cannot be opened; then a scan stopped by Esc, one by closing the form.
+TEST(RecognitionTest, ScanAsksEachPortInTurnAndReportsWhatAnswered) {
+  Program p{plat::EventLoop::ClockKind::Manual};
+  LoadLanguageTexts(p.shell, plat::test::DataFolder(), 1);
+  plat::test::FormDriver ui{p.rt};
+  RiconosciMCTC& f = p.riconosciMCTC;
+  using enum sim::Device;
+  using enum sim::Protocol;
+  sim::Instrument gas{Gas, Mctc}, opa{Opacimeter, Mctc, 5}, rpm{EngineSpeed, Mctc}, late{Gas, Mctc};
+  sim::Instrument malformed{Opacimeter, Mctc, 5};
+  rpm.identity = {"GIRITEC", "RX-2", "OM-0815", "R0042", "01022031", "2.5", "7"};
+  rpm.replyDelayMs = 450;  // still within its tick
+  rpm.splitInto = 3;
+  late.replyDelayMs = 600;                  // after the next tick: lost
+  malformed.setReply("ID", "ONLY-A-MAKE");  // cannot be split: blanked, still ends the port
+  const std::map<int, sim::Instrument*> on = {
+      {2, &gas}, {3, &opa}, {5, &rpm}, {9, &malformed}, {11, &late}};
+  // Every port is a line of its own, silent unless an instrument is on it; each frame the
+  // form writes is one question: when, on which port, to which address (its first letter).
+  std::shared_ptr<plat::MemoryDevice> lines[17];
+  std::vector<std::string> asked;
+  for (int n = 1; n <= 16; ++n) {
+    lines[n] = p.rt.serial.attachMemory(n);
+    if (on.contains(n)) sim::Attach(*on.at(n), lines[n], &p.rt.loop);
+    lines[n]->onWrite = [&, n, before = lines[n]->onWrite](std::string_view bytes) {
+      asked.push_back(std::to_string(p.rt.loop.now()) + " " + std::to_string(n) + bytes[1]);
+      if (before) before(bytes);
+    };
+  }
+  lines[7]->setAvailable(false);
+  // The message and its colour, the start button when enabled, the timer when running, the
+  // port box, the port scanned and the ports held open.
+  const std::map<plat::Color, std::string> colours = {{plat::colors::kGreen, " green"},
+                                                      {plat::colors::kYellow, " yellow"},
+                                                      {plat::colors::kRed, " red"}};
+  const auto shown = [&] {
+    std::string s = f.Label3.Caption() + colours.at(f.Label3.BackColor()) +
+                    (f.Command1.Enabled() ? " start" : "") + (f.Timer1.Enabled() ? " timer" : "") +
+                    " [" + f.Text2.Text() + "] " + std::to_string(f.Port);
+    for (int n = 1; n <= 16; ++n) s += lines[n]->isOpen() ? " open " + std::to_string(n) : "";
+    return s;
+  };
+  f.Show();
+
+  ui.enter(f);  // the start button is the default button
+  EXPECT_EQ(shown(), "Ricerca in corso... green timer [] 1");
+  ui.advance(500);
+  EXPECT_EQ(shown(), "Ricerca in corso... green timer [Com1 GAS] 1 open 1");
+  EXPECT_EQ(lines[1]->baud(), 9600);
+  ui.advance(500 * 15);  // the tick that finds port 7 unopenable
+  EXPECT_EQ(f.Text2.Text(), "Com7 KO");
+  for (int i = 0; i < 60 && f.Port != 0; ++i) ui.advance(500);
+
+  // One tick per question, one for the port that cannot be opened, one that ends the scan.
+  std::vector<std::string> expected;
+  plat::Millis t = 500;
+  for (int n = 1; n <= 16; ++n, t += n == 7 ? 500 : 0) {
+    for (int q = 0; q < "3123330323333333"[n - 1] - '0'; ++q, t += 500)
+      expected.push_back(std::to_string(t) + " " + std::to_string(n) + "GOR"[q]);
+  }
+  EXPECT_EQ(asked, expected);
+  EXPECT_EQ(p.rt.loop.now(), t);
+  EXPECT_EQ(f.Text3.Text(), Report("-gg-r-x-b-------"));
+  EXPECT_EQ(shown(), "Ricerca terminata yellow start [Com0] 0");
+  // The last instrument that answered is the program's identity, as far as it parsed.
+  EXPECT_EQ(p.link.InstrMake, " ");
+  EXPECT_EQ(p.link.GasSerialNumber, "R0042");
+
+  // Esc mid-scan: the next scan starts from an empty report, and ports not tried read
+  // " no connect", also one that could not have been opened.
+  ui.click(f.Command1);
+  EXPECT_EQ(f.Text3.Text(), "");
+  ui.advance(500 * 5 + 200);  // port 3 has been asked "GAS": its port is open
+  ASSERT_TRUE(lines[3]->isOpen());
+  ui.esc(f);
+  EXPECT_EQ(shown(), "Ricerca terminata yellow start [Com0] 0");
+  EXPECT_EQ(f.Text3.Text(), Report("-g--------------"));
+  const auto questions = asked.size();
+  ui.advance(5000);
+  EXPECT_EQ(asked.size(), questions);  // the timer is off
+
+  // A start closes a port left open so that its first port can open; closing the form mid-scan
+  // closes its port and stops its timer; the next load is idle, and Esc then closes the form.
+  f.MSComm3.setCommPort(9);
+  f.MSComm3.setPortOpen(true);
+  const plat::Millis started = p.rt.loop.now();
+  ui.click(f.Command1);
+  EXPECT_FALSE(lines[9]->isOpen());
+  ui.advance(500);
+  EXPECT_EQ(asked.back(), std::to_string(started + 500) + " 1G");
+  ui.close(f);
+  EXPECT_FALSE(lines[1]->isOpen());
+  f.Show();
+  EXPECT_EQ(shown(), "Premere Ricerca per iniziare red start [] 0");
+  ui.advance(2000);
+  EXPECT_EQ(asked.size(), questions + 1);
+  ui.esc(f);
+  EXPECT_FALSE(f.IsLoaded());
 }
 
 }  // namespace
