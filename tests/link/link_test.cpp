@@ -220,7 +220,7 @@ TEST(SendersTest, RouteByTheActiveFlagsLoseWhatCannotBeWrittenAndWatchTheEngineS
   std::shared_ptr<plat::MemoryDevice> devices[6];
   for (auto [port, n] : {std::pair{&smoke, 1}, {&gas, 2}, {&rpmsu, 5}}) {
     devices[n] = p.rt.serial.attachMemory(n);
-    devices[n]->onWrite = [&written, n](std::string_view b) {
+    devices[n]->onWrite = [&written, n = n](std::string_view b) {
       written.push_back(std::to_string(n) + " " + std::string(b));
     };
     port->setCommPort(n);
