@@ -1,35 +1,27 @@
 // The libFuzzer targets: one row per step that takes bytes from outside (a reply, a frame, a
-// file). CMake builds a program <row>_fuzz for each row, which finds its row by its own
-// name. The first two bytes of every input set the header lengths and the switches the
-// parsers read; the records carry over from one input to the next, as they do between
-// replies. A crash, a sanitizer report or a failed Check is a finding.
+// file); CMake builds a program <row>_fuzz for each row. The first two bytes of an input set
+// the header lengths and the switches the parsers read; the records carry over from one input
+// to the next, as between replies. A crash, a sanitizer report or a failed Check is a finding.
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <string>
 #include <string_view>
 
 #include "gas/GasState.h"
 #include "gas/McnGasExchange.h"
 #include "gas/OwnGasExchange.h"
-#include "link/FrameCollector.h"
 #include "link/LinkState.h"
-#include "link/MctcNetExchange.h"
 #include "link/MctcNetFrame.h"
 #include "link/OwnProtocolExchange.h"
-#include "link/OwnProtocolFrame.h"
-#include "link/ReplyParsers.h"
 #include "link/SmokeRpmReplies.h"
 #include "platform/ini/PrivateProfile.h"
 #include "platform/text/Cp1252.h"
-#include "platform/text/RegionalSettings.h"
 #include "rpm/RpmPoll.h"
 #include "shell/ShellState.h"
-#include "smoke/AccelerationSeries.h"
-#include "smoke/ChartSeries.h"
 #include "smoke/McnSmokeLink.h"
 #include "smoke/OpaSetUp.h"
 #include "smoke/OwnSmokeLink.h"
@@ -46,18 +38,9 @@ void Check(bool ok) {
   if (!ok) std::abort();
 }
 
-// Whole UTF-8 texts.
-void CheckTexts(std::initializer_list<std::string_view> texts) {
-  for (const std::string_view text : texts) {
-    for (std::size_t i = 0; i < text.size();) {
-      const auto c = static_cast<unsigned char>(text[i]);
-      const std::size_t n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
-      Check((c < 0x80 || c >= 0xC2) && i + n <= text.size());
-      for (std::size_t k = 1; k < n; ++k)
-        Check((static_cast<unsigned char>(text[i + k]) & 0xC0) == 0x80);
-      i += n;
-    }
-  }
+template <class... T>
+void CheckUtf8(const T&... texts) {
+  for (const std::string_view text : {std::string_view(texts)...}) Check(plat::IsUtf8(text));
 }
 
 // A whole binary reply: address, ACK, the command, N + 6 bytes, ETX.
@@ -67,32 +50,33 @@ void CheckOwnFrame(std::string_view f, int address, int command) {
         f.size() == byte(5) + 6u && f.back() == kEtx);
 }
 
+// The header expected in the next MCTC-NET reply.
+void Expect(LinkState& l, std::string_view address, int unitLen, std::string_view command) {
+  l.McnAddress = address;
+  l.McnDevNumberLen = unitLen;
+  l.McnCommand = command;
+  l.McnCommandLen = static_cast<std::int16_t>(command.size());
+}
+
 // The input, taken from the front; what is not there reads 0 or "".
 struct In {
-  const std::uint8_t* data;
-  std::size_t size;
+  std::string_view rest;
   int c = 0, u = 0;  // the lengths of the command and of the unit in a reply header, 0 to 3
-  std::uint8_t Byte() {
-    if (size == 0) return 0;
-    --size;
-    return *data++;
-  }
-  double Double() {
-    double v = 0;
-    if (size >= sizeof v) std::memcpy(&v, Take(sizeof v).data(), sizeof v);
-    return v;
-  }
   std::string_view Take(std::size_t n) {
-    n = std::min(n, size);
-    const std::string_view s(reinterpret_cast<const char*>(data), n);
-    data += n;
-    size -= n;
+    const std::string_view s = rest.substr(0, n);
+    rest.remove_prefix(s.size());
     return s;
   }
-  std::string_view Rest() { return Take(size); }
+  std::uint8_t Byte() { return rest.empty() ? 0 : static_cast<std::uint8_t>(Take(1)[0]); }
+  double Double() {
+    double v = 0;
+    if (rest.size() >= sizeof v) std::memcpy(&v, Take(sizeof v).data(), sizeof v);
+    return v;
+  }
+  std::string_view Rest() { return Take(rest.size()); }
 };
 
-struct Records {
+struct P {
   ShellState shell;
   LinkState link;
   GasState gas;
@@ -103,47 +87,31 @@ struct Records {
   SmokeFormFields fields;
 };
 
-using P = Records;
-struct Row {
-  const char* name;
-  void (*run)(P& p, In& in);
-};
+// clang-format off
+struct Row { const char* name; void (*run)(P& p, In& in); };
 
 // Every state word of the gas analyser's conversation (and "" for a fresh form).
 constexpr std::string_view kGasWords[] = {
-    "",       "INIZIO",   "IDE",      "SDA",      "LAL",    "LI",      "RSTAZE",  "ETEI",
-    "ACQ",    "SBY",      "AZE",      "SAL",      "ESHC",   "ETER",    "ACQXAZE", "RSTSB",
-    "RSTMIS", "RSTRIS",   "RSECXAZE", "RSEC",     "ETEE",   "STANDBY", "@SA",     "TTE",
-    "LSEN",   "STARTMIS", "TT",       "AUTOZERO", "TESTHC", "ESHCE",   "HCRES",
-};
-constexpr std::string_view kGasCommands[] = {"ID",  "@SD", "@LA", "@LI", "@LU", "@SA",
-                                             "SB",  "AZ",  "TT",  "ET",  "@LS", "@RS",
-                                             "@VA", "HC",  "EH",  "ST",  "@ST", "XY"};
+    "", "INIZIO", "IDE", "SDA", "LAL", "LI", "RSTAZE", "ETEI", "ACQ", "SBY", "AZE", "SAL", "ESHC",
+    "ETER", "ACQXAZE", "RSTSB", "RSTMIS", "RSTRIS", "RSECXAZE", "RSEC", "ETEE", "STANDBY", "@SA",
+    "TTE", "LSEN", "STARTMIS", "TT", "AUTOZERO", "TESTHC", "ESHCE", "HCRES"};
+constexpr std::string_view kGasCommands[] = {"ID", "@SD", "@LA", "@LI", "@LU", "@SA", "SB", "AZ",
+    "TT", "ET", "@LS", "@RS", "@VA", "HC", "EH", "ST", "@ST", "XY"};
+bool IsGasWord(const std::string& w) { return std::ranges::count(kGasWords, w) > 0; }
 
-bool IsGasWord(const std::string& w) {
-  return std::find(std::begin(kGasWords), std::end(kGasWords), w) != std::end(kGasWords);
-}
-
-// clang-format off
 constexpr Row kRows[] = {
-  // The reply parsers.
   {"id_reply", [](P& p, In& in) { ParseIdReply(p.link, in.Rest(), in.c, in.u); }},
-  {"rs_reply", [](P& p, In& in) {
-    ParseRsReply(p.link, in.Rest(), in.c, in.u);
-    Check(p.link.McnRsStatus1 >= 0 && p.link.McnRsStatus1 <= 255);
-  }},
+  {"rs_reply", [](P& p, In& in) { ParseRsReply(p.link, in.Rest(), in.c, in.u); }},
   {"gas_eh_reply", [](P& p, In& in) { ParseGasEhReply(p.link, in.Rest(), in.c, in.u); }},
   {"gas_et_reply", [](P& p, In& in) { ParseGasEtReply(p.link, in.Rest(), in.c, in.u); }},
   {"gas_la_reply", [](P& p, In& in) { ParseGasLaReply(p.link, in.Rest(), in.c, in.u); }},
   {"gas_li_reply", [](P& p, In& in) { ParseGasLiReply(p.link, in.Rest(), in.c, in.u); }},
   {"gas_ls_reply", [](P& p, In& in) { ParseGasLsReply(p.link, in.Rest(), in.c, in.u); }},
-  {"gas_va_reply", [](P& p, In& in) {
-    (void)ParseGasVaReply(p.link, p.shell, in.Rest(), in.c, in.u);
-  }},
+  {"gas_va_reply",
+   [](P& p, In& in) { (void)ParseGasVaReply(p.link, p.shell, in.Rest(), in.c, in.u); }},
   {"opa_error_code", [](P& p, In& in) { (void)ShowOpaErrorCode(p.link, p.shell, in.Rest()); }},
-  {"opa_measure_reply", [](P& p, In& in) {
-    (void)ParseOpaMeasureReply(p.link, p.shell, in.Rest());
-  }},
+  {"opa_measure_reply",
+   [](P& p, In& in) { (void)ParseOpaMeasureReply(p.link, p.shell, in.Rest()); }},
   {"opa_rd_reply", [](P& p, In& in) { (void)ParseOpaRdReply(p.link, p.shell, in.Rest()); }},
   {"rpm_tp_reply", [](P& p, In& in) { ParseRpmTpReply(p.link, in.Rest(), in.c, in.u); }},
   {"rpm_va_reply", [](P& p, In& in) { ParseRpmVaReply(p.link, in.Rest(), in.c, in.u); }},
@@ -159,29 +127,23 @@ constexpr Row kRows[] = {
     LinkState& l = p.link;
     const std::uint8_t b = in.Byte();
     const int address = in.Byte(), pending = in.Byte();
-    l.McnAddress = "GAS";
-    l.McnCommand = (b & 1) ? "@VA" : "ID";
-    l.McnCommandLen = static_cast<std::int16_t>(l.McnCommand.size());
-    l.McnDevNumberLen = (b >> 1) & 3;
+    Expect(l, "GAS", (b >> 1) & 3, (b & 1) ? "@VA" : "ID");
     l.RpmMcnAddress = "RPM";
     l.RpmMcnCommandLen = 2;
     l.RpmMcnDevNumberLen = 1;
     // A Waiting buffer does not end in ETX, any other is empty; an accepted frame carries
     // the address after its first byte (which is not checked) and ETB, and ends in ETX.
-    const auto check = [](const McnCollected& got, const std::string& buffer,
-                          std::string_view address) {
-      if (got.status == McnCollected::Status::Waiting) {
-        return Check(buffer.empty() || buffer.back() != kEtx);
-      }
-      Check(buffer.empty());
+    const auto check = [](const McnCollected& got, const std::string& buffer, std::string_view a) {
+      using enum McnCollected::Status;
       const std::string& f = got.frame;
-      Check(got.status != McnCollected::Status::Accepted ||
-            (f.size() >= 5 && f.compare(1, 3, address) == 0 && f[4] == kEtb && f.back() == kEtx));
+      Check(got.status == Waiting ? buffer.empty() || buffer.back() != kEtx : buffer.empty());
+      Check(got.status != Accepted ||
+            (f.size() >= 5 && f.compare(1, 3, a) == 0 && f[4] == kEtb && f.back() == kEtx));
     };
     std::string testForm, setup, rpm, binary;
     MctcNetExchangeCore exchange;
     exchange.Sent(l.McnAddress, l.McnCommand, l.McnDevNumberLen);
-    for (int n = 0; in.size > 0; ++n) {
+    for (int n = 0; !in.rest.empty(); ++n) {
       const std::string_view piece = in.Take((b >> 3) % 9 + 1);
       AppendReceived(testForm, piece, true);
       check(CollectTestFormReply(l, testForm), testForm, l.McnAddress);
@@ -206,19 +168,14 @@ constexpr Row kRows[] = {
   // the codes in their ranges, and "@SA" carries six fields.
   {"gas_mcn_reply", [](P& p, In& in) {
     LinkState& l = p.link;
-    l.McnAddress = "GAS";
-    l.McnDevNumberLen = 1;
-    l.McnCommand = std::string(kGasCommands[in.Byte() % std::size(kGasCommands)]);
-    l.McnCommandLen = static_cast<std::int16_t>(l.McnCommand.size());
+    Expect(l, "GAS", 1, kGasCommands[in.Byte() % std::size(kGasCommands)]);
     std::string stato(kGasWords[in.Byte() % std::size(kGasWords)]);
     std::string prev(kGasWords[in.Byte() % std::size(kGasWords)]), requested, phase;
     const std::uint8_t b = in.Byte();
     std::int16_t autoZero = b & 3, standbyAfterEt = (b >> 2) & 1, fuel = 1, strokes = 0;
     const std::int16_t mode = (b >> 3) & 1;
     p.shell.SystemEnableMask = static_cast<std::uint8_t>((b & 0x70) >> 2);
-    std::string buffer = std::string{kStx} + "GAS" + kEtb + "1" + kEtb + l.McnCommand;
-    if (in.size > 0) buffer += kEtb + std::string(in.Rest());
-    buffer += std::string("00") + kEtx;
+    std::string buffer = BuildMctcNetFrame("GAS", l.McnCommand, "1", in.Rest());
     const McnCollected got = CollectTestFormReply(l, buffer);
     if (got.status != McnCollected::Status::Accepted) return;
     McnGasWords w{stato, requested, prev, phase, autoZero, standbyAfterEt, fuel, strokes, mode};
@@ -227,10 +184,9 @@ constexpr Row kRows[] = {
     Check(IsGasWord(stato) && IsGasWord(prev) && IsGasWord(requested) && out.boxes.size() <= 1);
     Check(autoZero >= 0 && autoZero <= 3 && p.gas.GasMcnStatus >= 0 && p.gas.GasMcnStatus <= 31);
     Check(l.McnRsStatus1 >= 0 && l.McnRsStatus1 <= 127);
-    CheckTexts({out.pef.value_or("")});
+    CheckUtf8(out.pef.value_or(""));
     const auto next = NextMcnGasRequest(w, l, plat::DateTime{});
-    Check(!next || next->command != "@SA" ||
-          std::count(next->data.begin(), next->data.end(), kEtb) >= 5);
+    Check(!next || next->command != "@SA" || std::ranges::count(next->data, kEtb) >= 5);
   }},
   // The gas test's binary reply step, once on the bytes as they come (it guards its own
   // frame), once through the exchange's collector; for model 0 to 3, the extended HC
@@ -272,10 +228,7 @@ constexpr Row kRows[] = {
     const std::uint8_t a = in.Byte(), b = in.Byte();
     const bool mctcNet = (a & 1) != 0;
     l.ActiveComMode = mctcNet ? 2 : 1;
-    l.McnAddress = "OPA";
-    l.McnDevNumberLen = 1;
-    l.McnCommand = (a & 2) ? "@VA" : "ID";
-    l.McnCommandLen = static_cast<std::int16_t>(l.McnCommand.size());
+    Expect(l, "OPA", 1, (a & 2) ? "@VA" : "ID");
     l.PendingCommand = (a & 2) ? 'P' : '?';
     s.OpaDeviceAddress = (a & 4) ? 81 : 65;
     s.OpaReplyReady = 1;
@@ -283,15 +236,12 @@ constexpr Row kRows[] = {
     f.TestPhase = (a & 16) ? "DUE" : "";
     f.TestMode = static_cast<std::int16_t>(b % 8);
     s.AccIndex = static_cast<std::int8_t>(in.Byte());
-    l.OpaK = in.Double();
-    l.OpaN = in.Double();
-    l.OpaRpm = in.Double();
-    l.OpaCellTemp = in.Double();
+    for (double* v : {&l.OpaK, &l.OpaN, &l.OpaRpm, &l.OpaCellTemp}) *v = in.Double();
     const SmokeReadingsOutcome out = TakeSmokeReadings(f, s, l, p.shell,
         {mctcNet ? smoke::Protocol::MctcNet : smoke::Protocol::Binary, true, {},
          plat::RegionalSettings::English()});
     Check(!out.row || (s.AccIndex >= 0 && s.AccIndex <= kLastRowLabel));
-    while (in.size > 0) {
+    while (!in.rest.empty()) {
       const SmokeTick tick = SmokeTickStep(f, s, l);
       Check(tick != SmokeTick::TimedOut || f.ReplyBuffer.empty());
       const SmokeFrame got = CollectSmokeReply(f, l, s, in.Take(1 + (b >> 4)));
@@ -324,7 +274,7 @@ constexpr Row kRows[] = {
                                                 echo, data);
     Check(p.smoke.OpaMcnStatus >= 0 && p.smoke.OpaMcnStatus <= 31);
     Check(p.fields.AutoZeroStatusCount <= 3);  // counted up to four, then back to 0
-    CheckTexts({out.display.label29.caption.value_or("")});
+    CheckUtf8(out.display.label29.caption.value_or(""));
   }},
   // The binary smoke link's reply step on any frame that passed the frame check, for every
   // model (5 and 6 are not binary ones); then the request step, so that every state word
@@ -341,8 +291,7 @@ constexpr Row kRows[] = {
     std::string check = frame;
     Check(CheckOwnProtocolReply(check, 'Q', static_cast<unsigned char>(command)) ==
           OwnReplyCheck::Complete);
-    const auto out =
-        smoke::HandleOwnSmokeFrame(p.fields, p.link, p.smoke, p.shell, model, view, frame);
+    auto out = smoke::HandleOwnSmokeFrame(p.fields, p.link, p.smoke, p.shell, model, view, frame);
     for (const double v : p.fields.ChannelValues) Check(v >= -1 && v <= 32767);
     Check(out.use != smoke::OwnReplyUse::Dropped || !out.valueReply);
     Check(smoke::NextOwnSmokeRequests(p.fields, p.link, model).requests.size() <= 2);
@@ -365,15 +314,13 @@ constexpr Row kRows[] = {
     std::int16_t exclamPending = -1;
     ValueReply r;
     static constexpr const char* kLockStates[] = {"00000", "00001", "00002", "00016", "00032", ""};
-    while (in.size > 0) {
+    while (!in.rest.empty()) {
       const std::uint8_t op = in.Byte();
       if (op % 4 == 0) {  // a value reply
         r.protocol = (op & 4) ? Protocol::MctcNet : Protocol::Binary;
         r.testMode = static_cast<std::int16_t>((op >> 3) % 8);
         r.tick += in.Byte();
-        r.rpm = in.Double();
-        r.k = in.Double();
-        r.cellTemp = in.Double();
+        for (double* v : {&r.rpm, &r.k, &r.cellTemp}) *v = in.Double();
         const std::uint8_t status = in.Byte();
         r.valuesInvalid = (status & 1) != 0;
         r.mcnStatus = static_cast<std::int16_t>((status >> 1) & 1);
@@ -384,8 +331,7 @@ constexpr Row kRows[] = {
         r.status1 = in.Byte();
         (void)phases.OnValueReply(r, cells, settings, exclamPending);
       } else if (op % 4 == 1) {  // the capture button
-        ManualCapture(table, cells, static_cast<std::int16_t>((op >> 2) % 8), in.Double(),
-                      settings);
+        ManualCapture(table, cells, static_cast<std::int16_t>(op / 4 % 8), in.Double(), settings);
       } else if (op % 4 == 2) {  // a row cell as the readings or anything else wrote it
         cells.k[(op >> 2) % kAccelerationRows] = std::string(in.Take(in.Byte() % 8));
         cells.rpm[(op >> 5) % kAccelerationRows] = std::string(in.Take(in.Byte() % 8));
@@ -427,29 +373,20 @@ constexpr Row kRows[] = {
 };
 // clang-format on
 
-const Row*& Chosen() {
-  static const Row* row = nullptr;
-  return row;
-}
-
 }  // namespace
 }  // namespace vs::fuzz
 
-extern "C" int LLVMFuzzerInitialize(int*, char*** argv) {
-  const std::string self = std::filesystem::path((*argv)[0]).filename().string();
-  for (const vs::fuzz::Row& row : vs::fuzz::kRows) {
-    if (self == std::string(row.name) + "_fuzz") vs::fuzz::Chosen() = &row;
-  }
-  if (vs::fuzz::Chosen() == nullptr) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static const vs::fuzz::Row* row = [] {
+    const std::string self = program_invocation_short_name;
+    for (const vs::fuzz::Row& r : vs::fuzz::kRows) {
+      if (self == std::string(r.name) + "_fuzz") return &r;
+    }
     std::fprintf(stderr, "%s: not the name of a fuzz target (<row>_fuzz)\n", self.c_str());
     std::abort();
-  }
-  return 0;
-}
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static vs::fuzz::Records* p = new vs::fuzz::Records();
-  vs::fuzz::In in{data, size};
+  }();
+  static vs::fuzz::P* p = new vs::fuzz::P();
+  vs::fuzz::In in{{reinterpret_cast<const char*>(data), size}};
   const std::uint8_t lengths = in.Byte(), switches = in.Byte();
   in.c = lengths & 3;
   in.u = (lengths >> 2) & 3;
@@ -459,17 +396,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   p->shell.ExternOilTemp = (switches >> 1) & 1;
   p->link.ShowParseWarning = (switches & 4) ? -1 : 0;
   p->shell.LanguageCode = static_cast<std::int16_t>((switches >> 3) & 3);
-  vs::fuzz::Chosen()->run(*p, in);
-  // The texts the steps fill never hold a bare half of a UTF-8 sequence.
+  row->run(*p, in);
+  // The texts the steps fill never hold a bare half of a UTF-8 sequence; a status is a byte.
   const vs::LinkState& l = p->link;
-  vs::fuzz::CheckTexts({l.InstrMake,     l.InstrModel,      l.InstrHomologation,
-                        l.InstrSerial,   l.InstrExpiry,     l.InstrVersion,
-                        l.McnIdField7,   l.GasCheckExpiry,  l.McnFuelText,
-                        l.McnSaField3,   l.McnStrokes,      l.McnHcRatio,
-                        l.McnOcRatio,    l.McnLiField1,     l.McnEtFlag,
-                        l.McnEtDate,     l.McnEtTime,       l.McnEhField1,
-                        l.OpaValueText5, l.OpaValueText6,   l.OpaValueText7,
-                        l.OpaLuStatus1,  l.OpaLuStatus2,    l.RpmReplyText1,
-                        l.RpmReplyText2, l.GasSerialNumber, p->gas.GasFirmwareVersion});
+  vs::fuzz::Check(l.McnRsStatus1 >= 0 && l.McnRsStatus1 <= 255);
+  vs::fuzz::CheckUtf8(l.InstrMake, l.InstrModel, l.InstrHomologation, l.InstrSerial, l.InstrExpiry,
+                      l.InstrVersion, l.McnIdField7, l.GasCheckExpiry, l.McnFuelText, l.McnSaField3,
+                      l.McnStrokes, l.McnHcRatio, l.McnOcRatio, l.McnLiField1, l.McnEtFlag,
+                      l.McnEtDate, l.McnEtTime, l.McnEhField1, l.OpaValueText5, l.OpaValueText6,
+                      l.OpaValueText7, l.OpaLuStatus1, l.OpaLuStatus2, l.RpmReplyText1,
+                      l.RpmReplyText2, l.GasSerialNumber, p->gas.GasFirmwareVersion);
   return 0;
 }
