@@ -2,8 +2,8 @@
 // alignment.
 #include <gtest/gtest.h>
 
-#include <initializer_list>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -19,26 +19,22 @@ namespace {
 TEST(KeysTest, KeysOfTheModelAreToldFromTheWidgetsOwnAndMenuShortcutsBecomeFltkShortcuts) {
   KeyPress shiftTab = KeyPress::Tab();
   shiftTab.shift = true;
-  const std::pair<std::pair<int, int>, KeyPress> cases[] = {
-      {{FL_Enter, 0}, KeyPress::Enter()},   {{FL_KP_Enter, 0}, KeyPress::Enter()},
-      {{FL_Escape, 0}, KeyPress::Escape()}, {{FL_Tab, 0}, KeyPress::Tab()},
-      {{FL_F + 6, 0}, KeyPress::F(6)},      {{'i', FL_CTRL}, KeyPress::Ctrl('I')},
-      {{'t', FL_ALT}, KeyPress::Alt('T')},  {{'3', FL_ALT}, KeyPress::Alt('3')},
-      {{FL_Tab, FL_SHIFT}, shiftTab}};
-  for (const auto& [in, key] : cases) EXPECT_EQ(ModelKey(in.first, in.second), key) << in.first;
+  const std::tuple<int, int, KeyPress> cases[] = {
+      {FL_Enter, 0, KeyPress::Enter()},   {FL_KP_Enter, 0, KeyPress::Enter()},
+      {FL_Escape, 0, KeyPress::Escape()}, {FL_Tab, 0, KeyPress::Tab()},
+      {FL_F + 6, 0, KeyPress::F(6)},      {'i', FL_CTRL, KeyPress::Ctrl('I')},
+      {'t', FL_ALT, KeyPress::Alt('T')},  {'3', FL_ALT, KeyPress::Alt('3')},
+      {FL_Tab, FL_SHIFT, shiftTab}};
+  for (const auto& [key, state, want] : cases) EXPECT_EQ(ModelKey(key, state), want) << key;
   // Typing, editing keys and AltGr-like combinations stay with the widgets.
-  for (auto [key, state] : {std::pair{'a', 0},
-                            {'3', FL_CTRL},
-                            {FL_Left, 0},
-                            {'e', FL_CTRL | FL_ALT},
-                            {FL_F + 2, FL_CTRL},
-                            {FL_Enter, FL_ALT}})
+  const std::pair<int, int> widgetKeys[] = {
+      {'a', 0},          {'3', FL_CTRL}, {FL_Left, 0}, {'e', FL_CTRL | FL_ALT}, {FL_F + 2, FL_CTRL},
+      {FL_Enter, FL_ALT}};
+  for (auto [key, state] : widgetKeys)
     EXPECT_TRUE(ModelKey(key, state).none()) << key << " " << state;
-
-  EXPECT_EQ(FltkShortcut(KeyPress::F(12)), FL_F + 12);
-  EXPECT_EQ(FltkShortcut(KeyPress::Ctrl('S')), FL_CTRL | 's');
-  EXPECT_EQ(FltkShortcut(KeyPress::Alt('x')), FL_ALT | 'x');
-  EXPECT_EQ(FltkShortcut({}), 0);
+  EXPECT_EQ(std::tuple(FltkShortcut(KeyPress::F(12)), FltkShortcut(KeyPress::Ctrl('S')),
+                       FltkShortcut(KeyPress::Alt('x')), FltkShortcut({})),
+            std::tuple(FL_F + 12, FL_CTRL | 's', FL_ALT | 'x', 0));
   // What a key press maps to finds the same shortcut again.
   for (KeyPress k : {KeyPress::F(5), KeyPress::Ctrl('E')}) {
     const int code = FltkShortcut(k);
@@ -48,13 +44,9 @@ TEST(KeysTest, KeysOfTheModelAreToldFromTheWidgetsOwnAndMenuShortcutsBecomeFltkS
 
 TEST(LockedBoxKeyTest, OnlyKeysThatLeaveTheTextAloneReachALockedBox) {
   using enum LockedKey;
-  struct Case {
-    int key, state;
-    LockedKey want;
-  };
   // Editing keys end at the box (an unused Enter would move the focus on); pasting, cutting,
   // undoing and access keys are FLTK's to offer elsewhere.
-  for (const Case& c : std::initializer_list<Case>{{FL_Left, 0, Use},
+  const std::tuple<int, int, LockedKey> cases[] = {{FL_Left, 0, Use},
                                                    {FL_Down, FL_SHIFT, Use},
                                                    {FL_Page_Up, 0, Use},
                                                    {FL_End, FL_CTRL | FL_SHIFT, Use},
@@ -68,22 +60,21 @@ TEST(LockedBoxKeyTest, OnlyKeysThatLeaveTheTextAloneReachALockedBox) {
                                                    {FL_Insert, FL_SHIFT, Swallow},
                                                    {'v', FL_CTRL, Pass},
                                                    {'c', FL_CTRL | FL_SHIFT, Pass},
-                                                   {'u', FL_ALT, Pass}})
-    EXPECT_EQ(LockedBoxKey(c.key, c.state), c.want) << c.key << " " << c.state;
+                                                   {'u', FL_ALT, Pass}};
+  for (const auto& [key, state, want] : cases)
+    EXPECT_EQ(LockedBoxKey(key, state), want) << key << " " << state;
 }
 
 // Captions and message texts: a line break from the system (CR LF, a lone CR) is drawn as a
 // line break, never as "^M"; '@' is not taken for a symbol.
 TEST(FltkTextTest, LineBreaksAndSymbols) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"COM1 x\r\nBusy", "COM1 x\nBusy"},
-      {"a\rb", "a\nb"},
-      {"a\nb", "a\nb"},
-      {"a\r\r\nb", "a\n\nb"},
-      {"mail@x", "mail@@x"},
-      {"@@", "@@@@"},
-      {"&Stampa", "&Stampa"},
-  };
+  const std::pair<const char*, const char*> cases[] = {{"COM1 x\r\nBusy", "COM1 x\nBusy"},
+                                                       {"a\rb", "a\nb"},
+                                                       {"a\nb", "a\nb"},
+                                                       {"a\r\r\nb", "a\n\nb"},
+                                                       {"mail@x", "mail@@x"},
+                                                       {"@@", "@@@@"},
+                                                       {"&Stampa", "&Stampa"}};
   for (const auto& [in, out] : cases) EXPECT_EQ(FltkText(in), out) << in;
 }
 
@@ -123,14 +114,12 @@ TEST(MultiLineTextTest, CrLfIsALineBreakInTheEditorAndComesBackAsCrLf) {
 }
 
 TEST(TextAlignmentTest, TextSitsInTheRoomBesideIt) {
-  EXPECT_EQ(AlignOffset(Alignment::Left, 40), 0);
-  EXPECT_EQ(AlignOffset(Alignment::Center, 41), 20);
-  EXPECT_EQ(AlignOffset(Alignment::Right, 40), 40);
+  EXPECT_EQ(std::tuple(AlignOffset(Alignment::Left, 40), AlignOffset(Alignment::Center, 41),
+                       AlignOffset(Alignment::Right, 40)),
+            std::tuple(0, 20, 40));
   // A text as wide as the box or wider begins at the left edge and scrolls.
-  for (Alignment a : {Alignment::Center, Alignment::Right}) {
-    EXPECT_EQ(AlignOffset(a, 0), 0);
-    EXPECT_EQ(AlignOffset(a, -25), 0);
-  }
+  for (Alignment a : {Alignment::Center, Alignment::Right})
+    EXPECT_EQ(std::pair(AlignOffset(a, 0), AlignOffset(a, -25)), std::pair(0, 0));
 }
 
 }  // namespace
