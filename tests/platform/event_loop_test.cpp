@@ -37,11 +37,9 @@ TEST(EventLoopTest, NestedRunUntilKeepsTimersGoingAndStallsInsteadOfHanging) {
   auto id = loop.startTimer(25, [&] { ++ticks; });
   loop.runUntil([&] { return ticks == 4; }, "four ticks");
   EXPECT_EQ(loop.now(), 100);
-  loop.stopTimer(id);
-  EXPECT_THROW(loop.runUntil([] { return false; }, "nothing"), LoopStalled);
-  id = loop.startTimer(25, [] {});
   EXPECT_THROW(loop.runUntil([] { return false; }, "forever", 1000), LoopStalled);
   loop.stopTimer(id);
+  EXPECT_THROW(loop.runUntil([] { return false; }, "nothing"), LoopStalled);
   // A run nested in a tick of advance() moves the clock on; advance never turns it back.
   const Millis start = loop.now();
   ticks = 0;
@@ -60,13 +58,12 @@ TEST(EventLoopTest, ErrorsOfHandlersGoToTheHookAndOnlyRuntimeErrorsAreIgnored) {
     throw RuntimeError(kErrOverflow, "Overflow");
   });
   EXPECT_THROW(loop.advance(10), RuntimeError);  // no hook: the test sees it
-  std::vector<std::string> reported;
-  loop.setErrorHook([&](const std::exception& e) { reported.push_back(e.what()); });
+  std::string reported;
+  loop.setErrorHook([&](const std::exception& e) { reported += std::string(e.what()) + ", "; });
   loop.post([] { throw RuntimeError(kErrTypeMismatch, "Type mismatch"); });
   loop.advance(30);
-  EXPECT_EQ(ticks, 4);
-  EXPECT_EQ(reported,
-            (std::vector<std::string>{"Type mismatch", "Overflow", "Overflow", "Overflow"}));
+  EXPECT_EQ(std::to_string(ticks) + " " + reported,
+            "4 Type mismatch, Overflow, Overflow, Overflow, ");
 
   std::vector<int> done;
   RunIgnoringErrors({[&] { done.push_back(1); }, [&] { throw RuntimeError(kErrTypeMismatch, "x"); },

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -45,38 +46,26 @@ std::set<int> Errors(const F&... f) {
 
 // Up to 15 significant digits; 999999999999999.9 rounds up to 16 digits: exponent form.
 TEST(NumbersFormatTest, GeneralFormatUnderBothSeparatorsAndPrintNumberBlanks) {
-  const std::pair<double, const char*> cases[] = {
-      {0.008, "0,008"},
-      {1e-9, "1E-09"},
-      {-2.5, "-2,5"},
-      {-0.0, "0"},
-      {0.1 + 0.2, "0,3"},
-      {2.0 / 3, "0,666666666666667"},
-      {123456789012345, "123456789012345"},
-      {1e15, "1E+15"},
-      {999999999999999.9, "1E+15"},
-      {1.2345678901234567e15, "1,23456789012346E+15"},
-      {1e-5, "0,00001"},
-      {9.99e-6, "9,99E-06"},
-      {2.5e-300, "2,5E-300"},
-  };
-  for (const auto& [v, it] : cases) {
-    EXPECT_EQ(FormatDouble(v, kIt), it) << v;
-    std::string en = it;
-    for (char& ch : en) ch = ch == ',' ? '.' : ch;
-    EXPECT_EQ(FormatDouble(v, kEn), en) << v;
+  std::string it, en;
+  for (double v : {0.008, 1e-9, -2.5, -0.0, 0.1 + 0.2, 2.0 / 3, 123456789012345.0, 1e15,
+                   999999999999999.9, 1.2345678901234567e15, 1e-5, 9.99e-6, 2.5e-300}) {
+    it += FormatDouble(v, kIt) + " ";
+    en += FormatDouble(v, kEn) + " ";
   }
-  const std::pair<float, const char*> singles[] = {{1e-9f, "1E-09"},
-                                                   {1e7f, "1E+07"},
-                                                   {2500.5f, "2500,5"},
-                                                   {1234567.0f, "1234567"},
-                                                   {12345678.0f, "1,234568E+07"},
-                                                   {-3.1415926f, "-3,141593"}};
-  for (const auto& [v, text] : singles) EXPECT_EQ(FormatSingle(v, kIt), text) << v;
-  EXPECT_EQ(FormatInt(-32768), "-32768");
-  // Print # puts a blank before a number that has no sign, and one after every number.
-  EXPECT_EQ(PrintNumber(800.0, kEn) + PrintNumber(-0.25, kIt), " 800 -0,25 ");
-  EXPECT_EQ(PrintNumber(0.1f, kIt), " 0,1 ");  // single: 7 digits, not 0,100000001490116
+  EXPECT_EQ(it,
+            "0,008 1E-09 -2,5 0 0,3 0,666666666666667 123456789012345 1E+15 1E+15 "
+            "1,23456789012346E+15 0,00001 9,99E-06 2,5E-300 ");
+  std::replace(it.begin(), it.end(), ',', '.');
+  EXPECT_EQ(en, it);
+  std::string singles;
+  for (float v : {1e-9f, 1e7f, 2500.5f, 1234567.0f, 12345678.0f, -3.1415926f})
+    singles += FormatSingle(v, kIt) + " ";
+  EXPECT_EQ(singles + FormatInt(-32768),
+            "1E-09 1E+07 2500,5 1234567 1,234568E+07 -3,141593 -32768");
+  // Print # puts a blank before a number that has no sign, and one after every number; a
+  // single has 7 digits (not 0,100000001490116).
+  EXPECT_EQ(PrintNumber(800.0, kEn) + PrintNumber(-0.25, kIt) + PrintNumber(0.1f, kIt),
+            " 800 -0,25  0,1 ");
 }
 
 TEST(NumbersFormatTest, FormattedTextReadsBackToTheSameText) {
@@ -136,30 +125,24 @@ TEST(NumbersRoundTest, HalfGoesToTheEvenNeighbourJudgedOnThePrintedDecimal) {
                               {-1.5, -2}, {-2.5, -2}, {2.4999, 2}, {2.5001, 3}, {1e300, 1e300}};
   for (const auto& h : halves) EXPECT_EQ(RoundHalfEven(h[0]), h[1]) << h[0];
   EXPECT_TRUE(std::isnan(RoundHalfEven(std::nan(""))));
-  const struct {
-    double v;
-    int decimals;
-    double rounded;
-  } cases[] = {{2.675, 2, 2.68},     {2.665, 2, 2.66},  {-2.675, 2, -2.68},     {0.125, 2, 0.12},
-               {9.995, 2, 10.0},     {1234.5, 0, 1234}, {1235.5, 0, 1236},      {0.0015, 3, 0.002},
-               {0.0005, 3, 0.0},     {1e-20, 2, 0.0},   {1.23456, 10, 1.23456}, {1.5, -1, 2.0},
-               {1e20 + 0.5, 1, 1e20}};
-  for (const auto& c : cases) EXPECT_EQ(RoundTo(c.v, c.decimals), c.rounded) << c.v;
+  const std::tuple<double, int, double> cases[] = {
+      {2.675, 2, 2.68},     {2.665, 2, 2.66},  {-2.675, 2, -2.68},     {0.125, 2, 0.12},
+      {9.995, 2, 10.0},     {1234.5, 0, 1234}, {1235.5, 0, 1236},      {0.0015, 3, 0.002},
+      {0.0005, 3, 0.0},     {1e-20, 2, 0.0},   {1.23456, 10, 1.23456}, {1.5, -1, 2.0},
+      {1e20 + 0.5, 1, 1e20}};
+  for (auto [v, decimals, rounded] : cases) EXPECT_EQ(RoundTo(v, decimals), rounded) << v;
 }
 
 TEST(NumbersLeadingTest, ReadsTheLeadingNumberWithPointOnly) {
   using namespace std::string_view_literals;
   // Blanks inside the number are skipped; "5\0007" is "5", NUL, "7"; "\3779" is 0xFF, "9".
-  const struct {
-    std::string_view text;
-    double value;
-  } cases[] = {
+  const std::pair<std::string_view, double> cases[] = {
       {"12.5abc", 12.5}, {"  -3.2", -3.2}, {"+4", 4},       {"1\t2\n3", 123}, {"- 5", -5},
       {"1e-2", 0.01},    {"1 E 3", 1000},  {"1E", 1},       {"1Ex", 1},       {"2.5.6", 2.5},
       {".5", 0.5},       {"5.", 5},        {"1,5", 1},      {"abc", 0},       {"", 0},
       {".", 0},          {"--5", 0},       {"0x1F", 0},     {"E5", 0},        {"\r5", 0},
       {"1E999", 0},      {"1E-999", 0},    {"5\0007"sv, 5}, {"\0005"sv, 0},   {"\3779", 0}};
-  for (const auto& c : cases) EXPECT_DOUBLE_EQ(LeadingNumber(c.text), c.value) << c.text;
+  for (auto [text, v] : cases) EXPECT_DOUBLE_EQ(LeadingNumber(text), v) << text;
   EXPECT_FALSE(std::signbit(LeadingNumber("-0.0")));
   EXPECT_DOUBLE_EQ(LeadingNumber(std::string_view("12345").substr(0, 2)), 12);  // the view only
   EXPECT_DOUBLE_EQ(LeadingNumber(std::string(5000, '0') + "7" + std::string(3, '0')), 7000);
@@ -205,22 +188,12 @@ TEST(Cp1252Test, EveryByteRoundTripsAndWhatItCannotHoldBecomesAQuestionMark) {
   EXPECT_EQ(Cp1252ToUtf8("Umidit\xE0Relativa \x80\x9F\x8A"), "UmiditàRelativa €ŸŠ");
   // The five unassigned bytes keep their own code points.
   EXPECT_EQ(Cp1252ToUtf8("\x81\x8D\x8F\x90\x9D"), "\u0081\u008D\u008F\u0090\u009D");
-  const struct {
-    const char* utf8;
-    const char* cp1252;
-  } cases[] = {
-      {"€ ° “q”", "\x80 \xB0 \x93q\x94"},
-      {"日本", "??"},
-      {"a😀b", "a?b"},
-      {"\u0080", "?"},  // a C1 control that 1252 gives to "€"
-      // Broken UTF-8: each stray byte is one "?", and what follows is read again.
-      {"\xC3x", "?x"},
-      {"\xC0\xAF", "??"},            // overlong "/"
-      {"\xED\xA0\x80", "???"},       // surrogate
-      {"\xF4\x90\x80\x80", "????"},  // beyond U+10FFFF
-      {"\xE2\x82", "??"},            // cut short
-  };
-  for (const auto& c : cases) EXPECT_EQ(Utf8ToCp1252(c.utf8), c.cp1252) << c.utf8;
+  // U+0080 is a C1 control that 1252 gives to "€".
+  EXPECT_EQ(Utf8ToCp1252("€ ° “q” 日本 a😀b \u0080"), "\x80 \xB0 \x93q\x94 ?? a?b ?");
+  // Broken UTF-8: each stray byte is one "?", and what follows is read again. Overlong "/"
+  // in two and in three bytes, a surrogate, beyond U+10FFFF, cut short.
+  EXPECT_EQ(Utf8ToCp1252("\xC3x \xC0\xAF \xE0\x80\xAF \xED\xA0\x80 \xF4\x90\x80\x80 \xE2\x82"),
+            "?x ?? ??? ??? ???? ??");
 }
 
 TEST(TextFileTest, Cp1252LinesWithCrLfOneLinePerValueAndFailuresWithTheSystemsReason) {
