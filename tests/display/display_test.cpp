@@ -2,9 +2,8 @@
 // alignment.
 #include <gtest/gtest.h>
 
-#include <initializer_list>
 #include <string>
-#include <utility>
+#include <tuple>
 #include <vector>
 
 #include "platform/display/ControlViews.h"
@@ -16,75 +15,51 @@
 namespace plat::display {
 namespace {
 
-TEST(KeysTest, KeysOfTheModelAreToldFromTheWidgetsOwnAndMenuShortcutsBecomeFltkShortcuts) {
-  KeyPress shiftTab = KeyPress::Tab();
-  shiftTab.shift = true;
-  const std::pair<std::pair<int, int>, KeyPress> cases[] = {
-      {{FL_Enter, 0}, KeyPress::Enter()},   {{FL_KP_Enter, 0}, KeyPress::Enter()},
-      {{FL_Escape, 0}, KeyPress::Escape()}, {{FL_Tab, 0}, KeyPress::Tab()},
-      {{FL_F + 6, 0}, KeyPress::F(6)},      {{'i', FL_CTRL}, KeyPress::Ctrl('I')},
-      {{'t', FL_ALT}, KeyPress::Alt('T')},  {{'3', FL_ALT}, KeyPress::Alt('3')},
-      {{FL_Tab, FL_SHIFT}, shiftTab}};
-  for (const auto& [in, key] : cases) EXPECT_EQ(ModelKey(in.first, in.second), key) << in.first;
-  // Typing, editing keys and AltGr-like combinations stay with the widgets.
-  for (auto [key, state] : {std::pair{'a', 0},
-                            {'3', FL_CTRL},
-                            {FL_Left, 0},
-                            {'e', FL_CTRL | FL_ALT},
-                            {FL_F + 2, FL_CTRL},
-                            {FL_Enter, FL_ALT}})
-    EXPECT_TRUE(ModelKey(key, state).none()) << key << " " << state;
+// FLTK key codes are given with their modifier bits, as FLTK's shortcuts hold them.
+// The model's key of each.
+std::string Keys(std::initializer_list<int> codes) {
+  std::string out;
+  for (int c : codes) out += ModelKey(c & 0xFFFF, c & ~0xFFFF).describe() + " ";
+  return out;
+}
 
-  EXPECT_EQ(FltkShortcut(KeyPress::F(12)), FL_F + 12);
-  EXPECT_EQ(FltkShortcut(KeyPress::Ctrl('S')), FL_CTRL | 's');
-  EXPECT_EQ(FltkShortcut(KeyPress::Alt('x')), FL_ALT | 'x');
-  EXPECT_EQ(FltkShortcut({}), 0);
+// What a locked box does with each key: U use, S swallow, P pass it on.
+std::string Locked(std::initializer_list<int> codes) {
+  std::string out;
+  for (int c : codes) out += "USP"[static_cast<int>(LockedBoxKey(c & 0xFFFF, c & ~0xFFFF))];
+  return out;
+}
+
+TEST(KeysTest, KeysOfTheModelAreToldFromTheWidgetsOwnAndMenuShortcutsBecomeFltkShortcuts) {
+  EXPECT_EQ(Keys({FL_Enter, FL_KP_Enter, FL_Escape, FL_Tab, FL_F + 6, FL_CTRL | 'i', FL_ALT | 't',
+                  FL_ALT | '3', FL_SHIFT | FL_Tab}),
+            "Enter Enter Esc Tab F6 Ctrl+I Alt+T Alt+3 Shift+Tab ");
+  // Typing, editing keys and AltGr-like combinations stay with the widgets.
+  EXPECT_EQ(Keys({'a', FL_CTRL | '3', FL_Left, FL_CTRL | FL_ALT | 'e', FL_CTRL | (FL_F + 2),
+                  FL_ALT | FL_Enter}),
+            "none none none none none none ");
+  EXPECT_EQ(std::tuple(FltkShortcut(KeyPress::F(12)), FltkShortcut(KeyPress::Ctrl('S')),
+                       FltkShortcut(KeyPress::Alt('x')), FltkShortcut({})),
+            std::tuple(FL_F + 12, FL_CTRL | 's', FL_ALT | 'x', 0));
   // What a key press maps to finds the same shortcut again.
-  for (KeyPress k : {KeyPress::F(5), KeyPress::Ctrl('E')}) {
-    const int code = FltkShortcut(k);
-    EXPECT_EQ(ModelKey(code & ~(FL_CTRL | FL_ALT | FL_SHIFT), code & (FL_CTRL | FL_ALT)), k);
-  }
+  EXPECT_EQ(Keys({FltkShortcut(KeyPress::F(5)), FltkShortcut(KeyPress::Ctrl('E'))}), "F5 Ctrl+E ");
 }
 
 TEST(LockedBoxKeyTest, OnlyKeysThatLeaveTheTextAloneReachALockedBox) {
-  using enum LockedKey;
-  struct Case {
-    int key, state;
-    LockedKey want;
-  };
   // Editing keys end at the box (an unused Enter would move the focus on); pasting, cutting,
   // undoing and access keys are FLTK's to offer elsewhere.
-  for (const Case& c : std::initializer_list<Case>{{FL_Left, 0, Use},
-                                                   {FL_Down, FL_SHIFT, Use},
-                                                   {FL_Page_Up, 0, Use},
-                                                   {FL_End, FL_CTRL | FL_SHIFT, Use},
-                                                   {'c', FL_CTRL, Use},
-                                                   {'a', FL_CTRL, Use},
-                                                   {FL_Insert, FL_CTRL, Use},
-                                                   {'a', 0, Swallow},
-                                                   {FL_Enter, 0, Swallow},
-                                                   {FL_BackSpace, 0, Swallow},
-                                                   {FL_Delete, FL_SHIFT, Swallow},
-                                                   {FL_Insert, FL_SHIFT, Swallow},
-                                                   {'v', FL_CTRL, Pass},
-                                                   {'c', FL_CTRL | FL_SHIFT, Pass},
-                                                   {'u', FL_ALT, Pass}})
-    EXPECT_EQ(LockedBoxKey(c.key, c.state), c.want) << c.key << " " << c.state;
+  EXPECT_EQ(
+      Locked({FL_Left, FL_SHIFT | FL_Down, FL_Page_Up, FL_CTRL | FL_SHIFT | FL_End, FL_CTRL | 'c',
+              FL_CTRL | 'a', FL_CTRL | FL_Insert, 'a', FL_Enter, FL_BackSpace, FL_SHIFT | FL_Delete,
+              FL_SHIFT | FL_Insert, FL_CTRL | 'v', FL_CTRL | FL_SHIFT | 'c', FL_ALT | 'u'}),
+      "UUUUUUUSSSSSPPP");
 }
 
 // Captions and message texts: a line break from the system (CR LF, a lone CR) is drawn as a
 // line break, never as "^M"; '@' is not taken for a symbol.
 TEST(FltkTextTest, LineBreaksAndSymbols) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"COM1 x\r\nBusy", "COM1 x\nBusy"},
-      {"a\rb", "a\nb"},
-      {"a\nb", "a\nb"},
-      {"a\r\r\nb", "a\n\nb"},
-      {"mail@x", "mail@@x"},
-      {"@@", "@@@@"},
-      {"&Stampa", "&Stampa"},
-  };
-  for (const auto& [in, out] : cases) EXPECT_EQ(FltkText(in), out) << in;
+  EXPECT_EQ(FltkText("COM1 x\r\nBusy|a\rb|a\nb|a\r\r\nb|mail@x|@@|&Stampa"),
+            "COM1 x\nBusy|a\nb|a\nb|a\n\nb|mail@@x|@@@@|&Stampa");
 }
 
 // Every text of up to `length` characters made of 'a', CR and LF.
@@ -101,13 +76,9 @@ std::vector<std::string> AllTexts(std::size_t length) {
 
 // A multi-line box holds CR LF line ends; its editor holds LF.
 TEST(MultiLineTextTest, CrLfIsALineBreakInTheEditorAndComesBackAsCrLf) {
-  const std::pair<const char*, const char*> toEditor[] = {
-      {"Com1 no connect\r\nCom2   GAS\r\n", "Com1 no connect\nCom2   GAS\n"},
-      {"one\ntwo", "one\ntwo"},  // a lone LF breaks the line too
-      {"a\rb\r", "a\rb\r"},      // a lone CR is no line end
-      {"a\r\r\nb", "a\r\nb"},    // the CR before a line end stays
-  };
-  for (const auto& [model, editor] : toEditor) EXPECT_EQ(EditorText(model), editor) << model;
+  // A lone LF breaks the line too; a lone CR is no line end; the CR before a line end stays.
+  EXPECT_EQ(EditorText("Com1 no connect\r\nCom2   GAS\r\n|one\ntwo|a\rb\r|a\r\r\nb"),
+            "Com1 no connect\nCom2   GAS\n|one\ntwo|a\rb\r|a\r\nb");
   EXPECT_EQ(ModelText("one\ntwo\n"), "one\r\ntwo\r\n");  // the operator's new lines
   for (const std::string& t : AllTexts(7)) {
     // The model's text, shown and sent back unedited, is the same text.
@@ -123,14 +94,12 @@ TEST(MultiLineTextTest, CrLfIsALineBreakInTheEditorAndComesBackAsCrLf) {
 }
 
 TEST(TextAlignmentTest, TextSitsInTheRoomBesideIt) {
-  EXPECT_EQ(AlignOffset(Alignment::Left, 40), 0);
-  EXPECT_EQ(AlignOffset(Alignment::Center, 41), 20);
-  EXPECT_EQ(AlignOffset(Alignment::Right, 40), 40);
+  EXPECT_EQ(std::tuple(AlignOffset(Alignment::Left, 40), AlignOffset(Alignment::Center, 41),
+                       AlignOffset(Alignment::Right, 40)),
+            std::tuple(0, 20, 40));
   // A text as wide as the box or wider begins at the left edge and scrolls.
-  for (Alignment a : {Alignment::Center, Alignment::Right}) {
-    EXPECT_EQ(AlignOffset(a, 0), 0);
-    EXPECT_EQ(AlignOffset(a, -25), 0);
-  }
+  for (Alignment a : {Alignment::Center, Alignment::Right})
+    EXPECT_EQ(std::pair(AlignOffset(a, 0), AlignOffset(a, -25)), std::pair(0, 0));
 }
 
 }  // namespace

@@ -52,13 +52,12 @@ class Page : public Form {
 
 class PainterTest : public ::testing::Test {
  protected:
-  // 0xRRGGBB of each pixel of the page drawn to PNG.
+  // The page drawn to PNG: 0xRRGGBB of each pixel.
   std::function<std::uint32_t(int, int)> Png() {
     WriteFormPng(page, dir / "page.png");
     auto png =
         std::make_shared<Bitmap>(cairo_image_surface_create_from_png((dir / "page.png").c_str()));
-    EXPECT_EQ(png->width(), 400);
-    EXPECT_EQ(png->height(), 240);
+    EXPECT_EQ(std::pair(png->width(), png->height()), std::pair(400, 240));
     return [png](int x, int y) { return png->pixel(x, y) & 0xFFFFFF; };
   }
   Runtime rt{EventLoop::ClockKind::Manual};
@@ -69,30 +68,26 @@ class PainterTest : public ::testing::Test {
 TEST_F(PainterTest, PngShowsEachLabelInItsColourWhereItLies) {
   auto rgb = Png();
   // Corners of each label, away from its text; the frame's label at the frame's position
-  // plus its own; the hidden label leaves the form's colour.
-  EXPECT_EQ(rgb(125, 35), 0xFF0000u);
-  EXPECT_EQ(rgb(255, 35), 0xFFFF00u);
-  EXPECT_EQ(rgb(10 + 20 + 95, 80 + 30 + 35), 0x80FFFFu);
-  EXPECT_EQ(rgb(10 + 20 - 3, 80 + 30 + 20), 0xFFFFFFu);
-  EXPECT_EQ(rgb(330, 100), 0xFFFFFFu);
+  // plus its own, and beside it; the hidden label leaves the form's colour.
+  EXPECT_EQ(std::tuple(rgb(125, 35), rgb(255, 35), rgb(10 + 20 + 95, 80 + 30 + 35),
+                       rgb(10 + 20 - 3, 130), rgb(330, 100)),
+            std::tuple(0xFF0000u, 0xFFFF00u, 0x80FFFFu, 0xFFFFFFu, 0xFFFFFFu));
   // The text in its fore colour; a red label's text dark on red.
   int blue = 0, dark = 0;
   for (int y = 10; y < 70; ++y)
     for (int x = 270; x < 390; ++x) blue += rgb(x, y) == 0x0000FFu;
   for (int y = 10; y < 40; ++y)
     for (int x = 10; x < 130; ++x) dark += (rgb(x, y) >> 16) < 0x60;
-  EXPECT_GT(blue, 50);
-  EXPECT_GT(dark, 10);
+  EXPECT_TRUE(blue > 50 && dark > 10) << blue << " " << dark;
 
   page.Red.setBackColor(colors::kGreen);
   page.Yellow.setBackColor(colors::kButtonFace);
-  page.Inner.setTransparent(true);
+  page.Inner.setTransparent(true);  // the frame shows through
   rgb = Png();
   const Color face = ResolveColor(colors::kButtonFace);
-  EXPECT_EQ(rgb(125, 35), 0x00FF00u);
-  EXPECT_EQ(rgb(255, 35),
-            static_cast<std::uint32_t>(RedOf(face) << 16 | GreenOf(face) << 8 | BlueOf(face)));
-  EXPECT_EQ(rgb(10 + 20 + 95, 80 + 30 + 35), 0xFFFFFFu);  // the frame shows through
+  EXPECT_EQ(
+      std::tuple(rgb(125, 35), rgb(255, 35), rgb(10 + 20 + 95, 80 + 30 + 35)),
+      std::tuple(0x00FF00u, RedOf(face) << 16 | GreenOf(face) << 8 | BlueOf(face), 0xFFFFFFu));
 }
 
 TEST_F(PainterTest, PdfHoldsTheVisibleTextsOnEveryPageAndLeavesSkippedControlsOff) {
@@ -143,14 +138,11 @@ TEST(ChartPainterTest, OddDataIsDrawnWithoutFaultAndThePlotKeepsInside) {
     EXPECT_NO_THROW(WriteFormPng(form, dir / "chart.png"));
     EXPECT_NO_THROW(WriteFormPdf(form, dir / "chart.pdf", 1));
   }
-  const ChartGeometry with = ChartLayout(723, 400, true), without = ChartLayout(723, 400, false);
-  EXPECT_GT(with.plotX, 0);
-  EXPECT_LT(with.plotX + with.plotW, with.legendX);
-  EXPECT_LT(with.plotY + with.plotH, 400);
-  EXPECT_GT(without.plotW, with.plotW);
-  const ChartGeometry tiny = ChartLayout(10, 10, true);
-  EXPECT_GE(tiny.plotW, 1);
-  EXPECT_GE(tiny.plotH, 1);
+  const ChartGeometry with = ChartLayout(723, 400, true), without = ChartLayout(723, 400, false),
+                      tiny = ChartLayout(10, 10, true);
+  EXPECT_TRUE(with.plotX > 0 && with.plotX + with.plotW < with.legendX &&
+              with.plotY + with.plotH < 400 && without.plotW > with.plotW && tiny.plotW >= 1 &&
+              tiny.plotH >= 1);
 }
 
 }  // namespace

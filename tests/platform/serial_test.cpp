@@ -63,51 +63,19 @@ class SerialPortTest : public ::testing::Test {
   }
 };
 
-TEST_F(SerialPortTest, BytesRoundTripThroughTheLoopAndAnAnsweringSimulatorIsNeverReentrant) {
-  port.setSettings("19200,n,8,1");
-  Open();
-  EXPECT_TRUE(dev->isOpen());
-  EXPECT_EQ(dev->baud(), 19200);
-  // The instrument answers each write from onWrite, as a simulator does; the program
-  // answers each answer, as an exchange runs.
-  std::vector<std::string> seen;
-  dev->onWrite = [&](std::string_view b) {
-    seen.emplace_back(b);
-    dev->send("re:" + std::string(b));
-  };
-  int depth = 0;
-  port.OnComm = [&] {
-    EXPECT_EQ(++depth, 1);
-    events.push_back(port.Input());
-    if (events.size() < 3) port.Output(std::to_string(events.size()));
-    --depth;
-  };
-  const std::string frame = "\x02GAS\x17\x00\x80\xff\x03"s;
-  port.Output(frame);
-  EXPECT_TRUE(events.empty());  // the answer waits for the loop
-  rt.loop.advance(25);
-  EXPECT_EQ(seen, (std::vector<std::string>{frame, "1", "2"}));  // each output is one write
-  EXPECT_EQ(events, (std::vector<std::string>{"re:" + frame, "re:1", "re:2"}));
-  EXPECT_EQ(port.CommEvent(), kCommEvReceive);
-  EXPECT_EQ(port.InBufferCount(), 0);
-}
-
+// Bytes both ways through the loop, answered from onWrite as a simulator answers, are checked
+// by the link, gas and engine-speed tests.
 TEST_F(SerialPortTest, ReceiveThresholdDecidesWhenEventsCome) {
   port.OnComm = [this] { events.push_back(std::to_string(port.InBufferCount())); };
   Open(0);  // bytes wait, no events
   Arrive("ab");
-  EXPECT_TRUE(events.empty());
-  EXPECT_EQ(port.InBufferCount(), 2);
   EXPECT_EQ(port.CommEvent(), 0);
-
   port.setRThreshold(4);
   Arrive("c");
-  EXPECT_TRUE(events.empty());
   dev->send("d");
   Arrive("e");  // nobody reads: every arrival with enough waiting raises an event
   EXPECT_EQ(events, (std::vector<std::string>{"4", "5"}));
   EXPECT_EQ(port.Input(), "abcde");
-
   ExpectError([&] { port.setRThreshold(-1); }, kErrInvalidProperty, "Invalid property value");
   EXPECT_EQ(port.RThreshold(), 4);
 }
@@ -115,32 +83,28 @@ TEST_F(SerialPortTest, ReceiveThresholdDecidesWhenEventsCome) {
 TEST_F(SerialPortTest, ErrorsKeepTheOldValuesAndNameThePort) {
   ExpectError([&] { port.setCommPort(0); }, kErrInvalidPortNumber, "1 to 16");
   ExpectError([&] { port.setCommPort(17); }, kErrInvalidPortNumber, "17");
-  EXPECT_EQ(port.CommPort(), 3);
   for (const char* bad : {"4800,n,8,1", "9600,e,7,1", "9600", "", "9600,n,8,1 "})
     ExpectError([&] { port.setSettings(bad); }, kErrInvalidProperty, "Invalid property value");
-  EXPECT_EQ(port.Settings(), "9600,n,8,1");
+  EXPECT_EQ(std::pair(port.CommPort(), port.Settings()), std::pair(3, "9600,n,8,1"s));
   port.setSettings("1200,N,8,1");  // the parity letter in either case
   EXPECT_EQ(port.Settings(), "1200,N,8,1");
 
   ExpectError([&] { port.Output("x"); }, kErrPortNotOpen, "not open");
-  EXPECT_EQ(dev->takeWritten(), "");
-
   dev->setAvailable(false);
   ExpectError([&] { port.setPortOpen(true); }, kErrPortOpenFailed, "COM3: No such file");
-  EXPECT_FALSE(port.PortOpen());
+  EXPECT_EQ(std::pair(dev->takeWritten(), port.PortOpen()), std::pair(""s, false));
   dev->setAvailable(true);
 
   port.setPortOpen(true);
   ExpectError([&] { port.setPortOpen(true); }, kErrPortAlreadyOpen, "already open");
   ExpectError([&] { port.setCommPort(4); }, kErrPortAlreadyOpen, "COM3");
   EXPECT_EQ(port.CommPort(), 3);
-
   // Another control of the same program finds the port busy until this one lets it go.
   SerialPort other(rt.serial);
   other.setCommPort(3);
   ExpectError([&] { other.setPortOpen(true); }, kErrPortAlreadyOpen, "COM3");
-  EXPECT_FALSE(other.PortOpen());
   port.setPortOpen(false);
+  EXPECT_FALSE(other.PortOpen());
   other.setPortOpen(true);
   EXPECT_TRUE(rt.serial.inUse(3));
 }
@@ -149,22 +113,16 @@ TEST_F(SerialPortTest, ClosingDiscardsInputAndReopeningKeepsNumberAndSettings) {
   port.setSettings("38400,n,8,1");
   Open(0);
   Arrive("old");
-  EXPECT_EQ(port.InBufferCount(), 3);
   dev->send("in flight");
   port.setPortOpen(false);
   port.setPortOpen(false);  // closing twice is harmless
-  EXPECT_FALSE(dev->isOpen());
-  EXPECT_EQ(port.InBufferCount(), 0);
+  EXPECT_EQ(std::pair(dev->isOpen(), port.InBufferCount()), std::pair(false, 0));
   dev->send("while closed");
-
   Open();
-  EXPECT_EQ(port.CommPort(), 3);
-  EXPECT_EQ(dev->baud(), 38400);
-  rt.loop.processPending();
-  EXPECT_TRUE(events.empty());     // nothing from before the reopen leaks into it
+  EXPECT_EQ(std::pair(port.CommPort(), dev->baud()), std::pair(3, 38400));
   port.setSettings("1200,n,8,1");  // applies to the open device at once
   EXPECT_EQ(dev->baud(), 1200);
-  Arrive("new");
+  Arrive("new");  // nothing from before the reopen leaks into it
   EXPECT_EQ(events, (std::vector<std::string>{"new"}));
 }
 
@@ -173,8 +131,7 @@ TEST_F(SerialPortTest, HandlerMayCloseOrDestroyItsPortAndAFloodIsCapped) {
   port.OnComm = [&] { port.setPortOpen(false); };
   dev->send("a");
   Arrive("b");
-  EXPECT_FALSE(port.PortOpen());
-  EXPECT_FALSE(rt.serial.inUse(3));
+  EXPECT_FALSE(port.PortOpen() || rt.serial.inUse(3));
 
   auto owned = std::make_unique<SerialPort>(rt.serial);
   owned->setCommPort(3);
@@ -187,8 +144,7 @@ TEST_F(SerialPortTest, HandlerMayCloseOrDestroyItsPortAndAFloodIsCapped) {
   };
   dev->send("x");
   Arrive("y");
-  EXPECT_EQ(calls, 1);
-  EXPECT_FALSE(dev->isOpen());
+  EXPECT_EQ(std::pair(calls, dev->isOpen()), std::pair(1, false));
 
   Open(0);
   Arrive(std::string(SerialPort::kInBufferSize + 100, 'z'));
@@ -238,10 +194,15 @@ class SerialPtyTest : public ::testing::Test {
     return got;
   }
 
-  termios SlaveSettings() {
-    termios tio{};
-    EXPECT_EQ(::tcgetattr(master, &tio), 0);  // a master reports its slave's settings
-    return tio;
+  // The terminal's speeds and the flags of a raw 8N1 line without flow control, as the
+  // master reports its slave's settings.
+  auto Mode() {
+    termios t{};
+    EXPECT_EQ(::tcgetattr(master, &t), 0);
+    return std::tuple(::cfgetospeed(&t), ::cfgetispeed(&t),
+                      t.c_cflag & (CSIZE | PARENB | CSTOPB | CRTSCTS),
+                      (t.c_lflag & (ICANON | ECHO | ISIG)) | (t.c_iflag & (IXON | IXOFF | ICRNL)) |
+                          (t.c_oflag & OPOST));
   }
 };
 
@@ -250,41 +211,29 @@ TEST_F(SerialPtyTest, RoundTripThroughComLinkWithReceiveEvent) {
   int events = 0;
   port.OnComm = [&] { ++events; };
   Open(5);
-
-  termios tio = SlaveSettings();
-  EXPECT_EQ(::cfgetospeed(&tio), static_cast<speed_t>(B19200));
-  EXPECT_EQ(::cfgetispeed(&tio), static_cast<speed_t>(B19200));
-  EXPECT_EQ(tio.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
-  EXPECT_EQ(tio.c_cflag & (PARENB | CSTOPB | CRTSCTS), 0u);
-  EXPECT_EQ(tio.c_lflag & (ICANON | ECHO | ISIG), 0u);
-  EXPECT_EQ(tio.c_iflag & (IXON | IXOFF | ICRNL), 0u);
-  EXPECT_EQ(tio.c_oflag & OPOST, 0u);
+  EXPECT_EQ(Mode(), std::tuple(speed_t{B19200}, speed_t{B19200}, tcflag_t{CS8}, tcflag_t{0}));
 
   // Control characters that a cooked terminal would act on pass as plain bytes.
   const std::string reply = "\x02GAS\x17\x00\r\n\x03\x11\x13\x7f\x80\xff"s;
   ASSERT_EQ(::write(master, reply.data(), reply.size()), static_cast<ssize_t>(reply.size()));
   ASSERT_TRUE(test::WaitFor(
       rt.loop, [&] { return port.InBufferCount() == static_cast<int>(reply.size()); }));
-  EXPECT_GE(events, 1);
-  EXPECT_EQ(port.CommEvent(), kCommEvReceive);
+  EXPECT_EQ(std::pair(events > 0, port.CommEvent()), std::pair(true, kCommEvReceive));
   EXPECT_EQ(port.Input(), reply);
 
   const std::string request = "\x02RPM\x17\x31\x17ID\n\x00\xe0\x03"s;
   port.Output(request);
   EXPECT_EQ(ReadMaster(request.size()), request);
-
   port.setSettings("1200,n,8,1");
-  tio = SlaveSettings();
-  EXPECT_EQ(::cfgetospeed(&tio), static_cast<speed_t>(B1200));
+  EXPECT_EQ(std::get<0>(Mode()), speed_t{B1200});
 }
 
 TEST_F(SerialPtyTest, ReopensWhileAnotherDescriptorKeepsTheTerminal) {
-  EXPECT_EQ(rt.serial.devicePath(16), "/dev/ttyS15");            // no COM link: the numbered tty
-  fs::create_symlink(fs::path(slave).filename(), dir / "COM2");  // a relative target
-  EXPECT_EQ(rt.serial.devicePath(2), dir / fs::path(slave).filename());
-  fs::remove(dir / "COM2");
+  // Without a COM link, the numbered tty; a link with a relative target, from this folder.
+  fs::create_symlink(fs::path(slave).filename(), dir / "COM3");
   fs::create_symlink(slave, dir / "COM2");
-  EXPECT_EQ(rt.serial.devicePath(2), slave);
+  EXPECT_EQ(std::tuple(rt.serial.devicePath(16), rt.serial.devicePath(3), rt.serial.devicePath(2)),
+            std::tuple(fs::path("/dev/ttyS15"), dir / fs::path(slave).filename(), fs::path(slave)));
 
   // A simulator may hold the terminal open itself; the exclusive mode must not outlive
   // the program's own descriptor.
@@ -322,8 +271,7 @@ TEST_F(SerialPtyTest, MissingOrWrongDevicesGiveReadableErrors) {
 
   port.setCommPort(8);
   ExpectError([&] { port.setPortOpen(true); }, kErrPortOpenFailed, "COM8 is not a serial device");
-  EXPECT_FALSE(port.PortOpen());
-  EXPECT_FALSE(rt.serial.inUse(8));
+  EXPECT_FALSE(port.PortOpen() || rt.serial.inUse(8));
 }
 
 TEST_F(SerialPtyTest, HangUpOfTheOtherEndNeitherSpinsNorPassesAsSuccess) {
