@@ -84,10 +84,8 @@ TEST(PictureTest, DamagedFilesGiveNoPictureAndNeverFault) {
 
 TEST(PictureTest, BuiltinAndTheProgramsNamedPicturesFillTheirBox) {
   for (const char* name : {"print", "close", "lamp"}) {
-    EXPECT_TRUE(IsBuiltinPicture(name));
-    const Bitmap b = BuiltinPicture(name, 48, 32);
-    ASSERT_EQ(b.width(), 48) << name;
-    EXPECT_NE(b.pixel(24, 16) >> 24, 0u) << name << " is empty in the middle";
+    const Bitmap b = BuiltinPicture(name, 48, 32);  // not empty in the middle
+    EXPECT_TRUE(IsBuiltinPicture(name) && b.width() == 48 && b.pixel(24, 16) >> 24 != 0) << name;
   }
   EXPECT_TRUE(!IsBuiltinPicture("Immagini/RPM.ico") && BuiltinPicture("nothing", 10, 10).empty() &&
               BuiltinPicture("close", 0, 10).empty());
