@@ -255,8 +255,7 @@ constexpr Row kRows[] = {
   }},
   // The MCTC-NET smoke link's reply step on any accepted frame; the echo picks the handling.
   {"smoke_mcn_status", [](P& p, In& in) {
-    static constexpr const char* kEchoes[] = {"ST", "@ST", "@RS", "@LU", "@RD",
-                                              "@VA", "ID", "AZ", "SB", "XX"};
+    const char* const kEchoes[] = {"ST", "@ST", "@RS", "@LU", "@RD", "@VA", "ID", "AZ", "SB", "XX"};
     const std::string echo = kEchoes[in.Byte() % std::size(kEchoes)];
     smoke::LinkView view;
     view.testMode = static_cast<std::int16_t>(in.Byte() % 8);

@@ -1,6 +1,5 @@
 // The link layer: frames of both protocols, replies collected as the bytes arrive, the exchange
-// of one port, the senders that write frames to the forms' ports, the reply parsers, and the
-// recognition form scanning a station of in-memory lines.
+// of one port, the senders, the reply parsers, and the recognition form scanning the ports.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -78,13 +77,13 @@ TEST(FramesTest, McnRepliesCollectedAgainstTheHeader) {
       {T, "<GAS|12|@VA|100>", "D;1"},  // a longer unit shifts the echo
       {T, "<>", "D;1"},
       {T, "xy", "W;xy;0"},  // only a lone first byte other than STX goes
-      {T, "xy/<GAS|1|@VA|700>", "A;@VA;7;1"},
+      {T, "x/<GAS|1|@VA|700>", "A;@VA;7;1"},
       // The rest of a late reply joined to the next; two replies in a burst.
       {T, "<GAS|1|@VA|0/<GAS|1|@VA|0.12|0.1000>", "A;@VA;0.12|0.10;1"},
       {T, "<GAS|1|@VA|100><GAS|1|@VA|200>", "A;@VA;2;1"},
       {S, "x", "W;x;0"},
       {S, "x/<GAS|1|@RS|M00>", "A;@RS;M;0"},
-      {R, "<RPM|1|VE|145000>", "A;VE;1450;0"},
+      {R, "/<RPM|1|VE|145000>", "A;VE;1450;0"},  // after an empty arrival
       {R, "<GAS|1|VA|100>", "D;0"},
       {C, "<GAS|1|@VA|100>", "D;0", {"GAS", -5, 3}},
       {C, "<GAS|1|@VA|100>", "A;;;0", {"GAS", 1000, 1000}},
@@ -130,30 +129,27 @@ TEST(FramesTest, McnRepliesCollectedAgainstTheHeader) {
 TEST(FramesTest, BinaryRepliesCollectedAgainstTheRequest) {
   const auto reply = [](int a, char c) { return Bytes({2, a, 6, c, 0, 4}) + "AB" + Bytes({0, 3}); };
   const std::string ok = reply(16, '?');
-  const struct {
-    std::vector<std::string> arrivals;
-    char last;  // the check of the last arrival: W waiting, D dropped, C complete
-  } rows[] = {
-      {{ok}, 'C'},
-      {{ok.substr(0, 3), ok.substr(3, 4), ok.substr(7)}, 'C'},
-      {{"x", ok}, 'C'},
-      {{ok + "z", ok}, 'C'},
-      {{reply(17, '?')}, 'D'},
-      {{Bytes({2, 16, 0x15, '?', 0, 2, 0, 3})}, 'D'},  // no ACK
-      {{ok.substr(0, 9) + "\x04"}, 'D'},               // no ETX at N + 6
-      {{ok + "z"}, 'D'},
-      {{Bytes({2, 16, 6, '?', 0, 0, 0, 3})}, 'D'},  // N too small
-      {{reply(16, 'P').substr(0, 8)}, 'D'},
-      {{reply(17, 'P').substr(0, 7)}, 'W'},
-      {{ok.substr(0, 9)}, 'W'},
-  };
-  for (const auto& r : rows) {
+  // The arrivals, and the check of the last: W waiting, D dropped, C complete.
+  for (auto [arrivals, last] : {
+           std::pair<std::vector<std::string>, char>{{ok}, 'C'},
+           {{ok.substr(0, 3), ok.substr(3, 4), ok.substr(7)}, 'C'},
+           {{"x", ok}, 'C'},
+           {{ok + "z", ok}, 'C'},
+           {{reply(17, '?')}, 'D'},
+           {{Bytes({2, 16, 0x15, '?', 0, 2, 0, 3})}, 'D'},  // no ACK
+           {{ok.substr(0, 9) + "\x04"}, 'D'},               // no ETX at N + 6
+           {{ok + "z"}, 'D'},
+           {{Bytes({2, 16, 6, '?', 0, 0, 0, 3})}, 'D'},  // N too small
+           {{reply(16, 'P').substr(0, 8)}, 'D'},
+           {{reply(17, 'P').substr(0, 7)}, 'W'},
+           {{ok.substr(0, 9)}, 'W'},
+       }) {
     OwnProtocolExchangeCore x;
     x.Sent(16, '?');
     OwnCollected got;
-    for (const std::string& a : r.arrivals) got = x.Receive(a);
-    EXPECT_EQ("WDC"[static_cast<int>(got.status)], r.last) << ::testing::PrintToString(r.arrivals);
-    EXPECT_TRUE(x.ReplyReady() == (r.last == 'C') && got.frame == (r.last == 'C' ? ok : ""));
+    for (const std::string& a : arrivals) got = x.Receive(a);
+    EXPECT_EQ("WDC"[static_cast<int>(got.status)], last) << ::testing::PrintToString(arrivals);
+    EXPECT_TRUE(x.ReplyReady() == (last == 'C') && got.frame == (last == 'C' ? ok : ""));
   }
   // Records of a value reply: channel and four value bytes, data bytes only.
   std::string values = Bytes({2, 49, 6, 'P', 0, 42});
@@ -173,11 +169,11 @@ std::string Play(MctcNetExchangeCore& x, std::string_view script) {
   std::string out;
   const std::string va = Ctl("<GAS|1|@VA|100>"), rs = Ctl("<GAS|1|@RS|00>");
   for (char c : script) {
-    const std::size_t split = c == 'x' ? 4 : 0;
     if (c == 's' || c == 'o') x.Sent("GAS", c == 's' ? "@VA" : "@RS", 1);
     if (c == 't') out += "IWRG"[static_cast<int>(x.Tick())];
     if (c == 'e') x.Receive(Ctl("<GAS|1|ID|100>"));
-    if (c == 'r' || c == 'x') x.Receive(va.substr(0, split)), x.Receive(va.substr(split));
+    if (c == 'x') x.Receive(va.substr(0, 4));
+    if (c == 'r' || c == 'x') x.Receive(va.substr(c == 'x' ? 4 : 0));
     if (c != 'h' && c != 'H') continue;
     const McnCollected got = x.Receive(c == 'h' ? rs.substr(0, 5) : rs.substr(5));
     out += got.status == Status::Accepted ? got.echo : got.status == Status::Waiting ? "w" : "d";
@@ -254,9 +250,10 @@ TEST(SendersTest, RouteByTheActiveFlagsLoseWhatCannotBeWrittenAndWatchTheEngineS
   EXPECT_EQ(written.size(), 4u);
 
   // The engine-speed form's watchdog (the engine-speed tests play it through the form): a
-  // send while the form is not loaded counts a miss and blanks nothing.
+  // send while the form is not loaded counts a miss, blanks nothing and opens no port.
+  l.RpmMissCount = 3;
   EXPECT_FALSE(SendMctcNetFrameToRpmForm(l, nullptr, "RPM", "VA", "1", ""));
-  EXPECT_EQ(l.RpmMissCount, 1);
+  EXPECT_EQ(l.RpmMissCount, 4);
 }
 
 // The reply parsers on malformed and boundary replies, in order on one link state, so that a row
@@ -350,16 +347,17 @@ TEST(ParsersTest, MalformedAndBoundaryReplies) {
       {"<GAS|1|@LS|3.5", "4"},  // half to even
       {"<GAS|1|@LS|-12.5mbar", "-12"},
       {"<GAS|1|@LS|99999999999", "-12"},  // beyond 32 bits: kept
-      {"<GAS|1|@RS|A", "65;23"},          // byte 3 is an ETB put after the data
+      {"<GAS|1|@LS", "-12"},
+      {"<GAS|1|@RS|A", "65;23"},  // byte 3 is an ETB put after the data
       {"<GAS|1|@RS|\xC1|B", "193;66"},
       {"<GAS|1|@RS|XYZ", "88;90"},
       {"<GAS|1|@RS||Q", "88;90"},  // an empty first field stores nothing
+      {"<GAS|1|@RS", "88;90"},
       // Eight fields: NOx reads 0, no hint. Numbers: the leading number, "." only.
       {"<GAS|1|@VA|1|1|1|1|1|1|1|900", "1;1;1;1;1;1;1;900;0;-1", kWarn},
       {"<GAS|1|@VA|-1|2,5| 3.5%|abc||1|2|3|4", "-1;2;3.5;0;0;1;2;3;4;-1"},
       // Seven: engine speed reads 0, the ninth is missing: the hint, once.
       {"<GAS|1|@VA|5|5|5|5|5|5|5", "5;5;5;5;5;5;5;0;4;0!SCEGLIERE gas"},
-      {"<GAS|1|@VA", "5;5;5;5;5;5;5;0;4;0"},
       {"<GAS|1|@VA", "5;5;5;5;5;5;5;0;4;0!CHOOSE gas", kWarn | kLang2},
       {"<GAS|1|@VA", "5;5;5;5;5;5;5;0;4;0!SCEGLIERE gas", kWarn | kLang3},
       {"<GAS|1|@VA|1|1|1|1|1|1|60|800|3", "1;1;1;1;1;1;92.25;1450;3;0", kExtern},
@@ -370,7 +368,9 @@ TEST(ParsersTest, MalformedAndBoundaryReplies) {
       {"<OPA|1|@VA|1|2|3|4|888.0|6|7", "1;2;1450;92.25;888;6;7;888.0;6;7;0", kExtern},
       {"<OPA|1|@VA|1|2|3|4|5|6", "1;2;3;4;5;6;0;5;6;;-1", kWarn},
       {"<OPA|1|@VA|9|9|9|9|9", "9;9;9;9;9;0;0;9;;;0!SCEGLIERE smoke"},
+      {"<OPA|1|@VA", "9;9;9;9;9;0;0;9;;;0"},
       {"<OPA|1|@RD|a|b|c|d|e|12450", "12.45;0"},
+      {"<OPA|1|@RD", "12.45;0"},
       {"<OPA|1|@RD|1|2|3|4", "12.45;0!CHOOSE smoke", kWarn | kLang2},
       // "VA" and "TP" take the whole data text; too short: the texts blank, numbers kept.
       {"<RPM|1|VA|1450", "1450;;1450;92.25"},
@@ -395,15 +395,13 @@ TEST(ParsersTest, MalformedAndBoundaryReplies) {
 // The report of a scan, one letter a port: - no connect, x left out, g and r the identity
 // lines of the gas analyser and of the counter, b an identity of four blanked texts.
 std::string Report(std::string_view ports) {
+  const std::map<char, std::string> lines = {{'-', " no connect"},
+                                             {'g', "   KARVESTON   TOPAZ   AQ123456   1.5"},
+                                             {'r', "   GIRITEC   RX-2   R0042   2.5"},
+                                             {'b', std::string(3 + 4 + 3 * 3, ' ')}};
   std::string s;
-  for (int n = 1; n <= 16; ++n) {
-    const char c = ports[n - 1];
-    const std::string line = c == 'g'   ? "KARVESTON   TOPAZ   AQ123456   1.5"
-                             : c == 'r' ? "GIRITEC   RX-2   R0042   2.5"
-                                        : std::string(4 + 3 * 3, ' ');
-    if (c != 'x')
-      s += "Com" + std::to_string(n) + (c == '-' ? " no connect" : "   " + line) + "\r\n";
-  }
+  for (int n = 1; n <= 16; ++n)
+    if (ports[n - 1] != 'x') s += "Com" + std::to_string(n) + lines.at(ports[n - 1]) + "\r\n";
   return s;
 }
 
