@@ -48,11 +48,8 @@ int main(int argc, char** argv) {
   // keeps running rather than closing on one bad event. While one report is on screen, a
   // repeating error (a timer's) goes to standard error instead of piling up boxes.
   bool reporting = false;
-  program.rt.loop.setErrorHook([&program, &reporting](const std::exception& e) {
-    const auto* err = dynamic_cast<const plat::RuntimeError*>(&e);
-    const std::string text =
-        "Errore " + (err != nullptr ? std::to_string(err->number()) + ": " : std::string()) +
-        e.what();
+  program.rt.loop.setErrorHook([&program, &reporting](const plat::RuntimeError& e) {
+    const std::string text = "Errore " + std::to_string(e.number()) + ": " + e.what();
     if (reporting) {
       std::cerr << "vantoscope: " << text << '\n';
       return;
@@ -62,5 +59,11 @@ int main(int argc, char** argv) {
     reporting = false;
   });
   program.menu.Show();
-  return display->run();
+  // Anything else that escapes a handler is a fault of the program: it ends with the message.
+  try {
+    return display->run();
+  } catch (const std::exception& e) {
+    std::cerr << "vantoscope: " << e.what() << '\n';
+    return 1;
+  }
 }

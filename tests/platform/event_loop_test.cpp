@@ -49,11 +49,13 @@ TEST(EventLoopTest, ErrorsOfHandlersGoToTheHookAndOnlyRuntimeErrorsAreIgnored) {
   });
   EXPECT_THROW(loop.advance(10), RuntimeError);  // no hook: the test sees it
   std::string reported;
-  loop.setErrorHook([&](const std::exception& e) { reported += std::string(e.what()) + ", "; });
+  loop.setErrorHook([&](const RuntimeError& e) { reported += std::string(e.what()) + ", "; });
   loop.post([] { throw RuntimeError(kErrTypeMismatch, "Type mismatch"); });
   loop.advance(30);
   EXPECT_EQ(std::to_string(ticks) + " " + reported,
             "4 Type mismatch, Overflow, Overflow, Overflow, ");
+  loop.post([] { throw std::logic_error("fault"); });  // a fault of the program passes the hook
+  EXPECT_THROW(loop.advance(1), std::logic_error);
 
   std::vector<int> done;
   RunIgnoringErrors({[&] { done.push_back(1); }, [&] { throw RuntimeError(kErrTypeMismatch, "x"); },

@@ -94,16 +94,15 @@ struct EventLoop::Impl {
         .count();
   }
 
-  // Runs one handler. An error that escapes it goes to the error hook when one is set
-  // (the program reports it and goes on); without a hook it propagates, so a test fails.
-  std::function<void(const std::exception&)> errorHook;
+  // Runs one handler. A run-time error that escapes it goes to the error hook when one is
+  // set (the program reports it and goes on); without a hook it propagates, so a test fails.
+  // Any other exception is a fault of the program and always propagates.
+  std::function<void(const RuntimeError&)> errorHook;
   void guarded(const std::function<void()>& handler) {
     if (!errorHook) return handler();
     try {
       handler();
-    } catch (const LoopStalled&) {
-      throw;
-    } catch (const std::exception& e) {
+    } catch (const RuntimeError& e) {
       errorHook(e);
     }
   }
@@ -281,7 +280,7 @@ void EventLoop::runUntil(const std::function<bool()>& done, const std::string& w
   }
 }
 
-void EventLoop::setErrorHook(std::function<void(const std::exception&)> hook) {
+void EventLoop::setErrorHook(std::function<void(const RuntimeError&)> hook) {
   impl_->errorHook = std::move(hook);
 }
 

@@ -3,7 +3,6 @@
 // all run on the calling thread. It owns the clock: the real one, or a manual one that
 // tests advance, so that a two-minute test runs in milliseconds and the same way each time.
 #include <cstdint>
-#include <exception>
 #include <functional>
 #include <map>
 #include <memory>
@@ -12,6 +11,7 @@
 #include <vector>
 
 #include "platform/core/DateTime.h"
+#include "platform/core/Error.h"
 
 namespace plat {
 
@@ -90,9 +90,10 @@ class EventLoop {
   // Real clock: installs how the loop sleeps (nullptr restores poll()).
   void setWaiter(Waiter* waiter);
 
-  // What happens to an error that escapes a timer, descriptor or posted handler: with a
-  // hook, the hook is told and the loop goes on; without one (tests), it propagates.
-  void setErrorHook(std::function<void(const std::exception&)> hook);
+  // What happens to a run-time error that escapes a timer, descriptor or posted handler:
+  // with a hook, the hook is told and the loop goes on; without one (tests), it propagates.
+  // Any other exception (a fault of the program) propagates either way.
+  void setErrorHook(std::function<void(const RuntimeError&)> hook);
 
  private:
   struct Impl;
