@@ -77,7 +77,7 @@ void HandleStatus(GasTestVars& v, GasState& g, const ShellState& s, const Progre
     v.StrokesIndex = static_cast<std::int16_t>(strokes);
     e.push_back(Entry(C::Combo1, fuel));
     v.FuelIndex = static_cast<std::int16_t>(fuel);
-    if (model != 2) v.KFactor = KFactorFor(fuel);
+    v.KFactor = KFactorFor(fuel);  // every model, so each is judged on the corrected CO
   } else {
     v.Stato = v.PrevState = "ACQ";
   }

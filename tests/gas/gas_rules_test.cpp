@@ -307,6 +307,16 @@ TEST_F(OwnGasExchangeTest, StatusReplies) {
   EXPECT_EQ(std::tuple(v_.Stato, v_.RedoFlag, Caption(res, GasControl::Label27), v_.FuelIndex,
                        v_.StrokesIndex, v_.KFactor),
             std::tuple("RSTERT", 1, s_.LangText[lang::ANGASErrTen] + " 7", 1, 1, 15));
+  // Every model takes K from the fuel code: fuel code 3 (K 15), CO 1.300 and CO2 8.000.
+  for (std::int16_t model : {0, 1, 2}) {
+    std::tie(v_, s_.GasModelIndex) = std::tuple(GasTestVars{}, model);
+    Handle(Status({1, 3, 0, 0, 0}));
+    const auto measured = Handle(Measurement({30, 5, 31, 20, 35, 31, 36, 64}));
+    EXPECT_EQ(std::tuple(v_.KFactor, Caption(measured, GasControl::Label9)), std::tuple(15, "2"))
+        << model;
+  }
+  s_.GasModelIndex = 0;
+  v_.Stato = v_.PrevState = "RSTERT";
   v_.FuelIndex = 4;
   Handle(Status({1, 70, 0, 0, 0}));  // fuel code 70 changes nothing
   EXPECT_EQ(std::tuple(v_.FuelIndex, v_.Stato), std::tuple(4, "ACQ"));
