@@ -92,8 +92,8 @@ void HcResidueRule(McnGasWords& w, LinkState& l, const ShellState& s, McnGasScre
   const std::string& r = l.McnEhField1;
   if (r == "E") {
     w.Stato = "ESHCE";
-    out.status = McnLabelText{"Test HC", plat::colors::kWhite};
-    out.message = McnLabelText{s.LangText[lang::ANGASTTESEmsgbox], plat::colors::kWhite};
+    out.status = McnLabelText{"Test HC", std::nullopt};
+    out.message = McnLabelText{s.LangText[lang::ANGASTTESEmsgbox], std::nullopt};
   } else if (r == "I") {
     w.Stato = "ESHC";
     out.boxes.push_back(lang::ANGASEHCIRRmsgbox);

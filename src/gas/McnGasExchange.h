@@ -55,10 +55,10 @@ std::string McnClockData(const plat::DateTime& now);
 // A fuel text joined by an "@LA" reply ("BENZINANO CAT") goes out as its two words.
 std::string McnFuelSettingsData(const LinkState& l);
 
-// A text on a label and the label's background.
+// A text on a label and the label's background (none: the background stays as it is).
 struct McnLabelText {
   std::string text;
-  plat::Color back = plat::colors::kWhite;
+  std::optional<plat::Color> back = plat::colors::kWhite;
 };
 
 enum class McnProgress {

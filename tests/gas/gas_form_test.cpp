@@ -106,7 +106,10 @@ TEST_F(GasTest, MctcNetConversationTickByTick) {
   a.setState("standby");
   EXPECT_EQ(Said(5, f.Label5, f.Label8), "@ST SB @ST AZ @ST|Calibrazione|- - -|");
   EXPECT_TRUE(f.PBar1.Visible());
-  EXPECT_EQ(Said(8, f.Label5), "@ST @ST @ST @RS @ST @ST HC EH|Test HC|");
+  EXPECT_EQ(Said(7), "@ST @ST @ST @RS @ST @ST HC");
+  f.Label27.setBackColor(plat::colors::kRed);  // as an error code of the analyser left it
+  EXPECT_EQ(Said(1, f.Label5, f.Label27), "EH|Test HC|" + Text(lang::ANGASTTESEmsgbox) + "|");
+  EXPECT_EQ(f.Label27.BackColor(), plat::colors::kRed);  // the residue check sets texts only
   EXPECT_EQ((std::tuple{Said(2), f.GasPhase, std::filesystem::exists(bin_ / "gas.log")}),
             std::tuple("EH EH", "MINIMO", false));
   EXPECT_EQ(Said(4, f.Label5, f.Label15), "@ST @RS @VA @ST|Misura|850|");

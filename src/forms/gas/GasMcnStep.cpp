@@ -22,7 +22,7 @@ McnGasWords Words(ANGAS& f) {
 
 void Put(plat::Label& label, const McnLabelText& t) {
   label.setCaption(t.text);
-  label.setBackColor(t.back);
+  if (t.back) label.setBackColor(*t.back);
 }
 
 void ShowReadings(Program& p, ANGAS& f) {
