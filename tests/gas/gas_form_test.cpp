@@ -256,13 +256,16 @@ TEST_F(GasTest, EachRefusalIsToldAfterItsReply) {
 // A stored port that does not exist is told and the form runs on. The vehicle-data button
 // toggles the vehicle form, saving what it shows. The limits dialog reads a suggestion back
 // under either decimal separator; a bad field is named and changes no limit. Closing saves
-// the limits, the raised-idle one kept to 16 bits.
+// the limits, the raised-idle one kept to 16 bits. A station without the analyser's serial
+// number shows none, not the model's text.
 TEST_F(GasTest, InvalidPortVehicleButtonLimitsAndClosing) {
   Station(Protocol::Binary);
+  EditConf("Nserie=AQ123456\r\n", "");
   p_.menu.Show();
   p_.shell.GasComPort = 17;
   ui_.answerBox();
   ANGAS& f = OpenGasTest();
+  EXPECT_EQ(Shown(f.Label1, f.Label3), "TOPAZ||");
   EXPECT_EQ(std::tuple(ui_.lastBox().text.substr(0, 6), ui_.lastBox().icon),
             std::tuple("COM17 ", plat::MsgBoxIcon::Critical));
   ui_.advance(42 * 25);

@@ -67,7 +67,9 @@ TEST_F(SmokeFormTest, LoadSetsUpEachModelAndItsCycleTimesOutRepeatsAndRecoversFr
     ui_.click(f.CmdOut);
     EXPECT_FALSE(f.IsLoaded());
   }
-  // A port that does not open is told, and the form runs on into the time-out.
+  // A port that does not open is told, and the form runs on into the time-out. A station
+  // without the serial number shows none, not the model's text.
+  WriteConf("[COMOPA]\r\nModello=OPA-735\r\n[MODOPA]\r\nModello=5\r\nUnitOpa=1\r\n");
   p_.shell.OpaComPort = 9;
   ui_.answerBox();
   Open();
@@ -75,6 +77,8 @@ TEST_F(SmokeFormTest, LoadSetsUpEachModelAndItsCycleTimesOutRepeatsAndRecoversFr
   EXPECT_EQ(std::tuple(ui_.lastBox().text.starts_with("COM9 cannot be opened\r\n"),
                        ui_.lastBox().icon, f_.Label2.Caption()),
             std::tuple(true, plat::MsgBoxIcon::Critical, "ERRORE COM"));
+  EXPECT_EQ(std::tuple(f_.Label17.Caption(), f_.Label44.Caption(), p_.shell.OpaUnitIndex),
+            std::tuple("OPA-735", "", 1));
 }
 
 TEST_F(SmokeFormTest, StartAsksTheLinkForAZeroAndPresetsTheSeries) {

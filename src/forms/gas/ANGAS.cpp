@@ -242,12 +242,14 @@ void ANGAS::LeggiConfini() {
   RCLIni ini;
   ini.File = RebuildConfIniPath(s, p_.rt.currentDirectory);
   ini.Section = "COMKYMRA";
-  ini.key = "Modello";
-  ini.GetValue();
-  Label1.setCaption(ini.Value);
-  ini.key = "Nserie";
-  ini.GetValue();
-  Label3.setCaption(ini.Value);
+  // A key that is missing or empty reads as empty, as the settings store reads it: the
+  // serial number never shows the model's text.
+  const auto text = [&ini](const char* key) {
+    ini.key = key;
+    return ini.GetValue() ? ini.Value : std::string();
+  };
+  Label1.setCaption(text("Modello"));
+  Label3.setCaption(text("Nserie"));
 }
 
 void ANGAS::CmdOut1_Click() { Unload(); }

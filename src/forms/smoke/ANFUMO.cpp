@@ -283,19 +283,14 @@ void ANFUMO::LeggiConfini() {
   ShellState& s = p_.shell;
   const SettingsPlace at = ConfPlace(p_.rt);
   const auto file = ReadConfIni(s, at);
-  // A key that is missing or empty leaves the previous key's text.
-  std::string value;
+  // A key that is missing or empty reads as empty, as the settings store reads it.
   const auto get = [&](const char* section, const char* key) {
-    if (!file) return;
-    if (const auto v = file->Value(section, key); v && !v->empty()) value = *v;
+    return file ? file->Value(section, key).value_or(std::string()) : std::string();
   };
-  get("COMOPA", "Modello");
-  Label17.setCaption(value);
-  get("COMOPA", "Nserie");
-  Label44.setCaption(value);
-  get("MODOPA", "UnitOpa");
+  Label17.setCaption(get("COMOPA", "Modello"));
+  Label44.setCaption(get("COMOPA", "Nserie"));
   try {
-    const std::int16_t unit = plat::ParseInt16(value, at.regional);
+    const std::int16_t unit = plat::ParseInt16(get("MODOPA", "UnitOpa"), at.regional);
     s.OpaUnitIndex = unit > 1 ? std::int16_t{0} : unit;
   } catch (const plat::RuntimeError&) {
     // Not a number: the unit stays as it was.
