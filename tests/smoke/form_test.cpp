@@ -244,6 +244,21 @@ TEST_F(SmokeConversationTest, McnFromOpeningToMeasuring) {
                .state(sim::Moment::Request(6), "autozero")
                .state(sim::Moment::Request(20), "measuring"));
   Listen(opa, 5);
+  // The supply voltage of the first five "@RD" replies (mV): the warning blinks from the first
+  // low one. Its colour is taken at the request after each reply.
+  const double millivolts[] = {10690, 10690, 10690, 10700, 10690};
+  std::vector<plat::Color> shown;
+  std::string visible;
+  std::size_t told = 0;
+  opa.onRequest = [&, listen = opa.onRequest](std::string_view to, const sim::Request& r) {
+    listen(to, r);
+    if (told > shown.size() && shown.size() < std::size(millivolts)) {
+      shown.push_back(f_.Label30.BackColor());
+      visible += f_.Label30.Visible() ? '1' : '0';
+    }
+    if (r.command == "@RD" && told < std::size(millivolts))
+      opa.opa.supplyMillivolts = millivolts[told++];
+  };
   ui_.fkey(p_.menu, 3);
   ui_.advance(40 * kTickMs);
   // Identified, lock "021", warm-up; values in warm-up too, until the fourth brings the
@@ -257,6 +272,11 @@ TEST_F(SmokeConversationTest, McnFromOpeningToMeasuring) {
   EXPECT_EQ(
       std::tuple(p_.link.InstrSerial, f_.Label2.Caption(), f_.Label29.Caption(), p_.link.OpaK),
       std::tuple("AQ123456", t_[lang::ANFUMOMisura], t_[lang::ANFUMOSlAperta], 0.35));
+
+  ui_.advance(160 * kTickMs);
+  using namespace plat::colors;
+  EXPECT_EQ(std::tuple(shown, visible),
+            std::tuple(std::vector<plat::Color>({kRed, kCyan, kRed, kWhite, kRed}), "11101"));
 }
 
 // A whole series: F3, a mode and START; an operator follows the instruction line (by hand:

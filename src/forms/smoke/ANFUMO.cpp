@@ -143,6 +143,7 @@ ANFUMO::ANFUMO(Program& p) : plat::Form(p.rt.forms, "ANFUMO"), MSComm1(p.rt.seri
   Label29.setBackColor(plat::colors::kWhite);
   Label29.Move(152, 486, 140, 24);
   Label30.setCaption("Vrete");
+  Label30.setBackColor(plat::colors::kWhite);  // the low-voltage warning blinks from white
   Label30.setVisible(false);
   Label30.Move(8, 516, 284, 24);
 
