@@ -279,10 +279,15 @@ OwnSmokeOutcome HandleOwnSmokeFrame(SmokeFormFields& f, LinkState& link, SmokeSt
   }
   const std::string_view data = DataOf(frame);
   switch (frame[3]) {
-    case '1':
+    case '1': {
       f.LinkState = "LDF";
-      link.InstrSerial = OpaSerialPrefix(model) + FieldText(Part(data, 1, 6));
+      // Models 0 to 4 put their prefix in front at every reply; any other model appends the
+      // characters to the serial it has.
+      const bool prefixed = model >= 0 && model <= 4;
+      link.InstrSerial =
+          (prefixed ? OpaSerialPrefix(model) : link.InstrSerial) + FieldText(Part(data, 1, 6));
       break;
+    }
     case 'a':
       f.LinkState = "DS";
       link.InstrExpiry = FieldText(Part(data, 0, 2)) + "/" + FieldText(Part(data, 2, 2)) + "/20" +

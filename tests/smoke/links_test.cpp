@@ -259,13 +259,16 @@ TEST_F(SmokeLink, OwnChannelValuesAndShortReplies) {
   EXPECT_EQ(handle('P', Records().substr(0, 35)), OwnReplyUse::Dropped);
   EXPECT_EQ(std::tuple(smoke_.OpaStatus0, f_.ChannelValues[7], f_.LinkState),
             std::tuple(0x80, 0, "SCA"));
-  // Identity replies take the characters there are, and set the serial anew each time.
+  // Identity replies take the characters there are. Models 0 to 4 set the serial anew each
+  // time after their prefix; any other model appends them to the serial it has.
   link_.InstrSerial = "AM";
   using Id = std::tuple<char, const char*, std::int16_t, const char*>;
   for (const auto& [command, data, model, stored] : {Id{'1', " 123456", 0, "AM123456"},
                                                      {'1', " 123456", 0, "AM123456"},
                                                      {'1', " 12", 3, "AP12"},
                                                      {'1', "", 0, "AM"},
+                                                     {'1', " 123456", 6, "AM123456"},
+                                                     {'1', " 78", -1, "AM12345678"},
                                                      {'a', "311230", 0, "31/12/2030"},
                                                      {'a', "311", 0, "31/1/20"}}) {
     EXPECT_EQ(handle(command, data, model), OwnReplyUse::Handled);
