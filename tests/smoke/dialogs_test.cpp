@@ -320,7 +320,18 @@ TEST_F(SmokeReportsTest, TheDialogKeepsOrSavesTheLayoutAndEachReportPrintsWhatIt
   });
   EXPECT_FALSE(p_.stampaOpaB.IsLoaded());
   WriteConf("[STAMPA]\r\nTipo=1\r\n");
-  ui_.onModal(p_.stampaOpa, [&] { ui_.click(p_.stampaOpa.Command2); });
+  ui_.onModal(p_.stampaOpa, [&] {
+    // Report A's page is 11205 x 9090 twips, 15 to a pixel, and holds every field it shows.
+    const StampaOpa& a = p_.stampaOpa;
+    std::string outside;
+    for (const plat::Control* c : a.controls()) {
+      if (c->Visible() && !c->container() &&
+          (c->Left() + c->Width() > a.Width() || c->Top() + c->Height() > a.Height()))
+        outside += c->qualifiedName() + " ";
+    }
+    EXPECT_EQ(std::tuple(a.Width(), a.Height(), outside), std::tuple(747, 606, ""));
+    ui_.click(p_.stampaOpa.Command2);
+  });
   std::filesystem::remove(bin_ / "report.log");
   Modal(p_.dialgStamp, [&] {
     EXPECT_TRUE(p_.dialgStamp.Option6.Value());

@@ -13,7 +13,21 @@ class Program;
 
 class SmokeReportPage : public plat::Form {
  public:
-  SmokeReportPage(Program& p, const char* name);
+  // The rows of a page: one every `step` pixels, each cell `step` - 2 high. The boxes follow
+  // one another from below the title.
+  struct Rows {
+    int step;
+    int height() const { return step - 2; }
+    int instruments() const { return 92; }
+    int vehicle() const { return instruments() + 6 * step + 4; }
+    int ambient() const { return vehicle() + 4 * step + 2; }
+    int engine() const { return ambient() + 3 * step + 6; }
+    int values() const { return engine() + 5 * step + 6; }
+    int lines() const { return values() + 5 * step + 10; }
+  };
+
+  // A page `height` pixels high, its rows on `rows`.
+  SmokeReportPage(Program& p, const char* name, int height, Rows rows);
 
   plat::PictureBox Picture2{*this, "Picture2"};     // banner
   plat::CommandButton Command1{*this, "Command1"};  // close (Esc)
@@ -103,21 +117,20 @@ class SmokeReportPage : public plat::Form {
   plat::Label Label89{*this, "Label89"};  // testing body
 
  protected:
-  // Rows of the page, in pixels from the top.
-  static constexpr int kVehicleTop = 216, kEngineTop = 364, kValuesTop = 470, kLinesTop = 580;
-  static constexpr int kWidth = 747, kHeight = 660;
+  static constexpr int kWidth = 747;
   static constexpr int kRight = 378;  // left edge of the right-hand column
 
   // A caption and its value cell side by side, at column `left` and row `top`.
-  static void Pair(plat::Control& caption, plat::Control& value, int left, int top,
-                   int captionWidth = 150, int valueWidth = 200);
-  static void Heading(plat::Label& l, int left, int top, int width);
+  void Pair(plat::Control& caption, plat::Control& value, int left, int top, int captionWidth = 150,
+            int valueWidth = 200);
+  void Heading(plat::Label& l, int left, int top, int width);
   static void Cell(plat::Control& c, plat::Color back);
 
   // The captions and the value cells both reports show, from the values read at load.
   void FillShared(const smoke::SmokeReportValues& v, const smoke::SmokeReportCells& c);
 
   Program& p_;
+  const Rows rows_;
 };
 
 }  // namespace vs

@@ -8,7 +8,7 @@
 
 namespace vs {
 
-StampaOpaB::StampaOpaB(Program& p) : SmokeReportPage(p, "StampaOpaB") {
+StampaOpaB::StampaOpaB(Program& p) : SmokeReportPage(p, "StampaOpaB", 660, {20}) {
   constexpr plat::Color kYellow = plat::colors::kYellow;
   const plat::Font font{"Arial", 8.25, false, false};
   for (plat::Label* l : {&Label60, &Label65, &Label66, &Label62, &Label61, &Label64, &Label63,
@@ -16,22 +16,22 @@ StampaOpaB::StampaOpaB(Program& p) : SmokeReportPage(p, "StampaOpaB") {
     l->setFont(font);
     l->setBackColor(plat::colors::kWhite);
   }
-  Heading(Label60, kRight, kEngineTop, kWidth - kRight - 8);
+  Heading(Label60, kRight, rows_.engine(), kWidth - kRight - 8);
   Label65.setCaption("RPMmin");
   Label62.setCaption("RPMmax");
-  Pair(Label65, Label66, kRight, kEngineTop + 20);
-  Pair(Label62, Label61, kRight, kEngineTop + 40);
-  Pair(Label64, Label63, kRight, kEngineTop + 60);
-  Pair(Label68, Label67, kRight, kEngineTop + 80);
+  Pair(Label65, Label66, kRight, rows_.engine() + rows_.step);
+  Pair(Label62, Label61, kRight, rows_.engine() + 2 * rows_.step);
+  Pair(Label64, Label63, kRight, rows_.engine() + 3 * rows_.step);
+  Pair(Label68, Label67, kRight, rows_.engine() + 4 * rows_.step);
   for (plat::Label* l : {&Label66, &Label61, &Label63, &Label67}) Cell(*l, kYellow);
 
   Label77.setCaption("RPM");
-  Label77.Move(8, kValuesTop + 60, 40, 18);
+  Label77.Move(8, rows_.values() + 3 * rows_.step, 40, rows_.height());
   for (int i = 0; i < 8; ++i) {
     plat::Label& rpm = Label59(i);
     rpm.setFont(font);
     rpm.setAlignment(plat::Alignment::Center);
-    rpm.Move(52 + i * 50, kValuesTop + 60, 46, 18);
+    rpm.Move(52 + i * 50, rows_.values() + 3 * rows_.step, 46, rows_.height());
     Cell(rpm, kYellow);
   }
   Label59(8).setFont(font);
