@@ -308,7 +308,7 @@ TEST_F(OwnGasExchangeTest, StatusReplies) {
                        v_.StrokesIndex, v_.KFactor),
             std::tuple("RSTERT", 1, s_.LangText[lang::ANGASErrTen] + " 7", 1, 1, 15));
   // Every model takes K from the fuel code: fuel code 3 (K 15), CO 1.300 and CO2 8.000.
-  for (std::int16_t model : {0, 1, 2}) {
+  for (std::int16_t model : std::initializer_list<std::int16_t>{0, 1, 2}) {
     std::tie(v_, s_.GasModelIndex) = std::tuple(GasTestVars{}, model);
     Handle(Status({1, 3, 0, 0, 0}));
     const auto measured = Handle(Measurement({30, 5, 31, 20, 35, 31, 36, 64}));
