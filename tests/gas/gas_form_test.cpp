@@ -10,6 +10,7 @@
 #include "gas_fixture.h"
 #include "link/MctcNetFrame.h"
 #include "platform/core/Error.h"
+#include "platform/text/Numbers.h"
 
 namespace vs::test {
 namespace {
@@ -277,10 +278,22 @@ TEST_F(GasTest, InvalidPortVehicleButtonLimitsAndClosing) {
 
   ShellState& s = p_.shell;
   LIMITIAN& l = p_.limitian;
+  const auto limits = [&] {
+    return std::tuple(s.GasLimitRpmIdle, s.GasLimitRpmRaisedLow, s.GasLimitRpmRaisedHigh,
+                      s.GasLimitLambdaLow, s.GasLimitLambdaHigh, s.GasLimitCOcorrIdle,
+                      s.GasLimitCOcorrRaisedIdle, s.GasTestDuration);
+  };
   for (const auto& regional :
        {plat::RegionalSettings::English(), plat::RegionalSettings::Italian()}) {
     p_.rt.regional = regional;
     ui_.onModal(l, [&] {
+      // Each field its own value, so that one stored into another's limit shows.
+      for (auto [box, value] : {std::pair(&l.Text1, 950.0),
+                                {&l.Text2, 2100.0},
+                                {&l.Text3, 2600.0},
+                                {&l.Text4, 0.95},
+                                {&l.Text5, 1.05}})
+        ui_.type(*box, plat::FormatDouble(value, regional));
       ui_.choose(l.CombCOcorMin, 3);
       ui_.choose(l.CombCOcorMinacc, 1);
       ui_.type(l.Text8, "819");
@@ -289,12 +302,8 @@ TEST_F(GasTest, InvalidPortVehicleButtonLimitsAndClosing) {
     ui_.click(f.Command5);
     EXPECT_EQ(std::tuple(s.GasLimitCOcorrIdle, s.GasLimitCOcorrRaisedIdle, s.GasTestDuration),
               std::tuple(0.3, 0.2, 32760));
+    EXPECT_EQ(limits(), std::tuple(950, 2100, 2600, 0.95, 1.05, 0.3, 0.2, 32760));
   }
-  const auto limits = [&] {
-    return std::tuple(s.GasLimitRpmIdle, s.GasLimitRpmRaisedLow, s.GasLimitRpmRaisedHigh,
-                      s.GasLimitLambdaLow, s.GasLimitLambdaHigh, s.GasLimitCOcorrIdle,
-                      s.GasLimitCOcorrRaisedIdle, s.GasTestDuration);
-  };
   const auto before = limits();
   const std::string duration = Text(lang::LIMITIANDProva);
   const std::pair<std::function<void()>, std::string> cases[] = {
