@@ -237,6 +237,8 @@ struct BoxWatch : plat::FormsObserver {
 
 // A window length of 0 is refused by the progress bar when the idle window opens and again
 // when the raised-idle window opens: each refusal is told after its reply has been handled.
+// A failed idle verdict ends the next test after its one window, told as failed on the form
+// and on the certificate.
 TEST_F(GasTest, EachRefusalIsToldAfterItsReply) {
   Station(Protocol::Binary);
   EditConf("AM=1\r\nLN=5E-01\r\nRC=3E-01\r\nMCS=120", "AM=0\r\nLN=5E-01\r\nRC=3E-01\r\nMCS=0");
@@ -249,6 +251,18 @@ TEST_F(GasTest, EachRefusalIsToldAfterItsReply) {
   EXPECT_EQ(f.Label28.Caption(), "PROVA SUPERATA");
   const std::string refused = "after: " + Text(lang::MsgBox1) + "\n";
   EXPECT_EQ(watch.seen, refused + refused);
+
+  ui_.answerBox(plat::MsgBoxResult::OK, 500);
+  p_.shell.GasLimitCOcorrIdle = 0.05;  // below the analyser's 0.1
+  ui_.click(f.Command1);               // Stop
+  StartCertification(f);
+  ASSERT_TRUE(AdvanceUntil([&] { return f.GasPhase == "MINIMO"; }, 1000));
+  ASSERT_TRUE(AdvanceUntil([&] { return f.GasPhase == "OUT"; }, 20000));
+  const GasCertificate& cert = p_.prtKYMRACERT.Certificate;
+  const std::string failed = Text(lang::ANGASProNnSup);
+  EXPECT_EQ(std::tuple(f.Label28.Caption(), cert.Label79.Caption, cert.Label79.BackColor),
+            std::tuple(failed, failed, plat::colors::kRed));
+  EXPECT_EQ(watch.seen, refused + refused + refused);
 }
 
 // A stored port that does not exist is told and the form runs on. The vehicle-data button
