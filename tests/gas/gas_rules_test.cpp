@@ -287,6 +287,13 @@ TEST_F(OwnGasExchangeTest, MeasurementReplies) {
             std::tuple(-1, 65, -1, "Out", "- - -", "Out"));
   Handle(Measurement({25, 80}));
   EXPECT_EQ(l_.GasRpm, -1);
+  // An engine-speed counter switched in: its readings, whatever the analyser's bytes say.
+  std::tie(s_.ExternRpm, s_.ExternOilTemp, l_.RpmCounterRpm, l_.RpmCounterOilTemp) =
+      std::tuple(1, 1, 2480.5, 91.5);
+  res = Handle(Measurement({25, 255, 9, 4}));
+  EXPECT_EQ(std::tuple(l_.GasRpm, Caption(res, Label15), l_.GasOilTemp, Caption(res, Label13)),
+            std::tuple(2480.5, "2480.5", 91.5f, "91.5"));
+  std::tie(s_.ExternRpm, s_.ExternOilTemp) = std::tuple(0, 0);
 
   // The extended HC range: option bit 2 and a firmware from 5.4, each digit on its own. Raw
   // 0x3FFFFF is the range's zero point (10477); 0x400000 + 1 200 000 reads far above.
