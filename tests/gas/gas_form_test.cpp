@@ -371,6 +371,10 @@ TEST_F(GasTest, AnsuSearchesOnItsOwnExchangeAndApplicaWritesBothSections) {
     f.Unload();
   }
   EXPECT_EQ(one.requests.size(), 3u);
+  plat::test::WriteBytes(dir_ / "Conf.ini", Conf("16", "1", "1"));  // the last port there is
+  f.Show();
+  EXPECT_EQ(std::tuple(f.Text5.Text(), p_.shell.GasComPort), std::tuple("16", 16));
+  f.Unload();
 
   plat::test::WriteBytes(dir_ / "Conf.ini", Conf("3", "4", "0"));
   sim::Instrument& gas = Analyser(sim::Protocol::Mctc, 3);
