@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "forms/Program.h"
 #include "gas/GasSequence.h"
@@ -134,7 +135,8 @@ struct GasBench {
   GasCertificate cert;
   std::string Label27, Label28;
   bool PBar1Visible = false, Command2Enabled = true;
-  float PBar1Value = 0;
+  float PBar1Value = 0, PBar1Max = 800;  // the bar's design maximum
+  std::vector<std::string> boxes;        // the exclamation boxes told so far
 
   GasBench(GasProtocol protocol, std::int16_t fuel) {
     // Certification mode; measuring in either protocol, leak and HC residue checks passed.
@@ -152,6 +154,8 @@ struct GasBench {
     Label28 = w.Label28Caption.value_or(Label28);
     PBar1Visible = w.PBar1Visible.value_or(PBar1Visible);
     PBar1Value = w.PBar1Value.value_or(PBar1Value);
+    PBar1Max = w.PBar1Max.value_or(PBar1Max);
+    boxes.insert(boxes.end(), w.Exclamations.begin(), w.Exclamations.end());
     Command2Enabled = w.Command2Enabled.value_or(Command2Enabled);
   }
 };

@@ -10,6 +10,7 @@
 #include "gas_fixture.h"
 #include "link/MctcNetFrame.h"
 #include "platform/core/Error.h"
+#include "platform/text/Numbers.h"
 
 namespace vs::test {
 namespace {
@@ -239,6 +240,8 @@ struct BoxWatch : plat::FormsObserver {
 
 // A window length of 0 is refused by the progress bar when the idle window opens and again
 // when the raised-idle window opens: each refusal is told after its reply has been handled.
+// A failed idle verdict ends the next test after its one window, told as failed on the form
+// and on the certificate.
 TEST_F(GasTest, EachRefusalIsToldAfterItsReply) {
   Station(Protocol::Binary);
   EditConf("AM=1\r\nLN=5E-01\r\nRC=3E-01\r\nMCS=120", "AM=0\r\nLN=5E-01\r\nRC=3E-01\r\nMCS=0");
@@ -251,6 +254,18 @@ TEST_F(GasTest, EachRefusalIsToldAfterItsReply) {
   EXPECT_EQ(f.Label28.Caption(), "PROVA SUPERATA");
   const std::string refused = "after: " + Text(lang::MsgBox1) + "\n";
   EXPECT_EQ(watch.seen, refused + refused);
+
+  ui_.answerBox(plat::MsgBoxResult::OK, 500);
+  p_.shell.GasLimitCOcorrIdle = 0.05;  // below the analyser's 0.1
+  ui_.click(f.Command1);               // Stop
+  StartCertification(f);
+  ASSERT_TRUE(AdvanceUntil([&] { return f.GasPhase == "MINIMO"; }, 1000));
+  ASSERT_TRUE(AdvanceUntil([&] { return f.GasPhase == "OUT"; }, 20000));
+  const GasCertificate& cert = p_.prtKYMRACERT.Certificate;
+  const std::string failed = Text(lang::ANGASProNnSup);
+  EXPECT_EQ(std::tuple(f.Label28.Caption(), cert.Label79.Caption, cert.Label79.BackColor),
+            std::tuple(failed, failed, plat::colors::kRed));
+  EXPECT_EQ(watch.seen, refused + refused + refused);
 }
 
 // A stored port that does not exist is told and the form runs on. The vehicle-data button
@@ -283,10 +298,22 @@ TEST_F(GasTest, InvalidPortVehicleButtonLimitsAndClosing) {
 
   ShellState& s = p_.shell;
   LIMITIAN& l = p_.limitian;
+  const auto limits = [&] {
+    return std::tuple(s.GasLimitRpmIdle, s.GasLimitRpmRaisedLow, s.GasLimitRpmRaisedHigh,
+                      s.GasLimitLambdaLow, s.GasLimitLambdaHigh, s.GasLimitCOcorrIdle,
+                      s.GasLimitCOcorrRaisedIdle, s.GasTestDuration);
+  };
   for (const auto& regional :
        {plat::RegionalSettings::English(), plat::RegionalSettings::Italian()}) {
     p_.rt.regional = regional;
     ui_.onModal(l, [&] {
+      // Each field its own value, so that one stored into another's limit shows.
+      for (auto [box, value] : {std::pair(&l.Text1, 950.0),
+                                {&l.Text2, 2100.0},
+                                {&l.Text3, 2600.0},
+                                {&l.Text4, 0.95},
+                                {&l.Text5, 1.05}})
+        ui_.type(*box, plat::FormatDouble(value, regional));
       ui_.choose(l.CombCOcorMin, 3);
       ui_.choose(l.CombCOcorMinacc, 1);
       ui_.type(l.Text8, "819");
@@ -295,12 +322,8 @@ TEST_F(GasTest, InvalidPortVehicleButtonLimitsAndClosing) {
     ui_.click(f.Command5);
     EXPECT_EQ(std::tuple(s.GasLimitCOcorrIdle, s.GasLimitCOcorrRaisedIdle, s.GasTestDuration),
               std::tuple(0.3, 0.2, 32760));
+    EXPECT_EQ(limits(), std::tuple(950, 2100, 2600, 0.95, 1.05, 0.3, 0.2, 32760));
   }
-  const auto limits = [&] {
-    return std::tuple(s.GasLimitRpmIdle, s.GasLimitRpmRaisedLow, s.GasLimitRpmRaisedHigh,
-                      s.GasLimitLambdaLow, s.GasLimitLambdaHigh, s.GasLimitCOcorrIdle,
-                      s.GasLimitCOcorrRaisedIdle, s.GasTestDuration);
-  };
   const auto before = limits();
   const std::string duration = Text(lang::LIMITIANDProva);
   const std::pair<std::function<void()>, std::string> cases[] = {
@@ -354,6 +377,10 @@ TEST_F(GasTest, AnsuSearchesOnItsOwnExchangeAndApplicaWritesBothSections) {
     f.Unload();
   }
   EXPECT_EQ(one.requests.size(), 3u);
+  plat::test::WriteBytes(dir_ / "Conf.ini", Conf("16", "1", "1"));  // the last port there is
+  f.Show();
+  EXPECT_EQ(std::tuple(f.Text5.Text(), p_.shell.GasComPort), std::tuple("16", 16));
+  f.Unload();
 
   plat::test::WriteBytes(dir_ / "Conf.ini", Conf("3", "4", "0"));
   sim::Instrument& gas = Analyser(sim::Protocol::Mctc, 3);

@@ -179,21 +179,30 @@ TEST(GasSequence, IdleVerdictEndsTheTestAndItsReport) {
 }
 
 // MCTC-NET, non-catalysed, speed check off: air in the probe restarts the window, a failing
-// end test waits with no escape, diagnosis mode suspends the test.
+// end test waits with no escape, diagnosis mode or low flow suspends the test. A window of no
+// length is refused by the bar when it opens.
 TEST(GasSequence, MctcNetIdleHoldsAndWaits) {
   GasBench b(GasProtocol::MctcNet, 0);
   b.in.limits.GasRpmCheckEnabled = 0;
   b.in.readings.GasRpm = 3000;
   b.ReplyAt(0);
   EXPECT_EQ(std::tuple(b.state.GasPhase, b.PBar1Visible), std::tuple(Phase::Uno, true));
+  EXPECT_EQ(std::tuple(b.PBar1Max, b.PBar1Value), std::tuple(40.0f, 0.0f));  // the window's length
   std::tie(b.in.readings.GasO2, b.in.readings.GasCO2) = std::tuple(16.0, 2.0);  // air
   for (int tick = 10; tick <= 12; ++tick) {
     b.ReplyAt(tick);
     EXPECT_EQ(std::tuple(b.PBar1Visible, b.PBar1Value), std::tuple(false, 0.0f));
   }
+  b.in.readings.GasCO2 = 3.0;  // not below 3 %vol: no air, the window runs on
+  b.ReplyAt(20);
+  EXPECT_EQ(std::tuple(b.PBar1Visible, b.PBar1Value), std::tuple(true, 8.0f));
   b.in.readings = {.GasRpm = 3000, .GasCOcorr = 0.4, .GasLambda = 1, .GasO2 = 1, .GasCO2 = 14};
   b.ReplyAt(52);  // the restarted window runs from 12 to 52
   EXPECT_EQ(std::tuple(b.PBar1Visible, b.PBar1Value), std::tuple(true, 40.0f));
+  std::tie(b.in.readings.GasO2, b.in.readings.GasCO2) = std::tuple(16.0, 2.0);
+  b.ReplyAt(53);  // air after the end: the bar hidden, no decision
+  EXPECT_EQ(std::tuple(b.PBar1Visible, b.Label27), std::tuple(false, "MANMIN"));
+  std::tie(b.in.readings.GasO2, b.in.readings.GasCO2) = std::tuple(1.0, 14.0);
   for (int tick = 53; tick <= 53 + 700; tick += 50) {
     b.ReplyAt(tick);
     EXPECT_EQ(std::tuple(b.state.GasPhase, b.Label27), std::tuple(Phase::Uno, "CONPRO"));
@@ -203,9 +212,18 @@ TEST(GasSequence, MctcNetIdleHoldsAndWaits) {
   b.ReplyAt(800);
   EXPECT_EQ(b.state.GasPhase, Phase::Uno);
   b.gate.GasMode = 0;
+  b.gate.McnRsStatus1 = 30;  // "@RS" status 30: low flow
+  b.ReplyAt(800);
+  EXPECT_EQ(b.state.GasPhase, Phase::Uno);
+  b.gate.McnRsStatus1 = 29;  // any other status lets the test run
   b.ReplyAt(801);
   EXPECT_EQ(std::tuple(b.state.GasPhase, b.Label27, b.cert.Label79.Caption, b.Command2Enabled),
             std::tuple(Phase::Out, "CONCL", "PASSED", true));
+  b.in.limits.GasTestDuration = 0;
+  b.state.GasPhase = Phase::Minimo;
+  b.ReplyAt(900);
+  EXPECT_EQ(std::tuple(b.state.GasPhase, b.PBar1Visible, b.boxes),
+            std::tuple(Phase::Uno, true, std::vector<std::string>{"BADDURATION"}));
 }
 
 TEST(CorrectedCoTest, FormedAsShownAndNotComputableOutOfRange) {
@@ -269,6 +287,13 @@ TEST_F(OwnGasExchangeTest, MeasurementReplies) {
             std::tuple(-1, 65, -1, "Out", "- - -", "Out"));
   Handle(Measurement({25, 80}));
   EXPECT_EQ(l_.GasRpm, -1);
+  // An engine-speed counter switched in: its readings, whatever the analyser's bytes say.
+  std::tie(s_.ExternRpm, s_.ExternOilTemp, l_.RpmCounterRpm, l_.RpmCounterOilTemp) =
+      std::tuple(1, 1, 2480.5, 91.5);
+  res = Handle(Measurement({25, 255, 9, 4}));
+  EXPECT_EQ(std::tuple(l_.GasRpm, Caption(res, Label15), l_.GasOilTemp, Caption(res, Label13)),
+            std::tuple(2480.5, "2480.5", 91.5f, "91.5"));
+  std::tie(s_.ExternRpm, s_.ExternOilTemp) = std::tuple(0, 0);
 
   // The extended HC range: option bit 2 and a firmware from 5.4, each digit on its own. Raw
   // 0x3FFFFF is the range's zero point (10477); 0x400000 + 1 200 000 reads far above.

@@ -121,6 +121,9 @@ TEST_F(RpmTest, CylinderAndStrokeChangesAreSavedAndToldToTheCounter) {
   ui_.type(f_.Text5, "3");
   ui_.focus(f_.Option6);  // leaving the box takes the count
   EXPECT_TRUE(p_.shell.RpmCylinders == 3 && ConfHas("NCilindriRPM=3"));
+  ui_.type(f_.Text5, " 12");  // a blank before the digits
+  ui_.focus(f_.Option6);
+  EXPECT_EQ(std::tuple(p_.shell.RpmCylinders, ConfHas("NCilindriRPM=12")), std::tuple(12, true));
 }
 
 // An external counter is asked for its identity at load; its readings replace the test's own
@@ -236,6 +239,12 @@ TEST_F(RpmTest, SetUpAppliesSearchesAndTellsItsFailures) {
   EXPECT_FALSE(line_->isOpen());
   ui_.onModal(su_, [&] {  // opened again as saved
     EXPECT_TRUE(su_.Option6.Value() && su_.Text6.Text() == "5");
+    ui_.esc(su_);
+  });
+  su_.Show(plat::ShowMode::Modal);
+  WriteConf(RpmSection("4", "4", "0", "0", "0", "16"));  // the last port there is
+  ui_.onModal(su_, [&] {
+    EXPECT_EQ(std::tuple(su_.Text6.Text(), p_.shell.RpmComPort), std::tuple("16", 16));
     ui_.esc(su_);
   });
   su_.Show(plat::ShowMode::Modal);

@@ -210,7 +210,17 @@ TEST_F(ShellFormsTest, DataFormsSaveAsTheyCloseAndTellAFailedSaveOnce) {
                        p_.shell.OperatorName, p_.shell.AmbientPressure),
             std::tuple(1, 1, 0, "Rossi", "101,3"));
   Modal(user, [&] { ui_.type(user.Text1, "Neri"), ui_.esc(user); });  // Esc presses the button
-  Modal(amb, [&] { ui_.type(amb.Text1, "-5.5 C"), ui_.enter(amb); });
+  Modal(amb, [&] {
+    // Each row's unit beside its box.
+    for (auto [box, unit, text] : {std::tuple(&amb.Text1, &amb.Label4, "°C"),
+                                   {&amb.Text2, &amb.Label5, "kPa"},
+                                   {&amb.Text3, &amb.Label6, "%"}}) {
+      EXPECT_EQ(std::tuple(unit->Caption(), unit->Visible(), unit->Top(),
+                           unit->Left() >= box->Left() + box->Width()),
+                std::tuple(text, true, box->Top(), true));
+    }
+    ui_.type(amb.Text1, "-5.5 C"), ui_.enter(amb);
+  });
   p_.shell.VehiclePlate = "in memory only";
   Modal(veh, [&] {
     EXPECT_EQ(veh.Text2.Text(), "AB123CD");

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <regex>
 #include <set>
 #include <string>
 
@@ -27,6 +28,23 @@ using test::SmokeFormTest;
 
 bool Has(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
+}
+
+// The acceleration numbers of a smoke report that stand over their own k column, each clear
+// of the one before it.
+std::string NumbersOverTheirColumns(const SmokeReportPage& page) {
+  const plat::Label* numbers[] = {&page.Label5, &page.Label6,  &page.Label7,  &page.Label8,
+                                  &page.Label9, &page.Label10, &page.Label11, &page.Label12};
+  std::string over;
+  int clearFrom = 0;
+  for (int i = 0; i < 8; ++i) {
+    const plat::Label &n = *numbers[i], &k = page.Label3(i);
+    if (n.Left() == k.Left() && n.Width() == k.Width() && n.Top() < k.Top() &&
+        n.Left() >= clearFrom)
+      over += n.Caption();
+    clearFrom = n.Left() + n.Width();
+  }
+  return over;
 }
 
 class OpasuTest : public SmokeFormTest {
@@ -315,6 +333,7 @@ TEST_F(SmokeReportsTest, TheDialogKeepsOrSavesTheLayoutAndEachReportPrintsWhatIt
   Modal(p_.stampaOpaB, [&] {
     EXPECT_EQ(p_.stampaOpaB.Label3(1).BackColor(), 0x80FFu);  // in the result: orange
     EXPECT_EQ(p_.stampaOpaB.Label59(0).BackColor(), plat::colors::kYellow);
+    EXPECT_EQ(NumbersOverTheirColumns(p_.stampaOpaB), "12345678");
     ui_.type(p_.stampaOpaB.Text5(1), "2");
     ui_.click(p_.stampaOpaB.Command2);
   });
@@ -330,6 +349,7 @@ TEST_F(SmokeReportsTest, TheDialogKeepsOrSavesTheLayoutAndEachReportPrintsWhatIt
         outside += c->qualifiedName() + " ";
     }
     EXPECT_EQ(std::tuple(a.Width(), a.Height(), outside), std::tuple(747, 606, ""));
+    EXPECT_EQ(NumbersOverTheirColumns(p_.stampaOpa), "12345678");
     ui_.click(p_.stampaOpa.Command2);
   });
   std::filesystem::remove(bin_ / "report.log");
@@ -357,6 +377,12 @@ TEST_F(SmokeReportsTest, TheDialogKeepsOrSavesTheLayoutAndEachReportPrintsWhatIt
   for (const char* part : {"FUMOTEC", "DAILY", "AB123CD", "OutRange", "2.41", "1.11", "2,3,4",
                            "1.32", "43.6", "REGOLARE", "10:29:40", "Officina Centro"})
     EXPECT_TRUE(Has(a, part)) << part << " is not on report A:\n" << a;
+  // The acceleration numbers side by side on one line, not piled up.
+  const std::regex numbers("\n *1 +2 +3 +4 +5 +6 +7 +8( |\n)");
+  for (int job : {0, 1}) {
+    const std::string page = PdfText(lp_.pdf(job), true);
+    EXPECT_TRUE(std::regex_search(page, numbers)) << page;
+  }
   // Report B has no copies box and no vehicle model, report A no limits or speeds.
   EXPECT_FALSE(Has(b, "Copie") || Has(b, "DAILY") || Has(a, "RPMmin") || Has(a, "4510"));
 }
