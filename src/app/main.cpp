@@ -12,6 +12,7 @@
 #include "platform/core/Error.h"
 #include "platform/display/Display.h"
 #include "platform/forms/MessageBox.h"
+#include "shell/ProgramMessages.h"
 
 namespace {
 
@@ -49,7 +50,8 @@ int main(int argc, char** argv) {
   // repeating error (a timer's) goes to standard error instead of piling up boxes.
   bool reporting = false;
   program.rt.loop.setErrorHook([&program, &reporting](const plat::RuntimeError& e) {
-    const std::string text = "Errore " + std::to_string(e.number()) + ": " + e.what();
+    const std::string text = vs::MessageText(program.shell, vs::Msg::RuntimeError,
+                                             {std::to_string(e.number()), e.what()});
     if (reporting) {
       std::cerr << "vantoscope: " << text << '\n';
       return;

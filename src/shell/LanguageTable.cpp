@@ -1,6 +1,7 @@
 #include "shell/LanguageTable.h"
 
 #include "platform/ini/PrivateProfile.h"
+#include "shell/ProgramMessages.h"
 #include "shell/ShellState.h"
 
 namespace vs {
@@ -28,36 +29,38 @@ LanguageLoad LoadLanguageTexts(ShellState& s, const std::filesystem::path& folde
   LanguageLoad load;
   load.file = folder / "Lingua.ini";
   load.section = std::string(LanguageSection(code));
+  load.code = code;
   s.ConfIniPath = load.file.string();
   const std::optional<plat::Profile> profile = plat::ReadProfile(load.file);
   if (!profile) load.state = LanguageLoad::State::Missing;
-  bool found = false;
   std::string text;  // a key not found keeps the text before it
   for (std::size_t k = 0; k < lang::kCount; ++k) {
-    if (profile) {
-      if (std::optional<std::string> value = profile->Value(load.section, lang::kKeys[k])) {
-        text = std::move(*value);
-        found = true;
-      }
-    }
+    std::optional<std::string> value;
+    if (profile) value = profile->Value(load.section, lang::kKeys[k]);
+    if (value)
+      text = std::move(*value);
+    else
+      ++load.missing;
     s.LangText[k] = text;
   }
-  if (profile && !found) load.state = LanguageLoad::State::NoTexts;
+  if (profile && load.missing == kLanguageTextCount) load.state = LanguageLoad::State::NoTexts;
   return load;
 }
 
 std::string LanguageLoadProblem(const LanguageLoad& load) {
+  const std::string file = load.file.string();
   switch (load.state) {
     case LanguageLoad::State::Missing:
-      return "File dei testi mancante o illeggibile:\n" + load.file.string() +
-             "\nI menu mostrano i nomi dei testi.";
+      return MessageText(load.code, Msg::LanguageFileMissing, {file});
     case LanguageLoad::State::NoTexts:
-      return "Nessun testo della lingua " + load.section + " nel file:\n" + load.file.string() +
-             "\nI menu mostrano i nomi dei testi.";
+      return MessageText(load.code, Msg::LanguageSectionEmpty, {load.section, file});
     case LanguageLoad::State::Loaded:
       break;
   }
-  return {};
+  if (load.missing == 0) return {};
+  return MessageText(
+      load.code, Msg::LanguageTextsMissing,
+      {std::to_string(load.missing), std::to_string(kLanguageTextCount), load.section, file});
 }
 
 std::string TextOrKey(const ShellState& s, std::size_t k) {

@@ -35,6 +35,8 @@ struct LanguageLoad {
   State state = State::Loaded;
   std::filesystem::path file;
   std::string section;
+  std::int16_t code = 0;  // the language code loaded, which also chooses the words told
+  int missing = 0;        // keys of the section missing or empty (all of them unless Loaded)
 };
 
 // Points ConfIniPath at "Lingua.ini" in `folder`, reads the file once and fills all 167
@@ -43,8 +45,9 @@ struct LanguageLoad {
 LanguageLoad LoadLanguageTexts(ShellState& s, const std::filesystem::path& folder,
                                std::int16_t code);
 
-// The words for the operator when a load found no texts, naming the file; empty after a
-// load that found them.
+// The words for the operator, in the language loaded, when a load found no texts or missed
+// some, naming the file (and the section and how many texts are missing); empty after a load
+// that found every text.
 std::string LanguageLoadProblem(const LanguageLoad& load);
 
 // Text k, or its key when the text is empty: a caption that must never vanish.

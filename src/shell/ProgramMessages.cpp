@@ -23,6 +23,8 @@ constexpr std::array<MessageRow, kMessageCount> kMessages = {{
      "{1}: como máximo {2} s."},
     {Msg::NotWholeNumber, "{1}: \"{2}\" non è un numero intero.",
      "{1}: \"{2}\" is not a whole number.", "{1}: \"{2}\" no es un número entero."},
+    {Msg::NotNumeric, "{1}: valore non numerico.", "{1}: not a numeric value.",
+     "{1}: valor no numérico."},
     {Msg::FileNotWritten, "File non scritto:\n{1}\n{2}", "File not written:\n{1}\n{2}",
      "Archivo no escrito:\n{1}\n{2}"},
     {Msg::LogNotWritten, "Registro delle letture non scritto:\n{1}\n{2}\nLa misura continua.",

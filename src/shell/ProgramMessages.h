@@ -21,6 +21,7 @@ enum class Msg {
   NotAValidValue,        // {1} field, {2} typed text
   AtMostSeconds,         // {1} field, {2} the largest number of seconds
   NotWholeNumber,        // {1} field, {2} typed text
+  NotNumeric,            // {1} field
   FileNotWritten,        // {1} file, {2} reason
   LogNotWritten,         // {1} file, {2} reason
   SettingsNotSaved,      // {1} file, {2} reason

@@ -2,6 +2,7 @@
 
 #include "platform/Runtime.h"
 #include "platform/forms/MessageBox.h"
+#include "shell/ProgramMessages.h"
 #include "shell/ShellState.h"
 
 namespace vs {
@@ -22,13 +23,14 @@ SaveResult WriteConfIni(ShellState& s, const SettingsPlace& at, std::string_view
                         const std::vector<plat::ProfileEntry>& entries) {
   SaveResult r;
   r.file = RebuildConfIniPath(s, at.folder);
+  r.languageCode = s.LanguageCode;
   r.error = plat::WriteProfileValues(r.file, section, entries);
   return r;
 }
 
 std::string SaveProblem(const SaveResult& r) {
   if (r) return {};
-  return "Impostazioni non salvate nel file:\n" + r.file.string() + "\n" + r.error.message();
+  return MessageText(r.languageCode, Msg::SettingsNotSaved, {r.file.string(), r.error.message()});
 }
 
 void ReportSaveProblem(plat::Runtime& rt, const SaveResult& r) {

@@ -1,6 +1,7 @@
 #pragma once
 // Access to "Conf.ini" for the settings procedures: where it is, one read of the whole file,
 // one write of a section's keys, and what the operator is told when a write fails.
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -30,10 +31,12 @@ struct SettingsPlace {
 SettingsPlace ConfPlace(const plat::Runtime& rt);
 
 // What a save procedure did: the file it wrote and, when the write failed, why. A failed
-// write leaves the file as it was.
+// write leaves the file as it was. The operator's language at the save chooses the words
+// that tell a failure.
 struct SaveResult {
   std::filesystem::path file;
   std::error_code error;
+  std::int16_t languageCode = 0;
   explicit operator bool() const { return !error; }
 };
 
@@ -47,8 +50,8 @@ std::optional<plat::Profile> ReadConfIni(ShellState& s, const SettingsPlace& at)
 SaveResult WriteConfIni(ShellState& s, const SettingsPlace& at, std::string_view section,
                         const std::vector<plat::ProfileEntry>& entries);
 
-// The words for the operator about a failed save, naming the file and the reason; empty
-// after a save that worked.
+// The words for the operator about a failed save, in the language of the save, naming the
+// file and the reason; empty after a save that worked.
 std::string SaveProblem(const SaveResult& r);
 // Shows SaveProblem in one message box when the save failed; nothing otherwise.
 void ReportSaveProblem(plat::Runtime& rt, const SaveResult& r);

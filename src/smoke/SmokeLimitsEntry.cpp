@@ -6,6 +6,7 @@
 
 #include "platform/core/Error.h"
 #include "platform/text/Numbers.h"
+#include "shell/ProgramMessages.h"
 #include "shell/ShellState.h"
 
 namespace vs::smoke {
@@ -34,8 +35,8 @@ std::optional<double> SingleRange(const std::string& text, const plat::RegionalS
   }
 }
 
-std::string Refused(const std::string& name, const std::string& text) {
-  return name + ": \"" + text + "\" non è un valore valido.";
+std::string Refused(const ShellState& s, const std::string& name, const std::string& text) {
+  return MessageText(s, Msg::NotAValidValue, {name, text});
 }
 
 }  // namespace
@@ -44,13 +45,13 @@ std::string ApplySmokeLimits(ShellState& s, const SmokeLimitsEntry& typed,
                              const SmokeLimitsEntry& names,
                              const plat::RegionalSettings& regional) {
   const auto rpmMin = Speed(typed.rpmMin, regional);
-  if (!rpmMin) return Refused(names.rpmMin, typed.rpmMin);
+  if (!rpmMin) return Refused(s, names.rpmMin, typed.rpmMin);
   const auto rpmMax = Speed(typed.rpmMax, regional);
-  if (!rpmMax) return Refused(names.rpmMax, typed.rpmMax);
+  if (!rpmMax) return Refused(s, names.rpmMax, typed.rpmMax);
   const auto threshold = SingleRange(typed.opacityThreshold, regional);
-  if (!threshold) return Refused(names.opacityThreshold, typed.opacityThreshold);
+  if (!threshold) return Refused(s, names.opacityThreshold, typed.opacityThreshold);
   const auto kLimit = SingleRange(typed.kLimit, regional);
-  if (!kLimit) return Refused(names.kLimit, typed.kLimit);
+  if (!kLimit) return Refused(s, names.kLimit, typed.kLimit);
   s.SmokeRpmMin = *rpmMin;
   s.SmokeRpmMax = *rpmMax;
   s.SmokeOpacityThreshold = *threshold;

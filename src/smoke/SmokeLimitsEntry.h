@@ -17,8 +17,9 @@ struct SmokeLimitsEntry {
 };
 
 // Applies the four values to SmokeRpmMin, SmokeRpmMax, SmokeOpacityThreshold and
-// SmokeKLimit, or applies none and returns what the operator is told: the first field that
-// cannot be taken, named by `names` (in the same order), and its text.
+// SmokeKLimit, or applies none and returns what the operator is told, in the operator's
+// language: the first field that cannot be taken, named by `names` (in the same order), and
+// its text.
 std::string ApplySmokeLimits(ShellState& s, const SmokeLimitsEntry& typed,
                              const SmokeLimitsEntry& names, const plat::RegionalSettings& regional);
 

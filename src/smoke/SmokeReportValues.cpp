@@ -74,10 +74,6 @@ SmokeReportCells ReportCells(const SmokeReportValues& v, const plat::RegionalSet
   return c;
 }
 
-std::string ReportLogProblem(const std::string& file, const std::string& reason) {
-  return "File non scritto:\n" + file + "\n" + reason;
-}
-
 plat::Color AccelerationCellColour(std::int16_t rowState) {
   return rowState == kRowInResult ? plat::Color{0x80FF} : plat::colors::kYellow;
 }

@@ -33,9 +33,6 @@ struct SmokeReportCells {
 };
 SmokeReportCells ReportCells(const SmokeReportValues& v, const plat::RegionalSettings& regional);
 
-// What the operator is told when "report.log" cannot be written: the file and the reason.
-std::string ReportLogProblem(const std::string& file, const std::string& reason);
-
 // Background of an acceleration value cell by its row state: orange for a row of the
 // result, yellow otherwise.
 plat::Color AccelerationCellColour(std::int16_t rowState);

@@ -167,8 +167,10 @@ TEST_F(GasTest, CatalysedPetrolFromF1ToThePrintedCertificate) {
   EXPECT_EQ(f.Label28.BackColor(), plat::colors::kGreen);
 
   const std::string bad = "Numero di copie non valido";
-  // The fault (1: the printer fails, 2: "report.log" cannot be written), the copies typed, how
-  // the message told begins ("": none), the copies printed.
+  const std::string reportLog = "\n" + (bin_ / "report.log").string() + "\n";
+  // The fault (1: the printer fails, 2: "report.log" cannot be written, 3 and 4: the same
+  // with English and Spanish chosen), the copies typed, how the message told begins ("":
+  // none), the copies printed.
   using Case = std::tuple<int, std::string, std::string, int>;
   const Case cases[] = {
       {0, "2", "", 2},
@@ -181,7 +183,9 @@ TEST_F(GasTest, CatalysedPetrolFromF1ToThePrintedCertificate) {
       {0, "100000", bad, 0},
       {0, "1e300", bad, 0},
       {1, "1", "Stampa non riuscita:\nPrinter error", 0},
-      {2, "1", "report.log non scritto:", 1},
+      {2, "1", "File non scritto:" + reportLog, 1},
+      {3, "1", "File not written:" + reportLog, 1},
+      {4, "1", "Archivo no escrito:" + reportLog, 1},
   };
   PrtKYMRACERT& cert = p_.prtKYMRACERT;
   ui_.whilePrinting = [&](plat::Form&) { EXPECT_FALSE(cert.Command2.Visible()); };
@@ -192,7 +196,8 @@ TEST_F(GasTest, CatalysedPetrolFromF1ToThePrintedCertificate) {
     std::filesystem::remove(bin_ / "report.log");
     const std::size_t printedBefore = ui_.printed().size();
     if (fault == 1) ui_.failPrinting(plat::RuntimeError(plat::kErrPrintFailed, "Printer error"));
-    if (fault == 2) std::filesystem::create_directory(bin_ / "report.log");
+    if (fault >= 2) std::filesystem::create_directory(bin_ / "report.log");
+    p_.shell.LanguageCode = static_cast<std::int16_t>(fault >= 3 ? fault - 1 : 1);
     if (!told.empty()) ui_.answerBox();
     ui_.onModal(cert, [&, copies = copies] {
       EXPECT_EQ(Shown(cert.Label22, cert.Label60, cert.Label46, cert.Label79, cert.Text2),

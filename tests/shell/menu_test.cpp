@@ -13,6 +13,7 @@
 #include "platform/core/Error.h"
 #include "platform/serial/MemoryDevice.h"
 #include "platform/text/Cp1252.h"
+#include "shell/LanguageKeys.h"
 #include "shell/menu_test_fixture.h"
 
 namespace vs {
@@ -21,6 +22,7 @@ namespace {
 namespace fs = std::filesystem;
 using ::testing::AllOf;
 using ::testing::HasSubstr;
+using ::testing::Not;
 
 // Memory ports for the engine-speed counter (1) and the gas analyser and opacimeter (2).
 class ShellFormsTest : public test::StationTest {
@@ -71,6 +73,135 @@ TEST_F(ShellFormsTest, LanguageFileWithoutTextsIsToldOnceAndTheMenusStay) {
     EXPECT_EQ(
         std::tuple(m.Visible(), m.LabelTit.Caption(), m.UTILITY.Caption(), m.MISURAG.Caption()),
         std::tuple(true, "", "MenùUtility", "ANFUMOMisura"));
+  }
+}
+
+// Screen texts that the chosen language misses are told in one box, at start and at each
+// language change that misses some; a whole section loads without one.
+TEST_F(ShellFormsTest, MissingScreenTextsAreToldAtStartAndAtEachLanguageChange) {
+  // The shipped file without 61 English keys (1, 3, ..., 121).
+  std::set<std::string> dropped;
+  for (std::size_t k = 1; k < 122; k += 2)
+    dropped.insert(plat::Utf8ToCp1252(std::string(lang::kKeys[k])));
+  const std::string shipped = plat::test::ReadBytes(dir_ / "Lingua.ini");
+  std::string lingua, section;
+  for (std::size_t at = 0, next; at < shipped.size(); at = next) {
+    next = std::min(shipped.find('\n', at), shipped.size() - 1) + 1;
+    const std::string line = shipped.substr(at, next - at);
+    if (line.starts_with("[")) section = line.substr(0, line.find(']') + 1);
+    if (section != "[INGLESE]" || !dropped.contains(line.substr(0, line.find('=')))) lingua += line;
+  }
+  plat::test::WriteBytes(dir_ / "Lingua.ini", lingua);
+  WriteConf("[LINGUA]\r\nTLingua=2\r\n");
+  ui_.answerBox();
+  Menu& m = Start();
+  ASSERT_EQ(ui_.boxes().size(), 1u);
+  EXPECT_THAT(ui_.lastBox().text, AllOf(HasSubstr("61 of the 167 texts"), HasSubstr("INGLESE"),
+                                        HasSubstr((dir_ / "Lingua.ini").string())));
+  EXPECT_EQ(m.LabelTit.Caption(), "GAS AND SMOKE ANALYSIS");  // the texts found are shown
+  ui_.ctrl(m, 'S'), ui_.ctrl(m, 'I');                         // whole sections: no box
+  ui_.answerBox();
+  ui_.ctrl(m, 'E');
+  EXPECT_EQ(std::tuple(ui_.boxes().size(), ui_.lastBox().text.substr(0, 19)),
+            std::tuple(2u, "61 of the 167 texts"));
+}
+
+// The program's own messages follow the language the operator chose: each, reached as the
+// operator reaches it, holds no Italian sentence in English or Spanish and names its field or
+// its file.
+TEST_F(ShellFormsTest, ProgramMessagesSpeakTheChosenLanguageAndNameTheirFieldOrFile) {
+  Menu& m = Start();
+  const fs::path lingua = dir_ / "Lingua.ini", reportLog = bin_ / "report.log";
+  const std::string shipped = plat::test::ReadBytes(lingua);
+  const auto& t = p_.shell.LangText;
+  // Shows `f` modally, does `act` there and closes it by its close box.
+  const auto inForm = [&](plat::Form& f, std::function<void()> act) {
+    return [&f, act, this] {
+      ui_.onModal(f, [&f, act, this] { act(), ui_.close(f); });
+      f.Show(plat::ShowMode::Modal);
+    };
+  };
+  // A Lingua.ini whose two other languages lack every third text.
+  std::string thinned;
+  for (const char* section : {"INGLESE", "SPAGNOLO"}) {
+    thinned += "[" + std::string(section) + "]\r\n";
+    for (std::size_t k = 1; k < lang::kCount; ++k)
+      if (k % 3 != 0) thinned += plat::Utf8ToCp1252(std::string(lang::kKeys[k])) + "=x\r\n";
+  }
+  using Names = std::vector<std::string>;
+  struct Family {
+    std::string name;
+    std::function<void()> before, after;  // around the operator's choice of language
+    std::function<Names()> named;         // what the message names
+  };
+  const auto nothing = [] {};
+  const Family families[] = {
+      {"gas limit not a number", nothing,
+       inForm(p_.limitian,
+              [&] { ui_.type(p_.limitian.Text1, "abc"), ui_.click(p_.limitian.CmdApl); }),
+       [] {
+         return Names{"RPMmin", "\"abc\""};
+       }},
+      {"gas test duration too long", nothing,
+       inForm(p_.limitian,
+              [&] { ui_.type(p_.limitian.Text8, "820"), ui_.click(p_.limitian.CmdApl); }),
+       [&] {
+         return Names{t[lang::LIMITIANDProva], "819"};
+       }},
+      {"smoke limit not valid", nothing,
+       inForm(p_.limiti, [&] { ui_.type(p_.limiti.Text3, "abc"), ui_.enter(p_.limiti); }),
+       [&] {
+         return Names{t[lang::LIMITISOp], "\"abc\""};
+       }},
+      {"system set-up not numeric", nothing,
+       inForm(p_.sysSetUp,
+              [&] { ui_.type(p_.sysSetUp.TKquad, "abc"), ui_.click(p_.sysSetUp.CSalva); }),
+       [] { return Names{"Kquad"}; }},
+      {"settings not saved", nothing,
+       [&] {
+         fs::remove(conf()), fs::create_directory(conf());  // no file can be written there
+         ui_.onModal(p_.utente, [&] { ui_.enter(p_.utente); });
+         ui_.menu(m.DVEIC);
+         fs::remove(conf());
+       },
+       [&] { return Names{conf().string()}; }},
+      {"report.log not written", [&] { fs::create_directory(reportLog); },
+       [&] {
+         ui_.onModal(p_.stampaOpaB, [&] { ui_.esc(p_.stampaOpaB); });
+         p_.stampaOpaB.Show(plat::ShowMode::Modal);
+         fs::remove(reportLog);
+       },
+       [&] { return Names{reportLog.string()}; }},
+      {"language file missing", [&] { fs::remove(lingua); }, nothing,
+       [&] { return Names{lingua.string()}; }},
+      {"language section empty",
+       [&] { plat::test::WriteBytes(lingua, "[ITALIANO]\r\nMen\xF9titolo=x\r\n"); }, nothing,
+       [&] {
+         return Names{lingua.string(), p_.shell.LanguageCode == 2 ? "INGLESE" : "SPAGNOLO"};
+       }},
+      {"language texts missing", [&] { plat::test::WriteBytes(lingua, thinned); }, nothing,
+       [&] {
+         return Names{lingua.string(), "56", "167"};
+       }},
+  };
+  // Words of the Italian messages that neither other language uses.
+  const char* italian[] = {"non ",    " è ",      "numero",  "numerico", "valore",
+                           "massimo", "scritto",  "salvate", "mancante", "Nessun",
+                           "Mancano", "nel file", "Errore",  "I menu"};
+  for (const Family& f : families) {
+    for (const char key : {'E', 'S'}) {
+      SCOPED_TRACE(f.name + " " + key);
+      ui_.clearBoxes();
+      ui_.answerBox();
+      f.before();
+      ui_.ctrl(m, key);  // the language is chosen, its texts loaded
+      f.after();
+      ASSERT_EQ(ui_.boxes().size(), 1u);
+      const std::string& told = ui_.lastBox().text;
+      for (const char* word : italian) EXPECT_THAT(told, Not(HasSubstr(word)));
+      for (const std::string& name : f.named()) EXPECT_THAT(told, HasSubstr(name));
+      plat::test::WriteBytes(lingua, shipped);
+    }
   }
 }
 

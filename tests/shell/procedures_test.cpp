@@ -168,19 +168,28 @@ TEST_F(LanguageTableTest, CodeChoosesTheSectionAndAKeyNotFoundRepeatsTheTextBefo
   const auto t = [](const std::string& section, int k) {  // text k of `section` as loaded
     return section.empty() || (k == 0 && section == "INGLESE") ? "" : section + std::to_string(k);
   };
+  // Keys 3 and 50 are not found in Italian, 0, 3 and 50 in English, all in Spanish.
+  const auto missing = [](const std::string& section) {
+    return section.empty() ? kLanguageTextCount : section == "INGLESE" ? 3 : 2;
+  };
   const std::pair<std::int16_t, std::string> codes[] = {
       {0, "ITALIANO"}, {1, "ITALIANO"},  {2, "INGLESE"},     {3, ""},
       {4, "ITALIANO"}, {-1, "ITALIANO"}, {32767, "ITALIANO"}};
   for (const auto& [code, section] : codes) {
     LoadLanguageTexts(s, dir_.path(), code == 2 ? 1 : 2);  // an earlier load's texts never stay
-    LoadLanguageTexts(s, dir_.path(), code);
+    const LanguageLoad load = LoadLanguageTexts(s, dir_.path(), code);
     EXPECT_EQ(std::tie(s.LangText[0], s.LangText[3], s.LangText[50], s.LangText[166]),
               std::tuple(t(section, 0), t(section, 2), t(section, 49), t(section, 166)))
         << code;
+    EXPECT_EQ(std::tuple(load.missing, load.state == LanguageLoad::State::NoTexts),
+              std::tuple(missing(section), section.empty()))
+        << code;
   }
   fs::remove(dir_ / "Lingua.ini");
-  LoadLanguageTexts(s, dir_.path(), 2);
+  const LanguageLoad load = LoadLanguageTexts(s, dir_.path(), 2);
   EXPECT_EQ(s.LangText[1] + s.LangText[166], "");
+  EXPECT_EQ(std::tuple(load.state, load.missing),
+            std::tuple(LanguageLoad::State::Missing, kLanguageTextCount));
   EXPECT_TRUE(LanguageKey(-1).empty() && LanguageKey(kLanguageTextCount).empty());
 }
 

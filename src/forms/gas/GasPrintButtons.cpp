@@ -8,6 +8,7 @@
 #include "platform/forms/MessageBox.h"
 #include "platform/text/Numbers.h"
 #include "shell/LanguageKeys.h"
+#include "shell/ProgramMessages.h"
 
 namespace vs {
 
@@ -31,7 +32,8 @@ void PrintGasTest(ANGAS& f) {
       WriteGasReportLog(file, cert.Certificate, p.shell.LangText[lang::PrtKYMRACERTReferto]);
   if (!written) {
     // The certificate can still be printed; only the summary file is missing.
-    plat::MsgBox(p.rt.forms, "report.log non scritto:\n" + file.string() + "\n" + written.reason,
+    plat::MsgBox(p.rt.forms,
+                 MessageText(p.shell, Msg::FileNotWritten, {file.string(), written.reason}),
                  plat::MsgBoxButtons::OK, plat::MsgBoxIcon::Exclamation);
   }
   cert.Load();

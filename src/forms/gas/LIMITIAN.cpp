@@ -9,12 +9,15 @@
 #include "platform/forms/MessageBox.h"
 #include "platform/text/Numbers.h"
 #include "shell/LanguageKeys.h"
+#include "shell/ProgramMessages.h"
 
 namespace vs {
 
 namespace {
 
 constexpr double kTickSeconds = 0.025;
+// The longest test duration: its ticks must fit the 16-bit setting.
+constexpr int kMaxSeconds = 819;
 // The corrected-CO limits offered in the lists (%vol); any other value can be typed.
 constexpr double kIdleCOcorrChoices[] = {4.5, 3.5, 0.5, 0.3};
 constexpr double kRaisedIdleCOcorrChoices[] = {0.3, 0.2};
@@ -112,9 +115,9 @@ void LIMITIAN::CmdApl_Click() {
   const plat::RegionalSettings& r = p_.rt.regional;
   // Every field is read before any is stored: one that does not convert is named, the
   // dialog stays open and the limits stay as they were.
-  auto refuse = [&](const plat::Label& field, const std::string& why) {
-    plat::MsgBox(rt(), field.Caption() + ": " + why, plat::MsgBoxButtons::OK,
-                 plat::MsgBoxIcon::Exclamation);
+  auto refuse = [&](Msg why, const plat::Label& field, const std::string& detail) {
+    plat::MsgBox(rt(), MessageText(p_.shell, why, {field.Caption(), detail}),
+                 plat::MsgBoxButtons::OK, plat::MsgBoxIcon::Exclamation);
   };
   struct Field {
     const plat::Label& name;
@@ -129,7 +132,7 @@ void LIMITIAN::CmdApl_Click() {
     try {
       f.value = plat::ParseDouble(f.text, r);
     } catch (const plat::RuntimeError&) {
-      refuse(f.name, "\"" + f.text + "\" non è un numero");
+      refuse(Msg::NotANumber, f.name, f.text);
       return;
     }
   }
@@ -138,8 +141,10 @@ void LIMITIAN::CmdApl_Click() {
     const std::int16_t seconds = plat::ParseInt16(Text8.Text(), r);
     ticks = plat::ToInt16(plat::RoundHalfEven(seconds / kTickSeconds));
   } catch (const plat::RuntimeError& e) {
-    refuse(Label8, e.number() == plat::kErrOverflow ? "al massimo 819 s"
-                                                    : "\"" + Text8.Text() + "\" non è un numero");
+    if (e.number() == plat::kErrOverflow)
+      refuse(Msg::AtMostSeconds, Label8, std::to_string(kMaxSeconds));
+    else
+      refuse(Msg::NotANumber, Label8, Text8.Text());
     return;
   }
 

@@ -105,13 +105,13 @@ void Menu::Form_Load() {
       },
       [&] { LoadSystemSettings(p.shell, ConfPlace(p.rt)); },
       [&] { SetCaptions(); },
-      [&] {
-        if (!languageProblem.empty()) {
-          plat::MsgBox(p.rt.forms, languageProblem, plat::MsgBoxButtons::OK,
-                       plat::MsgBoxIcon::Exclamation);
-        }
-      },
+      [&] { TellLanguageProblem(languageProblem); },
   });
+}
+
+void Menu::TellLanguageProblem(const std::string& problem) {
+  if (problem.empty()) return;
+  plat::MsgBox(p_.rt.forms, problem, plat::MsgBoxButtons::OK, plat::MsgBoxIcon::Exclamation);
 }
 
 void Menu::Form_Unload(bool& cancel) {
@@ -204,11 +204,16 @@ void Menu::MeasureRpm() {
 }
 
 void Menu::SetLanguage(std::int16_t code) {
+  std::string languageProblem;  // told last: the code is saved before the box waits
   plat::RunIgnoringErrors({
       [&] { p_.shell.LanguageCode = code; },
-      [&] { LoadLanguageTexts(p_.shell, p_.rt.currentDirectory, p_.shell.LanguageCode); },
+      [&] {
+        languageProblem = LanguageLoadProblem(
+            LoadLanguageTexts(p_.shell, p_.rt.currentDirectory, p_.shell.LanguageCode));
+      },
       [&] { SetCaptions(); },
       [&] { ReportSaveProblem(p_.rt, SaveLanguage(p_.shell, ConfPlace(p_.rt))); },
+      [&] { TellLanguageProblem(languageProblem); },
   });
 }
 

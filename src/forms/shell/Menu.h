@@ -9,6 +9,7 @@
 // and menu item only bring the open test form to the front.
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "platform/forms/Forms.h"
 
@@ -60,6 +61,8 @@ class Menu : public plat::Form {
   void MeasureRpm();
   void SetLanguage(std::int16_t code);
   void SetCaptions();
+  // One box when the last load of the screen texts found none or missed some; nothing else.
+  void TellLanguageProblem(const std::string& problem);
   void SystemSetUp();
   void ShowAbout();
   void EndProgram();

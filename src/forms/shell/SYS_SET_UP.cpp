@@ -5,6 +5,7 @@
 
 #include "forms/Program.h"
 #include "platform/text/Numbers.h"
+#include "shell/ProgramMessages.h"
 #include "shell/SystemSetup.h"
 
 namespace vs {
@@ -54,7 +55,7 @@ void SYS_SET_UP::CSalva_Click() {
     try {
       return plat::ParseDouble(box.Text(), p_.rt.regional);
     } catch (const plat::RuntimeError&) {
-      plat::MsgBox(rt(), std::string(name) + ": valore non numerico.", plat::MsgBoxButtons::OK,
+      plat::MsgBox(rt(), MessageText(p_.shell, Msg::NotNumeric, {name}), plat::MsgBoxButtons::OK,
                    plat::MsgBoxIcon::Exclamation);
       box.SetFocus();
       return std::nullopt;

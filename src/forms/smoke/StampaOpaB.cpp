@@ -5,6 +5,7 @@
 
 #include "forms/Program.h"
 #include "forms/shell/PrintPage.h"
+#include "shell/ProgramMessages.h"
 
 namespace vs {
 
@@ -71,7 +72,8 @@ void StampaOpaB::Form_Load() {
   const plat::FileResult written =
       smoke::WriteSmokeReportLog(p_.rt.programFolder, v, t, p_.rt.regional);
   if (!written) {
-    plat::MsgBox(rt(), smoke::ReportLogProblem(p_.shell.ConfIniPath, written.reason),
+    plat::MsgBox(rt(),
+                 MessageText(p_.shell, Msg::FileNotWritten, {p_.shell.ConfIniPath, written.reason}),
                  plat::MsgBoxButtons::OK, plat::MsgBoxIcon::Exclamation);
   }
 }
