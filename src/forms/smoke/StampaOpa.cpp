@@ -12,7 +12,7 @@ StampaOpa::StampaOpa(Program& p) : SmokeReportPage(p, "StampaOpa") {
   Pair(Label59, Text6, 8, kVehicleTop + 3 * 20);
   Cell(Text6, 0xFFFF80);
   Command2.onClick = [this] {
-    PrintPageCopies(*this, p_.smoke.PrintCopies, {&Command2, &Command1}, p_.rt.regional);
+    PrintPageCopies(*this, p_.smoke.PrintCopies, {&Command2, &Command1}, p_.shell, p_.rt.regional);
     Unload();
   };
 }
