@@ -11,6 +11,8 @@
 #include "link/MctcNetFrame.h"
 #include "platform/core/Error.h"
 #include "platform/text/Numbers.h"
+#include "platform/print/PdfPrinter.h"
+#include "support/HeldChildren.h"
 
 namespace vs::test {
 namespace {
@@ -271,6 +273,75 @@ TEST_F(GasTest, EachRefusalIsToldAfterItsReply) {
   EXPECT_EQ(std::tuple(f.Label28.Caption(), cert.Label79.Caption, cert.Label79.BackColor),
             std::tuple(failed, failed, plat::colors::kRed));
   EXPECT_EQ(watch.seen, refused + refused + refused);
+}
+
+// The diagnosis sheet waits for `lp` in the event loop: while it prints, its buttons and
+// copies field are off the screen and the analyser is asked on every tick. What `lp` answers
+// is told in the operator's language: its refusal with its own reason, a job that outlasts
+// the time limit as a printer error; then the buttons are back.
+TEST_F(GasTest, TheDiagnosisSheetWaitsForLpWhileTheAnalyserIsAskedOnEveryTick) {
+  Station(Protocol::Binary);
+  plat::PdfPrinter printer;
+  plat::test::HeldChildren lp;
+  printer.starter = &lp;
+  p_.rt.forms.setPrinter(&printer);
+  ANGAS& f = OpenGasTest();
+  ui_.advance(1000);
+  PrtKYMRADIAGN& sheet = p_.prtKYMRADIAGN;
+  const auto buttons = [&] {
+    return std::to_string(sheet.Command1.Visible()) + std::to_string(sheet.Command2.Visible()) +
+           std::to_string(sheet.Text5(1).Visible()) + std::to_string(sheet.Label30.Visible());
+  };
+  // The language, the copies typed, when `lp` ends (-1: never) with its status and stderr;
+  // what is told, how long the print button waited, and what the 10 s after it saw.
+  using Case = std::tuple<int, std::string, plat::Millis, int, std::string, std::string,
+                          plat::Millis, std::string>;
+  const std::string pending = "0000 sheet up, 400 requests";
+  const Case cases[] = {
+      {1, "1", 20'000, 1, "lp: Error - The printer is not responding.\n",
+       "Stampa non riuscita:\nPrinter error\nlp: Error - The printer is not responding.", 20'000,
+       pending},
+      {2, "2", -1, 0, "", "Printing failed:\nPrinter error", 30'000, pending},
+      {3, "1", 12'000, 0, "lp: warning\n", "", 12'000, pending},
+      {2, "two", -1, 0, "", "Number of copies not valid: \"two\"", 0, ""},
+      {3, "100", -1, 0, "", "Número de copias no válido: como máximo 99", 0, ""},
+  };
+  for (const auto& [language, copies, after, status, stderrText, told, waited, seen] : cases) {
+    SCOPED_TRACE(copies);
+    p_.shell.LanguageCode = static_cast<std::int16_t>(language);
+    if (after >= 0) lp.plan(after, status, stderrText);
+    if (!told.empty()) ui_.answerBox();
+    ui_.clearBoxes();
+    std::string during;
+    plat::Millis took = -1;
+    ui_.onModal(sheet, [&, copies = copies] {
+      ui_.type(sheet.Text5(1), copies);
+      const std::size_t asked = analyser_->requests.size();
+      const plat::Millis start = p_.rt.loop.now();
+      plat::EventLoop::TimerId check = 0;
+      check = p_.rt.loop.startTimer(10'000, [&] {
+        p_.rt.loop.stopTimer(check);
+        during = buttons() + (sheet.Visible() ? " sheet up, " : " sheet gone, ") +
+                 std::to_string(analyser_->requests.size() - asked) + " requests";
+      });
+      ui_.click(sheet.Command2);
+      p_.rt.loop.stopTimer(check);
+      took = p_.rt.loop.now() - start;
+      EXPECT_EQ(buttons(), "1111");
+      ui_.click(sheet.Command1);
+    });
+    ui_.click(f.Command2);
+    EXPECT_EQ(std::tuple(during, took), std::tuple(seen, waited));
+    ASSERT_EQ(ui_.boxes().size(), told.empty() ? 0u : 1u);
+    EXPECT_EQ(told.empty() ? "" : ui_.boxes()[0].text, told);
+    EXPECT_EQ(lp.running(), 0);
+  }
+  const auto jobs = lp.started();
+  ASSERT_EQ(jobs.size(), 3u);
+  EXPECT_THAT(jobs[0].argv, ::testing::ElementsAre("lp", "-s", "-t", Text(lang::PrtKYMRADiagnMis),
+                                                   StartsWith("/")));
+  EXPECT_EQ(std::tuple(jobs[0].killed, jobs[1].killed, jobs[2].killed),
+            std::tuple(false, true, false));
 }
 
 // A stored port that does not exist is told and the form runs on. The vehicle-data button

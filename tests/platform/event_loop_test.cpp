@@ -1,11 +1,16 @@
 #include "platform/core/EventLoop.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
+#include <cerrno>
+#include <chrono>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "platform/core/ChildProcess.h"
 #include "platform/core/Error.h"
 
 namespace plat {
@@ -64,6 +69,48 @@ TEST(EventLoopTest, ErrorsOfHandlersGoToTheHookAndOnlyRuntimeErrorsAreIgnored) {
   EXPECT_THROW(RunIgnoringErrors({[] { throw LoopStalled("x"); }}), LoopStalled);
   // A fault of the program reaches the error hook.
   EXPECT_THROW(RunIgnoringErrors({[] { throw std::logic_error("x"); }}), std::logic_error);
+}
+
+// Children run beside the loop: how each ends, with the first line it wrote to stderr, is
+// told on the loop while its timers go on. Under the manual clock a child takes real time,
+// so the clock keeps pace with it rather than racing past a time limit.
+TEST(EventLoopTest, ChildrenEndOnTheLoopWhileTimersTickAndTheManualClockKeepsPace) {
+  EventLoop loop(EventLoop::ClockKind::Manual);
+  ProcessStarter processes;
+  int ticks = 0;
+  loop.startTimer(25, [&] { ++ticks; });
+  const auto run = [&](std::vector<std::string> argv) {
+    std::optional<ChildEnd> end;
+    auto child = processes.start(loop, argv, [&](const ChildEnd& e) { end = e; });
+    const auto real = std::chrono::steady_clock::now();
+    const Millis manual = loop.now();
+    loop.runUntil([&] { return end.has_value(); }, argv.back());
+    const auto realMs = std::chrono::duration_cast<std::chrono::milliseconds>(
+                            std::chrono::steady_clock::now() - real)
+                            .count();
+    EXPECT_LE(loop.now() - manual, realMs + 25) << argv.back();
+    return std::to_string(end->exited) + " " + std::to_string(end->exitCode) + " " +
+           FirstLine(end->errorOutput);
+  };
+  const auto sh = [&](const std::string& script) { return run({"sh", "-c", script}); };
+  EXPECT_EQ(sh("exit 0"), "1 0 ");
+  EXPECT_EQ(sh("printf '\\n \\t\\r\\n\\t lp: refused \\r\\nmore' >&2; exit 3"), "1 3 lp: refused");
+  EXPECT_EQ(sh("head -c 100000 /dev/zero | tr '\\0' x >&2; exit 1"),
+            "1 1 " + std::string(ChildEnd::kMaxErrorOutput, 'x'));
+  EXPECT_EQ(sh("sleep 0.3; echo late >&2"), "1 0 late");
+  EXPECT_EQ(sh("kill -9 $$"), "0 -1 ");
+  EXPECT_EQ(run({"/nonexistent/lp", "-s"}), "0 -1 /nonexistent/lp: No such file or directory");
+  EXPECT_GT(ticks, 0);
+
+  // Dropped while it runs: killed, with its own children, and reaped by the loop; its end
+  // is not told.
+  bool told = false;
+  auto child = processes.start(loop, {"sh", "-c", "sleep 30 & sleep 30"},
+                               [&](const ChildEnd&) { told = true; });
+  loop.advance(100);
+  child.reset();
+  loop.advance(200);
+  EXPECT_EQ(std::tuple(waitpid(-1, nullptr, WNOHANG), errno, told), std::tuple(-1, ECHILD, false));
 }
 
 }  // namespace

@@ -169,7 +169,8 @@ void PrtKYMRACERT::ShowCertificate() {
 }
 
 void PrtKYMRACERT::Command2_Click() {
-  PrintPageCopies(*this, Text5.Text(), {&Command1, &Command2, &Text5, &Label1}, p_.rt.regional);
+  PrintPageCopies(*this, Text5.Text(), {&Command1, &Command2, &Text5, &Label1}, p_.shell,
+                  p_.rt.regional);
 }
 
 }  // namespace vs

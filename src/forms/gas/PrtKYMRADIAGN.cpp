@@ -97,7 +97,7 @@ void PrtKYMRADIAGN::ShowSheet(const GasDiagnosisSheet& d) {
 }
 
 void PrtKYMRADIAGN::Command2_Click() {
-  PrintPageCopies(*this, Text5(1).Text(), {&Command1, &Command2, &Text5(1), &Label30},
+  PrintPageCopies(*this, Text5(1).Text(), {&Command1, &Command2, &Text5(1), &Label30}, p_.shell,
                   p_.rt.regional);
 }
 

@@ -14,7 +14,7 @@ StampaOpa::StampaOpa(Program& p) : SmokeReportPage(p, "StampaOpa", 606, {18}) {
   Pair(Label59, Text6, 8, rows_.vehicle() + 3 * rows_.step);
   Cell(Text6, 0xFFFF80);
   Command2.onClick = [this] {
-    PrintPageCopies(*this, p_.smoke.PrintCopies, {&Command2, &Command1}, p_.rt.regional);
+    PrintPageCopies(*this, p_.smoke.PrintCopies, {&Command2, &Command1}, p_.shell, p_.rt.regional);
     Unload();
   };
 }

@@ -80,7 +80,7 @@ void StampaOpaB::Form_Load() {
 
 void StampaOpaB::Command2_Click() {
   PrintPageCopies(*this, p_.smoke.PrintCopies, {&Command2, &Command1, &Text5(1), &Label59(8)},
-                  p_.rt.regional);
+                  p_.shell, p_.rt.regional);
   Unload();
 }
 

@@ -70,11 +70,16 @@ struct EventLoop::Impl {
   struct Watch {
     int fd;
     std::function<void()> onReadable;
+    Pace pace;
   };
 
   ClockKind kind;
   std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
   Millis manualNow = 0;
+  // Manual clock and real time (microseconds) when the manual clock last moved, or when a
+  // RealTime descriptor began to be watched: the clock keeps pace with real time from there.
+  Millis paceManual = 0;
+  std::int64_t paceRealUs = 0;
   std::int64_t manualEpochSeconds = 0;  // local time at manualNow == 0, seconds since 1970
   std::map<TimerId, Timer> timers;
   std::map<WatchId, Watch> watches;
@@ -135,6 +140,25 @@ struct EventLoop::Impl {
     posted.pop_front();
     guarded(task);
     return true;
+  }
+
+  // Moves the manual clock on to t (never back).
+  void moveManualTo(Millis t) {
+    manualNow = std::max(manualNow, t);
+    paceManual = manualNow;
+    paceRealUs = realMicros();
+  }
+
+  // Under the manual clock, before it moves on to `due`: while a RealTime descriptor is
+  // watched, waits on the descriptors until `due` is reached in real time since the clock
+  // last moved. True when a descriptor had data (the clock stays where it is).
+  bool keepPace(Millis due) {
+    const bool realTime = std::any_of(watches.begin(), watches.end(), [](const auto& w) {
+      return w.second.pace == Pace::RealTime;
+    });
+    if (!realTime) return false;
+    const std::int64_t waitUs = (due - paceManual) * 1000 - (realMicros() - paceRealUs);
+    return waitUs > 0 && deliverFds(waitUs, pollWaiter);
   }
 
   std::vector<int> watchedFds() const {
@@ -216,9 +240,13 @@ EventLoop::TimerId EventLoop::startTimer(Millis interval, std::function<void()> 
 
 void EventLoop::stopTimer(TimerId id) { impl_->timers.erase(id); }
 
-EventLoop::WatchId EventLoop::watchFd(int fd, std::function<void()> onReadable) {
+EventLoop::WatchId EventLoop::watchFd(int fd, std::function<void()> onReadable, Pace pace) {
   const WatchId id = impl_->nextId++;
-  impl_->watches[id] = Impl::Watch{fd, std::move(onReadable)};
+  impl_->watches[id] = Impl::Watch{fd, std::move(onReadable), pace};
+  if (pace == Pace::RealTime) {
+    impl_->paceManual = impl_->manualNow;
+    impl_->paceRealUs = impl_->realMicros();
+  }
   return id;
 }
 
@@ -240,13 +268,18 @@ void EventLoop::advance(Millis ms) {
   processPending();
   for (;;) {
     auto it = impl_->nextTimer();
-    if (it == impl_->timers.end() || it->second.due > end) break;
-    if (it->second.due > impl_->manualNow) impl_->manualNow = it->second.due;
+    const bool tick = it != impl_->timers.end() && it->second.due <= end;
+    if (impl_->keepPace(tick ? it->second.due : end)) {
+      processPending();
+      continue;
+    }
+    if (!tick) break;
+    impl_->moveManualTo(it->second.due);
     impl_->fireDueTimer(impl_->manualNow);
     processPending();
   }
   // A tick that ran a nested loop (a modal form) may have moved time past the end already.
-  impl_->manualNow = std::max(impl_->manualNow, end);
+  impl_->moveManualTo(end);
   processPending();
 }
 
@@ -258,10 +291,12 @@ void EventLoop::runUntil(const std::function<bool()>& done, const std::string& w
       if (impl_->runPosted()) continue;
       if (impl_->deliverFds(0, impl_->pollWaiter)) continue;
       auto it = impl_->nextTimer();
+      if (impl_->keepPace(it == impl_->timers.end() ? end : std::min(it->second.due, end)))
+        continue;
       if (it == impl_->timers.end())
         throw LoopStalled("nothing left to do while waiting for " + what);
       if (it->second.due > end) throw LoopStalled("time limit reached while waiting for " + what);
-      if (it->second.due > impl_->manualNow) impl_->manualNow = it->second.due;
+      impl_->moveManualTo(it->second.due);
       impl_->fireDueTimer(impl_->manualNow);
     }
   }

@@ -67,8 +67,16 @@ class EventLoop {
   TimerId startTimer(Millis interval, std::function<void()> tick);
   void stopTimer(TimerId id);  // unknown or stopped ids are ignored
 
-  // Calls onReadable whenever fd has data to read.
-  WatchId watchFd(int fd, std::function<void()> onReadable);
+  // Where a watched descriptor's data comes from, as the manual clock sees it. A device of
+  // the test (a pseudo-terminal it feeds) has its data there or not whenever the clock
+  // moves: Instant. A program running beside this one (a child process) takes real time:
+  // while a RealTime descriptor is watched, the manual clock moves no faster than real time,
+  // waiting on the descriptors rather than racing ahead to the next timer. The real clock
+  // treats both alike.
+  enum class Pace { Instant, RealTime };
+
+  // Calls onReadable whenever fd has data to read (or is at its end).
+  WatchId watchFd(int fd, std::function<void()> onReadable, Pace pace = Pace::Instant);
   void unwatchFd(WatchId id);
 
   // Runs task on the loop, after the current handler, in posting order.
@@ -76,8 +84,9 @@ class EventLoop {
 
   // Runs the loop until done() is true (checked after every event). May be nested, as a
   // modal form does. Under the manual clock it runs posted tasks and ready descriptors, and
-  // moves the clock on to the next due timer while done() is false; with nothing left to
-  // do, or after `limit` of manual time, it throws LoopStalled naming `what`.
+  // moves the clock on to the next due timer while done() is false (no faster than real time
+  // while a RealTime descriptor is watched); with nothing left to do, or after `limit` of
+  // manual time, it throws LoopStalled naming `what`.
   void runUntil(const std::function<bool()>& done, const std::string& what = "loop",
                 Millis limit = 3'600'000);
 

@@ -76,7 +76,8 @@ class Form {
   Form* owner() const { return owner_; }
 
   // Prints the form's window image on the default printer (through the Printer of the
-  // runtime); failures are RuntimeError.
+  // runtime), waiting in the event loop until the printer has the job; failures are
+  // RuntimeError.
   void PrintForm(int copies = 1);
 
   // Actions run at every unload after Form_Unload (and not when it cancels), in order of

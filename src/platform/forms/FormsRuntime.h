@@ -48,7 +48,9 @@ class FormsObserver {
 class Printer {
  public:
   virtual ~Printer() = default;
-  // One page per copy on the default printer; throws RuntimeError on failure.
+  // One page per copy on the default printer; throws RuntimeError on failure. It may wait
+  // for the printer in a nested run of the event loop, as a modal form does: timers and
+  // ports go on meanwhile.
   virtual void printForm(Form& form, int copies) = 0;
 };
 

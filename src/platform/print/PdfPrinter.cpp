@@ -1,27 +1,23 @@
 #include "platform/print/PdfPrinter.h"
 
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
-#include <thread>
-#include <vector>
+#include <optional>
 
 #include "platform/core/Error.h"
 #include "platform/forms/Form.h"
-
-extern char** environ;
 
 namespace plat {
 
 namespace {
 
-[[noreturn]] void Fail() { throw RuntimeError(kErrPrintFailed, "Printer error"); }
+// The printer's error, with `lp`'s reason on a line of its own where there is one.
+[[noreturn]] void Fail(const std::string& reason = {}) {
+  throw RuntimeError(kErrPrintFailed,
+                     reason.empty() ? "Printer error" : "Printer error\n" + reason);
+}
 
 // A temporary file that is removed when it goes out of scope.
 class TempPdf {
@@ -48,36 +44,6 @@ class TempPdf {
   std::filesystem::path path_;
 };
 
-// Runs argv (the program found on PATH) and waits at most `limit`; true when it exited 0.
-bool Run(std::vector<std::string> argv, std::chrono::milliseconds limit) {
-  std::vector<char*> cargv;
-  for (auto& a : argv) cargv.push_back(a.data());
-  cargv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  pid_t pid = 0;
-  const int spawned = posix_spawnp(&pid, cargv[0], &actions, nullptr, cargv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (spawned != 0) return false;
-  const auto deadline = std::chrono::steady_clock::now() + limit;
-  int status = 0;
-  for (;;) {
-    const pid_t done = ::waitpid(pid, &status, WNOHANG);
-    if (done == pid) break;
-    if (done < 0 && errno != EINTR) return false;
-    if (std::chrono::steady_clock::now() >= deadline) {
-      ::kill(pid, SIGKILL);
-      while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-      }
-      return false;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
 }  // namespace
 
 void PdfPrinter::printForm(Form& form, int copies) {
@@ -89,7 +55,23 @@ void PdfPrinter::printForm(Form& form, int copies) {
     Fail();
   }
   const std::string title = form.Caption().empty() ? form.name() : form.Caption();
-  if (!Run({command, "-s", "-t", title, pdf.path().string()}, timeLimit)) Fail();
+  FormsRuntime& rt = form.rt();
+  EventLoop& loop = rt.loop();
+  std::optional<ChildEnd> end;
+  ChildStarter& lp = starter ? *starter : processes_;
+  std::unique_ptr<Child> job = lp.start(loop, {command, "-s", "-t", title, pdf.path().string()},
+                                        [&end](const ChildEnd& e) { end = e; });
+  bool late = false;
+  const EventLoop::TimerId limit = loop.startTimer(timeLimit.count(), [&late] { late = true; });
+  try {
+    loop.runUntil([&] { return end || late || rt.app.endRequested(); }, "printer " + command);
+  } catch (...) {
+    loop.stopTimer(limit);
+    throw;
+  }
+  loop.stopTimer(limit);
+  job.reset();  // one that is still running is killed
+  if (end ? !end->exited || end->exitCode != 0 : late) Fail(end ? FirstLine(end->errorOutput) : "");
 }
 
 }  // namespace plat
