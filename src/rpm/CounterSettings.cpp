@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "platform/serial/SerialRegistry.h"
 #include "shell/LanguageKeys.h"
 #include "shell/ProgramMessages.h"
 #include "shell/ShellState.h"
@@ -52,8 +53,9 @@ std::string CylinderCountRefused(const ShellState& s, std::string_view typed) {
   return MessageText(s, Msg::NotWholeNumber, {s.LangText[lang::RPMCilindri], typed});
 }
 
-int RpmPortNumber(const ShellState& s) {
-  return s.RpmComPort >= 1 && s.RpmComPort <= 16 ? s.RpmComPort : 1;
+bool RpmPortNamed(const ShellState& s) {
+  return s.RpmComPort >= plat::SerialRegistry::kFirstPort &&
+         s.RpmComPort <= plat::SerialRegistry::kLastPort;
 }
 
 }  // namespace vs

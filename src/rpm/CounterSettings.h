@@ -1,7 +1,7 @@
 #pragma once
 // The engine-speed counter's settings as its two forms take them: the cylinder counts the
 // counter knows, the "+" and "-" steps between them, a number typed by the operator, and
-// the port a stored setting names.
+// whether the stored port names one the forms can open.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -27,7 +27,9 @@ std::optional<int> TypedWholeNumber(std::string_view text);
 // What the operator is told when `typed` in the cylinder box is refused.
 std::string CylinderCountRefused(const ShellState& s, std::string_view typed);
 
-// The port the counter's forms open: RpmComPort when it is 1 to 16, else 1.
-int RpmPortNumber(const ShellState& s);
+// True when RpmComPort names one of COM1 to COM16. While it names none the counter's forms
+// send nothing: their port control still stands on the port it had before (COM1 by design,
+// the gas analyser's line).
+bool RpmPortNamed(const ShellState& s);
 
 }  // namespace vs

@@ -178,13 +178,13 @@ TEST_F(RpmTest, ExternalCounterFeedsTheTestsReadings) {
   EXPECT_FALSE(f_.IsLoaded() || line_->isOpen());
 }
 
-// No "Conf.ini" and no "Immagini": port 1, where nothing can be opened; no count to tell.
-// With the pictures there they show.
+// No "Conf.ini" and no "Immagini": port 0, which names no port (COM1 is not tried); no count
+// to tell. With the pictures there they show.
 TEST_F(RpmTest, OpensOnAFreshStationWithoutSettingsOrPictures) {
   p_.rt.serial.attachMemory(1)->setAvailable(false);
   ui_.answerBox();
   f_.Show();
-  EXPECT_THAT(ui_.lastBox().text, StartsWith("COM1 non può essere aperta\r\n"));
+  EXPECT_THAT(ui_.lastBox().text, StartsWith("COM0 non può essere aperta\r\n"));
   EXPECT_EQ(std::tuple(ui_.lastBox().icon, f_.Picture1.Picture()),
             std::tuple(plat::MsgBoxIcon::Critical, ""));
   ui_.advance(3000);
@@ -201,8 +201,8 @@ TEST_F(RpmTest, OpensOnAFreshStationWithoutSettingsOrPictures) {
             (icons / "RPM.ico").string() + "|" + (icons / "Temperature.ico").string());
 }
 
-// The set-up opens with the stored settings (a port the spinner cannot take counts as 1);
-// "Applica" writes them and tells the counter. A count that is no whole number is
+// The set-up opens with the stored settings (a port the spinner cannot take shows as it is
+// stored); "Applica" writes them and tells the counter. A count that is no whole number is
 // refused; a failed write is told and not confirmed; a port that does not open is told after
 // saving.
 TEST_F(RpmTest, SetUpAppliesSearchesAndTellsItsFailures) {
@@ -213,8 +213,8 @@ TEST_F(RpmTest, SetUpAppliesSearchesAndTellsItsFailures) {
   const plat::CheckBox &on = su_.Check1, &off = su_.Check2;
   ui_.onModal(su_, [&] {
     EXPECT_EQ(identity() + su_.Text6.Text() + su_.Text5.Text(),
-              "GIRITEC  RX-2|OM-0815|R0042|01/02/2031|16");
-    EXPECT_EQ(p_.shell.RpmComPort, 1);
+              "GIRITEC  RX-2|OM-0815|R0042|01/02/2031|06");
+    EXPECT_EQ(p_.shell.RpmComPort, 0);
     EXPECT_TRUE(su_.Option7.Value() && su_.Option2.Value() && su_.Option9.Value());
     EXPECT_EQ(std::tuple(on.Caption(), on.BackColor(), off.Caption(), off.BackColor()),
               std::tuple("ON", plat::colors::kGreen, "OFF", plat::colors::kRed));
@@ -295,6 +295,42 @@ TEST_F(RpmTest, SetUpStepsFromTheTypedCount) {
     ui_.esc(su_);
   });
   su_.Show(plat::ShowMode::Modal);
+}
+
+// A stored port that names none of COM1 to COM16 is told as a port that cannot be opened, and
+// nothing goes out: not on COM1 (the gas analyser's line), not on the port the form's control
+// held from an earlier opening (COM3).
+TEST_F(RpmTest, AStoredPortOutsideOneToSixteenIsToldAndNothingIsSent) {
+  const auto com1 = p_.rt.serial.attachMemory(1);
+  ui_.answerEveryBox(plat::MsgBoxResult::OK);
+  WriteConf(RpmSection());
+  f_.Show();
+  EXPECT_EQ(Polls(3), "CI 4, TE 4, VA");
+  f_.Unload();
+  for (const char* port : {"0", "17", "-1"}) {
+    SCOPED_TRACE(port);
+    const std::string cannot = std::string("COM") + port + " non pu\xC3\xB2 essere aperta\r\n";
+    WriteConf(RpmSection("4", "4", "0", "1", "0", port));
+    f_.Show();
+    EXPECT_THAT(ui_.lastBox().text, StartsWith(cannot));
+    EXPECT_EQ(std::tuple(Polls(10), com1->takeWritten(), line_->isOpen(), f_.Label1.Caption()),
+              std::tuple("", "", false, "- - -"));
+    f_.Unload();
+    ui_.onModal(su_, [&] {
+      EXPECT_EQ(std::tuple(su_.Text6.Text(), int{p_.shell.RpmComPort}),
+                std::tuple(port, std::atoi(port)));
+      const std::size_t boxes = ui_.boxes().size();
+      ui_.click(su_.Command1);
+      ui_.enter(su_);
+      ASSERT_EQ(ui_.boxes().size(), boxes + 2);  // no confirmation
+      for (const auto& box : {ui_.boxes()[boxes], ui_.boxes()[boxes + 1]})
+        EXPECT_THAT(box.text, StartsWith(cannot));
+      EXPECT_EQ(std::tuple(Polls(1), com1->takeWritten(), ConfHas(std::string("TCOMrpm=") + port)),
+                std::tuple("", "", true));
+      ui_.esc(su_);
+    });
+    su_.Show(plat::ShowMode::Modal);
+  }
 }
 
 }  // namespace
