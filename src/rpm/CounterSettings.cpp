@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <array>
 
+#include "platform/serial/SerialRegistry.h"
 #include "shell/LanguageKeys.h"
+#include "shell/ProgramMessages.h"
 #include "shell/ShellState.h"
 
 namespace vs {
@@ -32,27 +34,28 @@ std::optional<std::int16_t> NextCylinderCount(int n, bool up) {
   return std::nullopt;
 }
 
-std::optional<std::int16_t> TypedCylinderCount(std::string_view text) {
+std::optional<int> TypedWholeNumber(std::string_view text) {
+  constexpr int kEnd = 9999;
   while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
   while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  if (text.empty() || text.size() > 3) return std::nullopt;
+  const bool negative = !text.empty() && text.front() == '-';
+  if (!text.empty() && (text.front() == '-' || text.front() == '+')) text.remove_prefix(1);
+  if (text.empty()) return std::nullopt;
   int n = 0;
   for (char c : text) {
     if (c < '0' || c > '9') return std::nullopt;
-    n = n * 10 + (c - '0');
+    n = std::min(n * 10 + (c - '0'), kEnd);
   }
-  if (!IsCylinderCount(n)) return std::nullopt;
-  return static_cast<std::int16_t>(n);
+  return negative ? -n : n;
 }
 
-std::string CylinderCountRefused(const ShellState& s) {
-  const std::string& label = s.LangText[lang::RPMCilindri];
-  const std::string counts = "1, 2, 3, 4, 5, 6, 8, 10, 12";
-  return label.empty() ? counts : label + ": " + counts;
+std::string CylinderCountRefused(const ShellState& s, std::string_view typed) {
+  return MessageText(s, Msg::NotWholeNumber, {s.LangText[lang::RPMCilindri], typed});
 }
 
-int RpmPortNumber(const ShellState& s) {
-  return s.RpmComPort >= 1 && s.RpmComPort <= 16 ? s.RpmComPort : 1;
+bool RpmPortNamed(const ShellState& s) {
+  return s.RpmComPort >= plat::SerialRegistry::kFirstPort &&
+         s.RpmComPort <= plat::SerialRegistry::kLastPort;
 }
 
 }  // namespace vs

@@ -195,8 +195,9 @@ void Store(const std::optional<std::string>& text, const Field& field,
   std::visit(store, field);
 }
 
-// The written form of a field. A number outside the 16-bit range for an integer key is
-// written as the nearest end of the range.
+// The written form of a field, one the load reads back: a number outside the 16-bit range
+// for an integer key, or beyond the largest single for a single key, is written as the
+// nearest end of the range.
 std::string Format(Written form, const Field& field, const plat::RegionalSettings& r) {
   const auto number = [](const Field& f) -> double {
     if (const auto* i = std::get_if<std::int16_t*>(&f)) return **i;
@@ -214,7 +215,7 @@ std::string Format(Written form, const Field& field, const plat::RegionalSetting
           std::isnan(v) ? 0 : static_cast<long long>(std::clamp(v, -32768.0, 32767.0)));
     }
     case Written::Single:
-      return plat::FormatSingle(static_cast<float>(number(field)), r);
+      return plat::FormatSingleReadable(number(field), r);
   }
   return {};
 }

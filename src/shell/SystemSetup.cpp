@@ -50,8 +50,8 @@ SaveResult SaveSystemSettings(ShellState& s, const SettingsPlace& at) {
   const SaveResult result = WriteConfIni(
       s, at, kSection,
       {{"AbiM", ScrambleString(plat::FormatInt(s.SystemEnableMask) + std::string(kMaskTag))},
-       {"Kquad", ScrambleString(plat::FormatDouble(s.GasKquad, at.regional))},
-       {"Klin", ScrambleString(plat::FormatDouble(s.GasKlin, at.regional))}});
+       {"Kquad", ScrambleString(plat::FormatDoubleReadable(s.GasKquad, at.regional))},
+       {"Klin", ScrambleString(plat::FormatDoubleReadable(s.GasKlin, at.regional))}});
   if (result) LoadSystemSettings(s, at);
   return result;
 }

@@ -9,7 +9,25 @@ namespace vs::test {
 namespace {
 
 using ::testing::StartsWith;
-const char kCylinders[] = "Cilindri: 1, 2, 3, 4, 5, 6, 8, 10, 12";
+
+// Counts typed into the cylinder box in turn, starting from 10 held, and what follows: '+'
+// or '-' steps from the number the box shows, 'o' leaves the box (which takes a count the
+// counter knows). Then what the box shows, the count held, and whether the typed text was
+// refused as no whole number (the operator told, the count held shown again).
+struct TypedCount {
+  const char* typed;
+  char then;
+  const char* shown;
+  int held;
+  bool refused;
+};
+constexpr TypedCount kTypedCounts[] = {
+    {"12", '-', "10", 10, false},    {"11", '+', "12", 12, false}, {"7", '+', "8", 8, false},
+    {"13", '-', "12", 12, false},    {"13", '+', "13", 12, false}, {"1", '-', "1", 1, false},
+    {"3", 'o', "3", 3, false},       {"9", 'o', "9", 3, false},    {"quattro", '+', "3", 3, true},
+    {"", '-', "3", 3, true},         {"4.5", 'o', "3", 3, true},   {"-2", '+', "1", 1, false},
+    {"99999", '-', "12", 12, false},
+};
 
 // Section RPM with the counter at 9600 baud.
 std::string RpmSection(const char* cyl = "4", const char* strokes = "4", const char* poll = "0",
@@ -51,6 +69,30 @@ class RpmTest : public GasTest {
              (line_->isOpen() ? "" : "|shut");
     }
     return all;
+  }
+
+  // Types kTypedCounts into a form's cylinder box; `elsewhere` takes the focus for 'o'.
+  // `saved`: each count held is in "Conf.ini" at once.
+  void TypeCounts(plat::TextBox& box, plat::CommandButton& plus, plat::CommandButton& minus,
+                  plat::Control& elsewhere, bool saved) {
+    ui_.answerEveryBox(plat::MsgBoxResult::OK);
+    for (const auto& [typed, then, shown, held, refused] : kTypedCounts) {
+      SCOPED_TRACE(std::string(typed) + " " + then);
+      const std::size_t boxes = ui_.boxes().size();
+      ui_.type(box, typed);
+      if (then == 'o') {
+        ui_.focus(elsewhere);
+      } else {
+        ui_.click(then == '+' ? plus : minus);
+      }
+      EXPECT_EQ(std::tuple(box.Text(), int{p_.shell.RpmCylinders}, ui_.boxes().size() - boxes),
+                std::tuple(shown, held, refused ? 1u : 0u));
+      if (refused) {
+        EXPECT_EQ(ui_.lastBox().text,
+                  "Cilindri: \"" + std::string(typed) + "\" non \xC3\xA8 un numero intero.");
+      }
+      EXPECT_EQ(ConfHas("NCilindriRPM=" + std::to_string(held)), saved);
+    }
   }
 
   sim::Instrument counter_{sim::Device::EngineSpeed, sim::Protocol::Mctc};
@@ -107,20 +149,14 @@ TEST_F(RpmTest, CylinderAndStrokeChangesAreSavedAndToldToTheCounter) {
   ui_.click(f_.Option7);  // unchanged: nothing to tell
   EXPECT_EQ(Polls(2), "VA, VA");
 
-  // A typed count is taken when the counter knows it, refused otherwise.
-  ui_.type(f_.Text5, "12");
-  ui_.click(f_.Command3);  // from the typed 12
-  EXPECT_EQ(std::tuple(f_.Text5.Text(), p_.shell.RpmCylinders), std::tuple("10", 10));
-  ui_.answerEveryBox(plat::MsgBoxResult::OK);
-  for (const char* typed : {"7", "13", "quattro", ""}) {
-    ui_.type(f_.Text5, typed);
-    ui_.click(f_.Command2);
-    EXPECT_EQ(f_.Text5.Text() + " " + ui_.lastBox().text, std::string("10 ") + kCylinders);
-  }
-  EXPECT_TRUE(ui_.boxes().size() == 4 && ConfHas("NCilindriRPM=10"));
+  // Typed counts: the buttons step from the number shown, each count held saved at once.
+  ui_.type(f_.Text5, "10");
+  ui_.focus(f_.Option6);
+  EXPECT_TRUE(p_.shell.RpmCylinders == 10 && ConfHas("NCilindriRPM=10"));
+  TypeCounts(f_.Text5, f_.Command2, f_.Command3, f_.Option6, true);
+  EXPECT_EQ(Polls(2), "CI 12, VA");
   ui_.type(f_.Text5, "3");
-  ui_.focus(f_.Option6);  // leaving the box takes the count
-  EXPECT_TRUE(p_.shell.RpmCylinders == 3 && ConfHas("NCilindriRPM=3"));
+  ui_.focus(f_.Option6);
   ui_.type(f_.Text5, " 12");  // a blank before the digits
   ui_.focus(f_.Option6);
   EXPECT_EQ(std::tuple(p_.shell.RpmCylinders, ConfHas("NCilindriRPM=12")), std::tuple(12, true));
@@ -147,13 +183,13 @@ TEST_F(RpmTest, ExternalCounterFeedsTheTestsReadings) {
   EXPECT_FALSE(f_.IsLoaded() || line_->isOpen());
 }
 
-// No "Conf.ini" and no "Immagini": port 1, where nothing can be opened; no count to tell.
-// With the pictures there they show.
+// No "Conf.ini" and no "Immagini": port 0, which names no port (COM1 is not tried); no count
+// to tell. With the pictures there they show.
 TEST_F(RpmTest, OpensOnAFreshStationWithoutSettingsOrPictures) {
   p_.rt.serial.attachMemory(1)->setAvailable(false);
   ui_.answerBox();
   f_.Show();
-  EXPECT_THAT(ui_.lastBox().text, StartsWith("COM1 non può essere aperta\r\n"));
+  EXPECT_THAT(ui_.lastBox().text, StartsWith("COM0 non può essere aperta\r\n"));
   EXPECT_EQ(std::tuple(ui_.lastBox().icon, f_.Picture1.Picture()),
             std::tuple(plat::MsgBoxIcon::Critical, ""));
   ui_.advance(3000);
@@ -170,9 +206,10 @@ TEST_F(RpmTest, OpensOnAFreshStationWithoutSettingsOrPictures) {
             (icons / "RPM.ico").string() + "|" + (icons / "Temperature.ico").string());
 }
 
-// The set-up opens with the stored settings (a port the spinner cannot take counts as 1);
-// "Applica" writes them and tells the counter. A count the counter does not know is refused; a
-// failed write is told and not confirmed; a port that does not open is told after saving.
+// The set-up opens with the stored settings (a port the spinner cannot take shows as it is
+// stored); "Applica" writes them and tells the counter. A count that is no whole number is
+// refused; a failed write is told and not confirmed; a port that does not open is told after
+// saving.
 TEST_F(RpmTest, SetUpAppliesSearchesAndTellsItsFailures) {
   WriteConf(RpmSection("6", "2", "1", "1", "0", "0"));
   ui_.answerEveryBox(plat::MsgBoxResult::OK);
@@ -181,8 +218,8 @@ TEST_F(RpmTest, SetUpAppliesSearchesAndTellsItsFailures) {
   const plat::CheckBox &on = su_.Check1, &off = su_.Check2;
   ui_.onModal(su_, [&] {
     EXPECT_EQ(identity() + su_.Text6.Text() + su_.Text5.Text(),
-              "GIRITEC  RX-2|OM-0815|R0042|01/02/2031|16");
-    EXPECT_EQ(p_.shell.RpmComPort, 1);
+              "GIRITEC  RX-2|OM-0815|R0042|01/02/2031|06");
+    EXPECT_EQ(p_.shell.RpmComPort, 0);
     EXPECT_TRUE(su_.Option7.Value() && su_.Option2.Value() && su_.Option9.Value());
     EXPECT_EQ(std::tuple(on.Caption(), on.BackColor(), off.Caption(), off.BackColor()),
               std::tuple("ON", plat::colors::kGreen, "OFF", plat::colors::kRed));
@@ -215,9 +252,10 @@ TEST_F(RpmTest, SetUpAppliesSearchesAndTellsItsFailures) {
               std::tuple(" | | | |", "ID", "GIRITEC  RX-9|OM-0999|R0077|15/06/2032|"));
     EXPECT_EQ(p_.link.InstrSerial + su_.ReplyCommand, "R0077ID");
 
-    ui_.type(su_.Text5, "11");
+    ui_.type(su_.Text5, "undici");
     ui_.enter(su_);
-    EXPECT_EQ((std::tuple{ui_.lastBox().text, Polls(0)}), std::tuple(kCylinders, ""));
+    EXPECT_EQ((std::tuple{ui_.lastBox().text, Polls(0)}),
+              std::tuple("Cilindri: \"undici\" non \xC3\xA8 un numero intero.", ""));
     std::filesystem::remove(dir_ / "Conf.ini");
     std::filesystem::create_directory(dir_ / "Conf.ini");
     ui_.click(su_.CmdApl);
@@ -248,6 +286,62 @@ TEST_F(RpmTest, SetUpAppliesSearchesAndTellsItsFailures) {
     ui_.esc(su_);
   });
   su_.Show(plat::ShowMode::Modal);
+}
+
+// The set-up's "+" and "-" step from the number the box shows; "Applica" takes a count the
+// counter knows and otherwise applies the count held.
+TEST_F(RpmTest, SetUpStepsFromTheTypedCount) {
+  WriteConf(RpmSection("5"));
+  ui_.onModal(su_, [&] {
+    ui_.type(su_.Text5, "10");
+    ui_.focus(su_.Option6);
+    TypeCounts(su_.Text5, su_.Command2, su_.Command3, su_.Option6, false);  // nothing saved
+    for (auto [typed, sent, shown] :
+         {std::tuple("10", "CI 10, TE 4", "10"), {"13", "CI 10, TE 4", "13"}, {"", "", "10"}}) {
+      ui_.type(su_.Text5, typed);
+      ui_.enter(su_);
+      EXPECT_EQ(std::tuple(Polls(0), su_.Text5.Text(), ConfHas("NCilindriRPM=10")),
+                std::tuple(sent, shown, true));
+    }
+    ui_.esc(su_);
+  });
+  su_.Show(plat::ShowMode::Modal);
+}
+
+// A stored port that names none of COM1 to COM16 is told as a port that cannot be opened, and
+// nothing goes out: not on COM1 (the gas analyser's line), not on the port the form's control
+// held from an earlier opening (COM3).
+TEST_F(RpmTest, AStoredPortOutsideOneToSixteenIsToldAndNothingIsSent) {
+  const auto com1 = p_.rt.serial.attachMemory(1);
+  ui_.answerEveryBox(plat::MsgBoxResult::OK);
+  WriteConf(RpmSection());
+  f_.Show();
+  EXPECT_EQ(Polls(3), "CI 4, TE 4, VA");
+  f_.Unload();
+  for (const char* port : {"0", "17", "-1"}) {
+    SCOPED_TRACE(port);
+    const std::string cannot = std::string("COM") + port + " non pu\xC3\xB2 essere aperta\r\n";
+    WriteConf(RpmSection("4", "4", "0", "1", "0", port));
+    f_.Show();
+    EXPECT_THAT(ui_.lastBox().text, StartsWith(cannot));
+    EXPECT_EQ(std::tuple(Polls(10), com1->takeWritten(), line_->isOpen(), f_.Label1.Caption()),
+              std::tuple("", "", false, "- - -"));
+    f_.Unload();
+    ui_.onModal(su_, [&] {
+      EXPECT_EQ(std::tuple(su_.Text6.Text(), int{p_.shell.RpmComPort}),
+                std::tuple(port, std::atoi(port)));
+      const std::size_t boxes = ui_.boxes().size();
+      ui_.click(su_.Command1);
+      ui_.enter(su_);
+      ASSERT_EQ(ui_.boxes().size(), boxes + 2);  // no confirmation
+      for (const auto& box : {ui_.boxes()[boxes], ui_.boxes()[boxes + 1]})
+        EXPECT_THAT(box.text, StartsWith(cannot));
+      EXPECT_EQ(std::tuple(Polls(1), com1->takeWritten(), ConfHas(std::string("TCOMrpm=") + port)),
+                std::tuple("", "", true));
+      ui_.esc(su_);
+    });
+    su_.Show(plat::ShowMode::Modal);
+  }
 }
 
 }  // namespace

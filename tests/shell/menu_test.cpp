@@ -29,7 +29,7 @@ class ShellFormsTest : public test::StationTest {
  protected:
   void SetUp() override {
     StationTest::SetUp();
-    counterLine_ = p_.rt.serial.attachMemory(1);
+    counterLine_ = p_.rt.serial.attachMemory(p_.shell.RpmComPort = 1);
     p_.rt.serial.attachMemory(p_.shell.OpaComPort = p_.shell.GasComPort = 2);
   }
   // Shows `f` modally; `inside` runs in its modal loop and must close it.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <tuple>
 
 #include "platform/ini/PrivateProfile.h"
@@ -113,6 +114,55 @@ TEST_F(SettingsStoreTest, AfterASaveTheRecordHoldsWhatTheFileHolds) {
   p_.shell.SmokeRpmMax = 2500.5f, p_.shell.SmokeKLimit = 0.123456789;
   EXPECT_TRUE(SaveSmokeLimits(p_.shell, at()));
   EXPECT_EQ(std::tie(p_.shell.SmokeRpmMax, p_.shell.SmokeKLimit), std::tuple(2500, 0.1234568));
+}
+
+// A number at or beyond the end of what its key holds is written as the largest the key's
+// written form holds, which the next start reads back: under either separator, the file's
+// text and the value a fresh load holds are the value the save left.
+TEST_F(SettingsStoreTest, NumbersAtTheEndsOfTheirKeysReadBack) {
+  using Limits = std::numeric_limits<double>;
+  using Singles = std::numeric_limits<float>;
+  double ShellState::*const vk = &ShellState::SmokeKLimit;            // single text
+  double ShellState::*const gv = &ShellState::GasLimitRpmRaisedHigh;  // integer text
+  double ShellState::*const kquad = &ShellState::GasKquad;            // double text, scrambled
+  const std::tuple<double ShellState::*, double, const char*> cases[] = {
+      // the variable, its value, its written form ('#' the decimal separator)
+      {vk, 1E308, "3#402823E+38"},
+      {vk, -1E308, "-3#402823E+38"},
+      {vk, Singles::max(), "3#402823E+38"},
+      {vk, -Limits::infinity(), "-3#402823E+38"},
+      {vk, Limits::quiet_NaN(), "0"},
+      {vk, Singles::min(), "1#175494E-38"},
+      {vk, -Singles::denorm_min(), "-1#401298E-45"},
+      {vk, 1E-300, "0"},
+      {gv, 1E308, "32767"},
+      {gv, -Limits::infinity(), "-32768"},
+      {kquad, Limits::max(), "1#79769313486231E+308"},
+      {kquad, -Limits::max(), "-1#79769313486231E+308"},
+      {kquad, Limits::infinity(), "1#79769313486231E+308"},
+      {kquad, Limits::quiet_NaN(), "0"},
+      {kquad, Limits::denorm_min(), "4#94065645841247E-324"},
+  };
+  for (const char sep : {'.', ','}) {
+    p_.rt.regional.decimalSeparator = std::string(1, sep);
+    for (const auto& [field, value, form] : cases) {
+      std::string written = form;
+      std::replace(written.begin(), written.end(), '#', sep);
+      SCOPED_TRACE(written);
+      p_.shell.*field = value;
+      ASSERT_TRUE(SaveSmokeLimits(p_.shell, at()) && SaveGasLimits(p_.shell, at()) &&
+                  SaveSystemSettings(p_.shell, at()));
+      const std::string line =
+          field == kquad ? plat::Utf8ToCp1252(ScrambleString(written)) : written;
+      EXPECT_NE(ReadConf().find("=" + line + "\r\n"), std::string::npos);
+      const double held = plat::ParseDouble(written, p_.rt.regional);
+      ShellState fresh;  // as the next start loads them
+      LoadSmokeLimits(fresh, at());
+      LoadGasLimits(fresh, at());
+      LoadSystemSettings(fresh, at());
+      EXPECT_EQ(std::tuple(p_.shell.*field, fresh.*field), std::tuple(held, held));
+    }
+  }
 }
 
 // IMPOSTAZIONI: a missing key takes its default; a value that does not unscramble to a

@@ -111,6 +111,7 @@ TEST_F(SmokeFormTest, StartAsksTheLinkForAZeroAndPresetsTheSeries) {
 TEST_F(SmokeFormTest, StandByLogLimitsReportUnloadAndAFreshSecondOpening) {
   Station(5);
   p_.shell.ExternRpm = 1;
+  p_.rt.serial.attachMemory(p_.shell.RpmComPort = 1);  // the counter's line
   p_.rpm.Show();
   ASSERT_TRUE(p_.rpm.IsLoaded());
   p_.menu.Timer1.setEnabled(false);

@@ -12,13 +12,15 @@ void ShowCylinders(plat::TextBox& box, const ShellState& s);
 
 enum class TypedCylinders { Kept, Changed, Refused };
 
-// Takes the count typed into the box: Kept when it is the count held, Changed when it is
-// another count the counter knows (now held and shown), Refused otherwise (the operator is
-// told, and the box shows the count held again).
+// Takes the number typed into the box: a count the counter knows becomes RpmCylinders and is
+// shown (Changed when it differs from the count held, else Kept); another whole number
+// changes nothing and stays in the box (Kept); anything else is Refused: the operator is
+// told, and the box shows the count held again.
 TypedCylinders TakeTypedCylinders(plat::FormsRuntime& forms, plat::TextBox& box, ShellState& s);
 
-// "+" (`up`) or "-": takes what was typed, then steps to the next count. True when the count
-// held changed.
+// "+" (`up`) or "-": takes what was typed, then steps from the number the box shows to the
+// next count the counter knows, if there is one (a typed 11 "+" gives 12; a typed 13 "+"
+// leaves 13 in the box). True when the count held changed.
 bool StepCylinders(plat::FormsRuntime& forms, plat::TextBox& box, ShellState& s, bool up);
 
 }  // namespace vs

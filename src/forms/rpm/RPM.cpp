@@ -120,10 +120,11 @@ void RPM::Form_Unload(bool& cancel) {
 }
 
 // When the port cannot be opened the form opens with it closed; the sender tries it again
-// from the third unanswered request on.
+// from the third unanswered request on, unless the stored port names none.
 void RPM::OpenPort() {
   const ShellState& s = p_.shell;
-  ReopenPort(rt(), MSComm6, RpmPortNumber(s), PortSettingsForSpeed(s.RpmBaudIndex, kDesignSettings),
+  portNamed_ = RpmPortNamed(s);
+  ReopenPort(rt(), MSComm6, s.RpmComPort, PortSettingsForSpeed(s.RpmBaudIndex, kDesignSettings),
              s.LangText[lang::RiconoscimentoImpo]);
 }
 
@@ -134,6 +135,7 @@ void RPM::ClosePort() {
 void RPM::Timer2_Timer() { Send(NextRpmRequest(poll, p_.shell)); }
 
 void RPM::Send(const RpmRequest& request) {
+  if (!portNamed_) return;
   LinkState& l = p_.link;
   NoteRpmRequest(poll.exchange, l, request.command);
   if (SendMctcNetFrameToRpmForm(l, &MSComm6, l.RpmMcnAddress, l.RpmMcnCommand, l.RpmMcnDevNumber,

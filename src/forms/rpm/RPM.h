@@ -62,6 +62,7 @@ class RPM : public plat::Form {
   void ClosePort();
 
   Program& p_;
+  bool portNamed_ = false;  // the stored port named one of COM1 to COM16 at load
 };
 
 }  // namespace vs

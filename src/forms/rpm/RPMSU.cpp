@@ -156,7 +156,6 @@ void RPMSU::Form_Load() {
   Label8.setCaption(t[lang::ANFUMOTolio]);
 
   LoadRpmSettings(s, ConfPlace(p_.rt));
-  s.RpmComPort = static_cast<std::int16_t>(RpmPortNumber(s));
   Text1.setText(s.RpmMake);
   Text2.setText(s.RpmHomologation);
   Text3.setText(s.RpmSerial);
@@ -164,7 +163,8 @@ void RPMSU::Form_Load() {
   ShowCylinders(Text5, s);
   ShowSwitch(Check1, s.ExternRpm != 0);
   ShowSwitch(Check2, s.ExternOilTemp != 0);
-  VScroll1.setValue(s.RpmComPort);
+  // A stored port the spinner cannot take shows as stored, until the spinner moves.
+  if (RpmPortNamed(s)) VScroll1.setValue(s.RpmComPort);
   Text6.setText(plat::FormatInt(s.RpmComPort));
   plat::OptionButton* const speeds[] = {&Option1, &Option2, &Option3, &Option4};
   if (s.RpmBaudIndex >= 1 && s.RpmBaudIndex <= 4) speeds[s.RpmBaudIndex - 1]->setValue(true);
@@ -201,11 +201,13 @@ void RPMSU::StepCylinders(bool up) { vs::StepCylinders(rt(), Text5, p_.shell, up
 
 void RPMSU::OpenPort() {
   const ShellState& s = p_.shell;
-  ReopenPort(rt(), MSComm5, RpmPortNumber(s), SearchPortSettings(s.RpmBaudIndex),
+  ReopenPort(rt(), MSComm5, s.RpmComPort, SearchPortSettings(s.RpmBaudIndex),
              s.LangText[lang::RiconoscimentoImpo]);
 }
 
 void RPMSU::Send(const char* command, const std::string& data) {
+  // The sender would open the control's port itself.
+  if (!RpmPortNamed(p_.shell)) return;
   LinkState& l = p_.link;
   NoteRpmRequest(reply, l, command);
   SendMctcNetFrameToRpmSetup(MSComm5, l.RpmMcnAddress, l.RpmMcnCommand, l.RpmMcnDevNumber, data);

@@ -78,6 +78,7 @@ class RPMSU : public plat::Form {
   void VScroll1_Change();
   // Opens MSComm5 afresh on the stored port; a port that cannot be opened is reported.
   void OpenPort();
+  // Sends to the counter; nothing while RpmComPort names no port.
   void Send(const char* command, const std::string& data);
   // Saves section RPM; false (and the operator told) when the write failed.
   bool Save();

@@ -1,5 +1,6 @@
 #include "platform/text/Numbers.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -207,6 +208,19 @@ Int ToInteger(double v) {
 std::string FormatDouble(double v, const RegionalSettings& r) { return FormatGeneral(v, 15, r); }
 
 std::string FormatSingle(float v, const RegionalSettings& r) { return FormatGeneral(v, 7, r); }
+
+std::string FormatDoubleReadable(double v, const RegionalSettings& r) {
+  // The largest double whose 15 digits do not round above the largest double.
+  constexpr double kLargest = 1.79769313486231E+308;
+  return FormatDouble(std::isnan(v) ? 0.0 : std::clamp(v, -kLargest, kLargest), r);
+}
+
+std::string FormatSingleReadable(double v, const RegionalSettings& r) {
+  // Its 7 digits (3,402823E+38) round below it.
+  constexpr double kLargest = std::numeric_limits<float>::max();
+  return FormatSingle(std::isnan(v) ? 0.0F : static_cast<float>(std::clamp(v, -kLargest, kLargest)),
+                      r);
+}
 
 std::string FormatInt(long long v) { return std::to_string(v); }
 

@@ -25,6 +25,13 @@ std::string FormatDouble(double v, const RegionalSettings& r);
 std::string FormatSingle(float v, const RegionalSettings& r);
 std::string FormatInt(long long v);
 
+// The general number format of a value that is to be read back, as a setting is: within the
+// largest value whose text the conversions below read back (1,79769313486231E+308 for a
+// double, 3,402823E+38 for a single), so a larger value or an infinity is written as that end
+// with its sign, and NaN as 0.
+std::string FormatDoubleReadable(double v, const RegionalSettings& r);
+std::string FormatSingleReadable(double v, const RegionalSettings& r);
+
 // Strict conversions of text under the regional settings: blanks (space, tab) before and
 // after, an optional sign, digits with at most one regional decimal separator (at least one
 // digit in all), an optional exponent ("E" or "e", an optional sign, one digit or more).
