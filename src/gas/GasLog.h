@@ -6,6 +6,8 @@
 
 namespace vs {
 
+inline constexpr const char* kGasLogName = "gas.log";
+
 struct GasLogLine {
   std::string co, co2, hc, o2, nox, coCorr, lambda, rpm, oilTemp;
 };
