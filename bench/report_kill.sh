@@ -15,7 +15,7 @@ trap 'rm -rf "$work"' EXIT
 mkdir "$work/first" "$work/second" "$work/run"
 "$harness" "$work/first" 1 && "$harness" "$work/second" 2 || exit 1
 
-whole=0 torn=0 left=0 newer=0
+whole=0 torn=0 left=0 newer=0 killed=0
 for ((i = 1; i <= trials; i++)); do
   "$harness" "$work/run" 1 || exit 1  # the first report in place
   [[ $((i % 2)) == 1 ]] && hold=delay_enter || hold=delay_exit
@@ -32,9 +32,10 @@ for ((i = 1; i <= trials; i++)); do
     torn=$((torn + 1))
     echo "trial $i ($hold): report.log has $(stat -c %s "$work/run/report.log" 2>/dev/null || echo no) bytes"
   fi
+  killed=$((killed + $(find "$work/run" -name '.report.log.tmp*' | wc -l)))
   "$harness" "$work/run" 1 >/dev/null 2>&1
   n=$(find "$work/run" -name '.report.log.tmp*' | wc -l)
   left=$((left + n))
 done
 echo "trials $trials: report.log whole $whole (the newer report $newer), torn or lost $torn;" \
-  "temporary files left after the next write: $left"
+  "temporary files left by the kills $killed, after the next write $left"

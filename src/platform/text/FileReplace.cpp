@@ -41,17 +41,25 @@ void RemoveStaleTempFiles(const fs::path& folder, const fs::path& target) {
 
 }  // namespace
 
-std::error_code WriteAll(int fd, std::string_view data, const WriteCall& write) {
+std::error_code WriteAll(int fd, std::string_view data, const WriteCall& write,
+                         std::size_t* written) {
+  const std::size_t size = data.size();
+  const auto done = [&] {
+    if (written != nullptr) *written = size - data.size();
+  };
   while (!data.empty()) {
     const ssize_t n =
         write ? write(fd, data.data(), data.size()) : ::write(fd, data.data(), data.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return LastError();
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      const std::error_code error =
+          n < 0 ? LastError() : std::make_error_code(std::errc::no_space_on_device);
+      done();
+      return error;
     }
-    if (n == 0) return std::make_error_code(std::errc::no_space_on_device);
     data.remove_prefix(static_cast<std::size_t>(n));
   }
+  done();
   return {};
 }
 

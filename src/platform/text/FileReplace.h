@@ -19,8 +19,10 @@ namespace plat {
 using WriteCall = std::function<ssize_t(int fd, const void* data, std::size_t size)>;
 
 // Writes all of `data` to `fd`: again after a short write or an interrupted one. A write
-// that takes nothing counts as a full disk.
-std::error_code WriteAll(int fd, std::string_view data, const WriteCall& write = {});
+// that takes nothing counts as a full disk. `written`, when given, is how many bytes went
+// in, also on failure.
+std::error_code WriteAll(int fd, std::string_view data, const WriteCall& write = {},
+                         std::size_t* written = nullptr);
 
 // The file a whole-file write replaces, and what is there now.
 struct ReplaceTarget {

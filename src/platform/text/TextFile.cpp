@@ -64,12 +64,12 @@ FileResult AppendTextLines(const std::string& path, const std::vector<std::strin
                            const WriteCall& write) {
   const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
   if (fd < 0) return Failure(errno);
-  // Nothing else writes the reading logs, so the length before the write is where this
-  // call's bytes start.
-  struct stat before {};
-  const bool regular = ::fstat(fd, &before) == 0 && S_ISREG(before.st_mode);
-  std::error_code error = WriteAll(fd, Encode(lines), write);
-  if (error && regular) (void)::ftruncate(fd, before.st_size);
+  std::size_t written = 0;
+  std::error_code error = WriteAll(fd, Encode(lines), write, &written);
+  // Nothing else writes the reading logs, so this call's bytes are the last ones.
+  struct stat now {};
+  if (error && written > 0 && ::fstat(fd, &now) == 0 && S_ISREG(now.st_mode))
+    (void)::ftruncate(fd, now.st_size - static_cast<off_t>(written));
   if (::close(fd) != 0 && !error) error = std::error_code(errno, std::generic_category());
   return error ? Failure(error) : FileResult{};
 }
