@@ -19,7 +19,7 @@ std::string FormatGasLogLine(const GasLogLine& v, const std::string& dateTime,
 
 std::string AppendGasLog(const std::filesystem::path& programFolder, const GasLogLine& v,
                          const std::string& dateTime, const std::string& serial) {
-  const plat::FileResult r = plat::AppendTextLines((programFolder / "gas.log").string(),
+  const plat::FileResult r = plat::AppendTextLines((programFolder / kGasLogName).string(),
                                                    {FormatGasLogLine(v, dateTime, serial)});
   return r ? std::string() : r.reason;
 }

@@ -6,6 +6,8 @@
 
 namespace vs {
 
+inline constexpr const char* kGasLogName = "gas.log";
+
 struct GasLogLine {
   std::string co, co2, hc, o2, nox, coCorr, lambda, rpm, oilTemp;
 };
@@ -15,8 +17,9 @@ struct GasLogLine {
 std::string FormatGasLogLine(const GasLogLine& v, const std::string& dateTime,
                              const std::string& serial);
 
-// Appends the line to "gas.log" (Windows-1252, CR LF), creating the file. Returns the
-// system's reason when the write failed, else an empty text.
+// Appends the line to "gas.log" (Windows-1252, CR LF), creating the file; a line that does
+// not go in whole is taken out again. Returns the system's reason when the write failed,
+// else an empty text.
 std::string AppendGasLog(const std::filesystem::path& programFolder, const GasLogLine& v,
                          const std::string& dateTime, const std::string& serial);
 

@@ -38,6 +38,8 @@ struct GasTestVars {
   // The protocol of this opening (1 binary, 2 MCTC-NET), taken once by the load step from
   // the model: the requests and the receive branch both follow it.
   std::int16_t OpenedComMode = 0;
+  // This opening has told the operator that a "gas.log" line could not be written.
+  bool GasLogProblemTold = false;
 };
 
 }  // namespace vs

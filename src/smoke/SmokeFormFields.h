@@ -15,6 +15,7 @@ namespace vs {
 // (smoke::ChartRecord) are the phase machine's.
 struct SmokeFormFields : smoke::PhaseFields, smoke::ChartRecord {
   bool LogFlag = false;                   // the reading log is on ("LOG ON")
+  bool LogProblemTold = false;            // this opening told that a log line was lost
   std::int16_t TestMode = 0;              // index of the test-mode list, 0 to 6
   std::int16_t AutoZeroStatusCount = 0;   // auto-zero status replies in a row (MCTC-NET)
   std::int32_t SmokeTickCount = 0;        // 25 ms ticks since the form opened

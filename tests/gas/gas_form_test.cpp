@@ -3,6 +3,7 @@
 // to the printed certificate, the form's buttons, the limits dialog and the analyser set-up.
 #include <gmock/gmock.h>
 
+#include <algorithm>
 #include <functional>
 #include <numeric>
 
@@ -13,6 +14,7 @@
 #include "platform/text/Numbers.h"
 #include "platform/print/PdfPrinter.h"
 #include "support/HeldChildren.h"
+#include "shell/ProgramMessages.h"
 
 namespace vs::test {
 namespace {
@@ -342,6 +344,67 @@ TEST_F(GasTest, TheDiagnosisSheetWaitsForLpWhileTheAnalyserIsAskedOnEveryTick) {
                                                    StartsWith("/")));
   EXPECT_EQ(std::tuple(jobs[0].killed, jobs[1].killed, jobs[2].killed),
             std::tuple(false, true, false));
+}
+
+// The lines of "gas.log": each whole one (eleven fields, CR LF) as it stands, else "torn".
+std::vector<std::string> LogLines(const std::string& bytes) {
+  std::vector<std::string> lines;
+  for (std::size_t at = 0; at < bytes.size();) {
+    const std::size_t end = bytes.find("\r\n", at);
+    const std::string line = bytes.substr(at, end == std::string::npos ? end : end - at);
+    const bool whole = end != std::string::npos && std::ranges::count(line, '\t') == 10;
+    lines.push_back(whole ? line : "torn");
+    at = end == std::string::npos ? bytes.size() : end + 2;
+  }
+  return lines;
+}
+
+// A "gas.log" line that cannot be written is told once per opening, in the operator's
+// language and after the reply; the analyser is asked on meanwhile, and the lines come back
+// when the file takes them again.
+TEST_F(GasTest, ALogLineNotWrittenIsToldOncePerOpeningAndLoggingResumes) {
+  Station(Protocol::Binary);
+  p_.shell.LanguageCode = 2;
+  BoxWatch watch(p_);
+  p_.menu.Show();  // which deletes the logs
+  const std::filesystem::path log = bin_ / "gas.log";
+  std::filesystem::create_symlink("/dev/full", log);
+  const auto measure = [&] {
+    ANGAS& f = OpenGasTest();
+    Said(6);
+    ui_.click(f.Command7);
+    ui_.click(f.Command1);
+    return Said(7);
+  };
+  ui_.answerBox(plat::MsgBoxResult::OK, 500);  // open for half a second
+  const std::string first = measure();
+  EXPECT_THAT(first, StartsWith("E ? ? ? P ? P"));
+  EXPECT_GE(std::ranges::count(first, 'P'), 10) << first;  // asked on under the box
+  const std::string polls = Said(40, p_.angas.Label5);
+  EXPECT_EQ(polls.substr(polls.find('|')), "|" + Text(lang::ANFUMOMisura) + "|");
+  EXPECT_GE(std::ranges::count(polls, 'P'), 15) << polls;  // no box for these
+  const std::string told =
+      MessageText(2, Msg::LogNotWritten, {log.string(), "No space left on device"});
+  EXPECT_EQ(watch.seen, "after: " + told + "\n");
+  EXPECT_EQ(ui_.lastBox().icon, plat::MsgBoxIcon::Exclamation);
+
+  std::filesystem::remove(log);
+  Said(8);
+  const std::vector<std::string> resumed = LogLines(plat::test::ReadBytes(log));
+  EXPECT_EQ(std::tuple(resumed.size(), std::ranges::count(resumed, "torn")), std::tuple(4u, 0));
+  std::filesystem::remove(log);
+  std::filesystem::create_directory(log);
+  Said(8);
+  EXPECT_EQ(ui_.boxes().size(), 1u);  // not again in the same opening
+
+  ui_.click(p_.angas.Command1);  // Stop
+  Said(2);
+  ui_.click(p_.angas.CmdOut1);
+  ui_.answerBox();
+  measure();
+  EXPECT_EQ(watch.seen, "after: " + told + "\nafter: " +
+                            MessageText(2, Msg::LogNotWritten, {log.string(), "Is a directory"}) +
+                            "\n");
 }
 
 // A stored port that does not exist is told and the form runs on. The vehicle-data button

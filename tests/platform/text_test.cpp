@@ -2,11 +2,16 @@
 // Windows-1252, and why a log or report file could not be written.
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <filesystem>
 #include <functional>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <random>
 #include <set>
@@ -207,6 +212,74 @@ TEST(TextFileTest, FailuresComeBackWithTheSystemsReason) {
     for (const FileResult& r : {WriteTextFile(p, {"x"}), AppendTextLines(p, {"x"})})
       EXPECT_EQ(std::pair(static_cast<bool>(r), r.reason), std::pair(false, reason)) << p;
   }
+}
+
+// A disk that takes `room` bytes in all, at most `chunk` at a time, then refuses with
+// ENOSPC (or takes nothing: a write of 0); `interrupt` first fails once with EINTR.
+struct Disk {
+  std::size_t room = 1 << 20, chunk = 1 << 20;
+  bool zeroWhenFull = false, interrupt = false;
+};
+WriteCall Through(Disk d) {
+  return [d, taken = std::make_shared<std::size_t>(0), interrupted = std::make_shared<bool>(false)](
+             int fd, const void* data, std::size_t size) -> ssize_t {
+    if (d.interrupt && !*interrupted) return *interrupted = true, errno = EINTR, -1;
+    const std::size_t n = std::min({size, d.chunk, d.room - *taken});
+    if (n == 0) return d.zeroWhenFull ? 0 : (errno = ENOSPC, -1);
+    const ssize_t w = ::write(fd, data, n);
+    if (w > 0) *taken += static_cast<std::size_t>(w);
+    return w;
+  };
+}
+
+// A report rewritten and a line appended over files that hold earlier text: whole or, when
+// the disk fills part-way, the file as it was and nothing else left in the folder.
+TEST(TextFileTest, ShortWritesGoOnAndAFullDiskLeavesTheFileAsItWas) {
+  const std::string old = "Title=old report\r\nPlate=AB123CD\r\n";
+  const std::vector<std::string> lines = {"Title=new report", "Plate=XY987ZW"};
+  const std::string bytes = "Title=new report\r\nPlate=XY987ZW\r\n";
+  const std::pair<Disk, bool> disks[] = {
+      {{.chunk = 3}, true},                        // short writes, all taken
+      {{.interrupt = true}, true},                 // a signal before the first
+      {{.room = 20, .chunk = 7}, false},           // full in the second line
+      {{.room = 5, .zeroWhenFull = true}, false},  // then takes nothing
+      {{.room = 0}, false}};                       // full from the start
+  for (const auto& [disk, fits] : disks) {
+    test::TempFolder dir("vs-textfile");
+    const std::string report = (dir / "report.log").string(), log = (dir / "gas.log").string();
+    test::WriteBytes(report, old);
+    test::WriteBytes(log, old);
+    const FileResult replaced = WriteTextFile(report, lines, Through(disk));
+    const FileResult appended = AppendTextLines(log, lines, Through(disk));
+    const std::string why = fits ? "" : "No space left on device";
+    SCOPED_TRACE(disk.room);
+    EXPECT_EQ(std::tuple(replaced.ok, replaced.reason, test::ReadBytes(report)),
+              std::tuple(fits, why, fits ? bytes : old));
+    EXPECT_EQ(std::tuple(appended.ok, appended.reason, test::ReadBytes(log)),
+              std::tuple(fits, why, fits ? old + bytes : old));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
+  }
+}
+
+// A directory where the report goes is left alone; a temporary file of a writer killed
+// during its write goes at the next write.
+TEST(TextFileTest, ReplacingLeavesADirectoryAloneAndRemovesAKilledWritersFile) {
+  test::TempFolder dir("vs-textfile");
+  std::filesystem::create_directory(dir / "report.log");
+  test::WriteBytes(dir / "report.log" / "inside", "x");
+  EXPECT_EQ(WriteTextFile((dir / "report.log").string(), {"x"}).reason, "Is a directory");
+  EXPECT_EQ(test::ReadBytes(dir / "report.log" / "inside"), "x");
+  std::filesystem::remove_all(dir / "report.log");
+
+  const pid_t child = fork();
+  if (child == 0) _exit(0);
+  ASSERT_GT(child, 0);
+  waitpid(child, nullptr, 0);
+  const auto stale = dir / (".report.log.tmp" + std::to_string(child) + "-0");
+  test::WriteBytes(stale, "Title=cut sh");
+  EXPECT_TRUE(WriteTextFile((dir / "report.log").string(), {"Title=x"}));
+  EXPECT_EQ(std::tuple(test::ReadBytes(dir / "report.log"), std::filesystem::exists(stale)),
+            std::tuple("Title=x\r\n", false));
 }
 
 }  // namespace

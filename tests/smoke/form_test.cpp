@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "shell/ProgramMessages.h"
 #include "sim/Instrument.h"
 #include "smoke/SmokeCycle.h"
 #include "smoke/smoke_form_fixture.h"
@@ -133,7 +134,7 @@ TEST_F(SmokeFormTest, StandByLogLimitsReportUnloadAndAFreshSecondOpening) {
   ui_.click(f.Command6);
   EXPECT_EQ(f.RequestedLinkState + " " + f.LinkState, "RSTSB STANDBY");
   // "smoke.log": a line for each reply while logging and measuring; one that cannot be
-  // written is lost and the test goes on.
+  // written is lost, told after the reply, and the test goes on.
   p_.link.InstrSerial = "AQ12\xC3\xA9";  // "é"
   const auto reply = [&](double k) {
     p_.link.OpaK = k, p_.link.OpaN = 14.5, p_.link.OpaRpm = 800, p_.link.OpaOilTemp = 80;
@@ -169,6 +170,10 @@ TEST_F(SmokeFormTest, StandByLogLimitsReportUnloadAndAFreshSecondOpening) {
   EXPECT_EQ(
       f.Label27.Caption() + " " + f.Label36(0).Caption() + " " + std::to_string(ui_.boxes().size()),
       "1.5 1.5 0");
+  ui_.answerBox();
+  ui_.settle();
+  EXPECT_EQ(ui_.lastBox().text,
+            MessageText(p_.shell, Msg::LogNotWritten, {log.string(), "Is a directory"}));
   f.LastStatusWord = "00048", f.ValuesInvalid = 1, f.PhaseDeadline = 999999;
   f.AutoZeroStatusCount = 3, f.ParamPollCounter = 7, f.ReplyBuffer = "\x02OPA";
   p_.shell.SmokeRpmMax = -1e9f, p_.shell.SmokeRpmMin = 1500.5f;  // beyond what is kept
@@ -278,6 +283,57 @@ TEST_F(SmokeConversationTest, McnFromOpeningToMeasuring) {
   using namespace plat::colors;
   EXPECT_EQ(std::tuple(shown, visible),
             std::tuple(std::vector<plat::Color>({kRed, kCyan, kRed, kWhite, kRed}), "11101"));
+}
+
+// A "smoke.log" line that cannot be written is told once per opening, after the reply, in
+// the operator's language; the opacimeter is asked on a request a tick meanwhile, and the
+// lines come back when the file takes them again.
+TEST_F(SmokeConversationTest, ALogLineNotWrittenIsToldOncePerOpeningAndLoggingResumes) {
+  sim::Instrument opa(sim::Device::Opacimeter, sim::Protocol::Mctc, 5);
+  opa.setState("measuring");
+  opa.params = {{"020", "00016"}, {"021", "00001"}};
+  Listen(opa, 5);
+  p_.shell.LanguageCode = 3;
+  const std::filesystem::path log = bin_ / "smoke.log";
+  std::filesystem::create_symlink("/dev/full", log);  // after the start deleted the logs
+  const auto measure = [&] {
+    ui_.fkey(p_.menu, 3);
+    ui_.advance(40 * kTickMs);
+    ASSERT_EQ(f_.Label2.Caption(), t_[lang::ANFUMOMisura]);
+    ui_.click(f_.Command7);
+  };
+  const auto values = [&] {
+    return std::ranges::count(opa.requests, "@VA", &sim::Request::command);
+  };
+  measure();
+  ui_.answerBox(plat::MsgBoxResult::OK, 1000);  // open for a second
+  const auto before = values();
+  ui_.advance(kTickMs);
+  ui_.advance(40 * kTickMs);
+  EXPECT_GE(values() - before, 30);  // asked on under the box and after it, none told again
+  const std::string told =
+      MessageText(3, Msg::LogNotWritten, {log.string(), "No space left on device"});
+  EXPECT_EQ(std::tuple(ui_.boxes().size(), ui_.lastBox().text, ui_.lastBox().icon),
+            std::tuple(1u, told, plat::MsgBoxIcon::Exclamation));
+
+  std::filesystem::remove(log);
+  ui_.advance(20 * kTickMs);
+  std::istringstream lines(plat::test::ReadBytes(log));
+  int whole = 0, torn = 0;
+  for (std::string line; std::getline(lines, line, '\n');)
+    ++(line.ends_with(" \r") && std::ranges::count(line, '\t') == 7 ? whole : torn);
+  EXPECT_EQ(std::tuple(whole >= 5, torn), std::tuple(true, 0)) << whole;
+  std::filesystem::remove(log);
+  std::filesystem::create_directory(log);
+  ui_.advance(10 * kTickMs);
+  EXPECT_EQ(ui_.boxes().size(), 1u);  // not again in the same opening
+
+  ui_.click(f_.CmdOut);
+  ui_.answerBox();
+  measure();
+  ui_.advance(2 * kTickMs);
+  EXPECT_EQ(std::tuple(ui_.boxes().size(), ui_.lastBox().text),
+            std::tuple(2u, MessageText(3, Msg::LogNotWritten, {log.string(), "Is a directory"})));
 }
 
 // A whole series: F3, a mode and START; an operator follows the instruction line (by hand:

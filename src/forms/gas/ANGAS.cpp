@@ -6,6 +6,7 @@
 #include "forms/gas/GasMcnStep.h"
 #include "forms/gas/GasPrintButtons.h"
 #include "forms/gas/GasTestSequence.h"
+#include "forms/shell/ReadingLogBox.h"
 #include "gas/GasLog.h"
 #include "gas/GasSetUp.h"
 #include "gas/OwnGasExchange.h"
@@ -199,6 +200,7 @@ void ANGAS::Form_Load() {
   Label21.setCaption(t[lang::ANFUMOTolio]);
   Label28.setCaption(t[lang::ANFUMOEsito]);
   GasLogFlag = false;
+  GasLogProblemTold = false;
   LeggiConfini();
 
   if (OpenedComMode == 1) {
@@ -472,7 +474,8 @@ void ANGAS::AfterMeasurementReply() {
     const std::string problem = AppendGasLog(
         p_.rt.programFolder, line, plat::FormatDateAndTime(p_.rt.loop.localTime(), p_.rt.regional),
         p_.link.InstrSerial);
-    (void)problem;  // nothing in the system reads the file; a failed line is not reported
+    if (!problem.empty())
+      TellLogNotWritten(p_, GasLogProblemTold, p_.rt.programFolder / kGasLogName, problem);
   }
   AvanzaProva(*this);
 }

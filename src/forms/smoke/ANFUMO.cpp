@@ -3,6 +3,7 @@
 #include <string>
 
 #include "forms/Program.h"
+#include "forms/shell/ReadingLogBox.h"
 #include "forms/smoke/SmokeLinkSteps.h"
 #include "forms/smoke/SmokeSeriesSteps.h"
 #include "link/PortOpening.h"
@@ -236,6 +237,7 @@ void ANFUMO::Form_Load() {
   Label32.setCaption(t[lang::ANFUMOBlocco]);
 
   LogFlag = false;
+  LogProblemTold = false;
   LeggiConfini();
   const SettingsPlace at = ConfPlace(p_.rt);
   LoadSmokeLimits(s, at);
@@ -385,8 +387,12 @@ void ANFUMO::ShowSmokeReadings(smoke::Protocol protocol) {
     Label27.setCaption(t.k);
     Label31.setCaption(t.rpm);
   }
-  // A log that cannot be written loses the line; the test goes on.
-  if (out.logLine) (void)AppendSmokeLog(p_.rt.programFolder.string(), *out.logLine);
+  // A line that cannot be written is lost and told once per opening; the test goes on.
+  if (out.logLine) {
+    const plat::FileResult logged = AppendSmokeLog(p_.rt.programFolder.string(), *out.logLine);
+    if (!logged)
+      TellLogNotWritten(p_, LogProblemTold, p_.rt.programFolder / kSmokeLogName, logged.reason);
+  }
   if (out.row) {
     const int i = p_.smoke.AccIndex;
     Label36(i).setCaption(out.row->k);

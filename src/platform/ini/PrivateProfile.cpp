@@ -1,17 +1,10 @@
 #include "platform/ini/PrivateProfile.h"
 
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
 #include "platform/text/Cp1252.h"
+#include "platform/text/FileReplace.h"
 #include "platform/text/TextFile.h"
 
 namespace plat {
@@ -199,66 +192,6 @@ std::optional<std::string> ReadFileBytes(const fs::path& file) {
   return std::move(content).str();
 }
 
-std::error_code LastError() { return {errno, std::generic_category()}; }
-
-std::error_code WriteAll(int fd, std::string_view data) {
-  while (!data.empty()) {
-    const ssize_t n = ::write(fd, data.data(), data.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return LastError();
-    }
-    data.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return {};
-}
-
-std::string TempPrefix(const fs::path& target) { return "." + target.filename().string() + ".tmp"; }
-
-// Removes the temporary files of `target` whose writer no longer runs: a process killed
-// during a write leaves one behind.
-void RemoveStaleTempFiles(const fs::path& folder, const fs::path& target) {
-  const std::string prefix = TempPrefix(target);
-  std::error_code ec;
-  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-    const std::string name = it->path().filename().string();
-    if (!name.starts_with(prefix)) continue;
-    const std::string rest = name.substr(prefix.size());
-    const std::size_t dash = rest.find('-');
-    if (dash == 0 || dash == std::string::npos) continue;
-    if (rest.find_first_not_of("0123456789-") != std::string::npos) continue;
-    const long pid = std::strtol(rest.c_str(), nullptr, 10);
-    if (pid <= 0 || pid == ::getpid()) continue;
-    if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;  // still running
-    std::error_code ignored;
-    fs::remove(it->path(), ignored);
-  }
-}
-
-// Writes `content` to a new file beside `target` and renames it over `target`.
-std::error_code ReplaceFile(const fs::path& target, std::string_view content,
-                            const struct stat* old) {
-  fs::path folder = target.parent_path();
-  if (folder.empty()) folder = ".";
-  RemoveStaleTempFiles(folder, target);
-  const std::string stem = TempPrefix(target) + std::to_string(::getpid());
-  fs::path temp;
-  int fd = -1;
-  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    temp = folder / (stem + "-" + std::to_string(attempt));
-    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) return LastError();
-  }
-  if (fd < 0) return std::make_error_code(std::errc::file_exists);
-  if (old != nullptr) (void)::fchmod(fd, old->st_mode & 07777);
-  std::error_code error = WriteAll(fd, content);
-  if (!error && ::fsync(fd) != 0) error = LastError();
-  if (::close(fd) != 0 && !error) error = LastError();
-  if (!error && std::rename(temp.c_str(), target.c_str()) != 0) error = LastError();
-  if (error) ::unlink(temp.c_str());
-  return error;
-}
-
 }  // namespace
 
 bool IsUtf8Profile(std::string_view fileBytes) {
@@ -364,26 +297,16 @@ std::vector<std::string> ReadSectionNames(const fs::path& file) {
 
 std::error_code WriteProfileValues(const fs::path& file, std::string_view section,
                                    const std::vector<ProfileEntry>& entries) {
-  if (file.empty()) return std::make_error_code(std::errc::invalid_argument);
-  std::error_code ec;
   // A link to the settings file stays a link: the file it points to is replaced.
-  const fs::path target = fs::weakly_canonical(file, ec);
-  if (ec) return ec;
-
-  struct stat old {};
+  ReplaceTarget target;
+  if (const std::error_code ec = FindReplaceTarget(file, target)) return ec;
   std::string content;
-  const bool existed = ::stat(target.c_str(), &old) == 0;
-  if (existed) {
-    if (S_ISDIR(old.st_mode)) return std::make_error_code(std::errc::is_a_directory);
-    if (!S_ISREG(old.st_mode)) return std::make_error_code(std::errc::invalid_argument);
-    std::optional<std::string> bytes = ReadFileBytes(target);
+  if (target.old == ReplaceTarget::Old::Regular) {
+    std::optional<std::string> bytes = ReadFileBytes(target.path);
     if (!bytes) return std::make_error_code(std::errc::permission_denied);
     content = std::move(*bytes);
-  } else if (errno != ENOENT) {
-    return LastError();
   }
-  return ReplaceFile(target, WithProfileValues(content, section, entries),
-                     existed ? &old : nullptr);
+  return ReplaceFile(target, WithProfileValues(content, section, entries));
 }
 
 bool WriteProfileString(const fs::path& file, std::string_view section, std::string_view key,

@@ -93,12 +93,12 @@ std::optional<std::string> ReadProfileString(const std::filesystem::path& file,
 std::vector<std::string> ReadSectionNames(const std::filesystem::path& file);
 
 // Writes every entry under `section` of `file`, creating the file, the section and the keys
-// as needed. The file is replaced as a whole: a temporary file ".<name>.tmp<pid>-<n>" in the
-// same folder is written, flushed and renamed over it, so a failure at any point leaves the
-// old file as it was. Temporary files of that pattern left by a process that no longer runs
-// (killed during a write) are removed first. The error of a failed write (folder missing or
-// not writable, file unreadable or not a regular file, disk full); the old file is then
-// untouched.
+// as needed. The file is replaced as a whole (platform/text/FileReplace.h): a temporary file
+// ".<name>.tmp<pid>-<n>" in the same folder is written, synced and renamed over it, so a
+// failure at any point leaves the old file as it was. Temporary files of that pattern left
+// by a process that no longer runs (killed during a write) are removed first. The error of a
+// failed write (folder missing or not writable, file unreadable or not a regular file, disk
+// full); the old file is then untouched.
 std::error_code WriteProfileValues(const std::filesystem::path& file, std::string_view section,
                                    const std::vector<ProfileEntry>& entries);
 // One key; false on any failure.

@@ -1,6 +1,7 @@
 #include "platform/text/TextFile.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -11,7 +12,8 @@
 namespace plat {
 namespace {
 
-FileResult Failure(int error) { return {false, std::system_category().message(error)}; }
+FileResult Failure(std::error_code error) { return {false, error.message()}; }
+FileResult Failure(int error) { return Failure(std::error_code(error, std::generic_category())); }
 
 std::string Encode(const std::vector<std::string>& lines) {
   std::string bytes;
@@ -22,23 +24,13 @@ std::string Encode(const std::vector<std::string>& lines) {
   return bytes;
 }
 
-FileResult Write(const std::string& path, int flags, const std::vector<std::string>& lines) {
-  const int fd = ::open(path.c_str(), flags | O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+// A special file (a device, a pipe) written where it is.
+FileResult WriteInPlace(const std::string& path, std::string_view bytes, const WriteCall& write) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
   if (fd < 0) return Failure(errno);
-  const std::string bytes = Encode(lines);
-  std::string_view rest = bytes;
-  while (!rest.empty()) {
-    const ssize_t n = ::write(fd, rest.data(), rest.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      const int error = n < 0 ? errno : ENOSPC;
-      ::close(fd);
-      return Failure(error);
-    }
-    rest.remove_prefix(static_cast<std::size_t>(n));
-  }
-  if (::close(fd) != 0) return Failure(errno);
-  return {};
+  const std::error_code error = WriteAll(fd, bytes, write);
+  if (::close(fd) != 0 && !error) return Failure(errno);
+  return error ? Failure(error) : FileResult{};
 }
 
 }  // namespace
@@ -58,12 +50,28 @@ std::string OneLine(std::string_view text) {
   return out;
 }
 
-FileResult WriteTextFile(const std::string& path, const std::vector<std::string>& lines) {
-  return Write(path, O_TRUNC, lines);
+FileResult WriteTextFile(const std::string& path, const std::vector<std::string>& lines,
+                         const WriteCall& write) {
+  ReplaceTarget target;
+  if (const std::error_code error = FindReplaceTarget(path, target)) return Failure(error);
+  const std::string bytes = Encode(lines);
+  if (target.old == ReplaceTarget::Old::Other) return WriteInPlace(path, bytes, write);
+  const std::error_code error = ReplaceFile(target, bytes, write);
+  return error ? Failure(error) : FileResult{};
 }
 
-FileResult AppendTextLines(const std::string& path, const std::vector<std::string>& lines) {
-  return Write(path, O_APPEND, lines);
+FileResult AppendTextLines(const std::string& path, const std::vector<std::string>& lines,
+                           const WriteCall& write) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+  if (fd < 0) return Failure(errno);
+  std::size_t written = 0;
+  std::error_code error = WriteAll(fd, Encode(lines), write, &written);
+  // Nothing else writes the reading logs, so this call's bytes are the last ones.
+  struct stat now {};
+  if (error && written > 0 && ::fstat(fd, &now) == 0 && S_ISREG(now.st_mode))
+    (void)::ftruncate(fd, now.st_size - static_cast<off_t>(written));
+  if (::close(fd) != 0 && !error) error = std::error_code(errno, std::generic_category());
+  return error ? Failure(error) : FileResult{};
 }
 
 }  // namespace plat

@@ -5,9 +5,15 @@
 // spans two lines. Nothing here throws: a file that cannot be opened or written comes back
 // as a failed result with the system's reason ("No such file or directory", "No space
 // left on device", ...), for the caller to report or ignore.
+//
+// A file written whole is replaced as FileReplace.h says: after a failure or a crash it is
+// the old file or the new one. Appended lines are whole or absent: a write that fails
+// part-way cuts the file back to its length before the call.
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/text/FileReplace.h"
 
 namespace plat {
 
@@ -17,11 +23,15 @@ struct FileResult {
   explicit operator bool() const { return ok; }
 };
 
-// Creates the file, or empties one that exists, and writes the lines.
-FileResult WriteTextFile(const std::string& path, const std::vector<std::string>& lines);
+// Creates the file, or replaces one that exists, with the lines. A device or other special
+// file, which cannot be replaced, is written in place.
+FileResult WriteTextFile(const std::string& path, const std::vector<std::string>& lines,
+                         const WriteCall& write = {});
 
-// Adds the lines at the end of the file, creating it when it is missing.
-FileResult AppendTextLines(const std::string& path, const std::vector<std::string>& lines);
+// Adds the lines at the end of the file, creating it when it is missing. The file is not
+// synced: only a failed write is undone, not a crash of the machine.
+FileResult AppendTextLines(const std::string& path, const std::vector<std::string>& lines,
+                           const WriteCall& write = {});
 
 // The text with each line break replaced by one blank.
 std::string OneLine(std::string_view text);
