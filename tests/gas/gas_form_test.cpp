@@ -11,10 +11,10 @@
 #include "gas_fixture.h"
 #include "link/MctcNetFrame.h"
 #include "platform/core/Error.h"
-#include "platform/text/Numbers.h"
 #include "platform/print/PdfPrinter.h"
-#include "support/HeldChildren.h"
+#include "platform/text/Numbers.h"
 #include "shell/ProgramMessages.h"
+#include "support/HeldChildren.h"
 
 namespace vs::test {
 namespace {
