@@ -62,8 +62,8 @@ void LeakCheckRule(McnGasWords& w, LinkState& l, const ShellState& s, const plat
   const auto& t = s.LangText;
   const std::string before = w.PrevState;
   if (l.McnEtFlag == "E") {
-    out.message = McnLabelText{t[lang::ANGASTTESEmsgbox], plat::colors::kWhite};
-    out.status = McnLabelText{t[lang::ANGASTTmsgbox], plat::colors::kWhite};
+    out.message = McnLabelText{t[lang::ANGASTTESEmsgbox], std::nullopt};
+    out.status = McnLabelText{t[lang::ANGASTTmsgbox], std::nullopt};
     w.Stato = "ETEE";
   }
   if (l.McnEtFlag == "R") {

@@ -423,6 +423,12 @@ TEST(McnGasRulesTest, LeakCheckVerdictAndAge) {
                          back, back ? 0 : 9))
         << name;
   }
+  // While the check reads, the status and message lines change their texts, not their colours.
+  Records r;
+  const McnGasScreen reading = r.Reply("ET", Fields({"E", "07122026", "1200"}));
+  ASSERT_TRUE(reading.status && reading.message);
+  EXPECT_EQ(std::tuple(reading.status->back, reading.message->back),
+            std::tuple(std::nullopt, std::nullopt));
 }
 
 TEST(McnGasRulesTest, StatusCharacterAndTheAnalysersCodes) {
