@@ -23,4 +23,21 @@ bool ReopenPort(plat::FormsRuntime& forms, plat::SerialPort& port, int number,
   }
 }
 
+bool LineEventBeeps(int code) {
+  switch (code) {
+    case plat::kCommEvSend:
+    case plat::kCommEvCTS:
+    case plat::kCommEvDSR:
+    case plat::kCommEvCD:
+    case plat::kCommEvRing:
+    case plat::kCommEvEOF:
+    case plat::kCommEventBreak:
+    case plat::kCommEventFrame:
+    case plat::kCommEventRxParity:
+      return false;
+    default:
+      return true;
+  }
+}
+
 }  // namespace vs

@@ -15,6 +15,7 @@
 #include "platform/text/Numbers.h"
 #include "shell/ProgramMessages.h"
 #include "support/HeldChildren.h"
+#include "support/LineEvents.h"
 
 namespace vs::test {
 namespace {
@@ -246,6 +247,50 @@ struct BoxWatch : plat::FormsObserver {
   Program& p;
   std::string seen;
 };
+
+// The analyser unplugged: no box, no beep, the requests lost and "ERRORE COM" at the time-out;
+// a new analyser behind COM1 is asked within half a second, with nothing pressed, and its
+// readings show.
+TEST_F(GasTest, AnalyserUnpluggedThenANewOneBehindThePortIsTakenUpWithNothingPressed) {
+  Station(Protocol::Binary);
+  ANGAS& f = OpenGasTest();
+  EXPECT_EQ(Said(6, f.Label5, f.Label8), "1 . # ? P ?|In attesa|0,12|");
+  const std::shared_ptr<plat::MemoryDevice> old = line_;
+  old->takeWritten();
+  old->unplug();
+  EXPECT_EQ(Said(42, f.Label5, f.Label8), "|ERRORE COM|0,12|");
+  EXPECT_EQ(Said(42, f.Label5, f.Label8), "|ERRORE COM|0,12|");
+  Analyser(Protocol::Binary).setState("ready");
+  analyser_->gas.co = 0.5;
+  EXPECT_EQ(Said(60, f.Label5, f.Label8), "P ? P ? P ? P ? P ? P ? P ? P ? P ?|In attesa|0,5|");
+  EXPECT_EQ(std::tuple(old->takeWritten(), ui_.boxes().size(), ui_.beeps()),
+            std::tuple("", std::size_t{0}, 0));
+}
+
+// Line events while a reply is half in: a beep or nothing, as each code says; the reply
+// waits on. An arrival larger than the input buffer is one beep.
+TEST_F(GasTest, LineEventsBeepOrPassAsTheirCodeSays) {
+  sim::Instrument& a = Station(Protocol::Mctc);
+  ANGAS& f = OpenGasTest();
+  Said(10);
+  a.silent = true;
+  Said(1);
+  line_->send("\x02GA");
+  ui_.settle();
+  for (const auto& [code, beeps] : plat::test::kLineEventRows) {
+    SCOPED_TRACE(code);
+    const int before = ui_.beeps();
+    line_->raiseLineEvent(code);
+    ui_.settle();
+    EXPECT_EQ(std::tuple(ui_.beeps() - before, f.MSComm2.CommEvent(), f.GasRxBuffer,
+                         p_.gas.GasReplyReady, ui_.boxes().size()),
+              std::tuple(beeps ? 1 : 0, code, "\x02GA", 0, std::size_t{0}));
+  }
+  const int before = ui_.beeps();
+  line_->send(std::string(plat::SerialPort::kInBufferSize + 1, 'x'));
+  ui_.settle();
+  EXPECT_EQ(ui_.beeps() - before, 1);
+}
 
 // A window length of 0 is refused by the progress bar when the idle window opens and again
 // when the raised-idle window opens: each refusal is told after its reply has been handled.

@@ -146,9 +146,80 @@ TEST_F(SerialPortTest, HandlerMayCloseOrDestroyItsPortAndAFloodIsCapped) {
   Arrive("y");
   EXPECT_EQ(std::pair(calls, dev->isOpen()), std::pair(1, false));
 
+  // What does not fit the input buffer is lost, and the port says so once, later.
+  port.OnComm = [this] { events.push_back(std::to_string(port.CommEvent())); };
   Open(0);
-  Arrive(std::string(SerialPort::kInBufferSize + 100, 'z'));
+  dev->send(std::string(SerialPort::kInBufferSize - 1, 'z'));
+  Arrive("ab");
   EXPECT_EQ(port.InBufferCount(), static_cast<int>(SerialPort::kInBufferSize));
+  Arrive("c");
+  EXPECT_EQ(events, (std::vector<std::string>{"1007", "1007"}));
+}
+
+// Line events come through the loop whatever the threshold, never from inside the call that
+// found them, and not at all once the port was closed (or reopened) in between.
+TEST_F(SerialPortTest, LineEventsReachTheHandlerLaterAndOnlyForTheirOpening) {
+  port.OnComm = [this] { events.push_back(std::to_string(port.CommEvent())); };
+  Open(0);
+  dev->raiseLineEvent(kCommEventOverrun);
+  dev->raiseLineEvent(kCommEventFrame);
+  EXPECT_TRUE(events.empty());
+  rt.loop.processPending();
+  dev->raiseLineEvent(kCommEventTxFull);
+  port.setPortOpen(false);
+  Open(0);
+  dev->raiseLineEvent(kCommEventBreak);
+  port.setPortOpen(false);
+  dev->raiseLineEvent(kCommEventRxParity);  // closed: nobody hears it
+  rt.loop.processPending();
+  EXPECT_EQ(events, (std::vector<std::string>{"1005", "1004"}));
+  EXPECT_EQ(port.CommEvent(), kCommEventFrame);
+}
+
+// A device that goes away leaves the port open: no event, writes lost, and the port opened
+// again every half second as it is named then (here a new device), at the settings it has
+// then, until it opens; nothing written meanwhile comes out late.
+TEST_F(SerialPortTest, DeviceThatGoesAwayIsOpenedAgainAsThePortIsNamedThen) {
+  Open();
+  dev->unplug();
+  EXPECT_TRUE(port.PortOpen() && rt.serial.inUse(3));
+  port.Output("lost");
+  port.setSettings("19200,n,8,1");
+  rt.loop.advance(SerialRegistry::kReopenMs);  // the device is still away
+  std::shared_ptr<MemoryDevice> next = rt.serial.attachMemory(3);
+  rt.loop.advance(SerialRegistry::kReopenMs - 1);
+  EXPECT_FALSE(next->isOpen());
+  rt.loop.advance(1);
+  ASSERT_TRUE(next->isOpen());
+  EXPECT_EQ(std::tuple(dev->takeWritten(), next->takeWritten(), next->baud(), events.size()),
+            std::tuple(""s, ""s, 19200, std::size_t{0}));
+  port.Output("back");
+  next->send("reply");
+  rt.loop.advance(5000);
+  EXPECT_EQ(std::pair(next->takeWritten(), events), std::pair("back"s, std::vector{"reply"s}));
+
+  // The same device plugged in again is taken up the same way.
+  next->unplug();
+  next->setAvailable(true);
+  rt.loop.advance(SerialRegistry::kReopenMs);
+  EXPECT_TRUE(next->isOpen());
+}
+
+TEST_F(SerialPortTest, ClosingOrDestroyingThePortStopsTheRetries) {
+  Open();
+  dev->unplug();
+  port.setPortOpen(false);
+  dev->setAvailable(true);
+  auto owned = std::make_unique<SerialPort>(rt.serial);
+  owned->setCommPort(3);
+  owned->setPortOpen(true);
+  dev->unplug();
+  owned.reset();
+  dev->setAvailable(true);
+  rt.loop.advance(10 * SerialRegistry::kReopenMs);
+  EXPECT_FALSE(dev->isOpen() || rt.serial.inUse(3) || port.PortOpen());
+  Open();  // the port is free at once
+  EXPECT_TRUE(dev->isOpen());
 }
 
 class SerialPtyTest : public ::testing::Test {
@@ -161,6 +232,11 @@ class SerialPtyTest : public ::testing::Test {
 
   void SetUp() override {
     rt.currentDirectory = dir.path();
+    NewTerminal();
+  }
+
+  // A new pseudo-terminal in master and slave.
+  void NewTerminal() {
     master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
     ASSERT_GE(master, 0);
     ASSERT_EQ(::grantpt(master), 0);
@@ -274,15 +350,47 @@ TEST_F(SerialPtyTest, MissingOrWrongDevicesGiveReadableErrors) {
   EXPECT_FALSE(port.PortOpen() || rt.serial.inUse(8));
 }
 
-TEST_F(SerialPtyTest, HangUpOfTheOtherEndNeitherSpinsNorPassesAsSuccess) {
+// The other end closed: the port neither spins nor fails; what it writes is lost until a new
+// terminal (another device name) stands behind its link, which it then opens by itself.
+TEST_F(SerialPtyTest, HangUpNeitherSpinsNorFailsAndANewTerminalBehindTheLinkIsTakenUp) {
+  int events = 0;
+  port.OnComm = [&] { ++events; };
   Open(1);
-  ::close(master);
-  master = -1;
+  const int first = master;
+  const std::string firstName = slave;
+  NewTerminal();  // made while the first one is there: it has another name
+  ::close(first);
   const auto start = std::chrono::steady_clock::now();
   for (int i = 0; i < 20; ++i) rt.loop.advance(25);
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
-  ExpectError([&] { port.Output("x"); }, kErrPortIoFailed, slave);
+  port.Output("x");  // lost
+  EXPECT_TRUE(port.PortOpen());
+
+  fs::remove(dir / "COM1");
+  fs::create_symlink(slave, dir / "COM1");
+  rt.loop.advance(SerialRegistry::kReopenMs);
+  port.Output("y");
+  EXPECT_EQ(std::pair(ReadMaster(1), slave != firstName), std::pair("y"s, true));
+  ASSERT_EQ(::write(master, "z", 1), 1);
+  ASSERT_TRUE(test::WaitFor(rt.loop, [&] { return port.InBufferCount() == 1; }));
+  EXPECT_EQ(std::pair(port.Input(), events), std::pair("z"s, 1));
   port.setPortOpen(false);
+}
+
+// A terminal that takes no more: the write returns at once, what did not fit is lost, and the
+// port raises a full-transmit-buffer event. A pseudo-terminal counts no line errors.
+TEST_F(SerialPtyTest, AFullTransmitBufferRaisesItsEventWithoutWaiting) {
+  std::vector<int> codes;
+  port.OnComm = [&] { codes.push_back(port.CommEvent()); };
+  Open(4);
+  const std::string block(4096, 'x');
+  const auto start = std::chrono::steady_clock::now();
+  for (int i = 0; i < 1000 && codes.empty(); ++i) {
+    port.Output(block);
+    rt.loop.processPending();
+  }
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+  EXPECT_EQ(codes, std::vector{kCommEventTxFull});
 }
 
 }  // namespace

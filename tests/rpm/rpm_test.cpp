@@ -134,6 +134,14 @@ TEST_F(RpmTest, TellsCylindersThenStrokesThenPollsTheChosenQuantity) {
   line_->setAvailable(true);
   EXPECT_EQ(Seen(2), "VA|850|- - - / VA|850|- - -");
   EXPECT_EQ(p_.link.RpmMissCount, 0);
+
+  // Unplugged: the same misses (the port, still open, loses the requests); the third miss
+  // closes it and cannot open it again, until the counter is back.
+  line_->unplug();
+  EXPECT_EQ(Seen(4), "|850|- - -|shut / |- - -|- - -|shut / |- - -|- - -|shut / |- - -|- - -|shut");
+  EXPECT_FALSE(f_.MSComm6.PortOpen());
+  line_->setAvailable(true);
+  EXPECT_EQ(Seen(2), "VA|850|- - - / VA|850|- - -");
 }
 
 TEST_F(RpmTest, CylinderAndStrokeChangesAreSavedAndToldToTheCounter) {

@@ -3,10 +3,14 @@
 // A simulated instrument on a new pseudo-terminal: prints "pty <slave>", links PATH (a
 // station's COM<n>) to it, then prints each request on the line, "request <address>
 // <command>[ <data>]" (ETB as "|", other control bytes as \xNN), until its parent ends. A
-// scenario file gives what the command line does not; a bad one stops it at once.
+// scenario file gives what the command line does not; a bad one stops it at once. SIGUSR1
+// hangs the line up, as an instrument unplugged: the terminal closes, and its number stays
+// taken until the simulator ends, so that no other terminal gets its name meanwhile.
 #include <fcntl.h>
 #include <poll.h>
+#include <signal.h>
 #include <stdlib.h>
+#include <sys/signalfd.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -75,6 +79,11 @@ int main(int argc, char** argv) try {
   };
   instrument.play(file);
 
+  sigset_t hangUp;
+  ::sigemptyset(&hangUp);
+  ::sigaddset(&hangUp, SIGUSR1);
+  ::sigprocmask(SIG_BLOCK, &hangUp, nullptr);
+  const int hangUpFd = ::signalfd(-1, &hangUp, SFD_CLOEXEC);
   const int fd = ::posix_openpt(O_RDWR | O_NOCTTY);
   if (fd < 0 || ::grantpt(fd) != 0 || ::unlockpt(fd) != 0) Stop("no pseudo-terminal");
   const std::string slave = ::ptsname(fd);
@@ -98,10 +107,19 @@ int main(int argc, char** argv) try {
   instrument.send = [fd](std::string_view bytes) {
     (void)!::write(fd, bytes.data(), bytes.size());
   };
+  bool up = true;
   for (const pid_t parent = ::getppid(); ::getppid() == parent;) {  // the test that started it
-    pollfd p{fd, POLLIN, 0};
+    pollfd p[2]{{up ? fd : -1, POLLIN, 0}, {hangUpFd, POLLIN, 0}};
     char buf[512];
-    const ssize_t n = ::poll(&p, 1, 200) > 0 ? ::read(fd, buf, sizeof buf) : 0;
+    const bool ready = ::poll(p, 2, 200) > 0;
+    if (ready && (p[1].revents & POLLIN) != 0) {
+      signalfd_siginfo info{};
+      (void)!::read(hangUpFd, &info, sizeof info);
+      if (up) ::close(fd);  // the keeper keeps the terminal's number
+      up = false;
+      std::cout << "hang-up" << std::endl;
+    }
+    const ssize_t n = up && p[0].revents != 0 ? ::read(fd, buf, sizeof buf) : 0;
     if (n > 0) instrument.received(std::string_view(buf, static_cast<std::size_t>(n)));
     if (n < 0) ::usleep(10000);  // no one holds the other end open just now
   }

@@ -13,6 +13,7 @@
 #include "sim/Instrument.h"
 #include "smoke/SmokeCycle.h"
 #include "smoke/smoke_form_fixture.h"
+#include "support/LineEvents.h"
 #include "support/TempFolder.h"
 
 namespace vs {
@@ -80,6 +81,25 @@ TEST_F(SmokeFormTest, LoadSetsUpEachModelAndItsCycleTimesOutRepeatsAndRecoversFr
             std::tuple(true, plat::MsgBoxIcon::Critical, "ERRORE COM"));
   EXPECT_EQ(std::tuple(f_.Label17.Caption(), f_.Label44.Caption(), p_.shell.OpaUnitIndex),
             std::tuple("OPA-735", "", 1));
+}
+
+// Line events while a reply is half in: a beep or nothing, as each code says; the reply
+// waits on.
+TEST_F(SmokeFormTest, LineEventsBeepOrPassAsTheirCodeSays) {
+  Station(5);
+  ANFUMO& f = Open();
+  ASSERT_EQ(Ticks(), McnId());
+  device_->send("\x02OP");
+  ui_.settle();
+  for (const auto& [code, beeps] : plat::test::kLineEventRows) {
+    SCOPED_TRACE(code);
+    const int before = ui_.beeps();
+    device_->raiseLineEvent(code);
+    ui_.settle();
+    EXPECT_EQ(std::tuple(ui_.beeps() - before, f.MSComm1.CommEvent(), f.ReplyBuffer,
+                         p_.smoke.OpaReplyReady, ui_.boxes().size()),
+              std::tuple(beeps ? 1 : 0, code, "\x02OP", 0, std::size_t{0}));
+  }
 }
 
 TEST_F(SmokeFormTest, StartAsksTheLinkForAZeroAndPresetsTheSeries) {

@@ -427,7 +427,10 @@ void ANGAS::Timer1_Timer() {
 }
 
 void ANGAS::MSComm2_OnComm() {
-  if (MSComm2.CommEvent() != plat::kCommEvReceive) return;
+  if (const int code = MSComm2.CommEvent(); code != plat::kCommEvReceive) {
+    if (LineEventBeeps(code)) rt().app.Beep();
+    return;
+  }
   const std::string input = MSComm2.Input();
   if (input.empty()) return;
   bool handled = false;

@@ -357,18 +357,8 @@ void ANFUMO::MSComm1_OnComm() {
       if (got.kind == SmokeFrame::Kind::Own) HandleOwnSmokeReply(*this, got.own);
       break;
     }
-    case 1:
-    case 3:
-    case 4:
-    case 5:
-    case 6:
-    case 7:
-    case 1001:
-    case 1004:
-    case 1008:
-      break;
-    default:  // line errors: one beep
-      rt().app.Beep();
+    default:
+      if (LineEventBeeps(code)) rt().app.Beep();
       break;
   }
 }

@@ -21,8 +21,7 @@ enum ErrorNumber : int {
   kErrPortAlreadyOpen = 8005,
   kErrPortNotOpen = 8018,
   kErrPortOpenFailed = 8015,
-  kErrPortIoFailed =
-      8020,  // a write to an open device failed (device gone, or it takes no more data)
+  kErrPortIoFailed = 8020,  // a write to an open device failed for a reason of the device
   kErrPrintFailed = 482,
   kErrFormAlreadyShown = 400,
 };

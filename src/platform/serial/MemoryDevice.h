@@ -37,7 +37,17 @@ class MemoryDevice : public std::enable_shared_from_this<MemoryDevice> {
   // program later, through the loop.
   std::function<void(std::string_view bytes)> onWrite;
 
-  // True while a SerialPort holds the device open.
+  // A line event as a driver reports it (kCommEventOverrun, kCommEventFrame, ...) for the
+  // port that holds the device open (nothing while none does); the port raises it later,
+  // through the loop.
+  void raiseLineEvent(int code);
+
+  // The device goes away as an unplugged adapter does: the port that holds it open is told
+  // at once and keeps trying to open its port again; bytes it writes are dropped, and the
+  // device cannot be opened until it is made available again.
+  void unplug();
+
+  // True while a SerialPort holds the device open (until it closes or the device is unplugged).
   bool isOpen() const;
   // The line speed the program set (at open or a later settings change); 0 before the
   // first open. Kept after close.
@@ -51,17 +61,20 @@ class MemoryDevice : public std::enable_shared_from_this<MemoryDevice> {
 
   // --- Used by SerialRegistry ---
 
-  // Opens the device for a port; throws RuntimeError when it is unavailable.
-  std::unique_ptr<SerialLink> open(int baud, SerialReceiver receiver);
+  // Opens the device for a port; throws RuntimeError when it is unavailable. `gone` is told
+  // when it is unplugged.
+  std::unique_ptr<SerialLink> open(int baud, SerialEvents events, SerialGone gone);
 
  private:
   class Link;
   void programWrote(std::string_view bytes);
+  void close();
 
   EventLoop& loop_;
   int port_;
-  SerialReceiver receiver_;    // empty while closed
-  std::uint64_t session_ = 0;  // one per open, so late bytes never reach a later session
+  SerialEvents events_;  // empty while closed
+  SerialGone gone_;
+  std::uint64_t session_ = 0;  // one per open and close: late bytes reach no later session
   std::string written_;
   int baud_ = 0;
   bool available_ = true;

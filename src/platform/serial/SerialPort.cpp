@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/core/Error.h"
+#include "platform/core/EventLoop.h"
 #include "platform/serial/SerialLink.h"
 #include "platform/serial/SerialRegistry.h"
 
@@ -67,12 +68,16 @@ bool SerialPort::PortOpen() const { return link_ != nullptr; }
 void SerialPort::setPortOpen(bool open) {
   if (!open) {
     link_.reset();
+    opening_.reset();
     input_.clear();
     return;
   }
   if (link_) throw RuntimeError(kErrPortAlreadyOpen, "Port already open");
   input_.clear();
-  link_ = serial_.open(port_, baud_, [this](std::string_view bytes) { received(bytes); });
+  link_ = serial_.open(
+      port_, baud_,
+      {[this](std::string_view bytes) { received(bytes); }, [this](int code) { raise(code); }});
+  opening_ = std::make_shared<Opening>();
 }
 
 void SerialPort::Output(std::string_view bytes) {
@@ -87,10 +92,20 @@ int SerialPort::InBufferCount() const { return static_cast<int>(input_.size()); 
 int SerialPort::CommEvent() const { return commEvent_; }
 
 void SerialPort::received(std::string_view bytes) {
-  input_.append(bytes.substr(0, kInBufferSize - std::min(kInBufferSize, input_.size())));
+  const std::size_t room = kInBufferSize - std::min(kInBufferSize, input_.size());
+  if (bytes.size() > room) raise(kCommEventRxOver);
+  input_.append(bytes.substr(0, room));
   if (threshold_ < 1 || input_.size() < static_cast<std::size_t>(threshold_)) return;
   commEvent_ = kCommEvReceive;
   if (auto handler = OnComm) handler();  // a copy: the handler may destroy this control
+}
+
+void SerialPort::raise(int code) {
+  serial_.loop().post([this, opening = std::weak_ptr<Opening>(opening_), code] {
+    if (opening.expired()) return;  // closed, reopened or destroyed since
+    commEvent_ = code;
+    if (auto handler = OnComm) handler();
+  });
 }
 
 }  // namespace plat

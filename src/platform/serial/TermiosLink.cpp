@@ -1,14 +1,15 @@
 #include "platform/serial/TermiosLink.h"
 
 #include <fcntl.h>
-#include <poll.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
+#include <linux/serial.h>
+
 #include <cerrno>
-#include <chrono>
 #include <cstring>
+#include <utility>
 
 #include "platform/core/Error.h"
 #include "platform/core/EventLoop.h"
@@ -43,22 +44,31 @@ bool SpeedCode(int baud, speed_t& code) {
   }
 }
 
+// Errors of a write that mean the device is gone: hung up, unplugged.
+bool DeviceGone(int err) { return err == EIO || err == ENXIO || err == ENODEV || err == EPIPE; }
+
+// The driver's error counters, or false when it keeps none (a pseudo-terminal: ENOTTY or
+// EINVAL).
+bool ReadCounts(int fd, LineErrorCounts& counts) {
+  serial_icounter_struct ic{};
+  if (::ioctl(fd, TIOCGICOUNT, &ic) != 0) return false;
+  counts = {ic.overrun, ic.buf_overrun, ic.frame, ic.parity, ic.brk};
+  return true;
+}
+
 class TermiosLink : public SerialLink {
  public:
-  TermiosLink(EventLoop& loop, int fd, std::string label, SerialReceiver receiver)
-      : loop_(loop), fd_(fd), label_(std::move(label)), receiver_(std::move(receiver)) {}
+  TermiosLink(EventLoop& loop, int fd, std::string label, SerialEvents events, SerialGone gone)
+      : loop_(loop),
+        fd_(fd),
+        label_(std::move(label)),
+        events_(std::move(events)),
+        gone_(std::move(gone)) {}
 
-  ~TermiosLink() override {
-    if (watch_) loop_.unwatchFd(watch_);
-#ifdef TIOCNXCL
-    // The exclusive mode belongs to the terminal, not to this descriptor: drop it, or a
-    // later open fails while another descriptor (a simulator's) keeps the terminal alive.
-    ::ioctl(fd_, TIOCNXCL);
-#endif
-    ::close(fd_);
-  }
+  ~TermiosLink() override { closeDevice(); }
 
   void start() {
+    counting_ = ReadCounts(fd_, counts_);
     watch_ = loop_.watchFd(fd_, [this] { onReadable(); });
   }
 
@@ -67,6 +77,7 @@ class TermiosLink : public SerialLink {
     if (!SpeedCode(baud, code))
       throw RuntimeError(kErrInvalidProperty, "Invalid property value: " + std::to_string(baud) +
                                                   " baud is not supported");
+    if (fd_ < 0) return;  // gone
     termios tio{};
     if (::tcgetattr(fd_, &tio) != 0) throw Failure("Cannot read the settings of", errno);
     ::cfmakeraw(&tio);
@@ -78,33 +89,27 @@ class TermiosLink : public SerialLink {
     if (::cfsetispeed(&tio, code) != 0 || ::cfsetospeed(&tio, code) != 0 ||
         ::tcsetattr(fd_, TCSANOW, &tio) != 0)
       throw Failure("Cannot set " + std::to_string(baud) + " baud on", errno);
-    baud_ = baud;
   }
 
   void write(std::string_view bytes) override {
-    using Clock = std::chrono::steady_clock;
-    // Time enough for the bytes at the line speed, plus two seconds for a busy driver.
-    const auto lineMs =
-        static_cast<long long>(bytes.size()) * 10 * 1000 / (baud_ > 0 ? baud_ : 1200);
-    const auto deadline = Clock::now() + std::chrono::milliseconds(2000 + lineMs);
     std::size_t done = 0;
-    while (done < bytes.size()) {
+    while (fd_ >= 0 && done < bytes.size()) {
       const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
       if (n > 0) {
         done += static_cast<std::size_t>(n);
         continue;
       }
-      if (n < 0 && errno == EINTR) continue;
-      if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK)
+      const int err = n < 0 ? errno : EAGAIN;
+      if (err == EINTR) continue;
+      if (err == EAGAIN || err == EWOULDBLOCK) {
+        // The driver's transmit buffer is full: the rest is lost, and the control says so.
+        events_.lineEvent(kCommEventTxFull);
+        return;
+      }
+      if (!DeviceGone(err))
         throw RuntimeError(kErrPortIoFailed,
-                           "Cannot write to serial device " + label_ + ": " + Reason(errno));
-      const auto left =
-          std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-      if (left <= 0)
-        throw RuntimeError(kErrPortIoFailed, "Cannot write to serial device " + label_ +
-                                                 ": the device takes no more data");
-      pollfd p{fd_, POLLOUT, 0};
-      ::poll(&p, 1, static_cast<int>(left));
+                           "Cannot write to serial device " + label_ + ": " + Reason(err));
+      hangUp();
     }
   }
 
@@ -113,9 +118,38 @@ class TermiosLink : public SerialLink {
     return RuntimeError(kErrPortOpenFailed, what + " serial device " + label_ + ": " + Reason(err));
   }
 
+  void closeDevice() {
+    if (fd_ < 0) return;
+    if (watch_) loop_.unwatchFd(watch_);
+    watch_ = 0;
+#ifdef TIOCNXCL
+    // The exclusive mode belongs to the terminal, not to this descriptor: drop it, or a
+    // later open fails while another descriptor (a simulator's) keeps the terminal alive.
+    ::ioctl(fd_, TIOCNXCL);
+#endif
+    ::close(fd_);
+    fd_ = -1;
+  }
+
+  // The device went away: closed at once (so that it can come back, even under its old
+  // name), and the owner told.
+  void hangUp() {
+    closeDevice();
+    if (auto gone = std::exchange(gone_, nullptr)) gone();
+  }
+
+  // Line events for the driver's counters that moved since the last look.
+  void noteLineErrors() {
+    LineErrorCounts now;
+    if (!counting_ || !ReadCounts(fd_, now)) return;
+    for (const int code : LineEventsBetween(counts_, now)) events_.lineEvent(code);
+    counts_ = now;
+  }
+
   void onReadable() {
     std::string got;
     char buf[4096];
+    bool hungUp = false;
     while (got.size() < kMaxReadPerWake) {
       const ssize_t n = ::read(fd_, buf, sizeof buf);
       if (n > 0) {
@@ -125,29 +159,42 @@ class TermiosLink : public SerialLink {
       if (n < 0 && errno == EINTR) continue;
       if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) break;
       // End of line or a device error (adapter unplugged, the other end of a
-      // pseudo-terminal closed): stop watching, or the loop would wake for it forever.
-      loop_.unwatchFd(watch_);
-      watch_ = 0;
+      // pseudo-terminal closed).
+      hungUp = true;
       break;
     }
-    if (got.empty()) return;
-    auto receiver = receiver_;  // last: the receiver may close this link
-    receiver(got);
+    noteLineErrors();
+    auto received = events_.received;  // last: the receiver may close this link
+    if (hungUp) hangUp();
+    if (!got.empty()) received(got);
   }
 
   EventLoop& loop_;
   int fd_;
   std::string label_;
-  SerialReceiver receiver_;
+  SerialEvents events_;
+  SerialGone gone_;
   EventLoop::WatchId watch_ = 0;
-  int baud_ = 0;
+  bool counting_ = false;  // the driver keeps error counters
+  LineErrorCounts counts_;
 };
 
 }  // namespace
 
+std::vector<int> LineEventsBetween(const LineErrorCounts& before, const LineErrorCounts& now) {
+  std::vector<int> codes;
+  if (now.brk != before.brk) codes.push_back(kCommEventBreak);
+  if (now.frame != before.frame) codes.push_back(kCommEventFrame);
+  if (now.overrun != before.overrun) codes.push_back(kCommEventOverrun);
+  // The driver's own receive buffer overflowed.
+  if (now.bufferOverrun != before.bufferOverrun) codes.push_back(kCommEventRxOver);
+  if (now.parity != before.parity) codes.push_back(kCommEventRxParity);
+  return codes;
+}
+
 std::unique_ptr<SerialLink> OpenTermios(EventLoop& loop, const std::filesystem::path& path,
-                                        const std::string& label, int baud,
-                                        SerialReceiver receiver) {
+                                        const std::string& label, int baud, SerialEvents events,
+                                        SerialGone gone) {
   const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
     const int err = errno;
@@ -163,7 +210,7 @@ std::unique_ptr<SerialLink> OpenTermios(EventLoop& loop, const std::filesystem::
     ::close(fd);
     throw RuntimeError(kErrPortOpenFailed, label + " is not a serial device: " + Reason(err));
   }
-  auto link = std::make_unique<TermiosLink>(loop, fd, label, std::move(receiver));
+  auto link = std::make_unique<TermiosLink>(loop, fd, label, std::move(events), std::move(gone));
 #ifdef TIOCEXCL
   ::ioctl(fd, TIOCEXCL);  // other programs cannot open it while we hold it
 #endif
