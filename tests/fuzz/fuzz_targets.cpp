@@ -113,14 +113,14 @@ constexpr std::string_view kRpmEchoes[] = {"VA", "VE", "TP", "CI", "TE", "ID", "
 constexpr const char* kCylinderCounts[] = {"1", "2", "3", "4", "5", "6", "8", "10", "12"};
 
 // An MCTC-NET reply of `address`, unit "1" (or "2"), echoing `sent` or (one in four) a
-// command of `others`, with up to 15 data fields of up to 15 bytes each.
+// command of `others`, with up to 15 data fields of up to 31 bytes each.
 std::string McnReply(In& in, std::string_view address, std::string_view sent,
                      std::span<const std::string_view> others) {
   const std::uint8_t b = in.Byte();
   const std::string_view echo = (b & 3) != 0 ? sent : others[in.Byte() % others.size()];
   std::string data;
   for (int n = b >> 4; n > 0; --n) {
-    data += in.Take(in.Byte() % 16);
+    data += in.Take(in.Byte() % 32);
     if (n > 1) data += kEtb;
   }
   return BuildMctcNetFrame(address, echo, (b & 4) ? "2" : "1", data);
@@ -146,8 +146,8 @@ std::string OwnReply(In& in, int address, int sent) {
 std::string Spliced(In& in, std::string frame, bool mctcNet) {
   if (frame.size() < 4) return frame;
   const std::size_t at = 1 + in.Byte() % (frame.size() - 3);
-  const std::size_t cut = std::min<std::size_t>(in.Byte() % 8, frame.size() - 3 - at);
-  frame.replace(at, cut, in.Take(in.Byte() % 16));
+  const std::size_t cut = std::min<std::size_t>(in.Byte() % 16, frame.size() - 3 - at);
+  frame.replace(at, cut, in.Take(in.Byte() % 32));
   const std::size_t body = frame.size() - 3;
   if (mctcNet)
     frame.replace(body, 3, ComputeMctcNetChecksum(std::string_view(frame).substr(0, body)));
