@@ -69,7 +69,7 @@ FuzzStation::FuzzStation() : dir_(ScratchFolder("vs-fuzz")) {
   rt.forms.addObserver(this);
   rt.forms.setMessageBoxPresenter(this);
   rt.forms.setPrinter(this);
-  rt.forms.modalTimeLimit = 60'000;  // a box nobody can close is a hang: found in a minute
+  rt.forms.modalTimeLimit = 60'000;  // a box nobody closes: a hang, found after a manual minute
   rt.app.setProgramStarter([](const std::string&, const std::vector<std::string>&) {});
   // Every port is a line in memory: the instruments' three, the others unplugged.
   for (int port = 1; port <= 16; ++port) {

@@ -68,8 +68,8 @@ class FuzzStation : public plat::FormsObserver,
                bool externRpm, bool externOilTemp);
   // "Conf.ini" as it stands.
   std::string Conf() const;
-  // True when every section of the shipped file other than `own` (the form's own ones)
-  // reads as it did before the form opened: no reply reaches another part's settings.
+  // True when every section of "Conf.ini" other than `own` (the form's own ones) holds the
+  // lines it held before the form opened: no reply reaches another part's settings.
   bool OtherSettingsKept(std::initializer_list<std::string_view> own) const;
 
   // A fresh simulated instrument on `line`: it reads every request the form writes there

@@ -179,7 +179,7 @@ constexpr const char* kSimStates[] = {"warmup", "standby",     "autozero", "meas
 //   9       up to 15 bytes of anything;
 //   10      1 to 16 ticks, the instrument answering each;
 //   11      a second with the instrument silent (the form's time-out);
-//   12, 13  the operator acts;
+//   12, 13  the operator acts (the first `maxActs` times);
 //   14      the instrument changes state (warm-up, stand-by, auto-zero, ...);
 //   15      one of its readings takes any value.
 // After every step the form's own checks run. At most 128 steps: the hours of a station's
@@ -191,6 +191,9 @@ struct FormScript {
   std::function<std::string(In&)> reply;
   std::function<void(std::uint8_t)> act;
   std::function<void()> check;
+  // The operator's actions heard in one opening: a set-up form's Apply rewrites the
+  // settings file, the slowest step there is, and a few of them cover what many would.
+  int maxActs = 128;
 
   void Run(In& in) const {
     sim::Instrument& instrument = *st.instrument;
@@ -206,6 +209,7 @@ struct FormScript {
         if (cut < r.size()) st.Send(std::string_view(r).substr(cut));
       }
     };
+    int acts = 0;
     for (int step = 0; step < 128 && !in.rest.empty(); ++step) {
       const std::uint8_t op = in.Byte();
       switch (op % 16) {
@@ -224,7 +228,7 @@ struct FormScript {
           break;
         case 12:
         case 13:
-          act(in.Byte());
+          if (const std::uint8_t what = in.Byte(); acts++ < maxActs) act(what);
           break;
         case 14:
           instrument.setState(kSimStates[in.Byte() % std::size(kSimStates)]);
@@ -566,7 +570,8 @@ constexpr Row kRows[] = {
         [&] {
           Check(f.Combo1.ListIndex() >= -1 && f.Combo1.ListIndex() <= kMcnGasModel);
           Check(st.p.shell.GasComMode == 1 || st.p.shell.GasComMode == 2);
-        }};
+        },
+        8};
     script.Run(in);
     f.Unload();
     st.Unplug();
@@ -590,7 +595,7 @@ constexpr Row kRows[] = {
     const FormScript script{st, 25, {},
         [&](In& i) { return McnReply(i, "RPM", st.p.link.RpmMcnCommand, kRpmEchoes); },
         [&](std::uint8_t op) { Click(op % 2 ? f.CmdApl : f.Command1); },
-        [] {}};
+        [] {}, 8};
     script.Run(in);
     f.Unload();
     st.Unplug();
@@ -617,7 +622,7 @@ constexpr Row kRows[] = {
           plat::Control* const controls[] = {&f.Command2, &f.Command3, &f.Option6, &f.Option7};
           Click(*controls[op % 4]);
         },
-        [] {}};
+        [] {}, 8};
     script.Run(in);
     f.Unload();
     st.Unplug();
