@@ -19,6 +19,18 @@ e2e_under_xvfb() {
 
 fail() { echo "FAIL: $*" >&2; ! declare -F on_failure >/dev/null || on_failure >&2 || true; exit 1; }
 
+# The built program and simulator (program, sim), and a new station folder (station) holding
+# a copy of the program with the shipped settings and texts; sims lists the simulators a script
+# starts. The caller sets its EXIT trap (which removes "$station") before it enters the folder.
+e2e_station() {
+  program=$bin/src/vantoscope sim=$bin/tests/vantoscope-sim
+  local f
+  for f in "$program" "$sim"; do [ -x "$f" ] || fail "$f is not built"; done
+  station=$(mktemp -d)
+  sims=()
+  cp "$program" "$src/data/Conf.ini" "$src/data/Lingua.ini" "$station/"
+}
+
 # Waits (at most $1 seconds) until the command after it succeeds.
 waitfor() {
   local i

@@ -15,12 +15,8 @@ set -euo pipefail
 e2e_under_xvfb "$@"
 [ "${1:-}" = "--inside" ] && shift
 mode=${1:-refuse}
-program=$bin/src/vantoscope sim=$bin/tests/vantoscope-sim
-for f in "$program" "$sim"; do [ -x "$f" ] || fail "$f is not built"; done
-
-station=$(mktemp -d)
+e2e_station
 trap 'kill ${pid:-} ${sim_pid:-} 2>/dev/null; rm -rf "$station"' EXIT
-cp "$program" "$src/data/Conf.ini" "$src/data/Lingua.ini" "$station/"
 cd "$station"
 on_failure() { for f in sim1.txt out.txt; do echo "--- $f" && tail -n 20 "$f"; done; }
 sed -i 's/^TLingua=1\r$/TLingua=2\r/' Conf.ini # English

@@ -10,13 +10,8 @@ set -euo pipefail
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 . "$(dirname "$0")/lib.sh"
 E2E_SECONDS=120 e2e_under_xvfb "$@"
-program=$bin/src/vantoscope sim=$bin/tests/vantoscope-sim
-for f in "$program" "$sim"; do [ -x "$f" ] || fail "$f is not built"; done
-
-station=$(mktemp -d)
-sims=()
+e2e_station
 trap 'kill ${pid:-} "${sims[@]}" 2>/dev/null; rm -rf "$station"' EXIT
-cp "$program" "$src/data/Conf.ini" "$src/data/Lingua.ini" "$station/"
 cd "$station"
 on_failure() { for f in *.txt; do echo "--- $f" && tail -n 20 "$f"; done; }
 

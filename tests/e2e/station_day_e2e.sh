@@ -22,14 +22,9 @@ case $mode in
   binary) gas_protocol=binary opa_protocol=mctc ;;
   *) fail "unknown protocols '$mode' (mcn or binary)" ;;
 esac
-program=$bin/src/vantoscope sim=$bin/tests/vantoscope-sim
-for f in "$program" "$sim"; do [ -x "$f" ] || fail "$f is not built"; done
-
-station=$(mktemp -d)
-sims=()
+e2e_station
 trap 'kill ${pid:-} "${sims[@]}" 2>/dev/null; printer_stop; rm -rf "$station"' EXIT
 # The program runs from the station folder, where it keeps its logs: they are this run's own.
-cp "$program" "$src/data/Conf.ini" "$src/data/Lingua.ini" "$station/"
 cd "$station"
 shopt -s nullglob
 keep_printed() { local n=0 f; for f in "$printed"/*.pdf; do cp "$f" "$shots/station-$mode-printed-$((++n)).pdf"; done; }
